@@ -1,0 +1,59 @@
+#include "support/TestEnv.h"
+
+#include "common/AppPaths.h"
+#include "HIDUsbControl.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+TestEnv::TestEnv()
+    : m_oldHome(qgetenv("HOME"))
+{
+    qputenv("HOME", m_home.path().toLocal8Bit());
+    AppPaths::setProgramDir(m_program.path());
+    HidSim_Reset();
+    HidSim_SetZeroDelays(1);
+}
+
+TestEnv::~TestEnv()
+{
+    HidSim_Reset();
+    AppPaths::setProgramDir(QString());
+    qputenv("HOME", m_oldHome);
+}
+
+QString TestEnv::userDir() const
+{
+    return AppPaths::userDataDir();
+}
+
+void TestEnv::writeProgramFile(const QString& relativePath, const QByteArray& content) const
+{
+    const QString path = m_program.path() + QLatin1Char('/') + relativePath;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(content);
+}
+
+void TestEnv::stageShippedData() const
+{
+    const QString source = QStringLiteral(KAVRO_OUTPUT_DIR);
+    for (const QString& item : {QStringLiteral("usersetting"), QStringLiteral("Language"), QStringLiteral("Picture"),
+                                QStringLiteral("driver_sensor.h")}) {
+        const QString from = source + QLatin1Char('/') + item;
+        if (QFileInfo(from).isFile()) {
+            QFile::copy(from, m_program.path() + QLatin1Char('/') + item);
+            continue;
+        }
+        QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString file = it.next();
+            const QString target = m_program.path() + QLatin1Char('/') + item + file.mid(from.size());
+            QDir().mkpath(QFileInfo(target).absolutePath());
+            QFile::copy(file, target);
+        }
+    }
+}

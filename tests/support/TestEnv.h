@@ -1,0 +1,27 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+// One test's world: a temporary home folder (the per-user folder lives under it), a
+// temporary program folder for data files, and a freshly reset simulated device library
+// with every delay set to 0.
+class TestEnv {
+public:
+    TestEnv();
+    ~TestEnv();
+
+    QString home() const { return m_home.path(); }
+    QString programDir() const { return m_program.path(); }
+    QString userDir() const;
+
+    // Writes a file below the program folder, creating folders as needed.
+    void writeProgramFile(const QString& relativePath, const QByteArray& content) const;
+    // Copies the data files that the build staged beside the program into the program folder.
+    void stageShippedData() const;
+
+private:
+    QTemporaryDir m_home;
+    QTemporaryDir m_program;
+    QByteArray m_oldHome;
+};
