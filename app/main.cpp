@@ -1,12 +1,7 @@
-#include <QApplication>
-#include <QWidget>
+#include "app/StandInMainWindow.h"
+#include "app/Startup.h"
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    QWidget window;
-    window.resize(1020, 700);
-    window.setWindowTitle(QStringLiteral("Kavro Mouse Software"));
-    window.show();
-    return app.exec();
+    return runProgram(argc, argv, [] { return new StandInMainWindow; });
 }

@@ -11,6 +11,25 @@
  *
  * Interface kinds: 0 1 kHz receiver, 4 2 kHz receiver, 1 4 kHz receiver with a light,
  *                  5 8 kHz receiver, 2 cable, 3 cable with 8 kHz.
+ *
+ * Start-up: on the first call of any function (either header) the library fills itself once:
+ *   KAVRO_SIM_EMPTY=1         starts empty (the tests set it; HidSim_Reset empties as well);
+ *   KAVRO_SIM_SCENARIO=<file> loads that scenario file (format in the README) instead of
+ *                             the defaults; a bad file leaves the library empty and says why
+ *                             on standard error;
+ *   otherwise                 the default demo devices (HidSim_LoadDefaults).
+ * Unless KAVRO_SIM_EMPTY=1 or KAVRO_SIM_CONTROL=0, the library also listens on the local
+ * socket /tmp/kavro-sim-<uid>.sock for the simctl tool (plug, unplug, wake, sleep ...).
+ *
+ * Answers are delayed a little (8 ms each, firmware reports by their script, hot-plug calls
+ * by the settle time) unless HidSim_SetZeroDelays(1).
+ * Pairing without a script: two "pairing" answers, then success with the receiver's own
+ * mouse, or else a mouse of the requested CID that no receiver holds.
+ * Firmware without a script: 10 progress reports 300 ms apart, then success. The update
+ * writes to a device of the header's kind, CID and MID, one in boot mode first. Success sets
+ * its version word to the header's version and ends boot mode; failure leaves it in boot
+ * mode. A missing device or a header shorter than 728 bytes still gets its one final
+ * failure report (UsbUpgrade_Start then returns 0 for the short header).
  */
 #ifndef HIDUSB_CONTROL_H
 #define HIDUSB_CONTROL_H
@@ -47,13 +66,18 @@ HIDUSB_API int HidSim_AddMouse(const HidSimMouseSpec* spec);
 HIDUSB_API int HidSim_RemoveMouse(int mouseId);
 HIDUSB_API int HidSim_AddInterface(const HidSimInterfaceSpec* spec);
 HIDUSB_API int HidSim_RemoveInterface(int interfaceId);
+/* Unplugs (0) or plugs back (1) an interface, keeping its path; raises a hot-plug call. */
+HIDUSB_API int HidSim_SetPlugged(int interfaceId, int plugged);
 /* The path of an interface ("sim:usb:0003"); copies at most size bytes; 0 on success. */
 HIDUSB_API int HidSim_InterfacePath(int interfaceId, char* buffer, int size);
-/* Removes every device, script, log and counter; keeps the hot-plug registration. */
+/* Removes every device, script, log and counter and closes the link; keeps the hot-plug
+ * registration and the delay setting, drops hot-plug calls still pending. Ids restart at 0.
+ * Removing a mouse also removes its cable and unpairs it from receivers. */
 HIDUSB_API void HidSim_Reset(void);
 /* Adds the default demo devices (the set documented in the README). */
 HIDUSB_API void HidSim_LoadDefaults(void);
-/* Loads a scenario file (format in the README); 0 on success, -1 on a bad file. */
+/* Loads a scenario file (format in the README) in place of every device; 0 on success,
+ * -1 on a bad file, which changes nothing. */
 HIDUSB_API int HidSim_LoadScenario(const char* fileName);
 
 /* Mouse state. Waking or sleeping raises a hot-plug call only where the spec says so:
@@ -97,6 +121,10 @@ HIDUSB_API void HidSim_SetZeroDelays(int zero);
  * timeoutMs; when called on the GUI thread it also processes posted hot-plug calls.
  * Returns 0 when all was delivered, -1 on time-out. */
 HIDUSB_API int HidSim_DeliverPending(int timeoutMs);
+
+/* Runs one command of the simctl tool ("list", "plug 2", "sleep 1" ...) and copies the reply
+ * (cut to size); 0 when the command succeeded, -1 otherwise. */
+HIDUSB_API int HidSim_ControlCommand(const char* line, char* reply, int size);
 
 /* Call log: one entry per public library call, "Name(arg, arg)". */
 HIDUSB_API int HidSim_CallLogCount(void);

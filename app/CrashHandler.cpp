@@ -1,0 +1,266 @@
+#include "app/CrashHandler.h"
+
+#include "common/AppPaths.h"
+
+#include <QByteArray>
+#include <QDateTime>
+
+#include <atomic>
+#include <csignal>
+#include <cstring>
+#include <ctime>
+#include <cxxabi.h>
+#include <exception>
+#include <execinfo.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <typeinfo>
+#include <unistd.h>
+
+namespace {
+
+const int FatalSignals[] = {SIGSEGV, SIGABRT, SIGBUS, SIGILL, SIGFPE};
+
+char reportFolder[4096];
+long utcOffset = 0;
+std::atomic<long> reportingThread{0};
+char alternateStack[64 * 1024];
+
+long currentThreadId()
+{
+    return long(syscall(SYS_gettid));
+}
+
+// Small fixed-buffer writer; everything here must stay async-signal-safe.
+class ReportWriter {
+public:
+    explicit ReportWriter(int fd) : m_fd(fd) {}
+    void text(const char* s)
+    {
+        if (s)
+            write(s, std::strlen(s));
+    }
+    void number(unsigned long long value, unsigned base = 10)
+    {
+        char digits[32];
+        int n = 0;
+        do {
+            digits[n++] = "0123456789abcdef"[value % base];
+            value /= base;
+        } while (value && n < int(sizeof(digits)));
+        while (n)
+            write(&digits[--n], 1);
+    }
+
+private:
+    void write(const char* data, size_t size)
+    {
+        while (size) {
+            const ssize_t done = ::write(m_fd, data, size);
+            if (done <= 0)
+                return;
+            data += done;
+            size -= size_t(done);
+        }
+    }
+    int m_fd;
+};
+
+const char* signalName(int signalNumber)
+{
+    switch (signalNumber) {
+    case SIGSEGV: return "SIGSEGV (segmentation fault)";
+    case SIGABRT: return "SIGABRT (abort)";
+    case SIGBUS: return "SIGBUS (bus error)";
+    case SIGILL: return "SIGILL (illegal instruction)";
+    case SIGFPE: return "SIGFPE (floating-point error)";
+    default: return "unknown signal";
+    }
+}
+
+void putTwoDigits(char* out, long value)
+{
+    out[0] = char('0' + value / 10 % 10);
+    out[1] = char('0' + value % 10);
+}
+
+// Returns when this thread may write the report; false when the report is already written or
+// being written by this thread (the abort that follows an uncaught exception).
+bool claimReport()
+{
+    const long self = currentThreadId();
+    long expected = 0;
+    if (reportingThread.compare_exchange_strong(expected, self))
+        return true;
+    if (expected == self)
+        return false;
+    // Another thread is writing its report; let it finish and end the process.
+    for (int i = 0; i < 5; ++i)
+        sleep(1);
+    return false;
+}
+
+void restoreDefaultAndRaise(int signalNumber)
+{
+    struct sigaction action;
+    std::memset(&action, 0, sizeof(action));
+    action.sa_handler = SIG_DFL;
+    sigemptyset(&action.sa_mask);
+    sigaction(signalNumber, &action, nullptr);
+    raise(signalNumber);
+}
+
+void onFatalSignal(int signalNumber, siginfo_t* info, void*)
+{
+    if (claimReport()) {
+        char detail[64] = "address: 0x";
+        if (info && (signalNumber == SIGSEGV || signalNumber == SIGBUS || signalNumber == SIGILL || signalNumber == SIGFPE)) {
+            // Format the fault address by hand into the detail line.
+            char digits[20];
+            int n = 0;
+            unsigned long long value = reinterpret_cast<unsigned long long>(info->si_addr);
+            do {
+                digits[n++] = "0123456789abcdef"[value % 16];
+                value /= 16;
+            } while (value && n < 20);
+            size_t at = std::strlen(detail);
+            while (n && at + 1 < sizeof(detail))
+                detail[at++] = digits[--n];
+            detail[at] = '\0';
+            CrashDumpFilter(signalNumber, detail);
+        } else {
+            CrashDumpFilter(signalNumber);
+        }
+    }
+    restoreDefaultAndRaise(signalNumber);
+}
+
+void onTerminate()
+{
+    // Not a signal handler: naming the exception is allowed here.
+    char detail[512] = "uncaught C++ exception";
+    if (std::type_info* type = abi::__cxa_current_exception_type()) {
+        std::strncat(detail, ", type ", sizeof(detail) - std::strlen(detail) - 1);
+        std::strncat(detail, type->name(), sizeof(detail) - std::strlen(detail) - 1);
+        try {
+            std::rethrow_exception(std::current_exception());
+        } catch (const std::exception& error) {
+            std::strncat(detail, ": ", sizeof(detail) - std::strlen(detail) - 1);
+            std::strncat(detail, error.what(), sizeof(detail) - std::strlen(detail) - 1);
+        } catch (...) {
+        }
+    }
+    if (claimReport())
+        CrashDumpFilter(SIGABRT, detail);
+    std::abort();
+}
+
+}  // namespace
+
+void crashReportFileName(long long utcSeconds, long offsetSeconds, char (&name)[24])
+{
+    const long long local = utcSeconds + offsetSeconds;
+    long long days = local / 86400;
+    long long seconds = local % 86400;
+    if (seconds < 0) {
+        seconds += 86400;
+        --days;
+    }
+    // Civil date from a day count since 1970-01-01.
+    const long long z = days + 719468;
+    const long long era = (z >= 0 ? z : z - 146096) / 146097;
+    const long long doe = z - era * 146097;
+    const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const long long mp = (5 * doy + 2) / 153;
+    const long day = long(doy - (153 * mp + 2) / 5 + 1);
+    const long month = long(mp < 10 ? mp + 3 : mp - 9);
+    const long year = long(yoe + era * 400 + (month <= 2 ? 1 : 0));
+
+    char* out = name;
+    putTwoDigits(out, year / 100);
+    putTwoDigits(out + 2, year % 100);
+    out[4] = '_';
+    putTwoDigits(out + 5, month);
+    out[7] = '_';
+    putTwoDigits(out + 8, day);
+    out[10] = '_';
+    putTwoDigits(out + 11, long(seconds / 3600));
+    out[13] = '_';
+    putTwoDigits(out + 14, long(seconds / 60 % 60));
+    out[16] = '_';
+    putTwoDigits(out + 17, long(seconds % 60));
+    std::memcpy(out + 19, ".dmp", 5);
+}
+
+int CrashDumpFilter(int signalNumber, const char* detail)
+{
+    if (!reportFolder[0])
+        return 1;
+    struct stat info;
+    if (stat(reportFolder, &info) != 0)
+        mkdir(reportFolder, 0755);
+
+    char name[24];
+    crashReportFileName(static_cast<long long>(time(nullptr)), utcOffset, name);
+    char path[sizeof(reportFolder) + sizeof(name) + 1];
+    const size_t folderLength = std::strlen(reportFolder);
+    std::memcpy(path, reportFolder, folderLength);
+    path[folderLength] = '/';
+    std::memcpy(path + folderLength + 1, name, sizeof(name));
+
+    const int fd = open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return 1;
+    ReportWriter out(fd);
+    out.text("Kavro Mouse Software crash report\nsignal: ");
+    out.number(unsigned(signalNumber));
+    out.text(" ");
+    out.text(signalName(signalNumber));
+    out.text("\n");
+    if (detail) {
+        out.text(detail);
+        out.text("\n");
+    }
+    out.text("process: ");
+    out.number(unsigned(getpid()));
+    out.text("\nthread: ");
+    out.number(static_cast<unsigned long long>(currentThreadId()));
+    out.text("\nbacktrace:\n");
+    void* frames[64];
+    const int depth = backtrace(frames, 64);
+    backtrace_symbols_fd(frames, depth, fd);
+    close(fd);
+    return 1;
+}
+
+CrashHandler::CrashHandler() = default;
+
+void CrashHandler::install()
+{
+    const QByteArray folder = (AppPaths::userDataDir() + QStringLiteral("/Exception")).toLocal8Bit();
+    if (folder.size() < int(sizeof(reportFolder)))
+        std::memcpy(reportFolder, folder.constData(), size_t(folder.size()) + 1);
+    utcOffset = QDateTime::currentDateTime().offsetFromUtc();
+
+    // The first backtrace() loads the unwinder, which allocates; do it now, not in the handler.
+    void* frame[1];
+    backtrace(frame, 1);
+
+    // A stack overflow leaves no stack for the handler on this thread: give it its own.
+    stack_t stack;
+    stack.ss_sp = alternateStack;
+    stack.ss_size = sizeof(alternateStack);
+    stack.ss_flags = 0;
+    sigaltstack(&stack, nullptr);
+
+    struct sigaction action;
+    std::memset(&action, 0, sizeof(action));
+    action.sa_sigaction = onFatalSignal;
+    action.sa_flags = SA_SIGINFO | SA_ONSTACK;
+    sigemptyset(&action.sa_mask);
+    for (int signalNumber : FatalSignals)
+        sigaction(signalNumber, &action, nullptr);
+    std::set_terminate(onTerminate);
+}

@@ -1,0 +1,82 @@
+#include "app/DialogPreview.h"
+
+#include "dialogs/ContainReset.h"
+#include "dialogs/DeleteConfirm.h"
+#include "dialogs/ExeIsRun.h"
+#include "dialogs/GroupMaxThree.h"
+#include "dialogs/InportFail.h"
+#include "dialogs/KeyNumberLimit.h"
+#include "dialogs/LeftButtonOnly.h"
+#include "dialogs/LessThree.h"
+#include "dialogs/MakeMacro.h"
+#include "dialogs/MouseOffLine.h"
+#include "dialogs/Progress.h"
+#include "dialogs/QuestiondialogB.h"
+#include "dialogs/RePair.h"
+#include "dialogs/SameMacro.h"
+#include "dialogs/UpDateWarning.h"
+
+#include <QByteArray>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <utility>
+
+namespace {
+const char* const PreviewVariable = "KAVRO_SHOW_DIALOG";
+
+template <typename T>
+std::pair<const char*, std::function<QDialog*()>> entry(const char* name)
+{
+    return {name, [] { return new T; }};
+}
+
+const std::pair<const char*, std::function<QDialog*()>> Dialogs[] = {
+    entry<MouseOffLine>("MouseOffLine"),
+    entry<ExeIsRun>("ExeIsRun"),
+    entry<InportFail>("InportFail"),
+    entry<QuestiondialogB>("QuestiondialogB"),
+    entry<ContainReset>("ContainReset"),
+    entry<RePair>("RePair"),
+    entry<DeleteConfirm>("DeleteConfirm"),
+    entry<UpDateWarning>("UpDateWarning"),
+    entry<LeftButtonOnly>("LeftButtonOnly"),
+    entry<MakeMacro>("MakeMacro"),
+    entry<SameMacro>("SameMacro"),
+    entry<GroupMaxThree>("GroupMaxThree"),
+    entry<KeyNumberLimit>("KeyNumberLimit"),
+    entry<LessThree>("LessThree"),
+    {"Progress", [] {
+         auto* progress = new Progress;
+         progress->SlotProgress(42, 0);
+         return progress;
+     }},
+};
+}  // namespace
+
+bool dialogPreviewRequested()
+{
+    return qEnvironmentVariableIsSet(PreviewVariable);
+}
+
+int runDialogPreview()
+{
+    const QByteArray wanted = qgetenv(PreviewVariable);
+    for (const auto& [name, make] : Dialogs) {
+        if (wanted != name)
+            continue;
+        std::unique_ptr<QDialog> dialog(make());
+        if (QScreen* screen = QGuiApplication::primaryScreen())
+            dialog->move(screen->geometry().center() - dialog->rect().center());
+        dialog->exec();
+        return 0;
+    }
+    std::fprintf(stderr, "%s: unknown dialog \"%s\"; known:", PreviewVariable, wanted.constData());
+    for (const auto& item : Dialogs)
+        std::fprintf(stderr, " %s", item.first);
+    std::fprintf(stderr, "\n");
+    return 2;
+}

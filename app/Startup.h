@@ -1,0 +1,13 @@
+#pragma once
+#include <functional>
+
+class QWidget;
+
+// Builds the program's top-level window; called once, after the single-instance check passed.
+using TopWindowFactory = std::function<QWidget*()>;
+
+// The program's start: prepares the per-user folders, purges old log and crash files, creates
+// the application object, makes sure only one instance runs for the user (a second start shows
+// the ExeIsRun notice and returns 0), installs the crash report writer, shows the top-level
+// window and runs the event loop. Returns the process exit status.
+int runProgram(int& argc, char** argv, const TopWindowFactory& makeTopWindow);

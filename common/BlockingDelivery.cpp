@@ -1,0 +1,235 @@
+#include "common/BlockingDelivery.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QMetaMethod>
+#include <QMutex>
+#include <QPointer>
+#include <QThread>
+#include <QVarLengthArray>
+#include <QVector>
+#include <QWaitCondition>
+
+#include <atomic>
+#include <memory>
+
+namespace BlockingDelivery {
+namespace {
+
+std::atomic<bool> g_shuttingDown{false};
+std::atomic<int> g_waitDepth{0};
+
+bool mustGiveUp()
+{
+    return g_shuttingDown.load() || g_waitDepth.load() > 0;
+}
+
+// One emission towards one receiver, shared by the emitter and the queued call.
+struct Call {
+    enum State { Pending, Running, Finished, Dropped };
+
+    QMutex mutex;
+    QWaitCondition changed;
+    State state = Pending;
+    QVector<int> types;
+    QVector<void*> values;  // the delivery's own copies of the arguments
+
+    ~Call()
+    {
+        for (int i = 0; i < values.size(); ++i)
+            QMetaType::destroy(types.at(i), values.at(i));
+    }
+
+    void setState(State s)
+    {
+        QMutexLocker lock(&mutex);
+        state = s;
+        changed.wakeAll();
+    }
+};
+
+// Travels inside the queued call: when the event is discarded without running (its target
+// went away, the event loop ended) the emitter is released instead of waiting forever.
+struct PostedCall {
+    std::shared_ptr<Call> call;
+    explicit PostedCall(std::shared_ptr<Call> c) : call(std::move(c)) {}
+    ~PostedCall()
+    {
+        QMutexLocker lock(&call->mutex);
+        if (call->state == Call::Pending) {
+            call->state = Call::Dropped;
+            call->changed.wakeAll();
+        }
+    }
+};
+
+// Receives the signal by a direct connection on the emitting thread and hands it over
+// to the receiver's thread. Not a Q_OBJECT: it answers one extra method index itself.
+class Relay : public QObject {
+public:
+    Relay(QObject* receiver, int slotIndex, QVector<int> types)
+        : m_receiver(receiver), m_receiverThread(receiver->thread()), m_slotIndex(slotIndex),
+          m_types(std::move(types))
+    {
+    }
+
+    int qt_metacall(QMetaObject::Call c, int id, void** a) override
+    {
+        id = QObject::qt_metacall(c, id, a);
+        if (id < 0)
+            return id;
+        if (c == QMetaObject::InvokeMetaMethod) {
+            if (id == 0)
+                deliver(a);
+            --id;
+        }
+        return id;
+    }
+
+    void receiverDestroyed()
+    {
+        m_receiverAlive = false;
+        QObject::disconnect(m_connection);
+    }
+
+    QMetaObject::Connection m_connection;
+
+private:
+    void deliver(void** a)
+    {
+        if (QThread::currentThread() == m_receiverThread) {
+            // Emitted on the receiver's own thread: waiting would block it on itself.
+            if (m_receiver)
+                QMetaObject::metacall(m_receiver.data(), QMetaObject::InvokeMetaMethod, m_slotIndex, a);
+            return;
+        }
+        if (mustGiveUp() || !m_receiverAlive.load())
+            return;
+
+        auto call = std::make_shared<Call>();
+        call->types = m_types;
+        call->values.reserve(m_types.size());
+        for (int i = 0; i < m_types.size(); ++i)
+            call->values.append(QMetaType::create(m_types.at(i), a[i + 1]));
+
+        auto posted = std::make_shared<PostedCall>(call);
+        QMetaObject::invokeMethod(this, [this, posted] { run(*posted->call); }, Qt::QueuedConnection);
+        posted.reset();
+
+        QMutexLocker lock(&call->mutex);
+        while (call->state == Call::Pending || call->state == Call::Running) {
+            if (mustGiveUp() || !m_receiverAlive.load()) {
+                // A call not yet started is dropped for good; a running one keeps its copies.
+                if (call->state == Call::Pending)
+                    call->state = Call::Dropped;
+                return;
+            }
+            call->changed.wait(&call->mutex, SliceMs);
+        }
+    }
+
+    // On the receiver's thread.
+    void run(Call& call)
+    {
+        {
+            QMutexLocker lock(&call.mutex);
+            if (call.state != Call::Pending)
+                return;
+            if (!m_receiver) {
+                call.state = Call::Dropped;
+                call.changed.wakeAll();
+                return;
+            }
+            call.state = Call::Running;
+        }
+        QVarLengthArray<void*, 8> argv;
+        argv.append(nullptr);
+        for (void* value : qAsConst(call.values))
+            argv.append(value);
+        QMetaObject::metacall(m_receiver.data(), QMetaObject::InvokeMetaMethod, m_slotIndex, argv.data());
+        call.setState(Call::Finished);
+    }
+
+    QPointer<QObject> m_receiver;  // read on the receiver's thread only
+    std::atomic<bool> m_receiverAlive{true};
+    QThread* const m_receiverThread;
+    const int m_slotIndex;
+    const QVector<int> m_types;
+};
+
+QByteArray signature(const char* text)
+{
+    if (!text)
+        return {};
+    // SIGNAL()/SLOT() texts start with a code digit.
+    if (*text >= '0' && *text <= '9')
+        ++text;
+    return QMetaObject::normalizedSignature(text);
+}
+
+}  // namespace
+
+bool connect(QObject* sender, const char* signal, QObject* receiver, const char* slot)
+{
+    if (!sender || !receiver)
+        return false;
+    const QByteArray signalSig = signature(signal);
+    const QByteArray slotSig = signature(slot);
+    const int signalIndex = sender->metaObject()->indexOfSignal(signalSig.constData());
+    const int slotIndex = receiver->metaObject()->indexOfMethod(slotSig.constData());
+    if (signalIndex < 0 || slotIndex < 0 || !QMetaObject::checkConnectArgs(signalSig, slotSig)) {
+        qWarning() << "BlockingDelivery: cannot connect" << signalSig << "to" << slotSig;
+        return false;
+    }
+
+    const QMetaMethod signalMethod = sender->metaObject()->method(signalIndex);
+    QVector<int> types;
+    for (int i = 0; i < signalMethod.parameterCount(); ++i) {
+        int type = signalMethod.parameterType(i);
+        if (type == QMetaType::UnknownType)
+            type = QMetaType::type(signalMethod.parameterTypes().at(i).constData());
+        if (type == QMetaType::UnknownType) {
+            qWarning() << "BlockingDelivery: argument type not registered:" << signalMethod.parameterTypes().at(i);
+            return false;
+        }
+        types.append(type);
+    }
+
+    auto* relay = new Relay(receiver, slotIndex, types);
+    // The relay outlives its receiver on purpose: an emitting thread may still be inside it.
+    if (sender->thread() == QThread::currentThread())
+        relay->setParent(sender);
+    else if (QCoreApplication::instance() && QCoreApplication::instance()->thread() == QThread::currentThread())
+        relay->setParent(QCoreApplication::instance());
+    relay->m_connection = QMetaObject::connect(sender, signalIndex, relay, relay->metaObject()->methodCount(),
+                                               Qt::DirectConnection);
+    QObject::connect(receiver, &QObject::destroyed, relay, [relay] { relay->receiverDestroyed(); });
+    return bool(relay->m_connection);
+}
+
+void beginShutdown()
+{
+    g_shuttingDown.store(true);
+}
+
+bool isShuttingDown()
+{
+    return g_shuttingDown.load();
+}
+
+void resetShutdown()
+{
+    g_shuttingDown.store(false);
+}
+
+WaitScope::WaitScope()
+{
+    ++g_waitDepth;
+}
+
+WaitScope::~WaitScope()
+{
+    --g_waitDepth;
+}
+
+}  // namespace BlockingDelivery

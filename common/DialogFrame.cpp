@@ -1,0 +1,107 @@
+#include "common/DialogFrame.h"
+
+#include "common/LanguageFile.h"
+#include "common/PostMsg.h"
+#include "common/SkinStyles.h"
+#include "ui_DialogFrame.h"
+
+#include <QKeySequence>
+#include <QToolButton>
+
+Qt::WindowFlags dialogWindowFlags()
+{
+    Qt::WindowFlags flags = Qt::SubWindow | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint |
+                            Qt::WindowMinimizeButtonHint;
+#ifdef Q_OS_WIN
+    flags |= Qt::BypassWindowManagerHint;
+#endif
+    return flags;
+}
+
+DialogFrame::DialogFrame(const DialogSpec& spec, QWidget* parent)
+    : QDialog(parent)
+    , ui(new Ui::DialogFrame)
+    , m_spec(spec)
+{
+    ui->setupUi(this);
+    setFixedSize(300, 140);
+    ui->Background->setObjectName(spec.frameName);
+    ui->CloseButton->setGeometry(spec.closeButton);
+    ui->label->setGeometry(spec.label);
+    ui->label->setText(spec.labelText);
+    ui->label->setAlignment(spec.labelAlignment);
+    QFont labelFont = ui->label->font();
+    labelFont.setPointSize(spec.labelPointSize);
+    ui->label->setFont(labelFont);
+
+    QFont buttonFont = ui->label->font();
+    buttonFont.setPointSize(11);
+    for (const DialogSpec::Button& entry : spec.buttons) {
+        auto* button = new QToolButton(ui->Background);
+        button->setObjectName(entry.name);
+        button->setGeometry(entry.geometry);
+        button->setFont(buttonFont);
+        button->setAutoRaise(true);
+        button->setText(entry.text);
+    }
+
+    connect(PostMsg::instance(), &PostMsg::SigChangeLanguage, this, &DialogFrame::SlotChangeLanguage);
+
+    m_imageFolder = pictureFolder(QStringLiteral("WarningDialog"));
+    setWindowFlags(dialogWindowFlags());
+    ui->label->setStyleSheet(labelColorStyle(skinColor(QStringLiteral("LabelColor"))));
+    const QString buttonColor = skinColor(QStringLiteral("ButtonColor"));
+    ui->Background->setStyleSheet(backgroundStyle(spec.frameName, m_imageFolder));
+    ui->CloseButton->setStyleSheet(closeButtonStyle(m_imageFolder));
+    for (const DialogSpec::Button& entry : spec.buttons)
+        button(entry.name)->setStyleSheet(
+            confirmButtonStyle(buttonColor, m_imageFolder, spec.confirmImage, spec.confirmPressedImage));
+}
+
+DialogFrame::~DialogFrame()
+{
+    delete ui;
+}
+
+QString DialogFrame::frameName() const
+{
+    return m_spec.frameName;
+}
+
+QString DialogFrame::imageFolder() const
+{
+    return m_imageFolder;
+}
+
+void DialogFrame::finishSetup()
+{
+    QMetaObject::connectSlotsByName(this);
+    SlotChangeLanguage(currentLanguageIndex());
+}
+
+void DialogFrame::SlotChangeLanguage(int index)
+{
+    loadLanguageSection(index, m_spec.section, m_spec.elements,
+                        [this](const QString& element, const QString& text) { applyText(element, text); });
+}
+
+void DialogFrame::applyText(const QString& element, const QString& text)
+{
+    setWidgetText(this, element, text);
+}
+
+QLabel* DialogFrame::label() const
+{
+    return ui->label;
+}
+
+QToolButton* DialogFrame::button(const QString& name) const
+{
+    return findChild<QToolButton*>(name);
+}
+
+void DialogFrame::confirmWithReturn(QToolButton* button)
+{
+    // The original first set "Enter" and then replaced it by Return; the result is Return.
+    button->setShortcut(QKeySequence(Qt::Key_Return));
+}

@@ -1,0 +1,77 @@
+#pragma once
+#include <QDialog>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+class QLabel;
+class QToolButton;
+namespace Ui {
+class DialogFrame;
+}
+
+// The window flags of every notice and confirmation dialog: a frameless sub-window with system
+// menu and minimise hints. The bypass-window-manager hint of the original is left out on X11,
+// where it would leave the window unmanaged and without keyboard focus (no Escape, no Return).
+Qt::WindowFlags dialogWindowFlags();
+
+// What one dialog of the family looks like: everything that differs between the dialogs.
+struct DialogSpec {
+    struct Button {
+        QString name;  // object name: "NewHong", "OK" or "Cancel"
+        QRect geometry;
+        QString text;  // the form's text, kept when the language file lacks it
+    };
+    QString frameName;  // object name of the background frame, selected by its style sheet
+    QString section;    // section of the language file
+    QStringList elements;  // language elements the dialog reads; others are skipped
+    QRect closeButton{275, 5, 20, 20};
+    QRect label;
+    QString labelText;
+    int labelPointSize = 11;
+    Qt::Alignment labelAlignment = Qt::AlignCenter;
+    QVector<Button> buttons;
+    QString confirmImage = QStringLiteral("Confirm.png");
+    QString confirmPressedImage = QStringLiteral("ConfirmClick.png");
+};
+
+// Shared frame of the notice and confirmation dialogs: a 300 x 140 frameless dialog with a
+// painted background, a text label, a close button and the dialog's tool buttons, skinned from
+// "<program>/Picture/WarningDialog/" and the catalogue colours "LabelColor" and "ButtonColor",
+// with texts from the dialog's section of the current language file. It follows the hub's
+// language changes. The buttons reach the subclass's on_<name>_clicked slots by object name.
+class DialogFrame : public QDialog {
+    Q_OBJECT
+public:
+    ~DialogFrame() override;
+
+    // Object name of the background frame.
+    QString frameName() const;
+    // Folder of the dialog images, ending with a slash.
+    QString imageFolder() const;
+
+public slots:
+    // Reads the dialog's section of the language file `index` (any index outside 0..5: English).
+    void SlotChangeLanguage(int index);
+
+protected:
+    DialogFrame(const DialogSpec& spec, QWidget* parent);
+
+    // Ends construction; every subclass calls it last in its constructor: connects the button
+    // slots by name and loads the current language.
+    void finishSetup();
+
+    // Applies one element of the section. By default the element names the widget that shows it.
+    virtual void applyText(const QString& element, const QString& text);
+
+    QLabel* label() const;
+    QToolButton* button(const QString& name) const;
+    // The Return key clicks `button` (the dialog's confirm button).
+    static void confirmWithReturn(QToolButton* button);
+
+private:
+    Ui::DialogFrame* ui;
+    DialogSpec m_spec;
+    QString m_imageFolder;
+};

@@ -1,0 +1,38 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QIODevice;
+class QWidget;
+
+// Language files live in "<program folder>/Language/", one per language index. Each is XML with
+// the root element "Total", one element per window section under it, and inside a section one
+// text element per widget (named after the widget's object name) or per message key of the window.
+
+// The file of a language index; an index outside 0..5 gives the English file.
+QString languageFilePath(int index);
+
+// The language index stored in the user settings ("Language"/"Language"); 0 when missing or not a number.
+int currentLanguageIndex();
+
+// Receives one text element of the section: its name and its text.
+using LanguageTextHandler = std::function<void(const QString& element, const QString& text)>;
+
+// Reads the section `section` from an open device and hands every element whose name is in
+// `known` to `apply`, in file order. Unknown elements (with all they contain) and the sections
+// of other windows are skipped. Returns the reader's error text, empty when the read was clean;
+// a root other than "Total" gives "Not a labels file" and applies nothing. A known element with
+// an element inside it stops the read there; texts applied before it stay.
+QString readLanguageSection(QIODevice* device, const QString& section, const QStringList& known,
+                            const LanguageTextHandler& apply);
+
+// Opens the language file of `index` and reads `section` as above. A file that cannot be
+// opened changes nothing (the returned error says so).
+QString loadLanguageSection(int index, const QString& section, const QStringList& known,
+                            const LanguageTextHandler& apply);
+
+// Sets `text` on the descendant of `root` called `objectName` (label, button, line edit, group box
+// or the root itself); false when there is no such widget or it shows no text.
+bool setWidgetText(QWidget* root, const QString& objectName, const QString& text);

@@ -1,0 +1,23 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+// Skin colours come from the catalogue group "Option" as three numbers red, green, blue.
+// These build the "r,g,b" text that stands inside "rgb(...)" of a style sheet.
+
+// "r,g,b" from a list of three numbers. Missing or non-numeric parts fall back to 255 and every
+// part is clamped to 0..255, so a short or broken catalogue entry never breaks a style sheet.
+QString rgbText(const QStringList& numbers);
+
+// "r,g,b" of the colour key `key` of the catalogue group "Option" (for example "LabelColor").
+QString skinColor(const QString& key);
+
+// The picture folder of a window: "<program folder>/Picture/<name>/", with the trailing slash.
+QString pictureFolder(const QString& name);
+
+// Style sheet templates shared by the dialogs and windows. `folder` ends with a slash; image
+// paths are quoted, so a program folder with blanks in its path still works.
+QString labelColorStyle(const QString& rgb);
+QString backgroundStyle(const QString& frameName, const QString& folder);
+QString closeButtonStyle(const QString& folder);
+QString confirmButtonStyle(const QString& rgb, const QString& folder, const QString& image, const QString& pressedImage);

@@ -1,0 +1,95 @@
+#include "common/UserConfig.h"
+
+#include "common/AppPaths.h"
+
+#include <QByteArray>
+#include <QSettings>
+#include <QVariant>
+
+namespace {
+
+QBasicMutex creationLock;
+UserConfig* store = nullptr;
+
+QString decodeCatalogueText(const QString& stored)
+{
+    QString text = QString::fromUtf8(QByteArray::fromBase64(stored.toUtf8()));
+    text.remove(QLatin1Char('\n'));
+    text.remove(QLatin1Char(' '));
+    return text;
+}
+
+}  // namespace
+
+UserConfig* UserConfig::instance()
+{
+    QMutexLocker lock(&creationLock);
+    if (!store)
+        store = new UserConfig;
+    return store;
+}
+
+UserConfig::UserConfig()
+{
+    open();
+}
+
+UserConfig::~UserConfig()
+{
+    delete m_settings;
+}
+
+void UserConfig::open()
+{
+    delete m_settings;
+    m_path = AppPaths::programDir() + QStringLiteral("/usersetting/Config.ini");
+    m_settings = new QSettings(m_path, QSettings::IniFormat);
+}
+
+void UserConfig::reload()
+{
+    UserConfig* config = instance();
+    QMutexLocker lock(&config->m_lock);
+    config->open();
+}
+
+bool UserConfig::isEncodedKey(const QString& key)
+{
+    static const QStringList encoded = {
+        QStringLiteral("MM"),      QStringLiteral("DM"),           QStringLiteral("D2M"),
+        QStringLiteral("D4M"),     QStringLiteral("Sensor"),       QStringLiteral("CID"),
+        QStringLiteral("VID"),     QStringLiteral("USB_PID"),      QStringLiteral("Wireless_PID"),
+        QStringLiteral("Wireless2_PID"), QStringLiteral("Wireless4_PID")};
+    return encoded.contains(key, Qt::CaseSensitive);
+}
+
+QString UserConfig::value(QString group, QString key)
+{
+    QString text;
+    {
+        QMutexLocker lock(&m_lock);
+        m_settings->setIniCodec("UTF8");
+        text = m_settings->value(group + QLatin1Char('/') + key, QVariant()).toString();
+    }
+    return isEncodedKey(key) ? decodeCatalogueText(text) : text;
+}
+
+QStringList UserConfig::valueList(QString group, QString key)
+{
+    QStringList list;
+    {
+        QMutexLocker lock(&m_lock);
+        m_settings->setIniCodec("UTF8");
+        list = m_settings->value(group + QLatin1Char('/') + key, QVariant()).toStringList();
+    }
+    if (isEncodedKey(key)) {
+        for (QString& item : list)
+            item = decodeCatalogueText(item);
+    }
+    return list;
+}
+
+QString DecodeBase64Text(QString text)
+{
+    return QString::fromLocal8Bit(QByteArray::fromBase64(text.toLocal8Bit()));
+}

@@ -1,0 +1,44 @@
+#pragma once
+#include <QMutex>
+#include <QString>
+#include <QStringList>
+
+class QSettings;
+
+// Read-only store over the product catalogue "/usersetting/Config.ini" in the program's
+// folder. One process-wide object, created on first use and never destroyed. Reads are
+// safe from any thread (each read holds the store's lock).
+//
+// The values of the catalogue keys "MM", "DM", "D2M", "D4M", "Sensor", "CID", "VID",
+// "USB_PID", "Wireless_PID", "Wireless2_PID" and "Wireless4_PID" (in any group) are stored
+// as Base64 of UTF-8 text and are decoded on every read, with line feeds and blanks removed.
+class UserConfig {
+public:
+    static UserConfig* instance();
+
+    // A missing key reads as empty text. A value with several comma-separated items reads
+    // as empty text here; use valueList for those.
+    QString value(QString group, QString key);
+    // A missing key reads as an empty list; a single value as a list of one.
+    QStringList valueList(QString group, QString key);
+
+    // Opens the catalogue again from the current program folder (AppPaths::programDir()).
+    // Tests call this after pointing the program folder at a fixture.
+    static void reload();
+
+    static bool isEncodedKey(const QString& key);
+
+private:
+    UserConfig();
+    ~UserConfig();
+    UserConfig(const UserConfig&) = delete;
+    UserConfig& operator=(const UserConfig&) = delete;
+    void open();
+
+    QMutex m_lock;
+    QSettings* m_settings = nullptr;
+    QString m_path;
+};
+
+// Base64-decodes a text given in the local 8-bit encoding; nothing is removed.
+QString DecodeBase64Text(QString text);

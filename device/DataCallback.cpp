@@ -1,0 +1,264 @@
+#include "device/DataCallback.h"
+
+#include "common/PostMsg.h"
+#include "common/Registry.h"
+#include "common/UserConfig.h"
+#include "device/CurrentDevice.h"
+#include "device/DeviceCache.h"
+#include "device/DeviceRecords.h"
+#include "device/SharedFlags.h"
+#include "device/WorkingImage.h"
+
+#include <QDebug>
+#include <QStringList>
+
+#include <chrono>
+#include <cstring>
+
+const char* const MouseVersionRegistryKey = "HKEY_CURRENT_USER\\Software\\Trelm\\Trelm\\Mouse Drive Test";
+std::atomic<int> ShowBatteryValue{0};
+std::atomic<unsigned> FullLoadCount{0};
+BatteryStatus LastBatteryStatus{};
+DeviceStatusFlags LastDeviceStatus{};
+
+namespace {
+
+std::atomic<long long> throttleStartMs{0};
+
+long long nowMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+QString modelGroup(const DeviceAllInfo& device)
+{
+    return QStringLiteral("Drive") + QString::number(device.modelIndex + 1);
+}
+
+QByteArray receiverPath(const DeviceAllInfo& device)
+{
+    return device.path.toLatin1();
+}
+
+// The key records the catalogue does not keep are cleared: the combination records of
+// every button whose "KeyParam" list does not start with "0x05", and every macro record.
+void reconcileKeyRecords(FlashDataMap& image, const QString& group)
+{
+    QList<int> keptSlots;
+    for (int i = 1; i <= 6; ++i) {
+        const QStringList params = UserConfig::instance()->valueList(group, QStringLiteral("KeyParam") + QString::number(i));
+        if (!params.isEmpty() && params.first().trimmed() == QLatin1String("0x05"))
+            keptSlots.append(i - 1);
+    }
+    for (int button = 0; button < 16; ++button) {
+        if (!keptSlots.contains(button))
+            std::memset(&image.combos[button], 0, sizeof image.combos[button]);
+    }
+    std::memset(image.macros, 0, sizeof image.macros);
+}
+
+void fullLoad(uint8_t* data)
+{
+    // A fresh image: whatever the parser leaves out is zero, never a previous mouse's data.
+    FlashDataMap image{};
+    ProtocolDataParser(data, &image);
+
+    const DeviceAllInfo device = CurrentDeviceRecord();
+    SetLoadedCacheName(DeviceCacheFileName(device.cid, device.mid));
+
+    if (ReconcilePending.exchange(0))
+        reconcileKeyRecords(image, modelGroup(device));
+    SetWorkingImage(image);
+    SetWorkingImageLoaded(true);
+
+    UsbServer_ReadDPILed();
+    UsbServer_ReadBatteryLevel();
+    UsbServer_ReadVersion();
+    UsbServer_ReadConfig();
+
+    if (!SkipReceiverRead.load()) {
+        const QByteArray path = receiverPath(device);
+        if (device.cableFlag != 1 && device.kind == 1) {
+            UsbFinderC_Get4KDongleRGBValue(path.constData(), &ReceiverLight);
+            if (ReceiverLight.bytes[0] != 0)
+                PostMsg::instance()->SendRGBValue(&ReceiverLight);
+        }
+        uint8_t longRange = 's';
+        UsbFinderC_GetLongRangeMode(path.constData(), &longRange);
+        if (longRange != 's' && longRange != 0)
+            PostMsg::instance()->SendLongRangeMode(true);
+    }
+    SkipReceiverRead = 0;
+
+    LightPageReady = 0;
+    SensorPageReady = 0;
+    ButtonPageReady = 0;
+    PostMsg::instance()->SendUpDataLightUIButton(WorkingImageCopy());
+    PostMsg::instance()->SendUpDataLightLight(WorkingImageCopy());
+    PostMsg::instance()->SendUpDataLightSensor(WorkingImageCopy());
+    PostMsg::instance()->SendForm();
+
+    ++FullLoadCount;
+    LoadFinished = 1;
+    RunRequested = 0;
+}
+
+// A short answer that changes one byte of the image. The image goes back to the mouse only
+// when it holds this mouse's configuration; otherwise zeros or another mouse's image would
+// overwrite it.
+template <typename Change, typename Notify>
+void shortAnswer(Change change, Notify notify)
+{
+    FlashDataMap snapshot;
+    const bool loaded = ChangeLoadedWorkingImage(change, &snapshot);
+    if (!loaded)
+        UpdateWorkingImage(change);
+    notify();
+    if (loaded)
+        ProtocolDataUpdate(&snapshot);
+}
+
+void configurationAnswer(uint8_t command, uint8_t* data, uint32_t length)
+{
+    if (command == 0 && length == FullAnswerSize) {
+        fullLoad(data);
+    } else if (command == 0 && length == 1) {
+        const uint8_t code = data[0];
+        shortAnswer([code](FlashDataMap& image) { image.reportRate = code; },
+                    [code] { PostMsg::instance()->SendUpDataReportRate(code); });
+    } else if (command == 4 && length == 1) {
+        const uint8_t level = data[0];
+        shortAnswer([level](FlashDataMap& image) { image.currentDpiLevel = level; },
+                    [level] { PostMsg::instance()->SendUpDataDPI(level); });
+    } else if (command == 0x4C && length == DpiLedAnswerSize) {
+        UpdateWorkingImage([data](FlashDataMap& image) { BufferToDPILed(data, &image.dpiLightMode); });
+        PostMsg::instance()->SendUpDataDPILed(WorkingImageCopy());
+    } else if (command == 0xA0 && length == LedBarAnswerSize) {
+        UpdateWorkingImage([data](FlashDataMap& image) { BufferToLedBar(data, &image.lightEffect); });
+        PostMsg::instance()->SendUpDataLightLight(WorkingImageCopy());
+    }
+}
+
+void receiverReapply()
+{
+    const DeviceAllInfo device = CurrentDeviceRecord();
+    const QStringList advanced = UserConfig::instance()->valueList(modelGroup(device), QStringLiteral("Adveanced"));
+    // A catalogue entry with fewer than two values asks for no re-apply.
+    if (advanced.size() >= 2) {
+        bool ok = false;
+        int longRange = advanced.at(0).trimmed().toInt(&ok);
+        if (!ok)
+            longRange = -1;
+        const int light = advanced.at(1).trimmed().toInt();
+        const QByteArray path = receiverPath(device);
+        if (light > 0 && device.cableFlag != 1 && device.kind == 1) {
+            ReceiverLight.bytes[0] = uint8_t(light);
+            UsbFinderC_Set4KDongleRGB(path.constData(), &ReceiverLight);
+            if (ReceiverLight.bytes[0] != 0)
+                PostMsg::instance()->SendRGBValue(&ReceiverLight);
+        }
+        if (longRange == 0 || longRange == 1) {
+            UsbFinderC_SetLongRangeMode(path.constData(), uint8_t(longRange));
+            PostMsg::instance()->SendLongRangeMode(longRange == 1);
+        }
+    }
+    // Set before the read: its answer may come back before the next statement runs.
+    ReconcilePending = 1;
+    SkipReceiverRead = 1;
+    UsbServer_ReadAllFlashData();
+}
+
+void mouseVersion()
+{
+    const DeviceAllInfo device = CurrentDeviceRecord();
+    const QByteArray path = CurrentDevicePath();
+    const QString text = FormatVersionText(UsbFinderC_GetVersion(path.constData()));
+    UpdateCurrentDeviceRecord([&text](DeviceAllInfo& record) { record.mouseVersion = text; });
+    PostMsg::instance()->SendSetver(0);
+    const QString name = QStringLiteral("MouseVer") + UserConfig::instance()->value(QStringLiteral("Option"), QStringLiteral("CID"))
+        + UserConfig::instance()->value(modelGroup(device), QStringLiteral("MID"));
+    Registry::setValue(QString::fromLatin1(MouseVersionRegistryKey), name, text);
+}
+
+}  // namespace
+
+void RestartStatusThrottle()
+{
+    throttleStartMs = nowMs();
+}
+
+void OnUsbData(uint8_t* header, int headerLength, uint8_t* data, uint32_t dataLength)
+{
+    if (!header)
+        headerLength = 0;
+    if (!data)
+        dataLength = 0;
+    const uint8_t kind = headerLength > 1 ? header[1] : 0;
+    const uint8_t sub = headerLength > 3 ? header[3] : 0;
+    const uint8_t command = headerLength > 4 ? header[4] : 0;
+
+    switch (kind) {
+    case 4:
+        if (dataLength < BatteryAnswerSize)
+            return;
+        GetDeviceBatteryStatus(data, &LastBatteryStatus);
+        PostMsg::instance()->SendBattery(LastBatteryStatus.bytes[1] > 0, LastBatteryStatus.bytes[0],
+                                         ShowBatteryValue.load() == 1);
+        break;
+    case 8:
+        if (sub == 0)
+            configurationAnswer(command, data, dataLength);
+        break;
+    case 9:
+        receiverReapply();
+        break;
+    case 10:
+        if (dataLength < StatusAnswerSize)
+            return;
+        GetDeviceStatusChanged(data, &LastDeviceStatus);
+        OnDeviceStatusChanged();
+        break;
+    case 14:
+        if (dataLength == 1)
+            PostMsg::instance()->SendUpDataConfigUI(4, data[0], true);
+        else
+            PostMsg::instance()->SendUpDataConfigUI(0, 0, false);
+        break;
+    case 18:
+        mouseVersion();
+        break;
+    case 21:
+        PostMsg::instance()->SendRGBValue(&ReceiverLight);
+        break;
+    case 23:
+        if (dataLength == LongRangeDropSize)
+            PostMsg::instance()->SendLongRangeMode(false);
+        break;
+    default:
+        break;
+    }
+}
+
+void OnDeviceStatusChanged()
+{
+    const DeviceStatusFlags flags = LastDeviceStatus;
+    if (flags.bytes[0])
+        UsbServer_ReadCurrentDPI();
+    if (flags.bytes[1])
+        UsbServer_ReadReportRate();
+    if (flags.bytes[6])
+        UsbServer_ReadBatteryLevel();
+    if (flags.bytes[5])
+        UsbServer_ReadLedBar();
+    if (flags.bytes[3])
+        UsbServer_ReadDPILed();
+    if (flags.bytes[2]) {
+        const long long now = nowMs();
+        if (now - throttleStartMs.load() > StatusThrottleMs) {
+            throttleStartMs = now;
+            RestartWanted = 1;
+            ForceReload = 1;
+        }
+    }
+}

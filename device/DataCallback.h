@@ -1,0 +1,42 @@
+#pragma once
+#include <atomic>
+#include <cstdint>
+
+#include "HIDUsb.h"
+
+// The data callback that the program hands to the device library (UsbServerC_Start). The
+// library calls it on its own data thread with every answer and event of the mouse or the
+// receiver: whole configurations become the working image and reach the pages as copies,
+// short answers update single fields, battery, profile, version, receiver and status events
+// are forwarded or turned into re-reads.
+void OnUsbData(uint8_t* header, int headerLength, uint8_t* data, uint32_t dataLength);
+
+// Re-reads what the last status event marked as changed; a configuration change, at most
+// once per StatusThrottleMs, asks the online poll for a full reload.
+void OnDeviceStatusChanged();
+
+// Registry key under which the mouse's firmware version is kept.
+extern const char* const MouseVersionRegistryKey;
+
+// The catalogue's "Option"/"ShowBatteryValue", read when the Worker is built.
+extern std::atomic<int> ShowBatteryValue;
+
+// Each full load counts up, so a Worker run can tell that one arrived while it ran.
+extern std::atomic<unsigned> FullLoadCount;
+
+// Status events ask for a reload at most this often.
+constexpr int StatusThrottleMs = 3000;
+// Starts the status throttle clock again (the Worker does so when it is built).
+void RestartStatusThrottle();
+
+// The last decoded battery and status blocks (data thread only).
+extern BatteryStatus LastBatteryStatus;
+extern DeviceStatusFlags LastDeviceStatus;
+
+// Answer sizes the callback accepts.
+constexpr uint32_t FullAnswerSize = HIDUSB_FULL_ANSWER_SIZE;
+constexpr uint32_t DpiLedAnswerSize = 8;
+constexpr uint32_t LedBarAnswerSize = 9;
+constexpr uint32_t BatteryAnswerSize = 4;
+constexpr uint32_t StatusAnswerSize = 7;
+constexpr uint32_t LongRangeDropSize = 10;

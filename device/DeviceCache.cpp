@@ -1,0 +1,71 @@
+#include "device/DeviceCache.h"
+
+#include "common/AppPaths.h"
+
+#include <QDataStream>
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+#include <cstring>
+
+namespace {
+
+constexpr quint32 ImageSize = sizeof(FlashDataMap);
+constexpr qint64 FileSize = 4 + ImageSize;
+
+QString hexByte(uint8_t value)
+{
+    return QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper();
+}
+
+}  // namespace
+
+QString DeviceCacheFolder()
+{
+    return AppPaths::userDataDir() + QStringLiteral("/Device_Info/");
+}
+
+QString DeviceCacheFileName(uint8_t cid, uint8_t mid)
+{
+    return QStringLiteral("Device_CID") + hexByte(cid) + QStringLiteral("_MID") + hexByte(mid)
+        + QStringLiteral(".bin");
+}
+
+bool ReadDeviceInfoFile(QString name, FlashDataMap* out)
+{
+    if (name.isEmpty() || !out)
+        return false;
+    QFile file(DeviceCacheFolder() + name);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    if (file.size() != FileSize)
+        return false;
+    QDataStream stream(&file);
+    quint32 length = 0;
+    stream >> length;
+    if (stream.status() != QDataStream::Ok || length != ImageSize)
+        return false;
+    QByteArray bytes(static_cast<int>(ImageSize), '\0');
+    if (stream.readRawData(bytes.data(), bytes.size()) != bytes.size() || stream.status() != QDataStream::Ok)
+        return false;
+    std::memcpy(out, bytes.constData(), ImageSize);
+    return true;
+}
+
+bool WriteDeviceInfoFile(QString name, const FlashDataMap& image)
+{
+    if (name.isEmpty())
+        return false;
+    QDir().mkpath(DeviceCacheFolder());
+    QSaveFile file(DeviceCacheFolder() + name);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QDataStream stream(&file);
+    stream.writeBytes(reinterpret_cast<const char*>(&image), ImageSize);
+    if (stream.status() != QDataStream::Ok) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}

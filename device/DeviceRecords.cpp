@@ -1,0 +1,156 @@
+#include "device/DeviceRecords.h"
+
+#include "common/UserConfig.h"
+#include "device/CurrentDevice.h"
+
+DongleRGB ReceiverLight{};
+QList<DeviceAllInfo> MainPageDeviceList;
+QList<DeviceAllInfo> ChoiceDeviceList;
+DeviceAllInfo PairingDevice;
+
+namespace {
+
+constexpr int IdentifyTries = 10;
+constexpr int MaxPathsPerId = 5;
+
+int catalogueNumber(const QString& group, const QString& key)
+{
+    return UserConfig::instance()->value(group, key).toInt();
+}
+
+QString modelGroup(int index)
+{
+    return QStringLiteral("Drive") + QString::number(index + 1);
+}
+
+// Online state and status bytes once the frame shows a device; the current record takes
+// the new facts but keeps version texts it already has.
+void refreshKnownDevice(DeviceAllInfo& record, const QString& path)
+{
+    record.statusBytes.clear();
+    UsbAddressStatus status{};
+    UsbFinderC_GetDeviceOnLineWithUsbAddress(path.toUtf8().constData(), &status);
+    record.online = status.bytes[6] == 1 ? 1 : 0;
+    record.statusBytes = {status.bytes[7], status.bytes[8], status.bytes[9]};
+
+    UpdateCurrentDeviceRecord([&record](DeviceAllInfo& current) {
+        if (current.path != record.path)
+            return;
+        DeviceAllInfo updated = record;
+        if (!current.firmwareVersion.isEmpty())
+            updated.firmwareVersion = current.firmwareVersion;
+        if (!current.mouseVersion.isEmpty())
+            updated.mouseVersion = current.mouseVersion;
+        current = updated;
+    });
+}
+
+}  // namespace
+
+QString FormatVersionText(int versionWord)
+{
+    return QStringLiteral("v") + QString::number((versionWord >> 8) & 0xFF) + QLatin1Char('.')
+        + QString::number(versionWord & 0xFF, 16);
+}
+
+uint8_t CableFlagForFrame(uint8_t kind)
+{
+    return (kind == 0 || kind == 1 || kind == 4) ? 0 : 1;
+}
+
+uint8_t CableFlagForChoicePage(uint8_t kind)
+{
+    return (kind & 0xFA) != 0 ? 1 : 0;
+}
+
+int FillDeviceRecord(DeviceAllInfo& record, const QString& path)
+{
+    const QByteArray devicePath = path.toUtf8();
+    UsbDeviceInfo info{};
+    bool identified = false;
+    for (int calls = 1;; ++calls) {
+        info = UsbFinderC_GetDeviceInfo(devicePath.constData());
+        if (calls >= IdentifyTries)
+            break;  // the tenth answer is not examined
+        if (info.cid != 0 || info.mid != 0) {
+            identified = true;
+            break;
+        }
+    }
+
+    const bool frameHasDevice = !CurrentDeviceRecord().path.isEmpty();
+    if (!identified) {
+        record.cableFlag = CableFlagForFrame(info.kind);
+        record.modelIndex = catalogueNumber(QStringLiteral("Option"), QStringLiteral("DeviceTotal"));
+        return 0;
+    }
+
+    const int catalogueCid = catalogueNumber(QStringLiteral("Option"), QStringLiteral("CID"));
+    for (int i = 0; i < catalogueNumber(QStringLiteral("Option"), QStringLiteral("DeviceTotal")); ++i) {
+        if (info.cid == catalogueCid && info.mid == catalogueNumber(modelGroup(i), QStringLiteral("MID"))) {
+            record.cableFlag = CableFlagForFrame(info.kind);
+            record.cid = info.cid;
+            record.mid = info.mid;
+            record.kind = info.kind;
+            record.modelIndex = i;
+            if (frameHasDevice)
+                refreshKnownDevice(record, path);
+            else
+                record.online = UsbFinderC_GetDeviceOnLine(devicePath.constData()) ? 1 : 0;
+            return 1;
+        }
+        if (!frameHasDevice)
+            record.modelIndex = -1;
+    }
+
+    const int total = catalogueNumber(QStringLiteral("Option"), QStringLiteral("DeviceTotal"));
+    if (total < 1)
+        return 0;
+    record.cableFlag = CableFlagForFrame(info.kind);
+    record.modelIndex = total;
+    return info.cid == catalogueCid ? 2 : 3;
+}
+
+void ScanDevices(QString vendorId, QStringList productIds)
+{
+    const QByteArray vid = vendorId.toLatin1();
+    for (const QString& productId : productIds) {
+        const QByteArray pid = productId.toLatin1();
+        int count = MaxPathsPerId;
+        char** found = UsbFinderC_FindHidDevicesByDeviceId(vid.constData(), pid.constData(), 1, MaxPathsPerId, &count);
+        // The library's array lives only until its next find call: copy it first.
+        QStringList paths;
+        if (found) {
+            for (int i = 0; i < qBound(0, count, MaxPathsPerId); ++i) {
+                if (found[i])
+                    paths.append(QString::fromUtf8(found[i]));
+            }
+        }
+
+        for (const QString& path : paths) {
+            DeviceAllInfo record;
+            record.path = path;
+            record.vendorId = vendorId;
+            record.productId = productId;
+            UsbDeviceAttribute attribute{};
+            UsbFinderC_GetUsbDeviceAttribute(path.toUtf8().constData(), &attribute);
+            record.firmwareVersion = FormatVersionText(attribute.bytes[8] | (attribute.bytes[9] << 8));
+            record.online = 0;
+
+            if (CurrentDeviceRecord().path.isEmpty()) {
+                MainPageDeviceList.append(record);
+                continue;
+            }
+            if (FillDeviceRecord(record, path) != 1) {
+                MainPageDeviceList.append(record);
+                continue;
+            }
+            const DeviceAllInfo current = CurrentDeviceRecord();
+            if (record.modelIndex == current.modelIndex) {
+                MainPageDeviceList.append(record);
+                if (record.path == current.path)
+                    SetCurrentDevicePath(record.path.toUtf8());
+            }
+        }
+    }
+}

@@ -1,0 +1,41 @@
+#pragma once
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+#include "HIDUsb.h"
+#include "device/DeviceAllInfo.h"
+
+// Device records: how found devices are described from the library and the catalogue.
+// The current device lives in device/CurrentDevice.h.
+
+// "v" + (word >> 8) in decimal + "." + (word & 0xFF) in lower-case hexadecimal, e.g. "v1.a".
+QString FormatVersionText(int versionWord);
+
+// Cable flag as the configuration frame's scan sets it: 1 for every kind but 0, 1 and 4.
+uint8_t CableFlagForFrame(uint8_t kind);
+// Cable flag as the device-choice page sets it: 1 when (kind AND 0xFA) is not 0.
+uint8_t CableFlagForChoicePage(uint8_t kind);
+
+// The receiver light record handed to the library and in SigRGBValue; byte 0 is the
+// light mode 1, 2 or 3 (0 none). All zero at start.
+extern DongleRGB ReceiverLight;
+
+// Devices found by the configuration frame's hot-plug scan. GUI thread only (the library
+// runs hot-plug callbacks there).
+extern QList<DeviceAllInfo> MainPageDeviceList;
+// Devices found by the device-choice page, and the one the pairing dialog pairs. GUI thread only.
+extern QList<DeviceAllInfo> ChoiceDeviceList;
+extern DeviceAllInfo PairingDevice;
+
+// Identifies the device at path and matches it against the catalogue's models.
+// Result: 1 a catalogue model (record filled, online state read); 2 an unlisted model of
+// the catalogue's CID; 3 an unlisted model of another CID; 0 no models in the catalogue or
+// the device never identified itself (ten tries).
+int FillDeviceRecord(DeviceAllInfo& record, const QString& path);
+
+// The frame's scan: appends the devices found under vendorId and each product id to
+// MainPageDeviceList, and makes CurrentDevicePath designate the current device's path
+// when it is found again.
+void ScanDevices(QString vendorId, QStringList productIds);

@@ -1,0 +1,318 @@
+#include "device/Worker.h"
+
+#include "common/AppPaths.h"
+#include "common/BlockingDelivery.h"
+#include "common/PostMsg.h"
+#include "common/UserConfig.h"
+#include "device/CurrentDevice.h"
+#include "device/DataCallback.h"
+#include "device/DeviceCache.h"
+#include "device/DeviceRecords.h"
+#include "device/SharedFlags.h"
+#include "device/WorkingImage.h"
+#include "pages/settings/FormSetting.h"
+
+#include <QDebug>
+#include <QFileInfo>
+#include <QTimer>
+
+#include <atomic>
+
+namespace {
+
+std::atomic<Worker*> theWorker{nullptr};
+
+QString cacheNameFor(const DeviceAllInfo& device)
+{
+    return DeviceCacheFileName(device.cid, device.mid);
+}
+
+}  // namespace
+
+Worker::Worker(QObject* /*creatingPage*/)
+{
+    RunRequested = 1;
+    RestartStatusThrottle();
+    SetCurrentDevicePath(QByteArray());  // names no device until one is chosen
+    MouseOnline = 0;
+
+    m_poll = new QTimer(this);
+    connect(m_poll, &QTimer::timeout, this, &Worker::SlotCheckOnline);
+    m_poll->setInterval(PollIntervalMs);
+    m_poll->start();
+
+    connect(PostMsg::instance(), SIGNAL(SigSelectMouseInfo(DeviceAllInfo)), this,
+            SLOT(SlotSelectMouseInfo(DeviceAllInfo)));
+    connect(PostMsg::instance(), SIGNAL(SigMainPageChange()), this, SLOT(SlotMainPageChange()));
+
+    ShowBatteryValue = UserConfig::instance()->value(QStringLiteral("Option"), QStringLiteral("ShowBatteryValue")).toInt();
+    theWorker = this;
+}
+
+Worker::~Worker()
+{
+    Worker* self = this;
+    theWorker.compare_exchange_strong(self, nullptr);
+    ClearRunRequest();
+    BlockingDelivery::WaitScope scope;
+    wait();
+}
+
+Worker* Worker::instance()
+{
+    return theWorker.load();
+}
+
+void Worker::StartRun()
+{
+    RunRequested = 1;
+    {
+        QMutexLocker lock(&m_startLock);
+        if (isRunning() && !m_inTail) {
+            // The run under way goes round once more.
+            m_startAgain = true;
+            return;
+        }
+    }
+    {
+        // At most the last steps of a finished run are left: nothing there waits for us.
+        BlockingDelivery::WaitScope scope;
+        wait();
+    }
+    {
+        QMutexLocker lock(&m_startLock);
+        m_inTail = false;
+    }
+    start();
+}
+
+void Worker::ClearRunRequest()
+{
+    RunRequested = 0;
+    QMutexLocker lock(&m_startLock);
+    m_startAgain = false;
+}
+
+void Worker::StopPoll()
+{
+    m_poll->stop();
+}
+
+void Worker::StartPoll()
+{
+    m_poll->start();
+}
+
+void Worker::run()
+{
+    for (;;) {
+        runOnce();
+        QMutexLocker lock(&m_startLock);
+        if (!m_startAgain) {
+            m_inTail = true;
+            return;
+        }
+        m_startAgain = false;
+        RunRequested = 1;
+    }
+}
+
+void Worker::runOnce()
+{
+    if (!RunRequested.load())
+        return;
+    const unsigned loadsBefore = FullLoadCount.load();
+    const QByteArray path = CurrentDevicePath();
+
+    if (!MouseOnline.load())
+        MouseOnline = UsbFinderC_GetDeviceOnLine(path.constData()) ? 1 : 0;
+
+    const DeviceAllInfo current = CurrentDeviceRecord();
+    const bool sameLink = current.path == lastPath && current.kind == lastKind
+        && LoadedOnline.load() == MouseOnline.load() && !ForceReload.load();
+
+    if (!sameLink && MainPageActive.load() == 1) {
+        if (UsbFinderC_GetDeviceOnLine(path.constData())) {
+            UpdateCurrentDeviceRecord([](DeviceAllInfo& record) { record.online = 1; });
+            if (ForceReload.load()) {
+                PostMsg::instance()->SendUpDataParam(1);
+                ForceReload = 0;
+            } else if (!NoBusyDialog.load()) {
+                PostMsg::instance()->SendUpDataParam(0);
+            }
+        } else {
+            WaitingForMouse = 1;
+            UpdateCurrentDeviceRecord([](DeviceAllInfo& record) { record.online = 0; });
+            FlashDataMap cached{};
+            if (ReadDeviceInfoFile(ChosenCacheName(), &cached)) {
+                PostMsg::instance()->SendUpDataLightUIButton(cached);
+                PostMsg::instance()->SendUpDataLightLight(cached);
+                PostMsg::instance()->SendUpDataLightSensor(cached);
+                PostMsg::instance()->SendForm();
+            } else {
+                PostMsg::instance()->SendFormReset();
+            }
+        }
+
+        lastPath = current.path;
+        lastKind = current.kind;
+
+        // The link opens anew: until the mouse's own configuration has arrived, the working
+        // image must not be written to it.
+        SetWorkingImageLoaded(false);
+        UsbServerC_Start(path.constData(), path.constData(), OnUsbData);
+        qDebug() << "OnlinA";
+        UsbServer_SetPCDriverStatus(1);
+        UsbServer_ReadAllFlashData();
+        LoadedOnline = MouseOnline.load();
+        qDebug() << "OnlinB";
+    }
+
+    // A full load that arrived meanwhile has already said how the load ended.
+    if (FullLoadCount.load() == loadsBefore)
+        LoadFinished = MouseOnline.load();
+    RunRequested = 0;
+}
+
+void Worker::SlotSelectMouseInfo(DeviceAllInfo SelectInfo)
+{
+    SetCurrentDeviceRecord(SelectInfo);
+    SetChosenCacheName(cacheNameFor(SelectInfo));
+}
+
+void Worker::SlotMainPageChange()
+{
+    LoadedOnline = 0;
+}
+
+void Worker::SlotCheckOnline()
+{
+    if (WaitingForMouse.load()) {
+        if (MainPageActive.load() == 0) {
+            if (CurrentDeviceRecord().kind != 0)
+                WaitingForMouse = 0;
+        } else if (FirmwareIdle.load()) {
+            const uint8_t online = UsbFinderC_GetDeviceOnLine(CurrentDevicePath().constData()) ? 1 : 0;
+            MouseOnline = online;
+            LoadedOnline = 0;
+            if (!online)
+                return;
+            PostMsg::instance()->SendCloseOffOnline();
+            WaitingForMouse = 0;
+        }
+    }
+    if (MouseOnline.load() && RestartWanted.load()) {
+        RestartWanted = 0;
+        StartRun();
+    }
+}
+
+void SelectCurrentDevice(DeviceAllInfo r)
+{
+    const QByteArray path = r.path.toUtf8();
+    if (UsbFinderC_GetDeviceOnLine(path.constData())) {
+        SetCurrentDeviceRecord(r);
+        SetCurrentDevicePath(path);
+    }
+    RunRequested = 1;
+    if (Worker* worker = Worker::instance())
+        worker->StartRun();
+}
+
+QStringList ScannedProductIds()
+{
+    QStringList ids;
+    for (const char* key : {"USB_PID", "Wireless_PID", "Wireless2_PID", "Wireless4_PID", "Wireless8_PID"}) {
+        const QStringList list = UserConfig::instance()->valueList(QStringLiteral("Option"), QString::fromLatin1(key));
+        for (const QString& id : list) {
+            if (!id.trimmed().isEmpty())
+                ids.append(id.trimmed());
+        }
+    }
+    return ids;
+}
+
+namespace {
+
+bool sameMouseOtherWay(const DeviceAllInfo& r, const DeviceAllInfo& cur)
+{
+    return r.modelIndex == cur.modelIndex && r.cableFlag != 0 && r.online != 0 && cur.cableFlag == 0
+        && r.statusBytes == cur.statusBytes;
+}
+
+// Receiver beside a mouse on the cable: its version text and type (4 for kind 1, 2 for
+// kind 4, 1 for kind 0; 0, which matches no firmware file, when none qualifies).
+void reportReceiverFirmware(const QList<DeviceAllInfo>& list)
+{
+    QString version;
+    int receiverType = 0;
+    if (list.size() == 2) {
+        for (const DeviceAllInfo& r : list) {
+            if (!r.statusBytes.isEmpty() && r.cableFlag == 0) {
+                version = r.firmwareVersion;
+                break;
+            }
+        }
+        for (const DeviceAllInfo& r : list) {
+            if (!r.statusBytes.isEmpty() && r.cableFlag == 0 && (r.kind == 1 || r.kind == 4 || r.kind == 0)) {
+                receiverType = r.kind == 1 ? 4 : r.kind == 4 ? 2 : 1;
+                break;
+            }
+        }
+    }
+    if (QFileInfo::exists(AppPaths::programDir() + QStringLiteral("/bin"))) {
+        const bool newer = FormSetting::CheckNewFirmware(211, version, receiverType);
+        ReceiverUpdateAvailable = newer ? 1 : 0;
+        PostMsg::instance()->SendLabelTextB(version, newer ? QStringLiteral("true") : QString());
+    } else {
+        PostMsg::instance()->SendLabelTextB(version, QString());
+    }
+}
+
+}  // namespace
+
+void OnMainPageUsbChanged()
+{
+    PostMsg::instance()->SendSetver(4);
+
+    const QStringList vendorIds = UserConfig::instance()->valueList(QStringLiteral("Option"), QStringLiteral("VID"));
+    const QStringList productIds = ScannedProductIds();
+    MainPageDeviceList.clear();
+    // Only the vendor ids the catalogue has, at most two.
+    for (int i = 0; i < qMin(2, vendorIds.size()); ++i)
+        ScanDevices(vendorIds.at(i).trimmed(), productIds);
+
+    const QList<DeviceAllInfo> list = MainPageDeviceList;
+    if (list.isEmpty()) {
+        if (FirmwareIdle.load()) {
+            SetCurrentDeviceRecord(DeviceAllInfo());
+            PostMsg::instance()->SendChangeMainDialog(0);
+        }
+        return;
+    }
+
+    int different = 0;
+    for (const DeviceAllInfo& r : list) {
+        const DeviceAllInfo cur = CurrentDeviceRecord();
+        if (!cur.path.isEmpty()) {
+            if (sameMouseOtherWay(r, cur))
+                SelectCurrentDevice(r);
+        } else if (cur.cableFlag == 0 && cur.online != 0) {
+            if (sameMouseOtherWay(r, cur))
+                SelectCurrentDevice(r);
+        } else if (r.path == cur.path && r.online != 0) {
+            SelectCurrentDevice(r);
+        }
+
+        // Compared with the current device after a possible switch, so a switch to the
+        // cable is not taken for the mouse being gone.
+        const QString curPath = CurrentDeviceRecord().path;
+        if (r.path != curPath && !curPath.isEmpty())
+            ++different;
+        if (different == list.size() && !curPath.isEmpty() && FirmwareIdle.load())
+            PostMsg::instance()->SendChangeMainDialog(0);
+    }
+
+    if (CurrentDeviceRecord().cableFlag != 0)
+        reportReceiverFirmware(list);
+}

@@ -1,0 +1,70 @@
+#pragma once
+#include <QMutex>
+#include <QString>
+#include <QStringList>
+#include <QThread>
+
+#include "device/DeviceAllInfo.h"
+
+class QTimer;
+
+// Opens the data link with the current mouse and keeps it alive.
+//
+// run() is the only code on the worker thread (no event loop): it (re)opens the link when
+// the device, its kind or its online state changed, fills the pages from the cache file
+// when the mouse is offline, asks the shell for the busy dialog when it is online, and asks
+// for the whole configuration, whose answer arrives on the data callback.
+// The object itself lives on the GUI thread and owns the 1300 ms online poll, which notices
+// that a mouse that went away is back and restarts the link when a restart was asked for.
+class Worker : public QThread {
+    Q_OBJECT
+public:
+    // The creating page is not made the parent. Starts the online poll at once.
+    explicit Worker(QObject* creatingPage = nullptr);
+    ~Worker() override;
+
+    // The one Worker (the button page makes it); null when there is none.
+    static Worker* instance();
+
+    // RunRequested := 1 and start the thread. A start while a run is under way is not lost:
+    // that run goes round once more.
+    void StartRun();
+    // RunRequested := 0; a start that has not begun yet is cancelled too.
+    void ClearRunRequest();
+
+    // The factory reset holds the poll while it reloads.
+    void StopPoll();
+    void StartPoll();
+
+    static constexpr int PollIntervalMs = 1300;
+
+protected:
+    void run() override;
+
+private slots:
+    void SlotSelectMouseInfo(DeviceAllInfo SelectInfo);
+    void SlotMainPageChange();
+    void SlotCheckOnline();
+
+private:
+    void runOnce();
+
+    QString lastPath;  // device whose link the last run opened (worker thread only)
+    int lastKind = 0;  // its kind byte
+    QTimer* m_poll = nullptr;
+    QMutex m_startLock;
+    bool m_startAgain = false;  // a start arrived while a run was under way
+    bool m_inTail = false;      // run() has decided to return
+};
+
+// Makes r the current device when it answers online, then starts a run either way.
+void SelectCurrentDevice(DeviceAllInfo r);
+
+// The hot-plug callback while the configuration frame is shown: follows the current mouse
+// from receiver to cable, goes back to the device-choice page when it is gone, and reports
+// whether a newer receiver firmware image exists.
+void OnMainPageUsbChanged();
+
+// The product ids the frame's scan looks for: every non-empty entry of "USB_PID",
+// "Wireless_PID", "Wireless2_PID", "Wireless4_PID" and "Wireless8_PID" of group "Option".
+QStringList ScannedProductIds();

@@ -1,0 +1,138 @@
+// The confirmation dialogs and the caller-worded warning.
+#include "dialogs/ContainReset.h"
+#include "dialogs/DeleteConfirm.h"
+#include "dialogs/RePair.h"
+#include "dialogs/UpDateWarning.h"
+
+#include <QLabel>
+#include <QToolButton>
+
+namespace {
+DialogSpec twoButtonSpec(const QString& frame, const QString& section, const QRect& label, const QString& text,
+                         int cancelX)
+{
+    DialogSpec spec;
+    spec.frameName = frame;
+    spec.section = section;
+    spec.elements = QStringList{QStringLiteral("label"), QStringLiteral("OK"), QStringLiteral("Cancel")};
+    spec.label = label;
+    spec.labelText = text;
+    spec.buttons = {{QStringLiteral("OK"), QRect(40, 110, 90, 24), QStringLiteral("确定")},
+                    {QStringLiteral("Cancel"), QRect(cancelX, 110, 90, 24), QStringLiteral("取消")}};
+    return spec;
+}
+
+DialogSpec oneButtonSpec(const QString& frame, const QString& section, const QStringList& elements)
+{
+    DialogSpec spec;
+    spec.frameName = frame;
+    spec.section = section;
+    spec.elements = elements;
+    spec.label = QRect(5, 30, 291, 71);
+    spec.labelText = QStringLiteral("Confirm Delete");
+    spec.buttons = {{QStringLiteral("NewHong"), QRect(100, 110, 90, 24), QStringLiteral("确定")}};
+    return spec;
+}
+}  // namespace
+
+ContainReset::ContainReset(QWidget* parent)
+    : DialogFrame(twoButtonSpec(QStringLiteral("ContainResetA"), QStringLiteral("ContainReset"), QRect(10, 30, 281, 71),
+                                QStringLiteral(" Is need to restore the default settings"), 170),
+                  parent)
+{
+    confirmWithReturn(button(QStringLiteral("OK")));
+    finishSetup();
+}
+
+void ContainReset::setText(QString text)
+{
+    label()->setText(text);
+}
+
+void ContainReset::on_CloseButton_clicked()
+{
+    Accepted = false;
+    close();
+}
+
+void ContainReset::on_OK_clicked()
+{
+    Accepted = true;
+    close();
+}
+
+void ContainReset::on_Cancel_clicked()
+{
+    Accepted = false;
+    close();
+}
+
+RePair::RePair(QWidget* parent)
+    : DialogFrame(twoButtonSpec(QStringLiteral("RePairA"), QStringLiteral("RePair"), QRect(0, 30, 301, 71),
+                                QStringLiteral("        Do you need to pair again"), 180),
+                  parent)
+{
+    finishSetup();
+}
+
+void RePair::on_CloseButton_clicked()
+{
+    Accepted = false;
+    close();
+}
+
+void RePair::on_OK_clicked()
+{
+    Accepted = true;
+    close();
+}
+
+void RePair::on_Cancel_clicked()
+{
+    Accepted = false;
+    close();
+}
+
+DeleteConfirm::DeleteConfirm(QWidget* parent)
+    : DialogFrame(oneButtonSpec(QStringLiteral("DeleteConfirmA"), QStringLiteral("DeleteConfirm"),
+                                QStringList{QStringLiteral("label"), QStringLiteral("NewHong")}),
+                  parent)
+{
+    finishSetup();
+}
+
+void DeleteConfirm::on_NewHong_clicked()
+{
+    Accepted = true;
+    close();
+}
+
+void DeleteConfirm::on_CloseButton_clicked()
+{
+    Accepted = false;
+    close();
+}
+
+UpDateWarning::UpDateWarning(QWidget* parent)
+    : DialogFrame(oneButtonSpec(QStringLiteral("WarningFrame"), QStringLiteral("NewVer"),
+                                QStringList{QStringLiteral("NewHong")}),
+                  parent)
+{
+    confirmWithReturn(button(QStringLiteral("NewHong")));
+    finishSetup();
+}
+
+void UpDateWarning::SetText(QString text)
+{
+    label()->setText(text);
+}
+
+void UpDateWarning::on_CloseButton_clicked()
+{
+    close();
+}
+
+void UpDateWarning::on_NewHong_clicked()
+{
+    close();
+}

@@ -1,0 +1,449 @@
+// The scripting side used by tests, the demo start and the plug tool.
+#include "HIDUsbControl.h"
+
+#include "ImageCodec.h"
+#include "SimState.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <cstring>
+
+using namespace hidsim;
+
+namespace {
+
+bool onGuiThread()
+{
+    QCoreApplication* app = QCoreApplication::instance();
+    return app && QThread::currentThread() == app->thread();
+}
+
+int copyText(const std::string& text, char* buffer, int size)
+{
+    if (!buffer || size <= 0 || static_cast<int>(text.size()) >= size)
+        return -1;
+    std::memcpy(buffer, text.c_str(), text.size() + 1);
+    return 0;
+}
+
+}  // namespace
+
+extern "C" {
+
+int HidSim_AddMouse(const HidSimMouseSpec* spec)
+{
+    ensureStarted();
+    if (!spec)
+        return -1;
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    SimMouse mouse;
+    mouse.cid = spec->cid;
+    mouse.mid = spec->mid;
+    std::memcpy(mouse.address, spec->address, 3);
+    mouse.version = spec->version;
+    mouse.battery = spec->battery;
+    mouse.charging = spec->charging ? 1 : 0;
+    mouse.awake = spec->awake ? 1 : 0;
+    const int id = addMouseLocked(s, mouse);
+    postHotplugLocked(s);
+    return id;
+}
+
+int HidSim_RemoveMouse(int mouseId)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    if (!s.mice.erase(mouseId))
+        return -1;
+    // Its cable goes with it; receivers keep no pairing with a mouse that is gone.
+    for (auto it = s.interfaces.begin(); it != s.interfaces.end();) {
+        if (it->second.mouseId == mouseId && !isReceiverKind(it->second.kind)) {
+            it = s.interfaces.erase(it);
+            continue;
+        }
+        if (it->second.mouseId == mouseId)
+            it->second.mouseId = -1;
+        ++it;
+    }
+    postHotplugLocked(s);
+    return 0;
+}
+
+int HidSim_AddInterface(const HidSimInterfaceSpec* spec)
+{
+    ensureStarted();
+    if (!spec || !spec->vid || !spec->pid)
+        return -1;
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    const int id = addInterfaceLocked(s, spec->vid, spec->pid, spec->kind, spec->version, spec->mouseId,
+                                      spec->hasLongRange, spec->identifyAfter);
+    if (id >= 0)
+        postHotplugLocked(s);
+    return id;
+}
+
+int HidSim_RemoveInterface(int interfaceId)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    if (!s.interfaces.erase(interfaceId))
+        return -1;
+    postHotplugLocked(s);
+    return 0;
+}
+
+int HidSim_SetPlugged(int interfaceId, int plugged)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    SimInterface* i = interfaceByIdLocked(s, interfaceId);
+    if (!i)
+        return -1;
+    if (i->plugged != (plugged != 0)) {
+        i->plugged = plugged != 0;
+        postHotplugLocked(s);
+    }
+    return 0;
+}
+
+int HidSim_InterfacePath(int interfaceId, char* buffer, int size)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    const SimInterface* i = interfaceByIdLocked(s, interfaceId);
+    return i ? copyText(i->path, buffer, size) : -1;
+}
+
+void HidSim_Reset(void)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    removeAllDevicesLocked(s);
+    ++s.linkGeneration;
+    s.linkOpen = false;
+    s.linkPath.clear();
+    s.linkCallback = nullptr;
+    s.data.clear();
+    s.firmware.clear();
+    s.pcDriverStatus = 0;
+    s.pairingScript = PairingScript();
+    s.firmwareScript = FirmwareScript();
+    s.callLog.clear();
+    // Hot-plug calls posted for the devices that are gone are dropped; the registration stays.
+    ++s.hotplugGeneration;
+}
+
+void HidSim_LoadDefaults(void)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    loadDefaultsLocked(s);
+    postHotplugLocked(s);
+}
+
+int HidSim_LoadScenario(const char* fileName)
+{
+    ensureStarted();
+    if (!fileName)
+        return -1;
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    std::string error;
+    if (!loadScenarioLocked(s, fileName, &error))
+        return -1;
+    postHotplugLocked(s);
+    return 0;
+}
+
+int HidSim_SetAwake(int mouseId, int awake)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    SimMouse* m = mouseByIdLocked(s, mouseId);
+    if (!m)
+        return -1;
+    m->awake = awake ? 1 : 0;
+    return 0;
+}
+
+int HidSim_SetBattery(int mouseId, int level, int charging)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    SimMouse* m = mouseByIdLocked(s, mouseId);
+    if (!m)
+        return -1;
+    m->battery = level < 0 ? 0 : (level > 100 ? 100 : level);
+    m->charging = charging ? 1 : 0;
+    // The mouse reports the change itself, as a real one does.
+    if (linkMouseLocked(s) == m) {
+        const uint8_t event[4] = {static_cast<uint8_t>(m->battery), static_cast<uint8_t>(m->charging), 0, 0};
+        queueAnswerLocked(s, 4, 0, 0, event, 4);
+    }
+    return 0;
+}
+
+int HidSim_SetMouseVersion(int mouseId, int version)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    SimMouse* m = mouseByIdLocked(s, mouseId);
+    if (!m)
+        return -1;
+    m->version = version;
+    return 0;
+}
+
+int HidSim_SetInterfaceVersion(int interfaceId, int version)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    SimInterface* i = interfaceByIdLocked(s, interfaceId);
+    if (!i)
+        return -1;
+    i->version = version;
+    return 0;
+}
+
+int HidSim_SetIdentifyAfter(int interfaceId, int calls)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    SimInterface* i = interfaceByIdLocked(s, interfaceId);
+    if (!i)
+        return -1;
+    i->identifyAfter = calls > 0 ? calls : 0;
+    return 0;
+}
+
+int HidSim_SetMouseBootMode(int mouseId, int boot)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    SimMouse* m = mouseByIdLocked(s, mouseId);
+    if (!m)
+        return -1;
+    m->boot = boot ? 1 : 0;
+    postHotplugLocked(s);
+    return 0;
+}
+
+int HidSim_SetInterfaceBootMode(int interfaceId, int boot, uint8_t cid, uint8_t mid)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    SimInterface* i = interfaceByIdLocked(s, interfaceId);
+    if (!i)
+        return -1;
+    i->boot = boot ? 1 : 0;
+    if (boot) {
+        i->ownCid = cid;
+        i->ownMid = mid;
+    }
+    postHotplugLocked(s);
+    return 0;
+}
+
+int HidSim_SetImage(int mouseId, int profile, const uint8_t* image)
+{
+    ensureStarted();
+    if (!image || profile < -1 || profile > 3 || !imageFits(image))
+        return -1;
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    SimMouse* m = mouseByIdLocked(s, mouseId);
+    if (!m)
+        return -1;
+    Image& target = profile < 0 ? m->factory : m->profiles[static_cast<size_t>(profile)];
+    target.assign(image, image + ImageSize);
+    return 0;
+}
+
+int HidSim_GetImage(int mouseId, int profile, uint8_t* image)
+{
+    ensureStarted();
+    if (!image || profile < -1 || profile > 3)
+        return -1;
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    const SimMouse* m = mouseByIdLocked(s, mouseId);
+    if (!m)
+        return -1;
+    const Image& source = profile < 0 ? m->factory : m->profiles[static_cast<size_t>(profile)];
+    std::memcpy(image, source.data(), ImageSize);
+    return 0;
+}
+
+int HidSim_ActiveProfile(int mouseId)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    const SimMouse* m = mouseByIdLocked(s, mouseId);
+    return m ? m->activeProfile : -1;
+}
+
+int HidSim_LastWrittenImage(int mouseId, uint8_t* image)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    const SimMouse* m = mouseByIdLocked(s, mouseId);
+    if (!m || !image || m->lastWritten.size() != static_cast<size_t>(ImageSize))
+        return -1;
+    std::memcpy(image, m->lastWritten.data(), ImageSize);
+    return 0;
+}
+
+int HidSim_WriteCount(int mouseId)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    const SimMouse* m = mouseByIdLocked(s, mouseId);
+    return m ? m->writeCount : -1;
+}
+
+int HidSim_ResetCount(int mouseId)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    const SimMouse* m = mouseByIdLocked(s, mouseId);
+    return m ? m->resetCount : -1;
+}
+
+int HidSim_LightMode(int interfaceId)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    const SimInterface* i = interfaceByIdLocked(s, interfaceId);
+    return i ? i->lightMode : -1;
+}
+
+int HidSim_LongRangeMode(int interfaceId)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    const SimInterface* i = interfaceByIdLocked(s, interfaceId);
+    return i ? i->longRange : -1;
+}
+
+int HidSim_PCDriverStatus(void)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    return s.pcDriverStatus;
+}
+
+int HidSim_Inject(uint8_t kind, uint8_t sub, uint8_t command, const uint8_t* data, uint32_t length)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    return queueAnswerLocked(s, kind, sub, command, data, length) ? 0 : -1;
+}
+
+void HidSim_ScriptPairing(int pairingAnswers, int outcome, int mouseId)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    s.pairingScript.pairingAnswers = pairingAnswers < 0 ? 0 : pairingAnswers;
+    s.pairingScript.outcome = outcome == 3 ? 3 : 2;
+    s.pairingScript.mouseId = mouseId;
+}
+
+void HidSim_ScriptFirmware(int steps, int delayMs, int success)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    s.firmwareScript.steps = steps < 0 ? 0 : (steps > 100 ? 100 : steps);
+    s.firmwareScript.delayMs = delayMs < 0 ? 0 : delayMs;
+    s.firmwareScript.success = success ? 1 : 0;
+}
+
+void HidSim_SetZeroDelays(int zero)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    s.zeroDelays = zero != 0;
+}
+
+int HidSim_DeliverPending(int timeoutMs)
+{
+    ensureStarted();
+    State& s = state();
+    const bool gui = onGuiThread();
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+        if (gui)
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+        const bool hotplugDone = !gui || s.pendingHotplug.load() <= 0;
+        if (s.data.idle() && s.firmware.idle() && hotplugDone) {
+            if (!gui)
+                return 0;
+            // Something just delivered may have posted more (a blocking emit, a hot-plug call).
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+            if (s.data.idle() && s.firmware.idle() && s.pendingHotplug.load() <= 0)
+                return 0;
+        }
+        if (clock.elapsed() >= timeoutMs)
+            return -1;
+        if (gui)
+            QThread::usleep(200);
+        else
+            s.data.waitIdle(5);
+    }
+}
+
+int HidSim_CallLogCount(void)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    return static_cast<int>(s.callLog.size());
+}
+
+int HidSim_CallLogEntry(int index, char* buffer, int size)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    if (index < 0 || index >= static_cast<int>(s.callLog.size()))
+        return -1;
+    return copyText(s.callLog[static_cast<size_t>(index)], buffer, size);
+}
+
+void HidSim_ClearCallLog(void)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    s.callLog.clear();
+}
+
+}  // extern "C"

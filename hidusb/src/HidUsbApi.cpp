@@ -1,0 +1,462 @@
+// The 37 functions the program calls, answered by the simulated devices.
+#include "HIDUsb.h"
+
+#include "ImageCodec.h"
+#include "SimState.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+using namespace hidsim;
+
+namespace {
+
+const char* safe(const char* text)
+{
+    return text ? text : "(null)";
+}
+
+// The finders' answer belongs to the library until the next find call; each thread has its
+// own, so a find on one thread never pulls the array away from another.
+struct FoundPaths {
+    std::vector<std::string> paths;
+    std::vector<char*> pointers;
+};
+thread_local FoundPaths t_found;
+
+char** findPaths(const char* vid, const char* pid, int maxCount, int* count)
+{
+    State& s = state();
+    const long vidValue = parseHexId(vid);
+    const long pidValue = parseHexId(pid);
+    int limit = maxCount;
+    if (count && *count > 0 && (limit <= 0 || *count < limit))
+        limit = *count;
+    std::vector<std::string> paths;
+    {
+        std::lock_guard<std::mutex> lock(s.mutex);
+        for (const auto& entry : s.interfaces) {
+            const SimInterface& i = entry.second;
+            if (!interfaceListedLocked(i) || vidValue < 0 || pidValue < 0)
+                continue;
+            if (i.vidValue != vidValue || i.pidValue != pidValue)
+                continue;
+            if (limit > 0 && static_cast<int>(paths.size()) >= limit)
+                break;
+            paths.push_back(i.path);
+        }
+    }
+    t_found.paths = std::move(paths);
+    t_found.pointers.clear();
+    for (std::string& path : t_found.paths)
+        t_found.pointers.push_back(&path[0]);
+    t_found.pointers.push_back(nullptr);
+    if (count)
+        *count = static_cast<int>(t_found.paths.size());
+    return t_found.pointers.data();
+}
+
+// Queues an answer built from the open link's mouse when it answers.
+template <typename Build>
+int readFromMouse(const char* name, Build build)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    logCallLocked(s, "%s()", name);
+    SimMouse* mouse = linkMouseLocked(s);
+    if (!mouse)
+        return 0;
+    return build(s, *mouse) ? 1 : 0;
+}
+
+const uint8_t* activeImage(const SimMouse& mouse)
+{
+    return mouse.profiles[static_cast<size_t>(mouse.activeProfile & 3)].data();
+}
+
+}  // namespace
+
+extern "C" {
+
+char** UsbFinderC_FindHidDevicesByDeviceId(const char* vid, const char* pid, int interfaceNumber, int maxCount,
+                                          int* count)
+{
+    ensureStarted();
+    {
+        State& s = state();
+        std::lock_guard<std::mutex> lock(s.mutex);
+        logCallLocked(s, "UsbFinderC_FindHidDevicesByDeviceId(%s, %s, %d, %d)", safe(vid), safe(pid), interfaceNumber,
+                      maxCount);
+    }
+    return findPaths(vid, pid, maxCount, count);
+}
+
+char** UsbFinderC_FindHidDevicesByDefaultDeviceId(const char* vid, const char* pid, int* count)
+{
+    ensureStarted();
+    {
+        State& s = state();
+        std::lock_guard<std::mutex> lock(s.mutex);
+        logCallLocked(s, "UsbFinderC_FindHidDevicesByDefaultDeviceId(%s, %s)", safe(vid), safe(pid));
+    }
+    return findPaths(vid, pid, 0, count);
+}
+
+UsbDeviceInfo UsbFinderC_GetDeviceInfo(const char* path)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    logCallLocked(s, "UsbFinderC_GetDeviceInfo(%s)", safe(path));
+    UsbDeviceInfo info{0, 0, 0};
+    SimInterface* i = interfaceByPathLocked(s, path);
+    if (!i || !interfaceListedLocked(*i))
+        return info;
+    info.kind = static_cast<uint8_t>(i->kind);
+    if (i->identifyAfter > 0) {
+        --i->identifyAfter;
+        return info;
+    }
+    if (const SimMouse* mouse = mouseBehindLocked(s, *i)) {
+        info.cid = mouse->cid;
+        info.mid = mouse->mid;
+    }
+    return info;
+}
+
+int UsbFinderC_GetUsbDeviceAttribute(const char* path, UsbDeviceAttribute* attribute)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    logCallLocked(s, "UsbFinderC_GetUsbDeviceAttribute(%s)", safe(path));
+    const SimInterface* i = interfaceByPathLocked(s, path);
+    if (!i || !attribute || !interfaceListedLocked(*i))
+        return 0;
+    uint8_t* b = attribute->bytes;
+    b[0] = static_cast<uint8_t>(i->vidValue & 0xFF);
+    b[1] = static_cast<uint8_t>((i->vidValue >> 8) & 0xFF);
+    b[2] = static_cast<uint8_t>(i->pidValue & 0xFF);
+    b[3] = static_cast<uint8_t>((i->pidValue >> 8) & 0xFF);
+    b[8] = static_cast<uint8_t>(i->version & 0xFF);
+    b[9] = static_cast<uint8_t>((i->version >> 8) & 0xFF);
+    return 1;
+}
+
+int UsbFinderC_GetDeviceOnLine(const char* path)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    logCallLocked(s, "UsbFinderC_GetDeviceOnLine(%s)", safe(path));
+    const SimInterface* i = interfaceByPathLocked(s, path);
+    return i && interfaceOnlineLocked(s, *i) ? 1 : 0;
+}
+
+int UsbFinderC_GetDeviceOnLineWithUsbAddress(const char* path, UsbAddressStatus* status)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    logCallLocked(s, "UsbFinderC_GetDeviceOnLineWithUsbAddress(%s)", safe(path));
+    const SimInterface* i = interfaceByPathLocked(s, path);
+    if (!i || !interfaceListedLocked(*i))
+        return 0;
+    const int online = interfaceOnlineLocked(s, *i) ? 1 : 0;
+    if (status) {
+        status->bytes[6] = static_cast<uint8_t>(online);
+        if (const SimMouse* mouse = mouseBehindLocked(s, *i))
+            std::memcpy(status->bytes + 7, mouse->address, 3);
+    }
+    return online;
+}
+
+int UsbFinderC_GetVersion(const char* path)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    logCallLocked(s, "UsbFinderC_GetVersion(%s)", safe(path));
+    const SimInterface* i = interfaceByPathLocked(s, path);
+    if (!i || !interfaceOnlineLocked(s, *i))
+        return 0;
+    const SimMouse* mouse = mouseBehindLocked(s, *i);
+    return mouse ? mouse->version : 0;
+}
+
+int UsbFinderC_GetSlaveVersion(const char* path, int* version)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    logCallLocked(s, "UsbFinderC_GetSlaveVersion(%s)", safe(path));
+    const SimInterface* i = interfaceByPathLocked(s, path);
+    if (!i || !interfaceListedLocked(*i) || !isReceiverKind(i->kind))
+        return 0;
+    if (version)
+        *version = i->version;
+    return 1;
+}
+
+int StartUsbChanged(UsbChangedCallback callback, int settleMs)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    logCallLocked(s, "StartUsbChanged(%d)", settleMs);
+    ++s.hotplugGeneration;
+    s.hotplugCallback = callback;
+    s.settleMs = settleMs < 0 ? 0 : settleMs;
+    postHotplugLocked(s);
+    return callback ? 1 : 0;
+}
+
+int StopUsbChanged(void)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    logCallLocked(s, "StopUsbChanged()");
+    ++s.hotplugGeneration;
+    s.hotplugCallback = nullptr;
+    return 1;
+}
+
+int UsbServerC_Start(const char* path, const char* path2, UsbDataCallback callback)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    logCallLocked(s, "UsbServerC_Start(%s, %s)", safe(path), safe(path2));
+    ++s.linkGeneration;
+    s.data.clear();
+    s.linkOpen = path != nullptr && callback != nullptr;
+    s.linkPath = path ? path : "";
+    s.linkCallback = callback;
+    return s.linkOpen && interfaceByPathLocked(s, path) ? 1 : 0;
+}
+
+void UsbServer_Exit(void)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    logCallLocked(s, "UsbServer_Exit()");
+    ++s.linkGeneration;
+    s.linkOpen = false;
+    s.linkPath.clear();
+    s.linkCallback = nullptr;
+    s.data.clear();
+}
+
+int UsbServer_SetPCDriverStatus(uint8_t status)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    logCallLocked(s, "UsbServer_SetPCDriverStatus(%d)", status);
+    s.pcDriverStatus = status;
+    return 1;
+}
+
+int UsbServer_ReadAllFlashData(void)
+{
+    return readFromMouse("UsbServer_ReadAllFlashData", [](State& s, SimMouse& mouse) {
+        uint8_t answer[FullAnswerSize];
+        packFullAnswer(activeImage(mouse), answer);  // images are checked when they are stored
+        return queueAnswerLocked(s, 8, 0, 0, answer, FullAnswerSize);
+    });
+}
+
+int UsbServer_ReadBatteryLevel(void)
+{
+    return readFromMouse("UsbServer_ReadBatteryLevel", [](State& s, SimMouse& mouse) {
+        const uint8_t answer[4] = {static_cast<uint8_t>(mouse.battery), static_cast<uint8_t>(mouse.charging ? 1 : 0),
+                                   0, 0};
+        return queueAnswerLocked(s, 4, 0, 0, answer, 4);
+    });
+}
+
+int UsbServer_ReadConfig(void)
+{
+    return readFromMouse("UsbServer_ReadConfig", [](State& s, SimMouse& mouse) {
+        const uint8_t answer = static_cast<uint8_t>(mouse.activeProfile);
+        return queueAnswerLocked(s, 14, 0, 0, &answer, 1);
+    });
+}
+
+int UsbServer_ReadVersion(void)
+{
+    return readFromMouse("UsbServer_ReadVersion",
+                         [](State& s, SimMouse&) { return queueAnswerLocked(s, 18, 0, 0, nullptr, 0); });
+}
+
+int UsbServer_ReadCurrentDPI(void)
+{
+    return readFromMouse("UsbServer_ReadCurrentDPI", [](State& s, SimMouse& mouse) {
+        const uint8_t answer = activeImage(mouse)[2];
+        return queueAnswerLocked(s, 8, 0, 4, &answer, 1);
+    });
+}
+
+int UsbServer_ReadReportRate(void)
+{
+    return readFromMouse("UsbServer_ReadReportRate", [](State& s, SimMouse& mouse) {
+        const uint8_t answer = activeImage(mouse)[0];
+        return queueAnswerLocked(s, 8, 0, 0, &answer, 1);
+    });
+}
+
+int UsbServer_ReadDPILed(void)
+{
+    return readFromMouse("UsbServer_ReadDPILed", [](State& s, SimMouse& mouse) {
+        uint8_t answer[8] = {0};
+        std::memcpy(answer, activeImage(mouse) + 63, 4);
+        return queueAnswerLocked(s, 8, 0, 0x4C, answer, 8);
+    });
+}
+
+int UsbServer_ReadLedBar(void)
+{
+    return readFromMouse("UsbServer_ReadLedBar", [](State& s, SimMouse& mouse) {
+        uint8_t answer[9] = {0};
+        std::memcpy(answer, activeImage(mouse) + 67, 7);
+        return queueAnswerLocked(s, 8, 0, 0xA0, answer, 9);
+    });
+}
+
+int ProtocolDataUpdate(struct FlashDataMap* image)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    logCallLocked(s, "ProtocolDataUpdate(%s)", image ? "image" : "(null)");
+    SimMouse* mouse = linkMouseLocked(s);
+    if (!mouse || !image)
+        return 0;
+    const uint8_t* bytes = reinterpret_cast<const uint8_t*>(image);
+    mouse->profiles[static_cast<size_t>(mouse->activeProfile & 3)].assign(bytes, bytes + ImageSize);
+    mouse->lastWritten.assign(bytes, bytes + ImageSize);
+    ++mouse->writeCount;
+    return 1;
+}
+
+int UsbServer_SetCurrentConfig(uint8_t profile)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    logCallLocked(s, "UsbServer_SetCurrentConfig(%d)", profile);
+    SimMouse* mouse = linkMouseLocked(s);
+    if (!mouse || profile > 3)
+        return 0;
+    mouse->activeProfile = profile;
+    const uint8_t changed[7] = {0, 0, 1, 0, 0, 0, 0};
+    queueAnswerLocked(s, 10, 0, 0, changed, 7);
+    return 1;
+}
+
+int UsbServer_SetClearSetting(void)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    logCallLocked(s, "UsbServer_SetClearSetting()");
+    SimMouse* mouse = linkMouseLocked(s);
+    if (!mouse)
+        return 0;
+    for (Image& profile : mouse->profiles)
+        profile = mouse->factory;
+    mouse->activeProfile = 0;
+    ++mouse->resetCount;
+    const uint8_t changed[7] = {0, 0, 1, 0, 0, 0, 0};
+    queueAnswerLocked(s, 10, 0, 0, changed, 7);
+    return 1;
+}
+
+void ProtocolDataParser(uint8_t* data, struct FlashDataMap* image)
+{
+    if (!data || !image)
+        return;
+    parseFullAnswer(data, reinterpret_cast<uint8_t*>(image));
+}
+
+void BufferToDPILed(uint8_t* data, uint8_t* dpiLight)
+{
+    if (data && dpiLight)
+        std::memcpy(dpiLight, data, 4);
+}
+
+void BufferToLedBar(uint8_t* data, uint8_t* lightBar)
+{
+    if (data && lightBar)
+        std::memcpy(lightBar, data, 7);
+}
+
+void GetDeviceBatteryStatus(uint8_t* data, BatteryStatus* status)
+{
+    if (data && status)
+        std::memcpy(status->bytes, data, 4);
+}
+
+void GetDeviceStatusChanged(uint8_t* data, DeviceStatusFlags* flags)
+{
+    if (data && flags)
+        std::memcpy(flags->bytes, data, 7);
+}
+
+int UsbFinderC_Set4KDongleRGB(const char* path, DongleRGB* record)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    logCallLocked(s, "UsbFinderC_Set4KDongleRGB(%s, %d)", safe(path), record ? record->bytes[0] : -1);
+    SimInterface* i = interfaceByPathLocked(s, path);
+    if (!i || !record || !interfaceListedLocked(*i) || i->kind != 1)
+        return 0;
+    i->lightMode = record->bytes[0];
+    return 1;
+}
+
+int UsbFinderC_Get4KDongleRGBValue(const char* path, DongleRGB* record)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    logCallLocked(s, "UsbFinderC_Get4KDongleRGBValue(%s)", safe(path));
+    const SimInterface* i = interfaceByPathLocked(s, path);
+    if (!i || !record || !interfaceListedLocked(*i) || i->kind != 1)
+        return 0;
+    record->bytes[0] = static_cast<uint8_t>(i->lightMode);
+    return 1;
+}
+
+int UsbFinderC_SetLongRangeMode(const char* path, uint8_t on)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    logCallLocked(s, "UsbFinderC_SetLongRangeMode(%s, %d)", safe(path), on);
+    SimInterface* i = interfaceByPathLocked(s, path);
+    if (!i || !interfaceListedLocked(*i) || !i->hasLongRange)
+        return 0;
+    i->longRange = on ? 1 : 0;
+    return 1;
+}
+
+int UsbFinderC_GetLongRangeMode(const char* path, uint8_t* mode)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    logCallLocked(s, "UsbFinderC_GetLongRangeMode(%s)", safe(path));
+    const SimInterface* i = interfaceByPathLocked(s, path);
+    if (!i || !mode || !interfaceListedLocked(*i) || !i->hasLongRange)
+        return 0;
+    *mode = static_cast<uint8_t>(i->longRange);
+    return 1;
+}
+
+}  // extern "C"

@@ -1,0 +1,27 @@
+#pragma once
+#include <cstdint>
+
+namespace hidsim {
+
+constexpr int ImageSize = 10428;
+constexpr int FullAnswerSize = 6912;
+constexpr int ComboEnd = 956;           // settings, bindings and combination records end here
+constexpr int MacroBase = 956;
+constexpr int MacroRecordSize = 592;
+constexpr int MacroCount = 16;
+constexpr int MacroMaxEvents = 70;
+constexpr int MacroNameSize = 30;
+constexpr int MaxPackedMacros = 8;
+constexpr uint8_t PackedListEnd = 0xFF;
+
+// Packs a device image into the whole-configuration answer. Only macro records in use
+// (a name or events) are carried, each with only its counted events. False when the
+// image holds more than eight macros or a record counts more than 70 events.
+bool packFullAnswer(const uint8_t* image, uint8_t* answer);
+// True when packFullAnswer accepts the image.
+bool imageFits(const uint8_t* image);
+// Rebuilds the device image from a whole-configuration answer; macro records that the
+// answer does not carry are cleared. Never reads or writes outside the two buffers.
+void parseFullAnswer(const uint8_t* answer, uint8_t* image);
+
+}  // namespace hidsim

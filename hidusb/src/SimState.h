@@ -1,0 +1,158 @@
+#pragma once
+// The simulated devices and the library's shared state. Everything here is guarded by
+// State::mutex; functions named ...Locked expect it held. No callback is ever called
+// with the mutex held.
+#include "Deliverer.h"
+#include "HIDUsb.h"
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace hidsim {
+
+using Image = std::vector<uint8_t>;
+
+struct SimMouse {
+    int id = -1;
+    uint8_t cid = 0;
+    uint8_t mid = 0;
+    uint8_t address[3] = {0, 0, 0};
+    int version = 0;
+    int battery = 100;
+    int charging = 0;
+    int awake = 1;
+    int boot = 0;
+    std::array<Image, 4> profiles;
+    Image factory;
+    int activeProfile = 0;
+    Image lastWritten;
+    int writeCount = 0;
+    int resetCount = 0;
+};
+
+struct SimInterface {
+    int id = -1;
+    std::string path;
+    std::string vid;
+    std::string pid;
+    long vidValue = -1;
+    long pidValue = -1;
+    int kind = 2;
+    int version = 0;
+    int mouseId = -1;
+    int hasLongRange = 0;
+    int identifyAfter = 0;   // zero answers still to give
+    int lightMode = 1;
+    int longRange = 0;
+    int boot = 0;
+    uint8_t ownCid = 0;      // the model this receiver belongs to (firmware matching)
+    uint8_t ownMid = 0;
+    bool plugged = true;
+};
+
+struct PairingScript {
+    int pairingAnswers = 2;
+    int outcome = 3;
+    int mouseId = -1;
+};
+
+struct PairingSession {
+    bool entered = false;
+    bool running = false;
+    int interfaceId = -1;
+    uint8_t cid = 0;
+    int remaining = 0;
+    uint8_t lastAnswer = 0;
+};
+
+struct FirmwareScript {
+    int steps = 10;
+    int delayMs = 300;
+    int success = 1;
+};
+
+struct State {
+    std::mutex mutex;
+    std::map<int, SimMouse> mice;
+    std::map<int, SimInterface> interfaces;
+    int nextMouseId = 0;
+    int nextInterfaceId = 0;
+
+    // Data link.
+    bool linkOpen = false;
+    std::string linkPath;
+    UsbDataCallback linkCallback = nullptr;
+    uint64_t linkGeneration = 0;
+    int pcDriverStatus = 0;
+
+    PairingScript pairingScript;
+    PairingSession pairing;
+    FirmwareScript firmwareScript;
+
+    bool zeroDelays = false;
+    int answerDelayMs = 8;
+
+    // Hot-plug registration; pending calls of an older generation are dropped.
+    UsbChangedCallback hotplugCallback = nullptr;
+    uint64_t hotplugGeneration = 0;
+    int settleMs = 600;
+    std::atomic<int> pendingHotplug{0};
+
+    std::vector<std::string> callLog;
+
+    Deliverer data;
+    Deliverer firmware;
+};
+
+// The one state, made on first use (and, once, filled with the start-up devices).
+State& state();
+
+// Start-up rule: KAVRO_SIM_EMPTY=1 leaves the library empty, KAVRO_SIM_SCENARIO names a
+// scenario file, otherwise the default demo devices. Runs once, on the first call of any
+// public function.
+void ensureStarted();
+
+void logCallLocked(State& s, const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+SimInterface* interfaceByPathLocked(State& s, const char* path);
+SimInterface* interfaceByIdLocked(State& s, int id);
+SimMouse* mouseByIdLocked(State& s, int id);
+SimMouse* mouseBehindLocked(State& s, const SimInterface& i);
+bool isReceiverKind(int kind);
+bool interfaceListedLocked(const SimInterface& i);
+bool interfaceOnlineLocked(State& s, const SimInterface& i);
+// The mouse of the open link when it answers, else null.
+SimMouse* linkMouseLocked(State& s);
+SimInterface* linkInterfaceLocked(State& s);
+
+// Parses "0x3554", "3554", "0X3554"; -1 when not a hexadecimal number.
+long parseHexId(const char* text);
+
+// Queues an answer on the open link; false when no link is open.
+bool queueAnswerLocked(State& s, uint8_t kind, uint8_t sub, uint8_t command, const uint8_t* data, uint32_t length);
+// Posts a hot-plug call to the GUI thread when a callback is registered.
+void postHotplugLocked(State& s);
+
+// Device building shared by the control interface, the defaults and the scenario file.
+int addMouseLocked(State& s, const SimMouse& prototype);
+int addInterfaceLocked(State& s, const std::string& vid, const std::string& pid, int kind, int version, int mouseId,
+                       int hasLongRange, int identifyAfter);
+void removeAllDevicesLocked(State& s);
+Image defaultImage(uint8_t mid);
+void loadDefaultsLocked(State& s);
+// Parses a scenario file; on success replaces every device. Error text in *error.
+bool loadScenarioLocked(State& s, const std::string& fileName, std::string* error);
+
+// The control socket for the plug tool.
+void startControlServer();
+void stopControlServer();
+std::string controlSocketPath();
+// Runs one control command line and returns the reply text.
+std::string runControlCommand(const std::string& line);
+
+}  // namespace hidsim

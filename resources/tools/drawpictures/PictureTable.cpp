@@ -1,0 +1,170 @@
+#include "PictureTable.h"
+#include "Backgrounds.h"
+#include "Icons.h"
+#include "MouseArt.h"
+
+namespace {
+using Style::Look;
+
+struct TableBuilder {
+    std::vector<PictureEntry> entries;
+
+    void add(const QString& file, QSize size, const QString& shows, std::function<void(QPainter&, QSize)> draw)
+    {
+        entries.push_back({file, size, shows, std::move(draw)});
+    }
+
+    // Three looks of one glyph: normal, hover and pressed or checked.
+    void looks(const QString& folder, const QString& base, const QString& activeSuffix, QSize size,
+        const QString& shows, std::function<void(QPainter&, QSize, Look)> draw)
+    {
+        add(folder + base + ".png", size, shows, [draw](QPainter& p, QSize s) { draw(p, s, Look::Normal); });
+        add(folder + base + "Hover.png", size, shows + " (mouse over)",
+            [draw](QPainter& p, QSize s) { draw(p, s, Look::Hover); });
+        add(folder + base + activeSuffix + ".png", size, shows + " (" + activeSuffix.toLower() + ")",
+            [draw](QPainter& p, QSize s) { draw(p, s, Look::Active); });
+    }
+
+    void windowButtons(const QString& folder)
+    {
+        looks(folder, "Close", "Click", QSize(20, 20), "close button", Icons::close);
+        looks(folder, "Min", "Click", QSize(20, 20), "minimise button", Icons::minimise);
+    }
+
+    void comboSkin(const QString& folder, QSize box)
+    {
+        add(folder + "ComboboxBack.png", box, "drop-down list field", Icons::comboBack);
+        add(folder + "ComboboxTextBack.png", QSize(box.width(), 150), "drop-down list pop-up", Icons::comboPopup);
+        add(folder + "Menu.png", QSize(12, 12), "drop-down arrow",
+            [](QPainter& p, QSize s) { Icons::comboArrow(p, s, false); });
+        add(folder + "MenuClicked.png", QSize(12, 12), "drop-down arrow, list open",
+            [](QPainter& p, QSize s) { Icons::comboArrow(p, s, true); });
+    }
+};
+
+void warningDialog(TableBuilder& t)
+{
+    const QString d = "WarningDialog/";
+    t.add(d + "BackGround.png", QSize(300, 140), "notice dialog surface", Backgrounds::dialog);
+    t.looks(d, "Close", "Click", QSize(20, 20), "close button", Icons::close);
+    // Both spellings are used by the dialogs; they show the same button.
+    for (const QString& name : {QStringLiteral("Confirm"), QStringLiteral("ConFirm")}) {
+        t.add(d + name + ".png", QSize(90, 24), "confirm button",
+            [](QPainter& p, QSize s) { Icons::textButton(p, s, Look::Normal); });
+        t.add(d + name + "Click.png", QSize(90, 24), "confirm button (pressed)",
+            [](QPainter& p, QSize s) { Icons::textButton(p, s, Look::Active); });
+    }
+}
+
+void configurationFrame(TableBuilder& t)
+{
+    const QString d = "Dialog/";
+    t.add(d + "BackGround.png", QSize(1020, 700), "configuration frame with five page buttons",
+        [](QPainter& p, QSize s) { Backgrounds::frame(p, s, 5); });
+    t.add(d + "BackGround2.png", QSize(1020, 700), "configuration frame without the lighting page",
+        [](QPainter& p, QSize s) { Backgrounds::frame(p, s, 4); });
+    t.add(d + "Logo.png", QSize(64, 64), "program logo for the tray", Icons::logo);
+    const struct {
+        const char* base;
+        const char* active;
+        const char* glyph;
+        const char* shows;
+    } pages[] = {{"Home", "Checked", "mouse", "button page"}, {"Sensor", "Checked", "sensor", "sensor page"},
+        {"Macro", "Checked", "macro", "macro page"}, {"Light", "Checked", "light", "lighting page"},
+        {"Setting", "Click", "gear", "settings page"}};
+    for (const auto& page : pages) {
+        const QString glyph = QString::fromLatin1(page.glyph);
+        t.looks(d, page.base, page.active, QSize(30, 30), page.shows,
+            [glyph](QPainter& p, QSize s, Look look) { Icons::pageButton(p, s, glyph, look); });
+    }
+    t.windowButtons(d);
+    t.looks(d, "PageChange", "Click", QSize(34, 30), "back to the device choice", Icons::backArrow);
+    t.add(d + "Battery.png", QSize(43, 20), "battery outline", Icons::battery);
+    t.add(d + "Charg.png", QSize(17, 7), "charging sign", Icons::chargeBolt);
+}
+
+void choicePage(TableBuilder& t)
+{
+    const QString d = "DialogChange/";
+    t.add(d + "MainBack.png", QSize(1020, 700), "device-choice page", Backgrounds::choicePage);
+    t.windowButtons(d);
+    t.add(d + "Repair.png", QSize(36, 33), "repair after a failed update", Icons::repair);
+    for (bool right : {false, true}) {
+        const QString base = right ? "Right" : "Left";
+        t.add(d + base + ".png", QSize(46, 46), "page arrow",
+            [right](QPainter& p, QSize s) { Icons::pageArrow(p, s, right, Look::Normal); });
+        t.add(d + base + "Click.png", QSize(46, 46), "page arrow (mouse over)",
+            [right](QPainter& p, QSize s) { Icons::pageArrow(p, s, right, Look::Active); });
+    }
+    t.comboSkin(d, QSize(142, 26));
+    for (int k = 0; k < MouseArt::modelCount(); ++k) {
+        const QString name = MouseArt::modelName(k);
+        t.add(d + QString("OnLine%1.png").arg(k), QSize(284, 360), "mouse " + name + " online",
+            [k](QPainter& p, QSize s) { MouseArt::tile(p, s, k, true); });
+        t.add(d + QString("DisOnlin%1.png").arg(k), QSize(284, 360), "mouse " + name + " offline",
+            [k](QPainter& p, QSize s) { MouseArt::tile(p, s, k, false); });
+    }
+    t.add(d + "Unknow.png", QSize(284, 360), "device of no known model", MouseArt::unknownTile);
+    const struct {
+        const char* file;
+        const char* text;
+        int strength;
+    } badges[] = {{"1KHz.png", "1KHz", 0}, {"2KHz.png", "2KHz", 1}, {"4KHz.png", "4KHz", 2}, {"8KHz.png", "8KHz", 3}};
+    for (const auto& badge : badges) {
+        const QString text = QString::fromLatin1(badge.text);
+        const int strength = badge.strength;
+        t.add(d + badge.file, QSize(42, 26), "highest report rate " + text,
+            [text, strength](QPainter& p, QSize s) { Icons::rateBadge(p, s, text, strength); });
+    }
+    t.add(d + "OnLineUsb.png", QSize(32, 32), "connected by cable",
+        [](QPainter& p, QSize s) { Icons::connectionMark(p, s, true); });
+    t.add(d + "OnLineWifi.png", QSize(32, 32), "connected through a receiver",
+        [](QPainter& p, QSize s) { Icons::connectionMark(p, s, false); });
+    t.add(d + "DisOnline.png", QSize(32, 32), "mouse offline", Icons::offlineMark);
+}
+
+void sensorPage(TableBuilder& t)
+{
+    const QString d = "Sensor/";
+    t.comboSkin(d, QSize(130, 30));
+    t.add(d + "CheckBox.png", QSize(16, 16), "check box", [](QPainter& p, QSize s) { Icons::checkBox(p, s, false); });
+    t.add(d + "CheckBoxChecked.png", QSize(16, 16), "check box (checked)",
+        [](QPainter& p, QSize s) { Icons::checkBox(p, s, true); });
+    t.add(d + "Title.png", QSize(16, 10), "section marker", Icons::sectionMark);
+    t.add(d + "Level.png", QSize(30, 30), "current DPI level marker",
+        [](QPainter& p, QSize s) { Icons::levelMarker(p, s, Look::Normal); });
+    t.add(d + "LevelHover.png", QSize(30, 30), "current DPI level marker (mouse over)",
+        [](QPainter& p, QSize s) { Icons::levelMarker(p, s, Look::Active); });
+    t.add(d + "HuaKuai.png", QSize(5, 50), "slider handle", Icons::sliderHandle);
+    t.add(d + "Reduce.png", QSize(14, 4), "step down", Icons::minus);
+    t.add(d + "Add.png", QSize(14, 14), "step up", Icons::plus);
+    t.add(d + "MinA.png", QSize(54, 56), "DPI level button",
+        [](QPainter& p, QSize s) { Icons::levelButton(p, s, false); });
+    t.add(d + "MaxA.png", QSize(68, 70), "DPI level button (chosen)",
+        [](QPainter& p, QSize s) { Icons::levelButton(p, s, true); });
+    t.add(d + "MinB.png", QSize(50, 12), "DPI colour swatch gloss",
+        [](QPainter& p, QSize s) { Icons::swatchOverlay(p, s, false); });
+    t.add(d + "MaxB.png", QSize(66, 14), "DPI colour swatch gloss (chosen)",
+        [](QPainter& p, QSize s) { Icons::swatchOverlay(p, s, true); });
+    t.add(d + "ReportRate.png", QSize(74, 26), "report rate button",
+        [](QPainter& p, QSize s) { Icons::textButton(p, s, Look::Normal); });
+    t.add(d + "ReportRateClick.png", QSize(74, 26), "report rate button (chosen)",
+        [](QPainter& p, QSize s) { Icons::textButton(p, s, Look::Active); });
+    t.add(d + "Close.png", QSize(36, 18), "switch off", [](QPainter& p, QSize s) { Icons::toggle(p, s, false); });
+    t.add(d + "Open.png", QSize(36, 18), "switch on", [](QPainter& p, QSize s) { Icons::toggle(p, s, true); });
+}
+
+}  // namespace
+
+std::vector<PictureEntry> pictureTable()
+{
+    TableBuilder t;
+    warningDialog(t);
+    configurationFrame(t);
+    choicePage(t);
+    sensorPage(t);
+    // The debounce list on the button page and the sleep-time list on the lighting page.
+    t.comboSkin("Buttoninterface/", QSize(141, 34));
+    t.comboSkin("Light/", QSize(141, 34));
+    return t.entries;
+}

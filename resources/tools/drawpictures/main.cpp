@@ -1,0 +1,41 @@
+// Build-time tool: draws every picture the program shows into <output folder>/<sub-folder>/.
+// Usage: drawpictures <output folder>
+#include "PictureTable.h"
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QSaveFile>
+#include <cstdio>
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: drawpictures <output folder>\n");
+        return 2;
+    }
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    const std::vector<PictureEntry> table = pictureTable();
+    for (const PictureEntry& entry : table) {
+        QImage image(entry.size, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        entry.draw(painter, entry.size);
+        painter.end();
+
+        const QString path = out.filePath(entry.file);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QSaveFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) {
+            std::fprintf(stderr, "drawpictures: cannot write %s\n", qPrintable(path));
+            return 1;
+        }
+    }
+    std::printf("drawpictures: %d pictures in %s\n", int(table.size()), qPrintable(out.absolutePath()));
+    return 0;
+}

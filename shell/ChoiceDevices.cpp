@@ -1,0 +1,185 @@
+#include "shell/ChoiceDevices.h"
+
+#include "common/UserConfig.h"
+#include "device/SharedFlags.h"
+#include "shell/ChoiceTiles.h"
+
+#include "HIDUsb.h"
+
+#include <QVector>
+
+QString MouseIsNewText;
+
+namespace {
+
+// The library's finder answers at most this many paths per product id.
+constexpr int MaxPathsPerId = 5;
+// At most nine identification answers are examined; the tenth call ends the attempt.
+constexpr int IdentifyCalls = 10;
+
+int optionInt(const char* key)
+{
+    return UserConfig::instance()->value(QStringLiteral("Option"), QString::fromLatin1(key)).toInt();
+}
+
+}  // namespace
+
+QStringList choiceVendorIds()
+{
+    const QStringList ids = UserConfig::instance()->valueList(QStringLiteral("Option"), QStringLiteral("VID"));
+    return ids.mid(0, 2);
+}
+
+QStringList choiceProductIds()
+{
+    QStringList ids;
+    for (const char* key : {"USB_PID", "Wireless_PID", "Wireless2_PID", "Wireless4_PID", "Wireless8_PID"}) {
+        for (const QString& id : UserConfig::instance()->valueList(QStringLiteral("Option"), QString::fromLatin1(key))) {
+            if (!id.isEmpty())
+                ids.append(id);
+        }
+    }
+    return ids;
+}
+
+bool FillChoiceDeviceRecord(DeviceAllInfo& record)
+{
+    const QByteArray path = record.path.toLocal8Bit();
+    UsbDeviceInfo answer{0, 0, 0};
+    bool identified = false;
+    for (int calls = 1; calls <= IdentifyCalls; ++calls) {
+        answer = UsbFinderC_GetDeviceInfo(path.constData());
+        if (calls == IdentifyCalls)
+            break;
+        if (answer.cid != 0 || answer.mid != 0) {
+            identified = true;
+            break;
+        }
+    }
+
+    const int total = optionInt("DeviceTotal");
+    // An unidentified or unmatched device keeps the kind it answered, so its badge and
+    // category are defined; it has no CID or MID.
+    auto markUnlisted = [&] {
+        record.cableFlag = CableFlagForChoicePage(answer.kind);
+        record.cid = 0;
+        record.mid = 0;
+        record.kind = answer.kind;
+        record.modelIndex = total;
+    };
+    if (!identified) {
+        markUnlisted();
+        return true;
+    }
+
+    const int catalogueCid = optionInt("CID");
+    for (int i = 0; i < total; ++i) {
+        const int mid = UserConfig::instance()->value(QStringLiteral("Drive%1").arg(i + 1), QStringLiteral("MID")).toInt();
+        if (answer.cid == catalogueCid && answer.mid == mid) {
+            record.cableFlag = CableFlagForChoicePage(answer.kind);
+            record.cid = answer.cid;
+            record.mid = answer.mid;
+            record.kind = answer.kind;
+            record.modelIndex = i;
+            if (UsbFinderC_GetDeviceOnLine(path.constData()))
+                record.online = 1;
+            return true;
+        }
+    }
+    if (total < 1)
+        return false;
+    markUnlisted();
+    return true;
+}
+
+void ScanVendorDevices(const QString& vendorId, const QStringList& productIds)
+{
+    const QByteArray vid = vendorId.toLatin1();
+    for (const QString& productId : productIds) {
+        const QByteArray pid = productId.toLatin1();
+        int count = MaxPathsPerId;
+        char** found = UsbFinderC_FindHidDevicesByDefaultDeviceId(vid.constData(), pid.constData(), &count);
+        // The array belongs to the library and lives only until its next find call.
+        QStringList paths;
+        if (found) {
+            for (int i = 0; i < qBound(0, count, MaxPathsPerId); ++i) {
+                if (found[i])
+                    paths.append(QString::fromLocal8Bit(found[i]));
+            }
+        }
+        for (const QString& path : paths) {
+            DeviceAllInfo record;
+            record.path = path;
+            record.vendorId = vendorId;
+            record.productId = productId;
+            UsbDeviceAttribute attribute{};
+            const QByteArray local = path.toLocal8Bit();
+            UsbFinderC_GetUsbDeviceAttribute(local.constData(), &attribute);
+            const quint16 version = quint16(attribute.bytes[8] | (attribute.bytes[9] << 8));
+            record.firmwareVersion = FormatVersionText(version);
+            if (FillChoiceDeviceRecord(record))
+                ChoiceDeviceList.append(record);
+        }
+    }
+}
+
+void RefreshDeviceStatus(int index)
+{
+    if (index < 0 || index >= ChoiceDeviceList.size())
+        return;
+    DeviceAllInfo copy = ChoiceDeviceList.at(index);
+    copy.online = 0;
+    UsbAddressStatus status{};
+    const QByteArray path = copy.path.toLocal8Bit();
+    UsbFinderC_GetDeviceOnLineWithUsbAddress(path.constData(), &status);
+    copy.online = status.bytes[6] == 1 ? 1 : 0;
+    copy.statusBytes = {status.bytes[7], status.bytes[8], status.bytes[9]};
+    ChoiceDeviceList[index] = copy;
+}
+
+void RescanChoiceDevices()
+{
+    ChoiceDeviceList.clear();
+    const QStringList productIds = choiceProductIds();
+    for (const QString& vendorId : choiceVendorIds())
+        ScanVendorDevices(vendorId, productIds);
+}
+
+int choiceCategory(const DeviceAllInfo& record)
+{
+    if (record.cableFlag != 0)
+        return 0;
+    switch (record.kind) {
+    case 0: return 1;
+    case 4: return 2;
+    case 1: return 3;
+    case 5: return 4;
+    default: return -1;
+    }
+}
+
+bool findDuplicatesAndPreferCable(QList<DeviceAllInfo>& list, int modelCount)
+{
+    // One slot per listed model plus the unlisted slot, in each of the five categories.
+    const int slots = qMax(0, modelCount) + 1;
+    QVector<int> counts(5 * slots, 0);
+    for (const DeviceAllInfo& record : list) {
+        const int category = choiceCategory(record);
+        if (category < 0 || record.modelIndex < 0 || record.modelIndex >= slots)
+            continue;
+        ++counts[category * slots + record.modelIndex];
+    }
+    for (int count : counts) {
+        if (count > 1)
+            return true;
+    }
+    for (int model = 0; model < modelCount; ++model) {
+        if (counts[model] != 1)
+            continue;
+        for (int i = list.size() - 1; i >= 0; --i) {
+            if (list.at(i).modelIndex == model && list.at(i).cableFlag == 0)
+                list.removeAt(i);
+        }
+    }
+    return false;
+}

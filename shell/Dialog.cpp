@@ -1,0 +1,289 @@
+#include "shell/Dialog.h"
+
+#include "ui_Dialog.h"
+
+#include "common/BlockingDelivery.h"
+#include "common/PostMsg.h"
+#include "common/SkinStyles.h"
+#include "device/CurrentDevice.h"
+#include "device/DeviceCache.h"
+#include "device/WorkingImage.h"
+#include "pages/buttons/Buttoninterface.h"
+#include "pages/lighting/LampLight.h"
+#include "pages/macro/Macro.h"
+#include "pages/sensor/Sensor.h"
+#include "pages/settings/FormSetting.h"
+#include "pages/settings/LanSetting.h"
+#include "shell/EventWait.h"
+#include "shell/UpDataParam.h"
+
+#include "HIDUsb.h"
+
+#include <QButtonGroup>
+#include <QDebug>
+#include <QKeyEvent>
+
+namespace {
+
+QString url(const QString& folder, const char* file)
+{
+    return QStringLiteral("url(\"") + folder + QLatin1String(file) + QStringLiteral("\")");
+}
+
+QString pageButtonStyle(const QString& folder, const char* normal, const char* hover, const char* checked)
+{
+    return QStringLiteral("QToolButton{border: 0px;background-position:center;background-repeat:no-repeat;"
+                          "background-image: ")
+           + url(folder, normal) + QStringLiteral(";}QToolButton:hover{background-image:  ") + url(folder, hover)
+           + QStringLiteral(";}QToolButton:checked{background-image: ") + url(folder, checked) + QStringLiteral(";}");
+}
+
+QString plainButtonStyle(const QString& folder, const char* normal, const char* hover, const char* pressed)
+{
+    return QStringLiteral("QToolButton{border:0px;background-image: ") + url(folder, normal)
+           + QStringLiteral(";background-position:center;background-repeat:no-repeat;}"
+                            "QToolButton:hover{background-image: ")
+           + url(folder, hover) + QStringLiteral(";}QToolButton:pressed{background-image: ") + url(folder, pressed)
+           + QStringLiteral(";}");
+}
+
+// Mouse picture indexes of the models without lighting settings.
+bool modelHasNoLighting(int pictureIndex)
+{
+    return pictureIndex == 3 || pictureIndex == 8 || pictureIndex == 10;
+}
+
+constexpr int LowBatteryBelow = 16;
+
+}  // namespace
+
+Dialog::Dialog(QWidget* parent)
+    : QWidget(parent)
+    , ui(new Ui::Dialog)
+{
+    ui->setupUi(this);
+    m_pictureDir = pictureFolder(QStringLiteral("Dialog"));
+
+    m_buttonPage = new Buttoninterface(this);
+    m_lightPage = new LampLight(this);
+    m_macroPage = new Macro(this);
+    m_sensorPage = new Sensor(this);
+    m_settingsPage = new FormSetting(this);
+    ui->stackedWidgetDialog->addWidget(m_buttonPage);
+    ui->stackedWidgetDialog->addWidget(m_sensorPage);
+    ui->stackedWidgetDialog->addWidget(m_macroPage);
+    ui->stackedWidgetDialog->addWidget(m_lightPage);
+    ui->stackedWidgetDialog->addWidget(m_settingsPage);
+
+    m_busy = new UpDataParam(nullptr);
+    qDebug() << "Start";
+
+    applySkin();
+    ui->label->hide();
+    ui->SetButton->hide();
+
+    m_groupA = new QButtonGroup(this);
+    m_groupA->setExclusive(true);
+    m_pageButtons = new QButtonGroup(this);
+    m_pageButtons->setExclusive(true);
+    for (QAbstractButton* b : {static_cast<QAbstractButton*>(ui->ButtonMain), static_cast<QAbstractButton*>(ui->MacroButton),
+                               static_cast<QAbstractButton*>(ui->LightsButton), static_cast<QAbstractButton*>(ui->SensorButton),
+                               static_cast<QAbstractButton*>(ui->FormSetting)})
+        m_pageButtons->addButton(b);
+
+    connect(ui->MinButton, SIGNAL(clicked()), this, SLOT(WindowMin()));
+    ui->ButtonMain->setChecked(true);
+
+    setWindowFlags(Qt::FramelessWindowHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint);
+    setFixedSize(size());
+
+    m_crashHandler.install();
+
+    ui->stackedWidgetDialog->setCurrentIndex(ButtonPage);
+
+    PostMsg* hub = PostMsg::instance();
+    connect(hub, SIGNAL(SigSecondPageChange()), this, SLOT(SlotSecondDialog()));
+    connect(hub, SIGNAL(SigUpDataParam(int)), this, SLOT(SlotUpDataParam(int)));
+    connect(hub, SIGNAL(SigStartRecord(int)), this, SLOT(SlotStartRecord(int)));
+    connect(hub, SIGNAL(SigMouseIndex(int)), this, SLOT(SlotMouseIndex(int)));
+    PostMsg::connectBlocking(SIGNAL(SigBattery(bool, int, bool)), this, SLOT(SlotBattery(bool, int, bool)));
+
+    ui->label_3->hide();
+    ui->label_2->hide();
+}
+
+Dialog::~Dialog()
+{
+    // The button page goes first: it stops the device side before the other pages go.
+    delete m_buttonPage;
+    delete m_lightPage;
+    delete m_macroPage;
+    delete m_sensorPage;
+    delete m_settingsPage;
+    delete m_busy;
+    delete ui;
+}
+
+void Dialog::applySkin()
+{
+    const QString& dir = m_pictureDir;
+    ui->label_2->setStyleSheet(QStringLiteral("#label_2{color: rgb(") + skinColor(QStringLiteral("LabelColor"))
+                               + QStringLiteral(";);}"));
+    ui->BatteryButtonC->setStyleSheet(QStringLiteral("#BatteryButtonC{border:0px;background-image: ")
+                                      + url(dir, "Battery.png")
+                                      + QStringLiteral(";background-position:center;background-repeat:no-repeat;}"));
+    ui->label->setStyleSheet(QStringLiteral("#label{border-image: ") + url(dir, "Charg.png") + QStringLiteral(";}"));
+    ui->ButtonMain->setStyleSheet(pageButtonStyle(dir, "Home.png", "HomeHover.png", "HomeChecked.png"));
+    ui->SensorButton->setStyleSheet(pageButtonStyle(dir, "Sensor.png", "SensorHover.png", "SensorChecked.png"));
+    ui->MacroButton->setStyleSheet(pageButtonStyle(dir, "Macro.png", "MacroHover.png", "MacroChecked.png"));
+    ui->LightsButton->setStyleSheet(pageButtonStyle(dir, "Light.png", "LightHover.png", "LightChecked.png"));
+    ui->FormSetting->setStyleSheet(pageButtonStyle(dir, "Setting.png", "SettingHover.png", "SettingClick.png"));
+    ui->SetButton->setStyleSheet(plainButtonStyle(dir, "Setting.png", "SettingHover.png", "SettingClick.png"));
+    ui->CloseButton->setStyleSheet(plainButtonStyle(dir, "Close.png", "CloseHover.png", "CloseClick.png"));
+    ui->MinButton->setStyleSheet(plainButtonStyle(dir, "Min.png", "MinHover.png", "MinClick.png"));
+    ui->UpArrow->setStyleSheet(plainButtonStyle(dir, "PageChange.png", "PageChangeHover.png", "PageChangeClick.png"));
+    SlotMouseIndex(0);
+}
+
+void Dialog::showButtonPage()
+{
+    ui->stackedWidgetDialog->setCurrentIndex(ButtonPage);
+}
+
+void Dialog::writeCacheFile()
+{
+    // Without a configuration loaded from this mouse the image holds zeros or another
+    // mouse's settings; writing it would spoil the cache.
+    const QString name = LoadedCacheName();
+    if (name.isEmpty() || !WorkingImageLoaded())
+        return;
+    WriteDeviceInfoFile(name, WorkingImageCopy());
+}
+
+void Dialog::WindowMin()
+{
+    PostMsg::instance()->SendChangeSize(0);
+}
+
+void Dialog::on_ButtonMain_clicked()
+{
+    showButtonPage();
+    PostMsg::instance()->SendAddMacroButton();
+}
+
+void Dialog::on_SensorButton_clicked()
+{
+    ui->stackedWidgetDialog->setCurrentIndex(SensorPage);
+}
+
+void Dialog::on_MacroButton_clicked()
+{
+    ui->stackedWidgetDialog->setCurrentIndex(MacroPage);
+}
+
+void Dialog::on_LightsButton_clicked()
+{
+    ui->stackedWidgetDialog->setCurrentIndex(LightPage);
+}
+
+void Dialog::on_FormSetting_clicked()
+{
+    ui->stackedWidgetDialog->setCurrentIndex(SettingsPage);
+}
+
+void Dialog::on_UpArrow_clicked()
+{
+    UsbServer_SetPCDriverStatus(0);
+    writeCacheFile();
+    ui->ButtonMain->setChecked(true);
+    WaitProcessingEvents(100);
+    {
+        BlockingDelivery::WaitScope waiting;
+        UsbServer_Exit();
+    }
+    PostMsg::instance()->SendChangeMainDialog(0);
+    PostMsg::instance()->SendSetMacroPage();
+    showButtonPage();
+}
+
+void Dialog::on_CloseButton_clicked()
+{
+    writeCacheFile();
+    PostMsg::instance()->SendChangeSize(1);
+}
+
+void Dialog::on_SetButton_clicked()
+{
+    LanSetting settings;
+    settings.ShowVersions();
+    const QPoint corner = mapToGlobal(QPoint(0, 0));
+    settings.move(corner.x() + 240, corner.y() + 380 + (height() - width()) / 2);
+    settings.exec();
+}
+
+void Dialog::SlotSecondDialog()
+{
+    ui->ButtonMain->setChecked(true);
+    showButtonPage();
+}
+
+void Dialog::SlotUpDataParam(int index)
+{
+    // One busy dialog at a time: a second load report while it runs is covered by that run.
+    if (m_busyRunning)
+        return;
+    m_busy->StartTimer();
+    qDebug() << "q";
+    // Each load says anew whether it follows a change reported by the mouse.
+    m_busy->WaitMode = index == 1 ? 1 : 0;
+    qDebug() << "w" << "t1";
+    const QPoint corner = mapToGlobal(QPoint(0, 0));
+    m_busy->move(corner.x() + (width() - m_busy->width()) / 2, corner.y() + (height() - m_busy->height()) / 2 - 20);
+    m_busyRunning = true;
+    m_busy->exec();
+    m_busyRunning = false;
+}
+
+void Dialog::SlotStartRecord(int index)
+{
+    if (index != 0 && index != 1)
+        return;
+    const bool enable = index == 1;
+    for (QAbstractButton* b : m_pageButtons->buttons())
+        b->setEnabled(enable);
+}
+
+void Dialog::SlotBattery(bool IsCharg, int Number, bool IsText)
+{
+    ui->label->setVisible(IsCharg);
+    ui->progressBar->setValue(Number);
+    ui->label_2->setText(QString::number(Number) + (IsText ? QStringLiteral("%") : QString()));
+    const QString fill = Number < LowBatteryBelow ? QStringLiteral("rgb(152, 43, 34)") : QStringLiteral("rgb(0, 255, 153)");
+    ui->progressBar->setStyleSheet(
+        QStringLiteral("#progressBar{border: none;background-color: transparent;}#progressBar::chunk {background-color: ")
+        + fill + QStringLiteral(";}"));
+}
+
+void Dialog::SlotMouseIndex(int index)
+{
+    const bool noLighting = modelHasNoLighting(index);
+    ui->frame_2->setStyleSheet(QStringLiteral("#frame_2{border-image: ")
+                               + url(m_pictureDir, noLighting ? "BackGround2.png" : "BackGround.png")
+                               + QStringLiteral(";}"));
+    ui->LightsButton->setVisible(!noLighting);
+    ui->FormSetting->move(noLighting ? 480 : 557, 60);
+}
+
+void Dialog::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_F12)
+        return;
+    QWidget::keyPressEvent(event);
+}
+
+void Dialog::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        ui->retranslateUi(this);
+    QWidget::changeEvent(event);
+}

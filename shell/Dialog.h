@@ -1,0 +1,70 @@
+#pragma once
+#include <QWidget>
+
+#include "app/CrashHandler.h"
+
+class QButtonGroup;
+class Buttoninterface;
+class LampLight;
+class Macro;
+class Sensor;
+class FormSetting;
+class UpDataParam;
+namespace Ui {
+class Dialog;
+}
+
+// The configuration frame: the five configuration pages in a stack with the row of page
+// buttons above them, the battery display, the back arrow to the device choice and the
+// minimise and close buttons. It owns the busy dialog that the device side asks for when a
+// load starts.
+class Dialog : public QWidget {
+    Q_OBJECT
+public:
+    explicit Dialog(QWidget* parent = nullptr);
+    ~Dialog() override;
+
+    // Stack positions of the pages.
+    enum Page { ButtonPage = 0, SensorPage = 1, MacroPage = 2, LightPage = 3, SettingsPage = 4 };
+
+    UpDataParam* busyDialog() const { return m_busy; }
+
+public slots:
+    void WindowMin();
+    void on_ButtonMain_clicked();
+    void on_SensorButton_clicked();
+    void on_MacroButton_clicked();
+    void on_LightsButton_clicked();
+    void on_FormSetting_clicked();
+    void on_UpArrow_clicked();
+    void on_CloseButton_clicked();
+    void on_SetButton_clicked();
+    void SlotSecondDialog();
+    void SlotUpDataParam(int index);
+    void SlotStartRecord(int index);
+    void SlotBattery(bool IsCharg, int Number, bool IsText);
+    void SlotMouseIndex(int index);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void applySkin();
+    void showButtonPage();
+    // Keeps the working image as this mouse's cache file, when it holds a loaded configuration.
+    void writeCacheFile();
+
+    Ui::Dialog* ui;
+    QButtonGroup* m_groupA = nullptr;
+    QButtonGroup* m_pageButtons = nullptr;
+    Buttoninterface* m_buttonPage = nullptr;
+    LampLight* m_lightPage = nullptr;
+    Macro* m_macroPage = nullptr;
+    Sensor* m_sensorPage = nullptr;
+    FormSetting* m_settingsPage = nullptr;
+    UpDataParam* m_busy = nullptr;
+    CrashHandler m_crashHandler;
+    QString m_pictureDir;
+    bool m_busyRunning = false;
+};

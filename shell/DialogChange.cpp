@@ -1,0 +1,513 @@
+#include "shell/DialogChange.h"
+
+#include "ui_DialogChange.h"
+
+#include "common/LanguageFile.h"
+#include "common/MacroSetting.h"
+#include "common/PostMsg.h"
+#include "common/Registry.h"
+#include "common/SkinStyles.h"
+#include "common/UserConfig.h"
+#include "common/AppPaths.h"
+#include "device/DeviceRecords.h"
+#include "device/SharedFlags.h"
+#include "device/Worker.h"
+#include "dialogs/QuestiondialogB.h"
+#include "pages/settings/FormSetting.h"
+#include "pages/settings/UpDateRepair.h"
+#include "shell/ChoiceDevices.h"
+#include "shell/ChoiceFlows.h"
+#include "shell/ChoiceTiles.h"
+#include "shell/mytoolButtonEnter.h"
+
+#include "HIDUsb.h"
+
+#include <QDir>
+#include <QEvent>
+#include <QLabel>
+#include <QListView>
+#include <QThread>
+
+namespace {
+
+DialogChange* g_page = nullptr;
+
+const QString RegistryKey = QStringLiteral("HKEY_CURRENT_USER\\Software\\Trelm\\Trelm\\Mouse Drive Test");
+
+constexpr int HotPlugSettleMs = 600;
+
+bool updateFailureRecorded()
+{
+    return !Registry::value(RegistryKey, QStringLiteral("UpdateFailInfo")).toString().isEmpty();
+}
+
+QString pictureStyle(const char* widgetClass, const QString& file)
+{
+    return QStringLiteral("%1{border:0px;background-position:center;background-repeat:no-repeat;background-image: url(%2);color: rgb(255, 255, 255);}")
+        .arg(QLatin1String(widgetClass), file);
+}
+
+}  // namespace
+
+DialogChange::DialogChange(QWidget* parent)
+    : QWidget(parent)
+    , ui(new Ui::DialogChange)
+{
+    ui->setupUi(this);
+    g_page = this;
+    ui->comboBox->setCurrentIndex(0);
+
+    m_pictureDir = AppPaths::programDir() + QStringLiteral("/Picture/DialogChange/");
+    const QString& dir = m_pictureDir;
+    const QString text = skinColor(QStringLiteral("ComboxTextColor"));
+    const QString select = skinColor(QStringLiteral("ComboxSelectColor"));
+    const QString background = skinColor(QStringLiteral("ComboxBackGroundColor"));
+    ui->frameChange->setStyleSheet("#frameChange{border-image: url(" + dir + "MainBack.png);}");
+    ui->CloseButton->setStyleSheet(
+        "QToolButton{border:0px;background-image: url(" + dir + "Close.png);background-position:center;background-repeat:no-repeat;}"
+        "QToolButton:hover{background-image: url(" + dir + "CloseHover.png);}"
+        "QToolButton:pressed{background-image: url(" + dir + "CloseClick.png);}");
+    ui->MinButton->setStyleSheet(
+        "QToolButton{border:0px;background-image: url(" + dir + "Min.png);background-position:center;background-repeat:no-repeat;}"
+        "QToolButton:hover{background-image: url(" + dir + "MinHover.png);}"
+        "QToolButton:pressed{background-image: url(" + dir + "MinClick.png);}");
+    ui->Repair->setStyleSheet("#Repair{border:0px;background-image: url(" + dir +
+                              "Repair.png);background-position:center;background-repeat:no-repeat;}");
+    ui->RightButton->setStyleSheet("QToolButton{border-image: url(" + dir + "Right.png);}QToolButton:hover{border-image: url(" + dir +
+                                   "RightClick.png);}");
+    ui->LeftButton->setStyleSheet("QToolButton{border-image: url(" + dir + "Left.png);}QToolButton:hover{border-image: url(" + dir +
+                                  "LeftClick.png);}");
+    ui->comboBox->setStyleSheet(
+        "QComboBox{border: 1px solid gray; color: rgb(" + text + "); border-image: url(" + dir + "ComboboxBack.png);}"
+        "QComboBox::drop-down:button{border-radius:5px; background:rgb(" + background + ");} "
+        "QComboBox::down-arrow{image: url(" + dir + "Menu.png); right: 8px; }"
+        "QComboBox::down-arrow:on{ image: url(" + dir + "MenuClicked.png);}"
+        "QComboBox QAbstractItemView::item{height:25px;}"
+        "QComboBox QAbstractItemView {outline: 0px solid gray; border: 1px  solid gray;color: rgb(" + text +
+        "); border-image: url(" + dir + "ComboboxTextBack.png);selection-background-color: rgb(" + select + "); }");
+    auto* view = new QListView(ui->comboBox);
+    view->setStyleSheet("QListView::item:selected{background-color: rgb(" + select +
+                        ");}QListView::item:hover{background-color: rgb(" + select + ");}");
+    ui->comboBox->setView(view);
+
+    ui->label_2->show();
+    ui->label_3->show();
+    ui->LeftButton->hide();
+    ui->RightButton->hide();
+
+    PostMsg* hub = PostMsg::instance();
+    connect(hub, SIGNAL(SigLanguageSameA(int)), this, SLOT(SlotSameLanguageA(int)));
+    connect(hub, SIGNAL(SigUpDateButton(bool)), this, SLOT(SlotUpDateButton(bool)));
+    connect(hub, SIGNAL(SigEnterKey()), this, SLOT(SlotEnterKey()));
+    connect(hub, SIGNAL(SigChangeLanguage(int)), this, SLOT(ChangeDialogLanguage(int)));
+
+    ui->Repair->hide();
+    if (updateFailureRecorded())
+        ui->Repair->show();
+
+    ModelCount = UserConfig::instance()->value(QStringLiteral("Option"), QStringLiteral("DeviceTotal")).toInt();
+
+    const int language = currentLanguageIndex();
+    ui->comboBox->setCurrentIndex(language);
+    ChangeDialogLanguage(language);
+
+    StartUsbChanged(OnChoicePageUsbChanged, HotPlugSettleMs);
+}
+
+DialogChange::~DialogChange()
+{
+    if (g_page == this)
+        g_page = nullptr;
+    delete ui;
+}
+
+DialogChange* DialogChange::instance()
+{
+    return g_page;
+}
+
+void OnChoicePageUsbChanged()
+{
+    DialogChange* page = DialogChange::instance();
+    if (!page)
+        return;
+    // The library delivers hot-plug calls on the GUI thread; a call from anywhere else is
+    // handed over there, since the rebuild creates and deletes widgets.
+    if (QThread::currentThread() != page->thread()) {
+        QMetaObject::invokeMethod(page, [] { OnChoicePageUsbChanged(); }, Qt::QueuedConnection);
+        return;
+    }
+    page->RescanAndBuild();
+}
+
+void DialogChange::applyRepairState()
+{
+    if (updateFailureRecorded()) {
+        ui->Repair->show();
+        ui->label_2->setText(RepairText);
+    } else {
+        ui->Repair->hide();
+        ui->label_2->setText(NoDeviceText);
+    }
+}
+
+void DialogChange::RescanAndBuild()
+{
+    applyRepairState();
+    RescanChoiceDevices();
+    BuildDeviceTiles();
+}
+
+void DialogChange::clearTiles()
+{
+    // A flow of a tile click may still run below us (a modal dialog's event loop delivered
+    // this hot-plug call), so the old widgets go only once control is back in the event loop.
+    for (const auto& button : qAsConst(m_tileButtons)) {
+        if (button) {
+            button->disconnect(this);
+            button->hide();
+        }
+    }
+    m_tileButtons.clear();
+    m_offlineMarks.clear();
+    m_connectionMarks.clear();
+    m_badges.clear();
+    while (ui->stackedWidget->count() > 0) {
+        QWidget* page = ui->stackedWidget->widget(0);
+        ui->stackedWidget->removeWidget(page);
+        page->hide();
+        page->deleteLater();
+    }
+}
+
+void DialogChange::BuildDeviceTiles()
+{
+    clearTiles();
+
+    if (ChoiceDeviceList.isEmpty()) {
+        ui->label_2->show();
+        ui->label_3->hide();
+        ui->LeftButton->hide();
+        ui->RightButton->hide();
+        return;
+    }
+
+    for (int i = 0; i < ChoiceDeviceList.size(); ++i)
+        RefreshDeviceStatus(i);
+
+    if (findDuplicatesAndPreferCable(ChoiceDeviceList, ModelCount)) {
+        ui->label_2->show();
+        ui->label_3->hide();
+        ui->LeftButton->hide();
+        ui->RightButton->hide();
+        // A later hot-plug call while the notice is open rebuilds without a second notice.
+        if (m_duplicateNoticeOpen)
+            return;
+        m_duplicateNoticeOpen = true;
+        {
+            QuestiondialogB notice;
+            ChoiceFlows::placeCentred(&notice, this);
+            notice.exec();
+        }
+        m_duplicateNoticeOpen = false;
+        return;
+    }
+
+    ui->label_2->hide();
+    ui->label_3->show();
+    const QVector<int> pages = choicePageSizes(ChoiceDeviceList.size());
+    int tile = 0;
+    for (int tilesOnPage : pages) {
+        auto* page = new QWidget;
+        ui->stackedWidget->addWidget(page);
+        for (int position = 0; position < tilesOnPage; ++position)
+            makeTile(page, tile++, tilesOnPage, position);
+    }
+    ui->stackedWidget->setCurrentIndex(0);
+
+    ui->RightButton->setVisible(ChoiceDeviceList.size() > 3);
+    ui->LeftButton->hide();
+
+    for (int t = 0; t < m_tileButtons.size(); ++t) {
+        mytoolButtonEnter* button = m_tileButtons.at(t);
+        if (!button)
+            continue;
+        RefreshDeviceTile(button->objectName().mid(3).toInt());
+        connect(button, SIGNAL(clicked()), this, SLOT(slotButtonClicked()));
+    }
+}
+
+void DialogChange::makeTile(QWidget* page, int tile, int tilesOnPage, int position)
+{
+    const DeviceAllInfo& e = ChoiceDeviceList.at(tile);
+    const ChoiceTilePlace place = choiceTilePlace(tilesOnPage, position);
+
+    auto* button = new mytoolButtonEnter(page);
+    button->setObjectName(QStringLiteral("btn%1").arg(tile));
+    button->setFixedSize(284, 360);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->move(place.button);
+    const QString picture =
+        e.modelIndex == ModelCount ? QString::fromLatin1(ChoiceUnknownPicture) : choiceOfflinePicture(e.mid);
+    if (!picture.isEmpty())
+        button->setStyleSheet(pictureStyle("QToolButton", m_pictureDir + picture));
+    m_tileButtons.append(button);
+
+    auto* offline = new QLabel(page);
+    offline->setObjectName(QStringLiteral("label%1").arg(tile));
+    offline->setFixedSize(32, 32);
+    offline->setFocusPolicy(Qt::NoFocus);
+    offline->hide();
+    offline->setStyleSheet(pictureStyle("QLabel", m_pictureDir + QLatin1String(ChoiceOfflineMarkPicture)));
+    offline->setToolTip(OfflineTip1 + QLatin1Char('\n') + OfflineTip2);
+    offline->move(place.mark);
+    m_offlineMarks.append(offline);
+
+    auto* connection = new QLabel(page);
+    connection->setObjectName(QStringLiteral("UsbWifi%1").arg(tile));
+    connection->setFixedSize(32, 32);
+    connection->setFocusPolicy(Qt::NoFocus);
+    connection->hide();
+    connection->setStyleSheet(pictureStyle("QLabel", m_pictureDir + choiceConnectionPicture(e.cableFlag)));
+    connection->move(place.mark);
+    m_connectionMarks.append(connection);
+
+    const QString badgePicture = choiceBadgePicture(e.kind);
+    auto* badge = new QLabel(page);
+    badge->setFixedSize(42, 26);
+    badge->setFocusPolicy(Qt::NoFocus);
+    badge->move(place.badge);
+    if (!badgePicture.isEmpty())
+        badge->setStyleSheet("QLabel{background-image: url(" + m_pictureDir + badgePicture + ");}");
+    m_badges.append(badge);
+}
+
+void DialogChange::setTilePicture(int tile, const QString& picture)
+{
+    if (picture.isEmpty() || tile >= m_tileButtons.size() || !m_tileButtons.at(tile))
+        return;
+    m_tileButtons.at(tile)->setStyleSheet(pictureStyle("QToolButton", m_pictureDir + picture));
+}
+
+void DialogChange::RefreshDeviceTile(int tile)
+{
+    // A tile that is being deleted can still report the pointer entering it.
+    if (tile < 0 || tile >= ChoiceDeviceList.size())
+        return;
+
+    DeviceAllInfo copy = ChoiceDeviceList.at(tile);
+    copy.online = 0;
+    UsbAddressStatus status{};
+    const QByteArray path = copy.path.toLocal8Bit();
+    UsbFinderC_GetDeviceOnLineWithUsbAddress(path.constData(), &status);
+    FillChoiceDeviceRecord(copy);
+    copy.online = status.bytes[6] == 1 ? 1 : 0;
+    copy.statusBytes = {status.bytes[7], status.bytes[8], status.bytes[9]};
+    ChoiceDeviceList[tile] = copy;
+
+    QLabel* offline = tile < m_offlineMarks.size() ? m_offlineMarks.at(tile).data() : nullptr;
+    QLabel* connection = tile < m_connectionMarks.size() ? m_connectionMarks.at(tile).data() : nullptr;
+    if (copy.modelIndex != ModelCount) {
+        if (copy.online == 0) {
+            setTilePicture(tile, choiceOfflinePicture(copy.mid));
+            if (offline)
+                offline->show();
+            if (connection)
+                connection->hide();
+        } else {
+            if (connection)
+                connection->show();
+            if (offline)
+                offline->hide();
+            setTilePicture(tile, choiceOnlinePicture(copy.mid));
+        }
+    } else {
+        if (connection)
+            connection->show();
+        setTilePicture(tile, QString::fromLatin1(ChoiceUnknownPicture));
+    }
+}
+
+void DialogChange::on_RightButton_clicked()
+{
+    ui->label_2->hide();
+    ui->label_3->show();
+    const int count = ui->stackedWidget->count();
+    const int current = ui->stackedWidget->currentIndex();
+    if (current == count - 2) {
+        ui->LeftButton->show();
+        ui->RightButton->hide();
+    }
+    if (current + 1 < count)
+        ui->stackedWidget->setCurrentIndex(current + 1);
+}
+
+void DialogChange::on_LeftButton_clicked()
+{
+    ui->label_2->hide();
+    ui->label_3->show();
+    const int current = ui->stackedWidget->currentIndex();
+    if (current == 1) {
+        ui->LeftButton->hide();
+        ui->RightButton->show();
+    }
+    if (current > 0)
+        ui->stackedWidget->setCurrentIndex(current - 1);
+}
+
+void DialogChange::on_MinButton_clicked()
+{
+    PostMsg::instance()->SendChangeSize(2);
+}
+
+void DialogChange::on_CloseButton_clicked()
+{
+    PostMsg::instance()->SendChangeSize(3);
+}
+
+void DialogChange::on_Repair_clicked()
+{
+    UpDateRepair repair;
+    ChoiceFlows::placeCentred(&repair, this);
+    repair.exec();
+}
+
+void DialogChange::SlotEnterKey()
+{
+    if (ui->Repair->isVisible())
+        on_Repair_clicked();
+}
+
+void DialogChange::SlotUpDateButton(bool IsHide)
+{
+    ui->Repair->setVisible(!IsHide);
+    ui->label_2->setText(IsHide ? NoDeviceText : RepairText);
+}
+
+void DialogChange::on_comboBox_activated(int index)
+{
+    MacroSetting::instance()->setValue(QStringLiteral("Language"), QStringLiteral("Language"), QString::number(index));
+    PostMsg::instance()->SendChangeLanguage(index);
+    PostMsg::instance()->SendLanguageSameB(index);
+}
+
+void DialogChange::SlotSameLanguageA(int index)
+{
+    ui->comboBox->setCurrentIndex(index);
+}
+
+void DialogChange::ChangeDialogLanguage(int index)
+{
+    static const QStringList known = {QStringLiteral("label_2"),      QStringLiteral("label_3"),
+                                      QStringLiteral("OfflineTips1"), QStringLiteral("OfflineTips2"),
+                                      QStringLiteral("RepairDevice"), QStringLiteral("MouseIsNewTips")};
+    loadLanguageSection(index, QStringLiteral("DialogChange"), known, [this](const QString& element, const QString& text) {
+        if (element == QLatin1String("label_2")) {
+            NoDeviceText = text;
+            if (!ui->Repair->isVisible())
+                ui->label_2->setText(text);
+        } else if (element == QLatin1String("label_3")) {
+            ui->label_3->setText(text);
+        } else if (element == QLatin1String("OfflineTips1")) {
+            OfflineTip1 = text;
+        } else if (element == QLatin1String("OfflineTips2")) {
+            OfflineTip2 = text;
+        } else if (element == QLatin1String("RepairDevice")) {
+            RepairText = text;
+            if (ui->Repair->isVisible())
+                ui->label_2->setText(text);
+        } else if (element == QLatin1String("MouseIsNewTips")) {
+            MouseIsNewText = text;
+        }
+    });
+    for (const auto& mark : qAsConst(m_offlineMarks)) {
+        if (mark)
+            mark->setToolTip(OfflineTip1 + QLatin1Char('\n') + OfflineTip2);
+    }
+}
+
+void DialogChange::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        const bool blocked = ui->comboBox->blockSignals(true);
+        ui->retranslateUi(this);
+        ui->comboBox->setCurrentIndex(0);
+        ui->comboBox->blockSignals(blocked);
+    }
+    QWidget::changeEvent(event);
+}
+
+void DialogChange::slotButtonClicked()
+{
+    PostMsg::instance()->SendSetver(6);
+
+    QObject* source = sender();
+    if (!source)
+        return;
+    QString name = source->objectName();
+    name.remove(QStringLiteral("btn"));
+    const int t = name.toInt();
+    if (t < 0 || t >= ChoiceDeviceList.size())
+        return;
+    // The flows below open modal dialogs; a hot-plug rescan meanwhile replaces the list, so
+    // everything works on this copy.
+    const DeviceAllInfo e = ChoiceDeviceList.at(t);
+    const QString group = QStringLiteral("Drive%1").arg(e.modelIndex + 1);
+    const int mid = UserConfig::instance()->value(group, QStringLiteral("MID")).toInt();
+    ChosenModelId = mid;
+    const int pictureNumber = choicePictureNumber(mid);
+    if (pictureNumber >= 0)
+        PostMsg::instance()->SendMouseIndex(pictureNumber);
+
+    if (ChoiceDeviceList.size() == 2) {
+        const DeviceAllInfo first = ChoiceDeviceList.at(0);
+        const DeviceAllInfo second = ChoiceDeviceList.at(1);
+        if (first.cid == second.cid && first.mid == second.mid && (t == 0 || t == 1)) {
+            const QByteArray firstPath = first.path.toLocal8Bit();
+            const QByteArray secondPath = second.path.toLocal8Bit();
+            const bool firstOnline = UsbFinderC_GetDeviceOnLine(firstPath.constData()) != 0;
+            const bool secondOnline = UsbFinderC_GetDeviceOnLine(secondPath.constData()) != 0;
+            if (t == 0 && !firstOnline && secondOnline) {
+                ChoiceFlows::RunReceiverFlow(first, this);
+                return;
+            }
+            if (t == 1 && firstOnline && !secondOnline) {
+                ChoiceFlows::RunReceiverFlow(second, this);
+                return;
+            }
+        }
+    }
+
+    if (e.modelIndex == ModelCount) {
+        if (e.cableFlag == 0)
+            ChoiceFlows::RunReceiverFlow(e, this);
+        return;
+    }
+
+    selectDevice(e);
+}
+
+void DialogChange::selectDevice(const DeviceAllInfo& e)
+{
+    // The Worker takes the record as the current device; the firmware check below reads the
+    // current device's catalogue model, so this comes first.
+    PostMsg::instance()->SendSelectMouseInfo(e);
+
+    const int type = ChoiceFlows::receiverType(e.kind);
+    QString answer;
+    if (QDir(AppPaths::programDir() + QStringLiteral("/bin")).exists()) {
+        const bool newer = FormSetting::CheckNewFirmware(211, e.firmwareVersion, type);
+        ReceiverUpdateAvailable = newer ? 1 : 0;
+        if (newer)
+            answer = QStringLiteral("true");
+    }
+    PostMsg::instance()->SendLabelTextB(e.firmwareVersion, answer);
+    PostMsg::instance()->SendChangeMainDialog(1);
+    QThread::msleep(150);
+    // The run opens the link only while the frame is shown, so the flag is set before the start.
+    MainPageActive = 1;
+    if (Worker* worker = Worker::instance())
+        worker->StartRun();
+    else
+        RunRequested = 1;
+}

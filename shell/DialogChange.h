@@ -1,0 +1,83 @@
+#pragma once
+#include <QList>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include "device/DeviceAllInfo.h"
+
+class QLabel;
+class mytoolButtonEnter;
+namespace Ui {
+class DialogChange;
+}
+
+// The device-choice page: one picture tile per mouse or receiver that the device library finds
+// under the catalogue's ids, three to a page, with paging arrows, the language choice and the
+// firmware repair button. It never scans by itself: the library's hot-plug call
+// (OnChoicePageUsbChanged) rescans and rebuilds the tiles. A tile click chooses the device.
+class DialogChange : public QWidget {
+    Q_OBJECT
+public:
+    explicit DialogChange(QWidget* parent = nullptr);
+    ~DialogChange() override;
+
+    // The page, reached by the hot-plug callback; null while there is none.
+    static DialogChange* instance();
+
+    // What the hot-plug call does: repair state, rescan, tiles.
+    void RescanAndBuild();
+
+    // Replaces every tile with one per record of ChoiceDeviceList (or shows the notice of
+    // identical devices and no tile).
+    void BuildDeviceTiles();
+
+    // Texts of the current language (empty until a language file supplied them).
+    QString noDeviceText() const { return NoDeviceText; }
+    QString repairText() const { return RepairText; }
+
+public slots:
+    // Re-checks the device of tile `tile` and updates its picture and marks.
+    void RefreshDeviceTile(int tile);
+
+    void on_MinButton_clicked();
+    void on_CloseButton_clicked();
+    void on_LeftButton_clicked();
+    void on_RightButton_clicked();
+    void on_Repair_clicked();
+    void on_comboBox_activated(int index);
+    void SlotSameLanguageA(int index);
+    void SlotUpDateButton(bool IsHide);
+    void SlotEnterKey();
+    void ChangeDialogLanguage(int index);
+    // A tile was clicked: choose its device, or offer pairing and repair for a lone receiver.
+    void slotButtonClicked();
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    // Shows the repair button and the repair text while a failed update is recorded.
+    void applyRepairState();
+    void clearTiles();
+    void makeTile(QWidget* page, int tile, int tilesOnPage, int position);
+    void setTilePicture(int tile, const QString& picture);
+    void selectDevice(const DeviceAllInfo& e);
+
+    Ui::DialogChange* ui;
+    QString m_pictureDir;
+    // Tile widgets by tile number; the badges only so that they can be deleted.
+    QList<QPointer<mytoolButtonEnter>> m_tileButtons;
+    QList<QPointer<QLabel>> m_offlineMarks;
+    QList<QPointer<QLabel>> m_connectionMarks;
+    QList<QPointer<QLabel>> m_badges;
+    bool m_duplicateNoticeOpen = false;
+
+    QString NoDeviceText;
+    QString RepairText;
+    QString OfflineTip1;
+    QString OfflineTip2;
+};
+
+// The choice page's hot-plug callback: rescans the devices and rebuilds the tiles.
+void OnChoicePageUsbChanged();

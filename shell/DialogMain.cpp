@@ -1,0 +1,337 @@
+#include "shell/DialogMain.h"
+
+#include "ui_DialogMain.h"
+
+#include "common/AppPaths.h"
+#include "common/BlockingDelivery.h"
+#include "common/LanguageFile.h"
+#include "common/MacroSetting.h"
+#include "common/PostMsg.h"
+#include "common/Registry.h"
+#include "common/SkinStyles.h"
+#include "device/CurrentDevice.h"
+#include "device/DataCallback.h"
+#include "device/SharedFlags.h"
+#include "device/Worker.h"
+#include "dialogs/MouseOffLine.h"
+#include "pages/settings/Match.h"
+#include "shell/ChoiceFlows.h"
+#include "shell/Dialog.h"
+#include "shell/DialogChange.h"
+#include "shell/EventWait.h"
+
+#include "HIDUsb.h"
+
+#include <QAction>
+#include <QCursor>
+#include <QDebug>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+constexpr int HotPlugSettleMs = 600;
+constexpr int QuitWaitMs = 200;
+const char* const ProductName = "Kavro Mouse Software";
+
+// Top-left corner that centres `child` over `over`, moved up by `up` pixels.
+QPoint centredOver(const QWidget* over, const QWidget* child, int up = 0)
+{
+    const QPoint corner = over->mapToGlobal(QPoint(0, 0));
+    return QPoint(corner.x() + (over->width() - child->width()) / 2,
+                  corner.y() + (over->height() - child->height()) / 2 - up);
+}
+
+}  // namespace
+
+DialogMain::DialogMain(QWidget* parent)
+    : QDialog(parent)
+    , ui(new Ui::DialogMain)
+{
+    ui->setupUi(this);
+    connect(PostMsg::instance(), SIGNAL(SigChangeLanguage(int)), this, SLOT(SlotChangeLanguage(int)));
+
+    takeOverInstallerLanguage();
+
+    m_pictureDir = pictureFolder(QStringLiteral("Dialog"));
+
+    m_choicePage = new DialogChange(this);
+    m_frame = new Dialog(this);
+    ui->stackedWidgetMain->addWidget(m_choicePage);
+    ui->stackedWidgetMain->addWidget(m_frame);
+    ui->stackedWidgetMain->setCurrentIndex(ChoicePage);
+
+    setWindowFlags(Qt::FramelessWindowHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint);
+    setFixedSize(size());
+
+    PostMsg* hub = PostMsg::instance();
+    connect(hub, SIGNAL(SigChangeMainDialog(int)), this, SLOT(SlotChangeMainDialog(int)));
+    connect(hub, SIGNAL(SigChangeSize(int)), this, SLOT(SlotChangeSize(int)));
+    connect(hub, SIGNAL(SigMouseOffLineo(int)), this, SLOT(SlotMouseOffLine(int)));
+
+    m_trayIcon = new QSystemTrayIcon(QIcon(m_pictureDir + QStringLiteral("Logo.png")));
+    m_trayIcon->setToolTip(QString::fromLatin1(ProductName));
+
+    SlotChangeLanguage(MacroSetting::instance()->value(QStringLiteral("Language"), QStringLiteral("Language")).toInt());
+}
+
+DialogMain::~DialogMain()
+{
+    delete m_trayIcon;
+    delete m_choicePage;
+    delete m_frame;
+    delete ui;
+}
+
+QString DialogMain::installerRegistryPath()
+{
+    const QString product = QString::fromLatin1(ProductName);
+    return QStringLiteral("HKEY_CURRENT_USER\\Software\\") + AppPaths::UserFolderName + QLatin1Char('\\') + product
+           + QLatin1Char('\\') + product;
+}
+
+void DialogMain::takeOverInstallerLanguage()
+{
+    const QString path = installerRegistryPath();
+    const QString name = QStringLiteral("LanguageIndex");
+    const int index = Registry::value(path, name, 0).toInt();
+    if (index != 0)
+        MacroSetting::instance()->setValue(QStringLiteral("Language"), QStringLiteral("Language"), QString::number(index));
+    // Taken over once: the next start finds nothing.
+    Registry::remove(path, name);
+}
+
+int DialogMain::currentPage() const
+{
+    return ui->stackedWidgetMain->currentIndex();
+}
+
+void DialogMain::SlotChangeMainDialog(int index)
+{
+    WriteEnabled = 1;
+    if (index == ChoicePage) {
+        ui->stackedWidgetMain->setCurrentIndex(ChoicePage);
+        MainPageActive = 0;
+        PostMsg::instance()->SendMainPageChange();
+        {
+            BlockingDelivery::WaitScope waiting;
+            UsbServer_Exit();
+        }
+        PostMsg::instance()->SendCloseProgress();
+        PostMsg::instance()->SendSecondPageChange();
+        StartUsbChanged(OnChoicePageUsbChanged, HotPlugSettleMs);
+    } else if (index == FramePage) {
+        ui->stackedWidgetMain->setCurrentIndex(FramePage);
+        StartUsbChanged(OnMainPageUsbChanged, HotPlugSettleMs);
+    }
+}
+
+void DialogMain::SlotChangeSize(int index)
+{
+    switch (index) {
+    case 0:
+        UsbServer_SetPCDriverStatus(0);
+        hideToTray();
+        break;
+    case 1:
+        UsbServer_SetPCDriverStatus(0);
+        quitProgram();
+        break;
+    case 2:
+        hideToTray();
+        break;
+    case 3:
+        quitProgram();
+        break;
+    default:
+        break;
+    }
+}
+
+bool DialogMain::hasSystemTray() const
+{
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void DialogMain::hideToTray()
+{
+    if (!hasSystemTray()) {
+        // No tray to come back from: a hidden window would be lost, so minimise instead.
+        m_minimisedForTray = true;
+        showMinimized();
+        return;
+    }
+    hide();
+
+    QMenu* oldMenu = m_trayMenu;
+    m_showAction = new QAction(m_showText, this);
+    m_exitAction = new QAction(m_exitText, this);
+    connect(m_showAction, SIGNAL(triggered()), this, SLOT(slotActionMain()));
+    connect(m_exitAction, SIGNAL(triggered()), this, SLOT(slotActionExitApp()));
+    m_trayMenu = new QMenu(this);
+    m_trayMenu->addAction(m_showAction);
+    m_trayMenu->addSeparator();
+    m_trayMenu->addAction(m_exitAction);
+    m_trayIcon->setContextMenu(m_trayMenu);
+    if (oldMenu) {
+        // The previous menu takes its actions with it.
+        const QList<QAction*> oldActions = oldMenu->actions();
+        oldMenu->deleteLater();
+        for (QAction* action : oldActions)
+            if (action->parent() == this)
+                action->deleteLater();
+    }
+    if (!m_trayConnected) {
+        connect(m_trayIcon, &QSystemTrayIcon::activated, this, &DialogMain::on_activatedSysTrayIcon);
+        m_trayConnected = true;
+    }
+    m_trayIcon->setVisible(true);
+}
+
+void DialogMain::restoreWindow(bool restoreDriverStatus)
+{
+    m_minimisedForTray = false;
+    showNormal();
+    if (restoreDriverStatus && currentPage() == FramePage)
+        UsbServer_SetPCDriverStatus(1);
+    m_trayIcon->hide();
+}
+
+void DialogMain::quitProgram()
+{
+    qDebug() << "close";
+    StopUsbChanged();
+    WaitProcessingEvents(QuitWaitMs);
+    {
+        BlockingDelivery::WaitScope waiting;
+        UsbServer_Exit();
+    }
+    close();
+}
+
+void DialogMain::on_activatedSysTrayIcon(QSystemTrayIcon::ActivationReason reason)
+{
+    switch (reason) {
+    case QSystemTrayIcon::Context:
+        // The platform may already have opened the menu for the right click.
+        if (m_trayMenu && !m_trayMenu->isVisible())
+            m_trayMenu->exec(QCursor::pos());
+        break;
+    case QSystemTrayIcon::DoubleClick:
+        restoreWindow(false);
+        break;
+    case QSystemTrayIcon::Trigger:
+        restoreWindow(true);
+        break;
+    default:
+        break;
+    }
+}
+
+void DialogMain::slotActionMain()
+{
+    restoreWindow(true);
+}
+
+void DialogMain::slotActionExitApp()
+{
+    endProcess(0);
+}
+
+void DialogMain::endProcess(int status)
+{
+    std::fflush(nullptr);
+    std::_Exit(status);
+}
+
+void DialogMain::SlotMouseOffLine(int index)
+{
+    OfflineTextIndex = index;
+    MouseOffLine notice;
+    notice.move(centredOver(this, &notice, 20));
+    WaitingForMouse = 1;
+    RestartWanted = 1;
+    notice.exec();
+}
+
+void DialogMain::SlotChangeLanguage(int index)
+{
+    // The texts take effect at the next hide to the tray.
+    loadLanguageSection(index, QStringLiteral("DialogMain"), {QStringLiteral("MainForm"), QStringLiteral("Exit")},
+                        [this](const QString& element, const QString& text) {
+                            if (element == QLatin1String("MainForm"))
+                                m_showText = text;
+                            else
+                                m_exitText = text;
+                        });
+}
+
+void DialogMain::pairOnFrame()
+{
+    PairChosenDevice = 1;
+    {
+        Match match;
+        match.SetPairButtonImage();
+        match.move(centredOver(this, &match));
+        match.exec();
+    }
+    // The pairing dialog leaves the choice page's hot-plug callback registered.
+    StartUsbChanged(OnMainPageUsbChanged, HotPlugSettleMs);
+    const QByteArray path = CurrentDevicePath();
+    UsbServerC_Start(path.constData(), path.constData(), OnUsbData);
+}
+
+void DialogMain::keyPressEvent(QKeyEvent* event)
+{
+    if (MacroRecording)
+        return;
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_F12:
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        PostMsg::instance()->SendEnterKey();
+        return;
+    case Qt::Key_Space:
+        if (currentPage() == FramePage)
+            pairOnFrame();
+        else
+            ChoiceFlows::RunSpaceKeyFlow(this);
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}
+
+void DialogMain::mousePressEvent(QMouseEvent* event)
+{
+    m_pressGlobal = event->globalPos();
+    m_pressWindowPos = pos();
+    m_dragOffset = m_pressGlobal - m_pressWindowPos;
+}
+
+void DialogMain::mouseMoveEvent(QMouseEvent* event)
+{
+    if (event->buttons() == Qt::LeftButton && !isMaximized() && !m_dragOffset.isNull())
+        move(event->globalPos() - m_dragOffset);
+}
+
+void DialogMain::mouseReleaseEvent(QMouseEvent*)
+{
+    m_dragOffset = QPoint(0, 0);
+}
+
+void DialogMain::changeEvent(QEvent* event)
+{
+    // Without a tray the minimised window stands in for it: coming back is like the tray's
+    // show action.
+    if (event->type() == QEvent::WindowStateChange && m_minimisedForTray && !(windowState() & Qt::WindowMinimized))
+        restoreWindow(true);
+    QDialog::changeEvent(event);
+}

@@ -1,0 +1,18 @@
+#include "shell/MyButton.h"
+
+MyButton::MyButton(QWidget* parent)
+    : QPushButton(parent)
+{
+}
+
+MyButton::~MyButton() = default;
+
+void MyButton::enterEvent(QEvent* /*event*/)
+{
+    setCursor(Qt::PointingHandCursor);
+}
+
+void MyButton::leaveEvent(QEvent* /*event*/)
+{
+    setCursor(Qt::ArrowCursor);
+}

@@ -1,0 +1,45 @@
+#include "shell/MyConmboBox.h"
+
+#include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
+
+MyConmboBox::MyConmboBox(QWidget* parent)
+    : QComboBox(parent)
+{
+}
+
+MyConmboBox::~MyConmboBox() = default;
+
+void MyConmboBox::mousePressEvent(QMouseEvent* event)
+{
+    LastPressIndex = currentIndex();
+    QComboBox::mousePressEvent(event);
+}
+
+void MyConmboBox::paintEvent(QPaintEvent* /*event*/)
+{
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    QRect field;
+    {
+        QStylePainter painter(this);
+        painter.setPen(palette().color(QPalette::Text));
+        painter.drawComplexControl(QStyle::CC_ComboBox, option);
+        if (isEditable()) {
+            painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+            return;
+        }
+        field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    }
+
+    // Drawn as a push-button label so the text sits in the middle of the field.
+    QStyleOptionButton label;
+    label.initFrom(this);
+    label.rect = field;
+    label.text = option.currentText;
+    label.icon = option.currentIcon;
+    label.iconSize = option.iconSize;
+    QStylePainter painter(this);
+    painter.drawControl(QStyle::CE_PushButtonLabel, label);
+}

@@ -1,0 +1,16 @@
+#include "shell/MyLineEdit.h"
+
+MyLineEdit::MyLineEdit(QWidget* parent)
+    : QLineEdit(parent)
+{
+}
+
+MyLineEdit::~MyLineEdit() = default;
+
+void MyLineEdit::keyPressEvent(QKeyEvent* /*event*/)
+{
+}
+
+void MyLineEdit::keyReleaseEvent(QKeyEvent* /*event*/)
+{
+}

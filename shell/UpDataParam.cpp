@@ -1,0 +1,177 @@
+#include "shell/UpDataParam.h"
+
+#include "ui_UpDataParam.h"
+
+#include "common/DialogFrame.h"
+#include "common/LanguageFile.h"
+#include "common/PostMsg.h"
+#include "common/SkinStyles.h"
+#include "common/UserConfig.h"
+#include "device/DeviceCache.h"
+#include "device/SharedFlags.h"
+#include "device/WorkingImage.h"
+#include "dialogs/InportFail.h"
+#include "shell/EventWait.h"
+#include "shell/ProfileFile.h"
+
+#include "HIDUsb.h"
+
+#include <QDebug>
+#include <QThread>
+#include <QTimer>
+
+UpDataParam::UpDataParam(QWidget* parent)
+    : QDialog(parent)
+    , ui(new Ui::UpDataParam)
+{
+    ui->setupUi(this);
+    connect(PostMsg::instance(), SIGNAL(SigChangeLanguage(int)), this, SLOT(SlotChangeLanguage(int)));
+
+    m_pictureDir = pictureFolder(QStringLiteral("WarningDialog"));
+    setWindowFlags(dialogWindowFlags());
+    m_timer = new QTimer(this);
+    m_timer->setSingleShot(true);
+
+    ui->label->setStyleSheet(labelColorStyle(skinColor(QStringLiteral("LabelColor"))));
+    ui->UpDataParamA->setStyleSheet(backgroundStyle(QStringLiteral("UpDataParamA"), m_pictureDir));
+    connect(m_timer, &QTimer::timeout, this, &UpDataParam::onTimeupDestroy);
+
+    SlotChangeLanguage(currentLanguageIndex());
+}
+
+UpDataParam::~UpDataParam()
+{
+    delete ui;
+}
+
+void UpDataParam::StartTimer()
+{
+    m_timer->start(StartDelayMs);
+}
+
+void UpDataParam::SlotChangeLanguage(int index)
+{
+    // The import's own instance shows the import text, the frame's the wait text.
+    loadLanguageSection(index, QStringLiteral("UpDataParam"), {QStringLiteral("label"), QStringLiteral("label_1")},
+                        [this](const QString& element, const QString& text) {
+                            const bool importing = ImportRunning == 1;
+                            if ((element == QLatin1String("label") && !importing)
+                                || (element == QLatin1String("label_1") && importing))
+                                ui->label->setText(text);
+                        });
+}
+
+int UpDataParam::LoadProfileFile(QString FileName, FlashDataMap* out)
+{
+    const QString group = QStringLiteral("Drive%1").arg(CurrentDeviceRecord().modelIndex + 1);
+    const QString sensor = UserConfig::instance()->value(group, QStringLiteral("Sensor"));
+    const int maxGrade = UserConfig::instance()->value(group, QStringLiteral("DPIMaxGrade")).toInt();
+    return ProfileFile::read(FileName, sensor, maxGrade, out);
+}
+
+void UpDataParam::onTimeupDestroy()
+{
+    PostMsg::instance()->SendSetver(4);
+    if (WaitMode == 1) {
+        runWaitMode();
+        return;
+    }
+    qDebug() << "z";
+    if (ImportMode == 1) {
+        runImport();
+        return;
+    }
+    if (LoadFinished == 1)
+        finishLoad();
+    else
+        fillPagesFromCache();
+}
+
+bool UpDataParam::waitForPages(bool clearFlags)
+{
+    for (int pass = 0; pass < ReadyChecks; ++pass) {
+        if (LightPageReady == 1 && SensorPageReady == 1 && ButtonPageReady == 1) {
+            if (clearFlags) {
+                LightPageReady = 0;
+                SensorPageReady = 0;
+                ButtonPageReady = 0;
+            }
+            return true;
+        }
+        WaitProcessingEvents(WaitSliceMs);
+    }
+    return false;
+}
+
+void UpDataParam::runWaitMode()
+{
+    const bool ready = waitForPages(false);
+    // Gives the mouse time to settle after its own change before the user goes on.
+    QThread::msleep(WaitModeHoldMs);
+    close();
+    if (!ready)
+        PostMsg::instance()->SendMouseOffLineo(0);
+}
+
+void UpDataParam::runImport()
+{
+    FlashDataMap image{};
+    const int result = LoadProfileFile(FilePath, &image);
+    ImportResult = result;
+    if (result == ProfileFile::Accepted) {
+        SetWorkingImage(image);
+        SetWorkingImageLoaded(true);
+        FlashDataMap sent = image;
+        ProtocolDataUpdate(&sent);
+        PostMsg* hub = PostMsg::instance();
+        hub->SendUpDataLightUIA(image);
+        hub->SendUpDataSensorUIB(image);
+        hub->SendUpDataButtonUIC(image);
+        hub->SendFormB();
+        WaitProcessingEvents(5 * WaitSliceMs);
+    } else {
+        InportFail notice;
+        const QPoint corner = mapToGlobal(QPoint(0, 0));
+        notice.move(corner.x() + (width() - notice.width()) / 2, corner.y() + (height() - notice.height()) / 2);
+        notice.exec();
+    }
+    ImportMode = 0;
+    close();
+}
+
+void UpDataParam::finishLoad()
+{
+    qDebug() << "v";
+    const bool ready = waitForPages(true);
+    close();
+    qDebug() << "vvv";
+    if (!ready)
+        PostMsg::instance()->SendMouseOffLineo(1);
+    qDebug() << "vv";
+
+    if (MouseOnline != 1)
+        return;
+    FlashDataMap cached{};
+    if (ReadDeviceInfoFile(ChosenCacheName(), &cached))
+        return;
+    // Only a configuration that was really loaded from this mouse may become its cache.
+    const QString name = LoadedCacheName();
+    if (name.isEmpty() || !WorkingImageLoaded())
+        return;
+    WriteDeviceInfoFile(name, WorkingImageCopy());
+}
+
+void UpDataParam::fillPagesFromCache()
+{
+    qDebug() << "x";
+    FlashDataMap cached{};
+    if (ReadDeviceInfoFile(ChosenCacheName(), &cached)) {
+        PostMsg* hub = PostMsg::instance();
+        hub->SendUpDataLightUIA(cached);
+        hub->SendUpDataSensorUIB(cached);
+        hub->SendUpDataButtonUIC(cached);
+        hub->SendFormB();
+    }
+    PostMsg::instance()->SendMouseOffLineo(0);
+    close();
+}

@@ -1,0 +1,75 @@
+// Child process of the start-up tests.
+//   kavro_testchild start   the program's start with a plain top window; prints "TOPWINDOW" when it
+//                           is built and "NOTICE <class>" (then closes it) when a modal notice shows
+//   kavro_testchild segv | abort | throw | thread-segv   installs the crash handler and crashes
+#include "app/CrashHandler.h"
+#include "app/Startup.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+#include <thread>
+
+namespace {
+bool startMode = false;
+
+void say(const char* text, const char* detail = "")
+{
+    std::printf("%s%s\n", text, detail);
+    std::fflush(stdout);
+}
+
+void closeModalNotices()
+{
+    if (!startMode)
+        return;
+    auto* poll = new QTimer(qApp);
+    QObject::connect(poll, &QTimer::timeout, [] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            say("NOTICE ", modal->metaObject()->className());
+            modal->close();
+        }
+    });
+    poll->start(100);
+}
+Q_COREAPP_STARTUP_FUNCTION(closeModalNotices)
+
+[[noreturn]] void segmentationFault()
+{
+    volatile int* wild = reinterpret_cast<volatile int*>(std::uintptr_t(16));
+    *wild = 1;
+    std::abort();
+}
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    const char* mode = argc > 1 ? argv[1] : "";
+    if (std::strcmp(mode, "start") == 0) {
+        startMode = true;
+        return runProgram(argc, argv, [] {
+            say("TOPWINDOW");
+            return new QWidget;
+        });
+    }
+    CrashHandler handler;
+    handler.install();
+    if (std::strcmp(mode, "segv") == 0)
+        segmentationFault();
+    if (std::strcmp(mode, "abort") == 0)
+        std::abort();
+    if (std::strcmp(mode, "throw") == 0)
+        throw std::runtime_error("boom from the test");
+    if (std::strcmp(mode, "thread-segv") == 0) {
+        std::thread worker(segmentationFault);
+        worker.join();
+    }
+    return 3;
+}

@@ -1,0 +1,290 @@
+#include "support/HidSimScript.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QMutex>
+#include <QMutexLocker>
+#include <QThread>
+
+#include <cstring>
+
+namespace SimScript {
+
+namespace {
+
+constexpr int ImageSize = HIDUSB_IMAGE_SIZE;
+
+bool onGuiThread()
+{
+    QCoreApplication* app = QCoreApplication::instance();
+    return app && QThread::currentThread() == app->thread();
+}
+
+template <typename Done>
+bool waitUntil(Done done, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        if (onGuiThread())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::msleep(1);
+    }
+    return true;
+}
+
+struct DataLog {
+    QMutex mutex;
+    QList<Answer> answers;
+    std::function<void(const Answer&)> hook;
+};
+DataLog g_data;
+
+void recordData(uint8_t* header, int headerLength, uint8_t* data, uint32_t dataLength)
+{
+    Answer a;
+    a.header = QByteArray(reinterpret_cast<const char*>(header), headerLength);
+    a.data = QByteArray(reinterpret_cast<const char*>(data), static_cast<int>(dataLength));
+    a.kind = headerLength > 1 ? header[1] : 0;
+    a.sub = headerLength > 3 ? header[3] : 0;
+    a.command = headerLength > 4 ? header[4] : 0;
+    a.onGuiThread = onGuiThread();
+    a.thread = QThread::currentThreadId();
+    std::function<void(const Answer&)> hook;
+    {
+        QMutexLocker lock(&g_data.mutex);
+        g_data.answers.append(a);
+        hook = g_data.hook;
+    }
+    if (hook)
+        hook(a);
+}
+
+struct FirmwareLog {
+    QMutex mutex;
+    QList<QByteArray> reports;
+    bool offGui = true;
+};
+FirmwareLog g_firmware;
+
+void recordFirmware(uint8_t* status)
+{
+    QMutexLocker lock(&g_firmware.mutex);
+    g_firmware.reports.append(QByteArray(reinterpret_cast<const char*>(status), 3));
+    g_firmware.offGui = g_firmware.offGui && !onGuiThread();
+}
+
+}  // namespace
+
+int addMouse(uint8_t mid, bool awake, int version, int battery, uint8_t cid)
+{
+    HidSimMouseSpec spec{};
+    spec.cid = cid;
+    spec.mid = mid;
+    spec.address[0] = 0x4B;
+    spec.address[1] = mid;
+    spec.address[2] = static_cast<uint8_t>(0x10 + mid);
+    spec.version = version;
+    spec.battery = battery;
+    spec.awake = awake ? 1 : 0;
+    return HidSim_AddMouse(&spec);
+}
+
+int addInterface(const char* pid, int kind, int mouseId, bool longRange, int identifyAfter, int version,
+                 const char* vid)
+{
+    HidSimInterfaceSpec spec{};
+    spec.vid = vid;
+    spec.pid = pid;
+    spec.kind = kind;
+    spec.version = version;
+    spec.mouseId = mouseId;
+    spec.hasLongRange = longRange ? 1 : 0;
+    spec.identifyAfter = identifyAfter;
+    return HidSim_AddInterface(&spec);
+}
+
+Device addCableMouse(uint8_t mid, bool awake)
+{
+    Device d;
+    d.mouse = addMouse(mid, awake);
+    d.interface = addInterface(CablePid, 2, d.mouse);
+    d.path = path(d.interface);
+    return d;
+}
+
+Device addReceiverMouse(uint8_t mid, int kind, bool awake, bool longRange)
+{
+    const char* pid = kind == 0 ? Receiver1kPid : kind == 4 ? Receiver2kPid : kind == 5 ? Receiver8kPid : Receiver4kPid;
+    Device d;
+    d.mouse = addMouse(mid, awake);
+    d.interface = addInterface(pid, kind, d.mouse, longRange);
+    d.path = path(d.interface);
+    return d;
+}
+
+QByteArray path(int interfaceId)
+{
+    char buffer[64] = {0};
+    if (HidSim_InterfacePath(interfaceId, buffer, sizeof buffer) != 0)
+        return QByteArray();
+    return QByteArray(buffer);
+}
+
+QStringList callLog()
+{
+    QStringList log;
+    char buffer[600];
+    const int n = HidSim_CallLogCount();
+    for (int i = 0; i < n; ++i) {
+        if (HidSim_CallLogEntry(i, buffer, sizeof buffer) == 0)
+            log << QString::fromLatin1(buffer);
+    }
+    return log;
+}
+
+int countCalls(const QString& prefix)
+{
+    int n = 0;
+    for (const QString& entry : callLog())
+        n += entry.startsWith(prefix);
+    return n;
+}
+
+bool deliver(int timeoutMs)
+{
+    return HidSim_DeliverPending(timeoutMs) == 0;
+}
+
+QByteArray makeImage(uint8_t seed, int macros, int events)
+{
+    QByteArray image(ImageSize, '\0');
+    uint8_t* b = reinterpret_cast<uint8_t*>(image.data());
+    for (int i = 0; i < 124; ++i)
+        b[i] = static_cast<uint8_t>(seed + i * 7);
+    for (int k = 0; k < 16; ++k) {  // combination records: count, 3 zero bytes, events
+        uint8_t* record = b + 124 + 52 * k;
+        record[0] = static_cast<uint8_t>(k % 7);
+        for (int i = 4; i < 4 + 8 * record[0]; ++i)
+            record[i] = static_cast<uint8_t>(seed + k + i);
+    }
+    for (int m = 0; m < macros; ++m) {
+        uint8_t* record = b + 956 + 592 * m;
+        const QByteArray name = QByteArray("Macro ") + QByteArray::number(m) + char('A' + seed % 26);
+        record[0] = static_cast<uint8_t>(name.size());
+        std::memcpy(record + 1, name.constData(), static_cast<size_t>(name.size()));
+        record[31] = static_cast<uint8_t>(events);
+        for (int e = 0; e < events; ++e) {
+            uint8_t* event = record + 32 + 8 * e;
+            event[0] = static_cast<uint8_t>(e % 2 == 0 ? 1 : 0);
+            event[1] = 1;
+            event[2] = static_cast<uint8_t>(4 + (e + m + seed) % 26);
+            event[4] = static_cast<uint8_t>(10 + e);
+        }
+    }
+    return image;
+}
+
+DataRecorder::DataRecorder()
+{
+    clear();
+    setHook(nullptr);
+}
+
+DataRecorder::~DataRecorder()
+{
+    setHook(nullptr);
+}
+
+UsbDataCallback DataRecorder::callback()
+{
+    return &recordData;
+}
+
+QList<Answer> DataRecorder::answers() const
+{
+    QMutexLocker lock(&g_data.mutex);
+    return g_data.answers;
+}
+
+int DataRecorder::count() const
+{
+    QMutexLocker lock(&g_data.mutex);
+    return g_data.answers.size();
+}
+
+bool DataRecorder::waitForCount(int n, int timeoutMs) const
+{
+    return waitUntil([&] { return count() >= n; }, timeoutMs);
+}
+
+void DataRecorder::setHook(std::function<void(const Answer&)> hook)
+{
+    QMutexLocker lock(&g_data.mutex);
+    g_data.hook = std::move(hook);
+}
+
+void DataRecorder::clear()
+{
+    QMutexLocker lock(&g_data.mutex);
+    g_data.answers.clear();
+}
+
+FirmwareRecorder::FirmwareRecorder()
+{
+    QMutexLocker lock(&g_firmware.mutex);
+    g_firmware.reports.clear();
+    g_firmware.offGui = true;
+}
+
+FirmwareRecorder::~FirmwareRecorder() = default;
+
+UsbUpgradeCallback FirmwareRecorder::callback()
+{
+    return &recordFirmware;
+}
+
+QList<QByteArray> FirmwareRecorder::reports() const
+{
+    QMutexLocker lock(&g_firmware.mutex);
+    return g_firmware.reports;
+}
+
+int FirmwareRecorder::finalReports() const
+{
+    int n = 0;
+    for (const QByteArray& r : reports())
+        n += r.size() == 3 && r[0] == 7 && r[1] == 2;
+    return n;
+}
+
+bool FirmwareRecorder::waitForFinal(int timeoutMs) const
+{
+    return waitUntil([&] { return finalReports() > 0; }, timeoutMs);
+}
+
+bool FirmwareRecorder::allOffGuiThread() const
+{
+    QMutexLocker lock(&g_firmware.mutex);
+    return g_firmware.offGui;
+}
+
+QByteArray makeFirmware(uint32_t version, uint8_t kind, uint8_t cid, uint8_t mid, const QByteArray& model,
+                        int bodySize)
+{
+    QByteArray image(HIDUSB_FIRMWARE_HEADER_SIZE + bodySize, '\0');
+    uint8_t* b = reinterpret_cast<uint8_t*>(image.data());
+    for (int i = 0; i < 4; ++i)
+        b[0x10 + i] = static_cast<uint8_t>(version >> (8 * i));
+    b[0x14] = kind;
+    b[0x15] = cid;
+    b[0x16] = mid;
+    std::memcpy(b + 0x57, model.constData(), static_cast<size_t>(qMin(model.size(), 63)));
+    for (int i = HIDUSB_FIRMWARE_HEADER_SIZE; i < image.size(); ++i)
+        b[i] = static_cast<uint8_t>(i);
+    return image;
+}
+
+}  // namespace SimScript

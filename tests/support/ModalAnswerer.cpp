@@ -1,0 +1,91 @@
+#include "support/ModalAnswerer.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+
+ModalAnswerer::ModalAnswerer(int intervalMs)
+    : m_default(reject())
+{
+    m_timer.setInterval(intervalMs);
+    connect(&m_timer, &QTimer::timeout, this, &ModalAnswerer::check);
+    m_timer.start();
+}
+
+ModalAnswerer::~ModalAnswerer() = default;
+
+ModalAnswerer& ModalAnswerer::on(const QString& classOrObjectName, Handler handler)
+{
+    m_rules.append(Rule{classOrObjectName, std::move(handler)});
+    return *this;
+}
+
+void ModalAnswerer::setDefault(Handler handler)
+{
+    m_default = std::move(handler);
+}
+
+void ModalAnswerer::stop()
+{
+    m_timer.stop();
+}
+
+bool ModalAnswerer::waitForCount(int count, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (m_handled.size() < count && clock.elapsed() < timeoutMs)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return m_handled.size() >= count;
+}
+
+void ModalAnswerer::check()
+{
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || modal == m_last)
+        return;
+    m_last = modal;  // each modal widget is answered once
+    const QString className = QString::fromLatin1(modal->metaObject()->className());
+    m_handled.append(className);
+    for (const Rule& rule : m_rules) {
+        if (rule.name == className || rule.name == modal->objectName()) {
+            if (rule.handler)
+                rule.handler(modal);
+            return;
+        }
+    }
+    if (m_default)
+        m_default(modal);
+}
+
+ModalAnswerer::Handler ModalAnswerer::clickButton(const QString& objectName)
+{
+    return [objectName](QWidget* modal) {
+        if (auto* button = modal->findChild<QAbstractButton*>(objectName)) {
+            button->click();
+            return;
+        }
+        reject()(modal);
+    };
+}
+
+ModalAnswerer::Handler ModalAnswerer::accept()
+{
+    return done(QDialog::Accepted);
+}
+
+ModalAnswerer::Handler ModalAnswerer::reject()
+{
+    return done(QDialog::Rejected);
+}
+
+ModalAnswerer::Handler ModalAnswerer::done(int result)
+{
+    return [result](QWidget* modal) {
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->done(result);
+        else
+            modal->close();
+    };
+}

@@ -1,0 +1,57 @@
+#pragma once
+// Answers modal dialogs while a test drives code that runs exec loops. While the answerer
+// lives, a timer looks for QApplication::activeModalWidget() and hands each new modal
+// widget once to the first rule whose class name or object name matches, else to the
+// default handler (which rejects or closes it).
+//
+//   ModalAnswerer answerer;
+//   answerer.on("ConfirmDialog", ModalAnswerer::clickButton("OK"));
+//   answerer.on("UpDateRepair", [](QWidget* w) { ... });
+//   page.doSomethingThatRunsExec();
+//   QCOMPARE(answerer.handled(), QStringList{"ConfirmDialog"});
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+
+class ModalAnswerer : public QObject {
+    Q_OBJECT
+public:
+    using Handler = std::function<void(QWidget* modal)>;
+
+    explicit ModalAnswerer(int intervalMs = 20);
+    ~ModalAnswerer() override;
+
+    // Rules are tried in the order they were added.
+    ModalAnswerer& on(const QString& classOrObjectName, Handler handler);
+    void setDefault(Handler handler);
+    void stop();
+
+    // Class names of the modal widgets handled so far, in order.
+    QStringList handled() const { return m_handled; }
+    int count() const { return m_handled.size(); }
+    // Processes events until `count` modal widgets were handled, at most timeoutMs.
+    bool waitForCount(int count, int timeoutMs = 5000);
+
+    // Ready-made handlers.
+    static Handler clickButton(const QString& objectName);  // rejects when there is no such button
+    static Handler accept();
+    static Handler reject();
+    static Handler done(int result);
+
+private:
+    void check();
+
+    struct Rule {
+        QString name;
+        Handler handler;
+    };
+    QTimer m_timer;
+    QList<Rule> m_rules;
+    Handler m_default;
+    QPointer<QWidget> m_last;
+    QStringList m_handled;
+};

@@ -1,0 +1,156 @@
+// The six shipped language files: each parses, has the root every window expects, and holds
+// every text that English holds, translated.
+#include <QFile>
+#include <QMap>
+#include <QSet>
+#include <QtTest>
+#include <QXmlStreamReader>
+
+namespace {
+
+using Sections = QMap<QString, QMap<QString, QString>>;  // section -> element -> text
+
+const QStringList& languageFiles()
+{
+    static const QStringList files{QStringLiteral("0-English.xml"), QStringLiteral("1-Ukrainian.xml"),
+        QStringLiteral("2-POLSKI.xml"), QStringLiteral("3-Korea.xml"), QStringLiteral("4-Russia.xml"),
+        QStringLiteral("5-Japanese.xml")};
+    return files;
+}
+
+QString stagedPath(const QString& file)
+{
+    return QStringLiteral(KAVRO_OUTPUT_DIR "/Language/") + file;
+}
+
+// Reads a file strictly: root "Total", sections of text-only elements. Returns an error text.
+QString readLanguageFile(const QString& path, Sections& sections)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("cannot open ") + path;
+    QXmlStreamReader xml(&file);
+    if (!xml.readNextStartElement() || xml.name() != QLatin1String("Total"))
+        return QStringLiteral("root element is not Total");
+    while (xml.readNextStartElement()) {
+        const QString section = xml.name().toString();
+        if (sections.contains(section))
+            return QStringLiteral("section %1 appears twice").arg(section);
+        QMap<QString, QString>& elements = sections[section];
+        while (xml.readNextStartElement()) {
+            const QString element = xml.name().toString();
+            if (elements.contains(element))
+                return QStringLiteral("%1/%2 appears twice").arg(section, element);
+            elements.insert(element, xml.readElementText(QXmlStreamReader::ErrorOnUnexpectedElement));
+            if (xml.hasError())
+                return QStringLiteral("%1/%2: %3").arg(section, element, xml.errorString());
+        }
+    }
+    if (xml.hasError())
+        return xml.errorString();
+    return QString();
+}
+
+}  // namespace
+
+class LanguageFilesTest : public QObject {
+    Q_OBJECT
+
+private:
+    Sections m_english;
+
+private slots:
+    void initTestCase()
+    {
+        const QString error = readLanguageFile(stagedPath(languageFiles().first()), m_english);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+    }
+
+    // The texts the windows built so far read from their sections.
+    void englishHoldsWhatTheWindowsRead_data()
+    {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QStringList>("elements");
+        const auto row = [](const char* section, QStringList elements) {
+            QTest::newRow(section) << QString::fromLatin1(section) << elements;
+        };
+        row("MouseOffLine", {"label", "Timeout", "NewHong"});
+        row("EXEIsRun", {"label", "NewHong", "label_2", "PleaseStop"});
+        row("InportFail", {"label", "label_1", "NewHong"});
+        row("QuestionB", {"label"});
+        row("ContainReset", {"label", "OK", "Cancel"});
+        row("RePair", {"label", "OK", "Cancel"});
+        row("DeleteConfirm", {"label", "NewHong"});
+        row("NewVer", {"NewHong"});
+        row("ButtonOnly", {"label"});
+        row("MakeMacro", {"label", "NewHong"});
+        row("SameMacro", {"label", "NewHong"});
+        row("MaxThree", {"label", "NewHong"});
+        row("Limit", {"label", "NewHong"});
+        row("LessThree", {"label", "NewHong"});
+        row("Progress", {"Confirm", "UpdateNotMove", "UpDateFail", "UpDateSuccess"});
+        row("DialogMain", {"MainForm", "Exit"});
+        row("DialogChange", {"label_2", "label_3", "OfflineTips1", "OfflineTips2", "RepairDevice", "MouseIsNewTips"});
+        row("UpDataParam", {"label", "label_1"});
+        row("FormSetting", {"WiredMode"});
+    }
+
+    void englishHoldsWhatTheWindowsRead()
+    {
+        QFETCH(QString, section);
+        QFETCH(QStringList, elements);
+        QVERIFY2(m_english.contains(section), qPrintable(section));
+        for (const QString& element : elements) {
+            QVERIFY2(m_english[section].contains(element), qPrintable(section + "/" + element));
+            QVERIFY2(!m_english[section][element].trimmed().isEmpty(), qPrintable(section + "/" + element));
+        }
+    }
+
+    void everyLanguageMatchesEnglish_data()
+    {
+        QTest::addColumn<QString>("file");
+        for (const QString& file : languageFiles().mid(1))
+            QTest::newRow(qPrintable(file)) << file;
+    }
+
+    // Same sections and elements as English, no empty text, and every sentence translated
+    // (short labels such as "OK" may stay as they are).
+    void everyLanguageMatchesEnglish()
+    {
+        QFETCH(QString, file);
+        Sections other;
+        const QString error = readLanguageFile(stagedPath(file), other);
+        QVERIFY2(error.isEmpty(), qPrintable(file + ": " + error));
+
+        for (auto section = m_english.cbegin(); section != m_english.cend(); ++section) {
+            QVERIFY2(other.contains(section.key()), qPrintable("missing section " + section.key()));
+            const QMap<QString, QString>& theirs = other[section.key()];
+            for (auto element = section->cbegin(); element != section->cend(); ++element) {
+                const QString where = section.key() + "/" + element.key();
+                QVERIFY2(theirs.contains(element.key()), qPrintable("missing " + where));
+                QVERIFY2(!theirs[element.key()].trimmed().isEmpty(), qPrintable("empty " + where));
+                if (element.value().size() > 12)
+                    QVERIFY2(theirs[element.key()] != element.value(), qPrintable("untranslated " + where));
+            }
+            for (const QString& name : theirs.keys())
+                QVERIFY2(section->contains(name), qPrintable("not in English: " + section.key() + "/" + name));
+        }
+        for (const QString& name : other.keys())
+            QVERIFY2(m_english.contains(name), qPrintable("section not in English: " + name));
+    }
+
+    // The build stages the files from the source folder unchanged.
+    void stagedFilesAreTheSources()
+    {
+        for (const QString& file : languageFiles()) {
+            QFile staged(stagedPath(file));
+            QFile source(QStringLiteral(KAVRO_SOURCE_DIR "/resources/Language/") + file);
+            QVERIFY(staged.open(QIODevice::ReadOnly));
+            QVERIFY(source.open(QIODevice::ReadOnly));
+            QCOMPARE(staged.readAll(), source.readAll());
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(LanguageFilesTest)
+#include "tst_language_files.moc"

@@ -1,0 +1,228 @@
+// Program start: per-user folders, purge of old files, single instance and crash reports.
+#include "app/CrashHandler.h"
+#include "app/SingleInstance.h"
+#include "app/UserFolders.h"
+#include "support/TestEnv.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QtTest>
+
+namespace {
+const char* const SubFolders[] = {"Log", "Device_Info", "Exception", "usersetting", "usersetting/MainPage",
+                                  "usersetting/MacroPage", "usersetting/SensorPage"};
+
+void writeFile(const QString& path, const QByteArray& content, const QDateTime& modified = QDateTime())
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+    if (modified.isValid())
+        QVERIFY(file.setFileTime(modified, QFileDevice::FileModificationTime));
+}
+
+QString childPath()
+{
+    return QCoreApplication::applicationDirPath() + "/kavro_testchild";
+}
+
+QProcessEnvironment childEnvironment(const QString& home)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", home);
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    // The crash handler, not the sanitizer, must see the fatal signals.
+    env.insert("ASAN_OPTIONS",
+               "handle_segv=0:handle_abort=0:handle_sigbus=0:handle_sigill=0:handle_sigfpe=0:detect_leaks=0");
+    return env;
+}
+
+bool waitForLine(QProcess& process, const QByteArray& line, int timeoutMs = 30000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QByteArray seen;
+    while (timer.elapsed() < timeoutMs) {
+        seen += process.readAllStandardOutput();
+        if (seen.contains(line))
+            return true;
+        if (process.state() == QProcess::NotRunning)
+            return false;
+        process.waitForReadyRead(200);
+    }
+    return false;
+}
+}  // namespace
+
+class StartupTest : public QObject {
+    Q_OBJECT
+private slots:
+    void firstStartCreatesFolders()
+    {
+        TestEnv env;
+        QVERIFY(!QFileInfo::exists(env.userDir()));
+        prepareUserFolders();
+        for (const char* sub : SubFolders)
+            QVERIFY2(QFileInfo(env.userDir() + "/" + sub).isDir(), sub);
+        QFileInfo settings(env.userDir() + "/Macro.ini");
+        QVERIFY(settings.isFile());
+        QCOMPARE(settings.size(), 0);
+
+        writeFile(env.userDir() + "/Macro.ini", "[Language]\nLanguage=3\n");
+        writeFile(env.userDir() + "/Log/kept.txt", "x");
+        prepareUserFolders();
+        QFile again(env.userDir() + "/Macro.ini");
+        QVERIFY(again.open(QIODevice::ReadOnly));
+        QCOMPARE(again.readAll(), QByteArray("[Language]\nLanguage=3\n"));
+        QVERIFY(QFileInfo::exists(env.userDir() + "/Log/kept.txt"));
+    }
+
+    void purgeDeletesFilesOlderThanSevenDays()
+    {
+        TestEnv env;
+        const QString log = env.userDir() + "/Log";
+        const QDateTime now = QDateTime::currentDateTime();
+        writeFile(log + "/a_eight_days.log", "x", now.addDays(-8));
+        writeFile(log + "/b_eight_days_too.log", "x", now.addDays(-9));
+        writeFile(log + "/c_seven_days_23_hours.log", "x", now.addSecs(-(7 * 86400 + 23 * 3600)));
+        writeFile(log + "/d_new.log", "x", now);
+        writeFile(log + "/e_future.log", "x", now.addDays(30));
+        writeFile(log + "/.hidden_old", "x", now.addDays(-30));
+        writeFile(log + "/old_folder/inside.log", "x", now.addDays(-30));
+        QVERIFY(QFile::setPermissions(log + "/old_folder", QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                                QFileDevice::ExeOwner));
+
+        PurgeOldFiles(log, now);
+
+        QDir dir(log);
+        QStringList left = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+        QCOMPARE(left, (QStringList{".hidden_old", "c_seven_days_23_hours.log", "d_new.log", "e_future.log", "old_folder"}));
+        QVERIFY(QFileInfo::exists(log + "/old_folder/inside.log"));
+    }
+
+    void purgeOfMissingFolderIsHarmless()
+    {
+        TestEnv env;
+        PurgeOldFiles(env.userDir() + "/Exception");
+        QVERIFY(!QFileInfo::exists(env.userDir() + "/Exception"));
+    }
+
+    void crashReportName_data()
+    {
+        QTest::addColumn<QDateTime>("local");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("example") << QDateTime(QDate(2024, 3, 1), QTime(14, 5, 9), Qt::OffsetFromUTC, 0)
+                                 << "2024_03_01_14_05_09.dmp";
+        QTest::newRow("east of utc") << QDateTime(QDate(2024, 3, 1), QTime(14, 5, 9), Qt::OffsetFromUTC, 9 * 3600)
+                                     << "2024_03_01_14_05_09.dmp";
+        QTest::newRow("west of utc, leap day") << QDateTime(QDate(2024, 2, 29), QTime(23, 59, 59), Qt::OffsetFromUTC, -5 * 3600)
+                                               << "2024_02_29_23_59_59.dmp";
+        QTest::newRow("new year") << QDateTime(QDate(2000, 1, 1), QTime(0, 0, 0), Qt::OffsetFromUTC, 3600)
+                                  << "2000_01_01_00_00_00.dmp";
+        QTest::newRow("end of century") << QDateTime(QDate(2099, 12, 31), QTime(7, 8, 9), Qt::OffsetFromUTC, 0)
+                                        << "2099_12_31_07_08_09.dmp";
+    }
+    void crashReportName()
+    {
+        QFETCH(QDateTime, local);
+        QFETCH(QString, name);
+        char out[24];
+        crashReportFileName(local.toSecsSinceEpoch(), local.offsetFromUtc(), out);
+        QCOMPARE(QString::fromLatin1(out), name);
+    }
+
+    void crashWritesReport_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QStringList>("contains");
+        QTest::newRow("segmentation fault") << "segv" << QStringList{"signal: 11 SIGSEGV", "address: 0x10"};
+        QTest::newRow("abort") << "abort" << QStringList{"signal: 6 SIGABRT"};
+        QTest::newRow("uncaught exception") << "throw" << QStringList{"uncaught C++ exception", "boom from the test"};
+        QTest::newRow("fault on another thread") << "thread-segv" << QStringList{"signal: 11 SIGSEGV"};
+    }
+    void crashWritesReport()
+    {
+        QFETCH(QString, mode);
+        QFETCH(QStringList, contains);
+        TestEnv env;
+        // The per-user folder exists; the report folder is made by the handler.
+        QVERIFY(QDir().mkpath(env.userDir()));
+        QProcess child;
+        child.setProcessEnvironment(childEnvironment(env.home()));
+        const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
+        child.start(childPath(), {mode});
+        QVERIFY2(child.waitForFinished(60000), qPrintable(child.errorString()));
+        const QDateTime after = QDateTime::currentDateTime().addSecs(1);
+        QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+
+        const QDir reports(env.userDir() + "/Exception");
+        const QStringList files = reports.entryList(QDir::Files);
+        QCOMPARE(files.size(), 1);
+        const QRegularExpression pattern("^\\d{4}_\\d\\d_\\d\\d_\\d\\d_\\d\\d_\\d\\d\\.dmp$");
+        QVERIFY2(pattern.match(files.first()).hasMatch(), qPrintable(files.first()));
+        const QDateTime stamp = QDateTime::fromString(files.first().left(19), "yyyy_MM_dd_hh_mm_ss");
+        QVERIFY2(stamp >= before.addMSecs(-before.time().msec()) && stamp <= after, qPrintable(files.first()));
+
+        QFile report(reports.filePath(files.first()));
+        QVERIFY(report.open(QIODevice::ReadOnly));
+        const QString text = QString::fromLocal8Bit(report.readAll());
+        for (const QString& part : contains)
+            QVERIFY2(text.contains(part), qPrintable(text));
+        QVERIFY(text.contains("thread: "));
+        QVERIFY(text.contains("backtrace:\n"));
+    }
+
+    void instanceKeyIsPerUser()
+    {
+        const QString a = SingleInstance::keyFor("/home/a/AppData/Local/TrelmC");
+        const QString b = SingleInstance::keyFor("/home/b/AppData/Local/TrelmC");
+        QVERIFY(a.startsWith("Single_myexe"));
+        QVERIFY(a != b);
+        QCOMPARE(a, SingleInstance::keyFor("/home/a/AppData/Local/TrelmC"));
+    }
+
+    void secondStartShowsNoticeAndEnds()
+    {
+        TestEnv env;
+        QProcess first;
+        first.setProcessEnvironment(childEnvironment(env.home()));
+        first.start(childPath(), {"start"});
+        QVERIFY(waitForLine(first, "TOPWINDOW"));
+
+        // A second start of the same user sees the running instance.
+        QProcess second;
+        second.setProcessEnvironment(childEnvironment(env.home()));
+        second.start(childPath(), {"start"});
+        QVERIFY(second.waitForFinished(60000));
+        const QByteArray out = second.readAllStandardOutput();
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QVERIFY2(out.contains("NOTICE ExeIsRun"), out.constData());
+        QVERIFY(!out.contains("TOPWINDOW"));
+
+        // Another user (another home) is not affected.
+        TestEnv other;
+        QProcess neighbour;
+        neighbour.setProcessEnvironment(childEnvironment(other.home()));
+        neighbour.start(childPath(), {"start"});
+        QVERIFY(waitForLine(neighbour, "TOPWINDOW"));
+        neighbour.kill();
+        neighbour.waitForFinished();
+
+        // A killed instance leaves its segment behind; the next start must still run.
+        first.kill();
+        QVERIFY(first.waitForFinished());
+        QProcess third;
+        third.setProcessEnvironment(childEnvironment(env.home()));
+        third.start(childPath(), {"start"});
+        QVERIFY(waitForLine(third, "TOPWINDOW"));
+        third.kill();
+        third.waitForFinished();
+    }
+};
+
+QTEST_MAIN(StartupTest)
+#include "tst_startup.moc"
