@@ -5,10 +5,7 @@
 #include "app/SingleInstance.h"
 #include "app/UserFolders.h"
 #include "common/AppPaths.h"
-#if __has_include("common/Fonts.h")
 #include "common/Fonts.h"
-#define KAVRO_HAVE_FONTS 1
-#endif
 #include "dialogs/ExeIsRun.h"
 
 #include <QApplication>
@@ -22,9 +19,7 @@ int runProgram(int& argc, char** argv, const TopWindowFactory& makeTopWindow)
     PurgeOldFiles(userDir + QStringLiteral("/Exception"));
 
     QApplication app(argc, argv);
-#ifdef KAVRO_HAVE_FONTS
     installFontSubstitutions();
-#endif
     if (dialogPreviewRequested())
         return runDialogPreview();
 

@@ -1,7 +1,8 @@
-#include "app/StandInMainWindow.h"
 #include "app/Startup.h"
+#include "shell/DialogMain.h"
 
 int main(int argc, char* argv[])
 {
-    return runProgram(argc, argv, [] { return new StandInMainWindow; });
+    // The top-level window lives until the process ends.
+    return runProgram(argc, argv, [] { return new DialogMain; });
 }

@@ -195,6 +195,14 @@ bool connect(QObject* sender, const char* signal, QObject* receiver, const char*
         types.append(type);
     }
 
+    // Once the main event loop has ended nobody serves the queued calls any more.
+    static const bool watchingQuit = [] {
+        if (QCoreApplication* app = QCoreApplication::instance())
+            QObject::connect(app, &QCoreApplication::aboutToQuit, [] { beginShutdown(); });
+        return true;
+    }();
+    Q_UNUSED(watchingQuit);
+
     auto* relay = new Relay(receiver, slotIndex, types);
     // The relay outlives its receiver on purpose: an emitting thread may still be inside it.
     if (sender->thread() == QThread::currentThread())

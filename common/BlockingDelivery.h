@@ -25,7 +25,9 @@ void registerArgumentType(const char* name)
     qRegisterMetaType<T>(name);
 }
 
-// The program is quitting: every waiting and every later delivery gives up at once.
+// The program is quitting: every waiting and every later delivery gives up at once. Called
+// by the quit sequence before it waits for anything, and by itself when the main event
+// loop ends.
 void beginShutdown();
 bool isShuttingDown();
 // Undoes beginShutdown (tests that go on after a simulated quit).

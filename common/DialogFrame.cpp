@@ -75,6 +75,7 @@ QString DialogFrame::imageFolder() const
 
 void DialogFrame::finishSetup()
 {
+    setObjectName(QString::fromLatin1(metaObject()->className()));
     QMetaObject::connectSlotsByName(this);
     SlotChangeLanguage(currentLanguageIndex());
 }
@@ -83,6 +84,9 @@ void DialogFrame::SlotChangeLanguage(int index)
 {
     loadLanguageSection(index, m_spec.section, m_spec.elements,
                         [this](const QString& element, const QString& text) { applyText(element, text); });
+    // Setting a button's text resets its shortcut to the text's mnemonic.
+    if (m_returnButton)
+        m_returnButton->setShortcut(QKeySequence(Qt::Key_Return));
 }
 
 void DialogFrame::applyText(const QString& element, const QString& text)
@@ -102,6 +106,6 @@ QToolButton* DialogFrame::button(const QString& name) const
 
 void DialogFrame::confirmWithReturn(QToolButton* button)
 {
-    // The original first set "Enter" and then replaced it by Return; the result is Return.
+    m_returnButton = button;
     button->setShortcut(QKeySequence(Qt::Key_Return));
 }

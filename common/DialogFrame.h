@@ -67,11 +67,13 @@ protected:
 
     QLabel* label() const;
     QToolButton* button(const QString& name) const;
-    // The Return key clicks `button` (the dialog's confirm button).
-    static void confirmWithReturn(QToolButton* button);
+    // The Return key clicks `button` (the dialog's confirm button). Kept across language changes:
+    // a button's new text would otherwise drop its shortcut.
+    void confirmWithReturn(QToolButton* button);
 
 private:
     Ui::DialogFrame* ui;
     DialogSpec m_spec;
     QString m_imageFolder;
+    QToolButton* m_returnButton = nullptr;
 };

@@ -26,29 +26,28 @@ QString pictureFolder(const QString& name)
 
 QString labelColorStyle(const QString& rgb)
 {
-    return QStringLiteral("QLabel{color: rgb(") + rgb + QStringLiteral(");}");
+    return QStringLiteral("QLabel{color: rgb(") + rgb + QStringLiteral(";);}");
 }
 
 QString backgroundStyle(const QString& frameName, const QString& folder)
 {
     return QLatin1Char('#') + frameName +
-           QStringLiteral("{border:0px;background-position:center;background-repeat:no-repeat;background-image: url(\"") +
-           folder + QStringLiteral("BackGround.png\"); }");
+           QStringLiteral("{border:0px;background-position:center;background-repeat:no-repeat;background-image: url(") +
+           folder + QStringLiteral("BackGround.png); }");
 }
 
 QString closeButtonStyle(const QString& folder)
 {
-    return QStringLiteral("QToolButton{border:0px;background-image: url(\"") + folder +
-           QStringLiteral("Close.png\");background-position:center;background-repeat:no-repeat;}"
-                          "QToolButton:hover{background-image: url(\"") +
-           folder + QStringLiteral("CloseHover.png\");}QToolButton:pressed{background-image: url(\"") + folder +
-           QStringLiteral("CloseClick.png\");}");
+    return QStringLiteral("QToolButton{border:0px;background-image: url(") + folder +
+           QStringLiteral("Close.png);background-position:center;background-repeat:no-repeat;}"
+                          "QToolButton:hover{background-image: url(") +
+           folder + QStringLiteral("CloseHover.png);}QToolButton:pressed{background-image: url(") + folder +
+           QStringLiteral("CloseClick.png);}");
 }
 
 QString confirmButtonStyle(const QString& rgb, const QString& folder, const QString& image, const QString& pressedImage)
 {
     return QStringLiteral("QToolButton{border:0px;background-position:center;background-repeat:no-repeat;color: rgb(") +
-           rgb + QStringLiteral(");border-image: url(\"") + folder + image +
-           QStringLiteral("\");}QToolButton:pressed{border-image: url(\"") + folder + pressedImage +
-           QStringLiteral("\"); }");
+           rgb + QStringLiteral(";);border-image: url(") + folder + image +
+           QStringLiteral(");}QToolButton:pressed{border-image: url(") + folder + pressedImage + QStringLiteral("); }");
 }

@@ -15,8 +15,7 @@ QString skinColor(const QString& key);
 // The picture folder of a window: "<program folder>/Picture/<name>/", with the trailing slash.
 QString pictureFolder(const QString& name);
 
-// Style sheet templates shared by the dialogs and windows. `folder` ends with a slash; image
-// paths are quoted, so a program folder with blanks in its path still works.
+// Style sheet templates shared by the dialogs and windows. `folder` ends with a slash.
 QString labelColorStyle(const QString& rgb);
 QString backgroundStyle(const QString& frameName, const QString& folder);
 QString closeButtonStyle(const QString& folder);

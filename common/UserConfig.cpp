@@ -65,23 +65,19 @@ bool UserConfig::isEncodedKey(const QString& key)
 
 QString UserConfig::value(QString group, QString key)
 {
-    QString text;
-    {
-        QMutexLocker lock(&m_lock);
-        m_settings->setIniCodec("UTF8");
-        text = m_settings->value(group + QLatin1Char('/') + key, QVariant()).toString();
-    }
+    // Decoded under the lock too, so no copy shared with the settings object is touched
+    // by two threads at once.
+    QMutexLocker lock(&m_lock);
+    m_settings->setIniCodec("UTF8");
+    const QString text = m_settings->value(group + QLatin1Char('/') + key, QVariant()).toString();
     return isEncodedKey(key) ? decodeCatalogueText(text) : text;
 }
 
 QStringList UserConfig::valueList(QString group, QString key)
 {
-    QStringList list;
-    {
-        QMutexLocker lock(&m_lock);
-        m_settings->setIniCodec("UTF8");
-        list = m_settings->value(group + QLatin1Char('/') + key, QVariant()).toStringList();
-    }
+    QMutexLocker lock(&m_lock);
+    m_settings->setIniCodec("UTF8");
+    QStringList list = m_settings->value(group + QLatin1Char('/') + key, QVariant()).toStringList();
     if (isEncodedKey(key)) {
         for (QString& item : list)
             item = decodeCatalogueText(item);

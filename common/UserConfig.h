@@ -23,7 +23,9 @@ public:
     QStringList valueList(QString group, QString key);
 
     // Opens the catalogue again from the current program folder (AppPaths::programDir()).
-    // Tests call this after pointing the program folder at a fixture.
+    // Tests call this after pointing the program folder at a fixture. The settings layer
+    // caches files by path and keeps its copy while size and modification time stay the
+    // same (file times are coarse), so a fixture rewritten in place must change its size.
     static void reload();
 
     static bool isEncodedKey(const QString& key);

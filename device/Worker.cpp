@@ -74,11 +74,8 @@ void Worker::StartRun()
             return;
         }
     }
-    {
-        // At most the last steps of a finished run are left: nothing there waits for us.
-        BlockingDelivery::WaitScope scope;
-        wait();
-    }
+    // At most the thread's last steps after run() are left, and they wait for nobody.
+    wait();
     {
         QMutexLocker lock(&m_startLock);
         m_inTail = false;
@@ -105,6 +102,10 @@ void Worker::StartPoll()
 
 void Worker::run()
 {
+    {
+        QMutexLocker lock(&m_startLock);
+        m_inTail = false;  // also when the thread was started without StartRun
+    }
     for (;;) {
         runOnce();
         QMutexLocker lock(&m_startLock);
@@ -177,6 +178,9 @@ void Worker::runOnce()
 void Worker::SlotSelectMouseInfo(DeviceAllInfo SelectInfo)
 {
     SetCurrentDeviceRecord(SelectInfo);
+    // The chosen device is the one every device-side call must reach from now on; left at
+    // the placeholder, the first run would find "no mouse" and serve the cache instead.
+    SetCurrentDevicePath(SelectInfo.path.toUtf8());
     SetChosenCacheName(cacheNameFor(SelectInfo));
 }
 

@@ -16,6 +16,8 @@ DialogSpec offlineSpec()
     spec.label = QRect(0, 20, 301, 71);
     spec.labelText = QStringLiteral("   The mouse is offline. Please move first");
     spec.buttons = {{QStringLiteral("NewHong"), QRect(100, 100, 90, 24), QStringLiteral("确认")}};
+    spec.confirmImage = QStringLiteral("ConFirm.png");
+    spec.confirmPressedImage = QStringLiteral("ConFirmClick.png");
     return spec;
 }
 }  // namespace

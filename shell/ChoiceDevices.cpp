@@ -9,6 +9,7 @@
 #include <QVector>
 
 QString MouseIsNewText;
+QString WiredModeText;
 
 namespace {
 

@@ -105,7 +105,12 @@ void DeviceRecordsTest::cleanup()
 
 void DeviceRecordsTest::writeCatalogue(int deviceTotal)
 {
-    const QByteArray ini = "[Option]\nDeviceTotal=" + QByteArray::number(deviceTotal) + "\nCID=" + b64("10")
+    // Each fixture differs in size from the one before: the settings layer keeps a cached
+    // file while its size and (coarse) modification time stay the same.
+    static int revision = 0;
+    ++revision;
+    const QByteArray ini = "; " + QByteArray(revision % 50, 'x') + "\n[Option]\nDeviceTotal="
+        + QByteArray::number(deviceTotal) + "\nCID=" + b64("10")
         + "\n[Drive1]\nMID=20\n[Drive2]\nMID=31\n[Drive3]\nMID=40\n";
     m_env->writeProgramFile("usersetting/Config.ini", ini);
     UserConfig::reload();

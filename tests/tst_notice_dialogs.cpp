@@ -99,6 +99,12 @@ private slots:
         env->writeProgramFile("Language/0-English.xml", English);
         env->writeProgramFile("Language/5-Japanese.xml", Japanese);
         env->writeProgramFile("usersetting/Config.ini", Catalogue);
+        const QString pictures = env->programDir() + "/Picture/WarningDialog/";
+        QDir().mkpath(pictures);
+        QImage image(8, 8, QImage::Format_ARGB32);
+        image.fill(Qt::darkGray);
+        for (const char* name : {"BackGround", "Close", "CloseHover", "CloseClick", "Confirm", "ConfirmClick"})
+            QVERIFY(image.save(pictures + name + ".png"));
         UserConfig::reload();
         MacroSetting::reload();
         OfflineTextIndex = 0;
@@ -196,6 +202,11 @@ private slots:
         QTest::addColumn<Factory>("factory");
         QTest::addColumn<bool>("closes");
         QTest::newRow("ContainReset") << make<ContainReset>() << true;
+        QTest::newRow("ContainReset after a language change") << Factory([] {
+            auto* reset = new ContainReset;
+            PostMsg::instance()->SendChangeLanguage(0);
+            return reset;
+        }) << true;
         QTest::newRow("UpDateWarning") << make<UpDateWarning>() << true;
         QTest::newRow("RePair") << make<RePair>() << false;
         QTest::newRow("DeleteConfirm") << make<DeleteConfirm>() << false;
@@ -207,7 +218,11 @@ private slots:
         QFETCH(Factory, factory);
         QFETCH(bool, closes);
         std::unique_ptr<QDialog> dialog(factory());
-        const bool open = runWith(*dialog, [&] { QTest::keyClick(dialog.get(), Qt::Key_Return); });
+        const bool open = runWith(*dialog, [&] {
+            QTest::keyClick(dialog.get(), Qt::Key_Return);
+            // A shortcut clicks its button with a short animation.
+            QTest::qWait(300);
+        });
         QCOMPARE(!open, closes);
         if (auto* reset = qobject_cast<ContainReset*>(dialog.get()))
             QVERIFY(reset->Accepted);
@@ -381,9 +396,20 @@ private slots:
         progress.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&progress));
         QTest::keyClick(&progress, Qt::Key_Return);
+        QTRY_VERIFY(closedAndResetWhenSent);
         disconnect(link);
-        QVERIFY(closedAndResetWhenSent);
         QCOMPARE(back.count(), 0);
+
+        // The next upgrade: until an outcome shows, Return does nothing.
+        QSignalSpy cont(PostMsg::instance(), &PostMsg::SigContinue);
+        progress.show();
+        PostMsg::instance()->SendProgress(0, 3);
+        progress.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&progress));
+        QTest::keyClick(&progress, Qt::Key_Return);
+        QTest::qWait(300);
+        QVERIFY(progress.isVisible());
+        QCOMPARE(cont.count(), 0);
     }
 
     void progressSuccessWithoutOutcomeTexts()

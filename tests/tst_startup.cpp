@@ -20,6 +20,7 @@ void writeFile(const QString& path, const QByteArray& content, const QDateTime& 
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(content);
+    file.flush();  // a buffered write would land at close and reset the time
     if (modified.isValid())
         QVERIFY(file.setFileTime(modified, QFileDevice::FileModificationTime));
 }

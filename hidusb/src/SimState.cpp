@@ -392,7 +392,7 @@ void loadDefaultsLocked(State& s)
 
     SimMouse sleeper;
     sleeper.cid = cid;
-    sleeper.mid = 3;
+    sleeper.mid = 4;
     sleeper.address[0] = 0x4B;
     sleeper.address[1] = 0x30;
     sleeper.address[2] = 0x03;

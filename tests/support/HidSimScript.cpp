@@ -2,11 +2,10 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QMutex>
-#include <QMutexLocker>
 #include <QThread>
 
 #include <cstring>
+#include <mutex>
 
 namespace SimScript {
 
@@ -36,11 +35,12 @@ bool waitUntil(Done done, int timeoutMs)
 }
 
 struct DataLog {
-    QMutex mutex;
+    std::mutex mutex;  // a standard mutex: ThreadSanitizer sees through it
     QList<Answer> answers;
     std::function<void(const Answer&)> hook;
 };
-DataLog g_data;
+// Never freed: the library's data thread may still deliver while the program exits.
+DataLog& g_data = *new DataLog;
 
 void recordData(uint8_t* header, int headerLength, uint8_t* data, uint32_t dataLength)
 {
@@ -54,7 +54,7 @@ void recordData(uint8_t* header, int headerLength, uint8_t* data, uint32_t dataL
     a.thread = QThread::currentThreadId();
     std::function<void(const Answer&)> hook;
     {
-        QMutexLocker lock(&g_data.mutex);
+        std::lock_guard<std::mutex> lock(g_data.mutex);
         g_data.answers.append(a);
         hook = g_data.hook;
     }
@@ -63,15 +63,15 @@ void recordData(uint8_t* header, int headerLength, uint8_t* data, uint32_t dataL
 }
 
 struct FirmwareLog {
-    QMutex mutex;
+    std::mutex mutex;  // a standard mutex: ThreadSanitizer sees through it
     QList<QByteArray> reports;
     bool offGui = true;
 };
-FirmwareLog g_firmware;
+FirmwareLog& g_firmware = *new FirmwareLog;
 
 void recordFirmware(uint8_t* status)
 {
-    QMutexLocker lock(&g_firmware.mutex);
+    std::lock_guard<std::mutex> lock(g_firmware.mutex);
     g_firmware.reports.append(QByteArray(reinterpret_cast<const char*>(status), 3));
     g_firmware.offGui = g_firmware.offGui && !onGuiThread();
 }
@@ -205,13 +205,13 @@ UsbDataCallback DataRecorder::callback()
 
 QList<Answer> DataRecorder::answers() const
 {
-    QMutexLocker lock(&g_data.mutex);
+    std::lock_guard<std::mutex> lock(g_data.mutex);
     return g_data.answers;
 }
 
 int DataRecorder::count() const
 {
-    QMutexLocker lock(&g_data.mutex);
+    std::lock_guard<std::mutex> lock(g_data.mutex);
     return g_data.answers.size();
 }
 
@@ -222,19 +222,19 @@ bool DataRecorder::waitForCount(int n, int timeoutMs) const
 
 void DataRecorder::setHook(std::function<void(const Answer&)> hook)
 {
-    QMutexLocker lock(&g_data.mutex);
+    std::lock_guard<std::mutex> lock(g_data.mutex);
     g_data.hook = std::move(hook);
 }
 
 void DataRecorder::clear()
 {
-    QMutexLocker lock(&g_data.mutex);
+    std::lock_guard<std::mutex> lock(g_data.mutex);
     g_data.answers.clear();
 }
 
 FirmwareRecorder::FirmwareRecorder()
 {
-    QMutexLocker lock(&g_firmware.mutex);
+    std::lock_guard<std::mutex> lock(g_firmware.mutex);
     g_firmware.reports.clear();
     g_firmware.offGui = true;
 }
@@ -248,7 +248,7 @@ UsbUpgradeCallback FirmwareRecorder::callback()
 
 QList<QByteArray> FirmwareRecorder::reports() const
 {
-    QMutexLocker lock(&g_firmware.mutex);
+    std::lock_guard<std::mutex> lock(g_firmware.mutex);
     return g_firmware.reports;
 }
 
@@ -267,7 +267,7 @@ bool FirmwareRecorder::waitForFinal(int timeoutMs) const
 
 bool FirmwareRecorder::allOffGuiThread() const
 {
-    QMutexLocker lock(&g_firmware.mutex);
+    std::lock_guard<std::mutex> lock(g_firmware.mutex);
     return g_firmware.offGui;
 }
 

@@ -48,15 +48,20 @@ void ModalAnswerer::check()
     m_last = modal;  // each modal widget is answered once
     const QString className = QString::fromLatin1(modal->metaObject()->className());
     m_handled.append(className);
+    Handler handler = m_default;
     for (const Rule& rule : m_rules) {
         if (rule.name == className || rule.name == modal->objectName()) {
-            if (rule.handler)
-                rule.handler(modal);
-            return;
+            handler = rule.handler;
+            break;
         }
     }
-    if (m_default)
-        m_default(modal);
+    // Answer from a fresh event, so a handler that opens its own modal dialog does not block
+    // this timer (a timer is not fired again while its own slot runs).
+    QPointer<QWidget> target(modal);
+    QTimer::singleShot(0, this, [handler, target] {
+        if (target && handler)
+            handler(target);
+    });
 }
 
 ModalAnswerer::Handler ModalAnswerer::clickButton(const QString& objectName)

@@ -13,12 +13,17 @@ TestEnv::TestEnv()
 {
     qputenv("HOME", m_home.path().toLocal8Bit());
     AppPaths::setProgramDir(m_program.path());
+    // No hot-plug call or data answer of an earlier test may reach this one.
+    StopUsbChanged();
+    UsbServer_Exit();
     HidSim_Reset();
     HidSim_SetZeroDelays(1);
 }
 
 TestEnv::~TestEnv()
 {
+    StopUsbChanged();
+    UsbServer_Exit();
     HidSim_Reset();
     AppPaths::setProgramDir(QString());
     qputenv("HOME", m_oldHome);

@@ -5,7 +5,7 @@
 
 // One test's world: a temporary home folder (the per-user folder lives under it), a
 // temporary program folder for data files, and a freshly reset simulated device library
-// with every delay set to 0.
+// with every delay set to 0 (and no hot-plug registration or data link left from before).
 class TestEnv {
 public:
     TestEnv();

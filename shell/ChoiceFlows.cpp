@@ -1,0 +1,212 @@
+#include "shell/ChoiceFlows.h"
+
+#include "common/Registry.h"
+#include "common/UserConfig.h"
+#include "device/CurrentDevice.h"
+#include "device/DataCallback.h"
+#include "device/DeviceRecords.h"
+#include "device/SharedFlags.h"
+#include "dialogs/ContainReset.h"
+#include "dialogs/RePair.h"
+#include "dialogs/UpDateWarning.h"
+#include "pages/settings/FormSetting.h"
+#include "pages/settings/Match.h"
+#include "pages/settings/UpDateRepair.h"
+#include "shell/ChoiceDevices.h"
+
+#include "HIDUsb.h"
+
+#include <QWidget>
+
+namespace {
+
+constexpr int MouseFirmwareKind = 210;
+constexpr int ReceiverFirmwareKind = 211;
+
+QString modelGroup(const DeviceAllInfo& r)
+{
+    return QStringLiteral("Drive%1").arg(r.modelIndex + 1);
+}
+
+// What the firmware checks need of a receiver record and its catalogue model.
+struct FirmwareCheckInput {
+    QString cidText;
+    QString midText;
+    QString mouseVersion;  // as last reported by the mouse; empty when never seen
+};
+
+FirmwareCheckInput readCheckInput(const DeviceAllInfo& r)
+{
+    FirmwareCheckInput in;
+    in.cidText = UserConfig::instance()->value(QStringLiteral("Option"), QStringLiteral("CID"));
+    in.midText = UserConfig::instance()->value(modelGroup(r), QStringLiteral("MID"));
+    in.mouseVersion = Registry::value(QString::fromLatin1(MouseVersionRegistryKey),
+                                      QStringLiteral("MouseVer") + in.cidText + in.midText)
+                          .toString();
+    return in;
+}
+
+// Mouse check and receiver check of a receiver whose mouse version is known. The receiver
+// check runs on `repair`, which keeps the image it chose for a repair. A receiver without
+// firmware of its own (an empty model name or a kind without one) takes the mouse check's result.
+void runFirmwareChecks(const DeviceAllInfo& r, const FirmwareCheckInput& in, UpDateRepair* repair,
+                       bool* mouseNewer, bool* receiverNewer)
+{
+    const uint8_t cid = uint8_t(in.cidText.toInt());
+    const uint8_t mid = uint8_t(in.midText.toInt());
+    const QString group = modelGroup(r);
+    *mouseNewer = FormSetting::FindFirmwareFile(MouseFirmwareKind, in.mouseVersion,
+                                                UserConfig::instance()->value(group, QStringLiteral("MM")), cid, mid);
+    const QString key = ChoiceFlows::receiverModelKey(r.kind);
+    const QString receiverModel = key.isEmpty() ? QString() : UserConfig::instance()->value(group, key);
+    if (key == QLatin1String("DM") || !receiverModel.isEmpty())
+        *receiverNewer = UpDateRepair::CheckFirmwareFile(repair, ReceiverFirmwareKind, r.firmwareVersion,
+                                                         receiverModel, cid, mid);
+    else
+        *receiverNewer = *mouseNewer;
+}
+
+void runPairing(QWidget* over)
+{
+    Match match;
+    match.SetPairButtonImage();
+    ChoiceFlows::placeCentred(&match, over);
+    match.exec();
+}
+
+void showUpdateWarning(QWidget* over)
+{
+    UpDateWarning warning;
+    warning.SetText(WiredModeText);
+    ChoiceFlows::placeCentred(&warning, over, 20);
+    warning.exec();
+}
+
+void confirmRepair(UpDateRepair* repair, QWidget* over)
+{
+    ContainReset confirm;
+    confirm.setText(MouseIsNewText);
+    ChoiceFlows::placeCentred(&confirm, over, 20);
+    confirm.exec();
+    if (!confirm.Accepted)
+        return;
+    repair->StartRepair(0);
+    repair->exec();
+}
+
+void reopenDataLink()
+{
+    const QByteArray path = CurrentDevicePath();
+    UsbServerC_Start(path.constData(), path.constData(), OnUsbData);
+}
+
+}  // namespace
+
+ChoiceFlows::ReceiverAnswer ChoiceFlows::decide(bool receiverNewer, bool mouseNewer)
+{
+    if (receiverNewer == mouseNewer)
+        return ReceiverAnswer::RePairQuestion;
+    return mouseNewer ? ReceiverAnswer::UpdateWarning : ReceiverAnswer::RepairConfirm;
+}
+
+QString ChoiceFlows::receiverModelKey(int kind)
+{
+    switch (kind) {
+    case 0: return QStringLiteral("DM");
+    case 4: return QStringLiteral("D2M");
+    case 1: return QStringLiteral("D4M");
+    default: return QString();
+    }
+}
+
+int ChoiceFlows::receiverType(int kind)
+{
+    switch (kind) {
+    case 0: return 1;
+    case 4: return 2;
+    case 1: return 4;
+    default: return 0;
+    }
+}
+
+void ChoiceFlows::placeCentred(QWidget* dialog, QWidget* over, int left)
+{
+    if (!dialog || !over)
+        return;
+    const QPoint corner = over->mapToGlobal(QPoint(0, 0));
+    dialog->move(corner.x() + (over->width() - dialog->width()) / 2 - left,
+                 corner.y() + (over->height() - dialog->height()) / 2);
+}
+
+void ChoiceFlows::RunReceiverFlow(DeviceAllInfo r, QWidget* over)
+{
+    const FirmwareCheckInput in = readCheckInput(r);
+    if (in.mouseVersion.isEmpty()) {
+        PairChosenDevice = 1;
+        PairingDevice = r;
+        runPairing(over);
+        return;
+    }
+
+    UpDateRepair repair;
+    placeCentred(&repair, over);
+    bool mouseNewer = false;
+    bool receiverNewer = false;
+    runFirmwareChecks(r, in, &repair, &mouseNewer, &receiverNewer);
+    switch (decide(receiverNewer, mouseNewer)) {
+    case ReceiverAnswer::RePairQuestion: {
+        bool accepted = false;
+        {
+            RePair question;
+            placeCentred(&question, over);
+            question.exec();
+            accepted = question.Accepted;
+        }
+        if (accepted) {
+            PairChosenDevice = 1;
+            PairingDevice = r;
+            runPairing(over);
+        }
+        break;
+    }
+    case ReceiverAnswer::UpdateWarning:
+        showUpdateWarning(over);
+        break;
+    case ReceiverAnswer::RepairConfirm:
+        confirmRepair(&repair, over);
+        break;
+    }
+}
+
+void ChoiceFlows::RunSpaceKeyFlow(QWidget* over)
+{
+    if (ChoiceDeviceList.size() != 1 || ChoiceDeviceList.first().cableFlag != 0)
+        return;
+    const DeviceAllInfo r = ChoiceDeviceList.first();
+    const FirmwareCheckInput in = readCheckInput(r);
+    if (in.mouseVersion.isEmpty()) {
+        PairChosenDevice = 0;
+        runPairing(over);
+        reopenDataLink();
+        return;
+    }
+
+    UpDateRepair repair;
+    placeCentred(&repair, over);
+    bool mouseNewer = false;
+    bool receiverNewer = false;
+    runFirmwareChecks(r, in, &repair, &mouseNewer, &receiverNewer);
+    switch (decide(receiverNewer, mouseNewer)) {
+    case ReceiverAnswer::UpdateWarning:
+        showUpdateWarning(over);
+        break;
+    case ReceiverAnswer::RepairConfirm:
+        confirmRepair(&repair, over);
+        break;
+    case ReceiverAnswer::RePairQuestion:
+        PairChosenDevice = 0;
+        runPairing(over);
+        reopenDataLink();
+        break;
+    }
+}

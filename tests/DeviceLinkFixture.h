@@ -1,0 +1,123 @@
+#pragma once
+// Shared pieces of the device-link tests: a small catalogue, a recorder of what the hub
+// delivers, the four pages' receiving ends and a few waits.
+#include "common/PostMsg.h"
+#include "common/UserConfig.h"
+#include "device/CurrentDevice.h"
+#include "device/DeviceRecords.h"
+#include "device/SharedFlags.h"
+#include "device/WorkingImage.h"
+#include "support/HidSimScript.h"
+#include "support/HubRecorder.h"
+#include "support/TestEnv.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QMutex>
+#include <QStringList>
+#include <QThread>
+
+#include <cstring>
+#include <functional>
+
+namespace linktest {
+
+inline QByteArray encoded(const QStringList& items)
+{
+    QStringList out;
+    for (const QString& item : items)
+        out << QString::fromLatin1(item.toUtf8().toBase64());
+    return out.join(QStringLiteral(", ")).toUtf8();
+}
+
+// One model (MID 1, CID 10) with its key and receiver settings; extra lines go into its group.
+inline void writeCatalogue(const TestEnv& env, const QByteArray& modelLines = {}, const QByteArray& optionLines = {})
+{
+    QByteArray ini = "[Option]\nDeviceTotal=1\n";
+    ini += "CID=" + encoded({QStringLiteral("10")}) + "\n";
+    ini += "VID=" + encoded({QStringLiteral("0x3554")}) + "\n";
+    ini += "USB_PID=" + encoded({QStringLiteral("0xF500")}) + "\n";
+    ini += "Wireless_PID=" + encoded({QStringLiteral("0xF501")}) + "\n";
+    ini += "Wireless2_PID=" + encoded({QStringLiteral("0xF502")}) + "\n";
+    ini += "Wireless4_PID=" + encoded({QStringLiteral("0xF503")}) + "\n";
+    ini += "Wireless8_PID=0xF504\n";
+    ini += optionLines;
+    ini += "[Drive1]\nMID=1\n";
+    ini += "MM=" + encoded({QStringLiteral("KM")}) + "\n";
+    ini += "DM=" + encoded({QStringLiteral("KR1")}) + "\n";
+    ini += "D2M=" + encoded({QStringLiteral("KR2")}) + "\n";
+    ini += "D4M=" + encoded({QStringLiteral("KR4")}) + "\n";
+    ini += modelLines;
+    env.writeProgramFile(QStringLiteral("usersetting/Config.ini"), ini);
+    UserConfig::reload();
+}
+
+// Every shared flag back to its start value.
+inline void resetFlags()
+{
+    for (auto* flag : {&WriteEnabled, &SensorPageBusy, &LightPageBusy, &ButtonPageBusy, &SensorPageReady, &LightPageReady,
+                       &ButtonPageReady, &RunRequested, &MouseOnline, &LoadedOnline, &LoadFinished, &WaitingForMouse,
+                       &RestartWanted, &ForceReload, &NoBusyDialog, &ReceiverUpdateAvailable, &ReconcilePending,
+                       &SkipReceiverRead})
+        *flag = 0;
+    FirmwareIdle = 1;
+    MainPageActive = 0;
+    ResetCurrentDevice();
+    ClearWorkingImage();
+    MainPageDeviceList.clear();
+    std::memset(&ReceiverLight, 0, sizeof ReceiverLight);
+}
+
+inline bool spinUntil(const std::function<bool()>& done, int ms = 5000)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::msleep(1);
+    }
+    return done();
+}
+
+// Delivers every answer (the GUI thread keeps serving blocking deliveries meanwhile) and
+// the queued signals that follow them.
+inline bool settle()
+{
+    const bool ok = SimScript::deliver();
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+    return ok;
+}
+
+inline FlashDataMap imageFrom(const QByteArray& bytes)
+{
+    FlashDataMap image{};
+    std::memcpy(&image, bytes.constData(), qMin<size_t>(sizeof image, size_t(bytes.size())));
+    return image;
+}
+
+inline QByteArray bytesOf(const FlashDataMap& image)
+{
+    return QByteArray(reinterpret_cast<const char*>(&image), int(sizeof image));
+}
+
+// A device record as the frame's scan fills it.
+inline DeviceAllInfo recordFor(const QByteArray& path)
+{
+    DeviceAllInfo record;
+    record.path = QString::fromUtf8(path);
+    FillDeviceRecord(record, record.path);
+    return record;
+}
+
+// Index of the first call-log entry at or after `from` that starts with prefix; -1 if none.
+inline int logIndex(const QStringList& log, const QString& prefix, int from = 0)
+{
+    for (int i = qMax(0, from); i < log.size(); ++i) {
+        if (log.at(i).startsWith(prefix))
+            return i;
+    }
+    return -1;
+}
+
+}  // namespace linktest

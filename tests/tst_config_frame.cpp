@@ -1,0 +1,300 @@
+// The configuration frame: page buttons, back arrow, close and minimise, battery display,
+// model-specific buttons and the busy dialog it runs for the device side.
+#include "ShellTestSupport.h"
+
+#include "device/CurrentDevice.h"
+#include "device/DataCallback.h"
+#include "device/DeviceCache.h"
+#include "device/SharedFlags.h"
+#include "device/WorkingImage.h"
+#include "shell/Dialog.h"
+#include "shell/UpDataParam.h"
+#include "support/HidSimScript.h"
+
+#include "HIDUsbControl.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QStackedWidget>
+#include <QToolButton>
+#include <QtTest>
+
+#include <memory>
+#include <thread>
+
+using namespace shelltest;
+
+class ConfigFrameTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void buildsPagesAndButtons();
+    void pageButtonsSwitchPages();
+    void backArrowStopsDeviceThenShowsChoicePage();
+    void backArrowWithoutLoadedImageKeepsCache();
+    void closeWritesCacheMinimiseDoesNot();
+    void batteryDisplay_data();
+    void batteryDisplay();
+    void batteryTextFollowsCatalogue_data();
+    void batteryTextFollowsCatalogue();
+    void modelWithoutLightingMovesSettingsButton();
+    void recordingDisablesPageButtonsOnly();
+    void busyDialogRunsOnceAndWaitModeFollowsEachLoad();
+
+private:
+    QToolButton* button(const char* name) const { return m_frame->findChild<QToolButton*>(QLatin1String(name)); }
+    QStackedWidget* pages() const
+    {
+        return m_frame->findChild<QStackedWidget*>(QStringLiteral("stackedWidgetDialog"));
+    }
+    void openLinkWithLoadedImage(const FlashDataMap& image);
+
+    std::unique_ptr<TestEnv> m_env;
+    std::unique_ptr<Dialog> m_frame;
+    SimScript::Device m_mouse;
+};
+
+void ConfigFrameTest::init()
+{
+    m_env = std::make_unique<TestEnv>();
+    prepare(*m_env, QString::fromLatin1(QTest::currentDataTag()) == QLatin1String("without percent") ? 0 : 1);
+    m_mouse = SimScript::addCableMouse(1);
+    DeviceAllInfo record;
+    record.path = QString::fromLatin1(m_mouse.path);
+    record.online = 1;
+    record.cableFlag = 1;
+    SetCurrentDeviceRecord(record);
+    SetCurrentDevicePath(m_mouse.path);
+    LoadFinished = 0;
+    MouseOnline = 0;
+    m_frame = std::make_unique<Dialog>();
+    m_frame->show();
+    HidSim_ClearCallLog();
+}
+
+void ConfigFrameTest::cleanup()
+{
+    m_frame.reset();
+    UsbServer_Exit();
+    ClearWorkingImage();
+    ResetCurrentDevice();
+    m_env.reset();
+}
+
+void ConfigFrameTest::openLinkWithLoadedImage(const FlashDataMap& image)
+{
+    UsbServerC_Start(m_mouse.path.constData(), m_mouse.path.constData(), SimScript::DataRecorder::callback());
+    UsbServer_SetPCDriverStatus(1);
+    SetWorkingImage(image);
+    SetWorkingImageLoaded(true);
+    SetLoadedCacheName(DeviceCacheFileName(10, 1));
+    HidSim_ClearCallLog();
+}
+
+void ConfigFrameTest::buildsPagesAndButtons()
+{
+    QCOMPARE(pages()->count(), 5);
+    const QStringList order{"Buttoninterface", "Sensor", "Macro", "LampLight", "FormSetting"};
+    for (int i = 0; i < order.size(); ++i)
+        QCOMPARE(QString::fromLatin1(pages()->widget(i)->metaObject()->className()), order.at(i));
+    QCOMPARE(pages()->currentIndex(), 0);
+    QVERIFY(button("ButtonMain")->isChecked());
+    QVERIFY(button("SetButton")->isHidden());
+    QVERIFY(m_frame->findChild<QLabel*>(QStringLiteral("label"))->isHidden());
+    QVERIFY(m_frame->findChild<QLabel*>(QStringLiteral("label_2"))->isHidden());
+    QCOMPARE(m_frame->size(), QSize(1020, 700));
+}
+
+void ConfigFrameTest::pageButtonsSwitchPages()
+{
+    ShellSignals hub;
+    const QList<QPair<const char*, int>> buttons{
+        {"SensorButton", 1}, {"MacroButton", 2}, {"LightsButton", 3}, {"FormSetting", 4}, {"ButtonMain", 0}};
+    for (const auto& b : buttons) {
+        QTest::mouseClick(button(b.first), Qt::LeftButton);
+        QCOMPARE(pages()->currentIndex(), b.second);
+        QVERIFY(button(b.first)->isChecked());
+    }
+    QVERIFY(!button("SensorButton")->isChecked());
+    QCOMPARE(hub.events, QStringList{"AddMacroButton"});
+
+    // Escape and F12 stay in the frame.
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(m_frame.get(), &escape);
+    QVERIFY(m_frame->isVisible());
+}
+
+void ConfigFrameTest::backArrowStopsDeviceThenShowsChoicePage()
+{
+    const FlashDataMap image = makeImage(31);
+    openLinkWithLoadedImage(image);
+    QTest::mouseClick(button("SensorButton"), Qt::LeftButton);
+    const QString cacheFile = DeviceCacheFolder() + DeviceCacheFileName(10, 1);
+
+    // Looks in during the frame's short wait: the driver status is off and the cache is
+    // written, but the link is still open.
+    bool lookedIn = false;
+    QTimer::singleShot(20, this, [&] {
+        lookedIn = true;
+        QCOMPARE(HidSim_PCDriverStatus(), 0);
+        QVERIFY(QFileInfo::exists(cacheFile));
+        QCOMPARE(SimScript::countCalls(QStringLiteral("UsbServer_Exit")), 0);
+    });
+    ShellSignals hub;
+    QTest::mouseClick(m_frame->findChild<QToolButton*>(QStringLiteral("UpArrow")), Qt::LeftButton);
+
+    QVERIFY(lookedIn);
+    QCOMPARE(SimScript::countCalls(QStringLiteral("UsbServer_Exit")), 1);
+    QCOMPARE(hub.events, (QStringList{"ChangeMainDialog(0)", "SetMacroPage"}));
+    QCOMPARE(pages()->currentIndex(), 0);
+    QVERIFY(button("ButtonMain")->isChecked());
+    FlashDataMap cached{};
+    QVERIFY(ReadDeviceInfoFile(DeviceCacheFileName(10, 1), &cached));
+    QCOMPARE(imageBytes(cached), imageBytes(image));
+}
+
+void ConfigFrameTest::backArrowWithoutLoadedImageKeepsCache()
+{
+    // A cached image from an earlier session, and no configuration loaded this time.
+    const FlashDataMap earlier = makeImage(5);
+    QVERIFY(WriteDeviceInfoFile(DeviceCacheFileName(10, 1), earlier));
+    SetLoadedCacheName(DeviceCacheFileName(10, 1));
+    ClearWorkingImage();
+
+    QTest::mouseClick(m_frame->findChild<QToolButton*>(QStringLiteral("UpArrow")), Qt::LeftButton);
+    FlashDataMap cached{};
+    QVERIFY(ReadDeviceInfoFile(DeviceCacheFileName(10, 1), &cached));
+    QCOMPARE(imageBytes(cached), imageBytes(earlier));
+}
+
+void ConfigFrameTest::closeWritesCacheMinimiseDoesNot()
+{
+    openLinkWithLoadedImage(makeImage(8));
+    const QString cacheFile = DeviceCacheFolder() + DeviceCacheFileName(10, 1);
+    ShellSignals hub;
+
+    QTest::mouseClick(button("MinButton"), Qt::LeftButton);
+    QCOMPARE(hub.events, QStringList{"ChangeSize(0)"});
+    QVERIFY(!QFileInfo::exists(cacheFile));
+
+    QTest::mouseClick(button("CloseButton"), Qt::LeftButton);
+    QCOMPARE(hub.events, (QStringList{"ChangeSize(0)", "ChangeSize(1)"}));
+    QVERIFY(QFileInfo::exists(cacheFile));
+    // The frame leaves the driver status to the top-level window.
+    QCOMPARE(HidSim_PCDriverStatus(), 1);
+}
+
+void ConfigFrameTest::batteryDisplay_data()
+{
+    QTest::addColumn<bool>("charging");
+    QTest::addColumn<int>("level");
+    QTest::addColumn<bool>("withPercent");
+    QTest::addColumn<QString>("fill");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("15 % is low") << false << 15 << true << "rgb(152, 43, 34)" << "15%";
+    QTest::newRow("16 % is fine") << true << 16 << true << "rgb(0, 255, 153)" << "16%";
+    QTest::newRow("empty while charging") << true << 0 << false << "rgb(152, 43, 34)" << "0";
+    QTest::newRow("full") << false << 100 << false << "rgb(0, 255, 153)" << "100";
+}
+
+void ConfigFrameTest::batteryDisplay()
+{
+    QFETCH(bool, charging);
+    QFETCH(int, level);
+    QFETCH(bool, withPercent);
+    QFETCH(QString, fill);
+    QFETCH(QString, text);
+    m_frame->SlotBattery(charging, level, withPercent);
+    auto* bar = m_frame->findChild<QProgressBar*>(QStringLiteral("progressBar"));
+    QCOMPARE(bar->value(), level);
+    QVERIFY2(bar->styleSheet().contains(QStringLiteral("::chunk {background-color: ") + fill), qPrintable(bar->styleSheet()));
+    QCOMPARE(!m_frame->findChild<QLabel*>(QStringLiteral("label"))->isHidden(), charging);
+    QCOMPARE(m_frame->findChild<QLabel*>(QStringLiteral("label_2"))->text(), text);
+}
+
+void ConfigFrameTest::batteryTextFollowsCatalogue_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("with percent") << "57%";
+    QTest::newRow("without percent") << "57";
+}
+
+void ConfigFrameTest::batteryTextFollowsCatalogue()
+{
+    // The mouse reports its battery on the library's data thread; the frame shows it.
+    QFETCH(QString, text);
+    UsbServerC_Start(m_mouse.path.constData(), m_mouse.path.constData(), OnUsbData);
+    SimScript::deliver();
+    const uint8_t battery[4] = {57, 1, 0, 0};
+    QCOMPARE(HidSim_Inject(4, 0, 0, battery, 4), 0);
+    QVERIFY(SimScript::deliver());
+    QTRY_COMPARE(m_frame->findChild<QLabel*>(QStringLiteral("label_2"))->text(), text);
+    QVERIFY(!m_frame->findChild<QLabel*>(QStringLiteral("label"))->isHidden());
+    QCOMPARE(m_frame->findChild<QProgressBar*>(QStringLiteral("progressBar"))->value(), 57);
+}
+
+void ConfigFrameTest::modelWithoutLightingMovesSettingsButton()
+{
+    PostMsg::instance()->SendMouseIndex(8);
+    QVERIFY(button("LightsButton")->isHidden());
+    QCOMPARE(button("FormSetting")->pos(), QPoint(480, 60));
+    QVERIFY(m_frame->findChild<QFrame*>(QStringLiteral("frame_2"))->styleSheet().contains(QStringLiteral("BackGround2.png")));
+
+    PostMsg::instance()->SendMouseIndex(0);
+    QVERIFY(!button("LightsButton")->isHidden());
+    QCOMPARE(button("FormSetting")->pos(), QPoint(557, 60));
+    QVERIFY(!m_frame->findChild<QFrame*>(QStringLiteral("frame_2"))->styleSheet().contains(QStringLiteral("BackGround2.png")));
+}
+
+void ConfigFrameTest::recordingDisablesPageButtonsOnly()
+{
+    const QStringList pageButtons{"ButtonMain", "SensorButton", "MacroButton", "LightsButton", "FormSetting"};
+    PostMsg::instance()->SendStartRecord(0);
+    for (const QString& name : pageButtons)
+        QVERIFY(!button(qPrintable(name))->isEnabled());
+    for (const char* name : {"UpArrow", "MinButton", "CloseButton"})
+        QVERIFY(m_frame->findChild<QToolButton*>(QLatin1String(name))->isEnabled());
+    PostMsg::instance()->SendStartRecord(7);
+    QVERIFY(!button("SensorButton")->isEnabled());
+    PostMsg::instance()->SendStartRecord(1);
+    for (const QString& name : pageButtons)
+        QVERIFY(button(qPrintable(name))->isEnabled());
+}
+
+void ConfigFrameTest::busyDialogRunsOnceAndWaitModeFollowsEachLoad()
+{
+    ShellSignals hub;
+    LoadFinished = 1;
+    MouseOnline = 0;
+    LightPageReady = SensorPageReady = ButtonPageReady = 1;
+    bool secondWhileRunning = false;
+    QTimer::singleShot(1000, this, [&] {
+        secondWhileRunning = m_frame->busyDialog()->isVisible();
+        PostMsg::instance()->SendUpDataParam(0);
+    });
+    // A change reported by the mouse: wait mode.
+    PostMsg::instance()->SendUpDataParam(1);
+    QVERIFY(secondWhileRunning);
+    QCOMPARE(hub.count(QStringLiteral("Setver(4)")), 1);
+    QCOMPARE(m_frame->busyDialog()->WaitMode, uint8_t(1));
+    QCOMPARE(int(ButtonPageReady), 1);  // wait mode leaves the flags as they are
+    const QPoint corner = m_frame->mapToGlobal(QPoint(0, 0));
+    UpDataParam* busy = m_frame->busyDialog();
+    QCOMPARE(busy->pos(), QPoint(corner.x() + (1020 - busy->width()) / 2, corner.y() + (700 - busy->height()) / 2 - 20));
+
+    // The next normal load is not in wait mode.
+    PostMsg::instance()->SendUpDataParam(0);
+    QCOMPARE(hub.count(QStringLiteral("Setver(4)")), 2);
+    QCOMPARE(busy->WaitMode, uint8_t(0));
+    QCOMPARE(int(ButtonPageReady), 0);  // a finished load clears them
+    QVERIFY(!busy->isVisible());
+}
+
+QTEST_MAIN(ConfigFrameTest)
+#include "tst_config_frame.moc"

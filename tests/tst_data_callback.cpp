@@ -1,0 +1,429 @@
+// The data callback: whole configurations, short answers, receiver re-apply, status,
+// profile, version and battery events, as the simulated library delivers them.
+#include "DeviceLinkFixture.h"
+
+#include "common/BlockingDelivery.h"
+#include "common/Registry.h"
+#include "device/DataCallback.h"
+#include "pages/buttons/Buttoninterface.h"
+#include "pages/lighting/LampLight.h"
+#include "pages/sensor/Sensor.h"
+#include "pages/settings/FormSetting.h"
+
+#include <QtTest>
+
+#include <memory>
+
+using namespace linktest;
+
+class DataCallbackTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void fullLoadPublishesTheImageToThePages();
+    void fullLoadStartsFromAClearedImage();
+    void fullLoadReadsTheReceiverBack();
+    void shortHeaderAndOtherSubCode();
+    void receiverReapply_data();
+    void receiverReapply();
+    void reconcileKeepsOnlyListedCombinations();
+    void reportRateAndLevelWriteBackOnlyALoadedImage_data();
+    void reportRateAndLevelWriteBackOnlyALoadedImage();
+    void lightAnswersUpdateTheImage();
+    void statusEventRereadsInOrder();
+    void configurationStatusIsThrottled();
+    void activeProfile_data();
+    void activeProfile();
+    void mouseVersionGoesToTheRegistry();
+    void battery_data();
+    void battery();
+    void shortOrMissingDataIsIgnored();
+
+private:
+    // A mouse behind a 4 kHz receiver with a light, made current, with the link open.
+    void openLink(bool longRange = true);
+    void inject(uint8_t kind, uint8_t sub, uint8_t command, const QByteArray& data = {})
+    {
+        HidSim_Inject(kind, sub, command, reinterpret_cast<const uint8_t*>(data.constData()), uint32_t(data.size()));
+    }
+    QByteArray capturedFullAnswer();
+
+    std::unique_ptr<TestEnv> m_env;
+    std::unique_ptr<HubRecorder> m_hub;
+    SimScript::Device m_device;
+};
+
+void DataCallbackTest::init()
+{
+    m_env.reset(new TestEnv);
+    resetFlags();
+    Registry::setBaseFolder(m_env->home() + QStringLiteral("/registry"));
+    writeCatalogue(*m_env, "KeyParam1=0x01, 0x00\nKeyParam2=0x05, 0x01\nKeyParam3=0x01\n"
+                           "KeyParam4=0x02\nKeyParam5=0x05\nKeyParam6=\nAdveanced=1, 2\n");
+    m_hub.reset(new HubRecorder);
+    ShowBatteryValue = 0;
+}
+
+void DataCallbackTest::cleanup()
+{
+    UsbServer_Exit();
+    m_hub.reset();
+    m_env.reset();
+    Registry::setBaseFolder(QString());
+}
+
+void DataCallbackTest::openLink(bool longRange)
+{
+    m_device = SimScript::addReceiverMouse(1, 1, true, longRange);
+    SetCurrentDeviceRecord(recordFor(m_device.path));
+    SetCurrentDevicePath(m_device.path);
+    QCOMPARE(CurrentDeviceRecord().modelIndex, 0);
+    UsbServerC_Start(m_device.path.constData(), m_device.path.constData(), OnUsbData);
+    HidSim_ClearCallLog();
+}
+
+QByteArray DataCallbackTest::capturedFullAnswer()
+{
+    SimScript::DataRecorder recorder;
+    UsbServerC_Start(m_device.path.constData(), m_device.path.constData(), SimScript::DataRecorder::callback());
+    UsbServer_ReadAllFlashData();
+    if (!recorder.waitForCount(1))
+        return {};
+    UsbServerC_Start(m_device.path.constData(), m_device.path.constData(), OnUsbData);
+    return recorder.answers().first().data;
+}
+
+void DataCallbackTest::fullLoadPublishesTheImageToThePages()
+{
+    Buttoninterface buttons;
+    LampLight light;
+    Sensor sensor;
+    FormSetting settings;
+    openLink();
+    const QByteArray image = SimScript::makeImage(3);
+    QCOMPARE(HidSim_SetImage(m_device.mouse, 0, reinterpret_cast<const uint8_t*>(image.constData())), 0);
+    ButtonPageReady = LightPageReady = SensorPageReady = 1;
+    RunRequested = 1;
+
+    UsbServer_ReadAllFlashData();
+    QVERIFY(settle());
+
+    QCOMPARE(m_hub->readyFlagsAtButtonImage, QStringLiteral("0,0,0"));
+    const QStringList events = m_hub->events();
+    QCOMPARE(events.mid(events.indexOf(QStringLiteral("ButtonImage")), 4),
+             (QStringList{"ButtonImage", "LightImage", "SensorImage", "Form"}));
+    QCOMPARE(bytesOf(m_hub->buttonImage), image);
+    QCOMPARE(bytesOf(m_hub->lightImage), image);
+    QCOMPARE(bytesOf(m_hub->sensorImage), image);
+    QCOMPARE(bytesOf(WorkingImageCopy()), image);
+    QVERIFY(WorkingImageLoaded());
+    QCOMPARE(int(ButtonPageReady), 1);
+    QCOMPARE(int(LightPageReady), 1);
+    QCOMPARE(int(SensorPageReady), 1);
+    QCOMPARE(int(LoadFinished), 1);
+    QCOMPARE(int(RunRequested), 0);
+    QCOMPARE(LoadedCacheName(), QStringLiteral("Device_CID0A_MID01.bin"));
+
+    // The four follow-up reads, in this order, after the whole configuration.
+    const QStringList log = SimScript::callLog();
+    int at = logIndex(log, QStringLiteral("UsbServer_ReadAllFlashData"));
+    QVERIFY(at >= 0);
+    for (const char* read : {"UsbServer_ReadDPILed", "UsbServer_ReadBatteryLevel", "UsbServer_ReadVersion", "UsbServer_ReadConfig"}) {
+        const int next = logIndex(log, QString::fromLatin1(read), at + 1);
+        QVERIFY2(next > at, read);
+        at = next;
+    }
+}
+
+void DataCallbackTest::fullLoadStartsFromAClearedImage()
+{
+    openLink();
+    const QByteArray image = SimScript::makeImage(9);
+    HidSim_SetImage(m_device.mouse, 0, reinterpret_cast<const uint8_t*>(image.constData()));
+    FlashDataMap junk;
+    std::memset(&junk, 0xEE, sizeof junk);
+    SetWorkingImage(junk);
+
+    UsbServer_ReadAllFlashData();
+    QVERIFY(settle());
+    QCOMPARE(bytesOf(WorkingImageCopy()), image);
+}
+
+void DataCallbackTest::fullLoadReadsTheReceiverBack()
+{
+    openLink(true);
+    UsbFinderC_SetLongRangeMode(m_device.path.constData(), 1);
+    ReceiverLight.bytes[0] = 3;
+    UsbFinderC_Set4KDongleRGB(m_device.path.constData(), &ReceiverLight);
+    ReceiverLight.bytes[0] = 0;
+
+    UsbServer_ReadAllFlashData();
+    QVERIFY(settle());
+    QCOMPARE(int(ReceiverLight.bytes[0]), 3);
+    QCOMPARE(m_hub->count(QStringLiteral("RGB(3)")), 1);
+    QCOMPARE(m_hub->count(QStringLiteral("LongRange(1)")), 1);
+}
+
+// A header of two bytes still names the kind; sub and command count as 0.
+void DataCallbackTest::shortHeaderAndOtherSubCode()
+{
+    openLink();
+    const QByteArray answer = capturedFullAnswer();
+    QCOMPARE(answer.size(), int(FullAnswerSize));
+    QByteArray data = answer;
+
+    uint8_t subOne[5] = {0, 8, 0, 1, 0};
+    OnUsbData(subOne, 5, reinterpret_cast<uint8_t*>(data.data()), uint32_t(data.size()));
+    QCOMPARE(m_hub->count(QStringLiteral("Form")), 0);
+    QVERIFY(!WorkingImageLoaded());
+
+    uint8_t twoBytes[2] = {0, 8};
+    OnUsbData(twoBytes, 2, reinterpret_cast<uint8_t*>(data.data()), uint32_t(data.size()));
+    QCOMPARE(m_hub->count(QStringLiteral("Form")), 1);
+    QVERIFY(WorkingImageLoaded());
+}
+
+void DataCallbackTest::receiverReapply_data()
+{
+    QTest::addColumn<QByteArray>("advanced");
+    QTest::addColumn<QStringList>("setCalls");
+    QTest::addColumn<QStringList>("expectedSignals");
+    QTest::newRow("long range on, light 2") << QByteArray("1, 2")
+        << QStringList{"UsbFinderC_Set4KDongleRGB", "UsbFinderC_SetLongRangeMode"} << QStringList{"RGB(2)", "LongRange(1)"};
+    QTest::newRow("long range off, no light") << QByteArray("0, 0")
+        << QStringList{"UsbFinderC_SetLongRangeMode"} << QStringList{"LongRange(0)"};
+    QTest::newRow("neither") << QByteArray("-1, -1") << QStringList{} << QStringList{};
+    QTest::newRow("short list") << QByteArray("1") << QStringList{} << QStringList{};
+}
+
+void DataCallbackTest::receiverReapply()
+{
+    QFETCH(QByteArray, advanced);
+    QFETCH(QStringList, setCalls);
+    QFETCH(QStringList, expectedSignals);
+    writeCatalogue(*m_env, "Adveanced=" + advanced + "\n");
+    openLink();
+
+    inject(9, 0, 0);
+    QVERIFY(settle());
+
+    const QStringList log = SimScript::callLog();
+    for (const QString& call : {QStringLiteral("UsbFinderC_Set4KDongleRGB"), QStringLiteral("UsbFinderC_SetLongRangeMode")})
+        QCOMPARE(logIndex(log, call) >= 0, setCalls.contains(call));
+    for (const QString& s : expectedSignals)
+        QCOMPARE(m_hub->count(s), 1);
+    QCOMPARE(m_hub->count(QStringLiteral("RGB")) + m_hub->count(QStringLiteral("LongRange")), expectedSignals.size());
+
+    // The full answer still comes, and its load skips the receiver read-back.
+    QVERIFY(logIndex(log, QStringLiteral("UsbServer_ReadAllFlashData")) >= 0);
+    QCOMPARE(m_hub->count(QStringLiteral("Form")), 1);
+    QCOMPARE(logIndex(log, QStringLiteral("UsbFinderC_Get4KDongleRGBValue")), -1);
+    QCOMPARE(logIndex(log, QStringLiteral("UsbFinderC_GetLongRangeMode")), -1);
+    QCOMPARE(int(SkipReceiverRead), 0);
+    QCOMPARE(int(ReconcilePending), 0);
+}
+
+void DataCallbackTest::reconcileKeepsOnlyListedCombinations()
+{
+    openLink();
+    const QByteArray image = SimScript::makeImage(5, 8, 4);
+    QCOMPARE(HidSim_SetImage(m_device.mouse, 0, reinterpret_cast<const uint8_t*>(image.constData())), 0);
+    const FlashDataMap original = imageFrom(image);
+
+    inject(9, 0, 0);
+    QVERIFY(settle());
+
+    const FlashDataMap loaded = WorkingImageCopy();
+    for (int button = 0; button < 16; ++button) {
+        const bool kept = button == 1 || button == 4;
+        const ButtonComboRecord expected = kept ? original.combos[button] : ButtonComboRecord{};
+        QVERIFY2(std::memcmp(&loaded.combos[button], &expected, sizeof expected) == 0, qPrintable(QString::number(button)));
+        const MacroRecord none{};
+        QVERIFY(std::memcmp(&loaded.macros[button], &none, sizeof none) == 0);
+    }
+    QVERIFY(original.combos[1].eventCount != 0 && original.combos[4].eventCount != 0);
+    QVERIFY(original.macros[0].eventCount != 0);
+    QCOMPARE(std::memcmp(&loaded, &original, 124), 0);  // the settings stay as parsed
+    QCOMPARE(bytesOf(m_hub->buttonImage), bytesOf(loaded));
+
+    // A plain reload afterwards leaves the key records as the mouse has them.
+    UsbServer_ReadAllFlashData();
+    QVERIFY(settle());
+    QCOMPARE(bytesOf(WorkingImageCopy()), image);
+}
+
+void DataCallbackTest::reportRateAndLevelWriteBackOnlyALoadedImage_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<QString>("signal");
+    QTest::addColumn<bool>("loaded");
+    QTest::newRow("rate, loaded") << 0 << 0 << "ReportRate(32)" << true;
+    QTest::newRow("rate, not loaded") << 0 << 0 << "ReportRate(32)" << false;
+    QTest::newRow("level, loaded") << 4 << 2 << "Dpi(32)" << true;
+    QTest::newRow("level, not loaded") << 4 << 2 << "Dpi(32)" << false;
+}
+
+void DataCallbackTest::reportRateAndLevelWriteBackOnlyALoadedImage()
+{
+    QFETCH(int, command);
+    QFETCH(int, offset);
+    QFETCH(QString, signal);
+    QFETCH(bool, loaded);
+    openLink();
+    if (loaded) {
+        UsbServer_ReadAllFlashData();
+        QVERIFY(settle());
+    }
+    m_hub->clear();
+    const int writesBefore = HidSim_WriteCount(m_device.mouse);
+
+    inject(8, 0, uint8_t(command), QByteArray(1, char(0x20)));
+    QVERIFY(settle());
+
+    QCOMPARE(m_hub->events(), QStringList{signal});
+    const FlashDataMap image = WorkingImageCopy();
+    QCOMPARE(int(reinterpret_cast<const uint8_t*>(&image)[offset]), 0x20);
+    QCOMPARE(HidSim_WriteCount(m_device.mouse), writesBefore + (loaded ? 1 : 0));
+    if (loaded) {
+        QByteArray written(HIDUSB_IMAGE_SIZE, '\0');
+        QCOMPARE(HidSim_LastWrittenImage(m_device.mouse, reinterpret_cast<uint8_t*>(written.data())), 0);
+        QCOMPARE(written, bytesOf(image));
+    }
+}
+
+void DataCallbackTest::lightAnswersUpdateTheImage()
+{
+    openLink();
+    const QByteArray dpiLed("\x02\x80\x03\x01\x00\x00\x00\x00", 8);
+    inject(8, 0, 0x4C, dpiLed);
+    const QByteArray ledBar("\x04\x10\x20\x30\x05\x06\x01\x00\x00", 9);
+    inject(8, 0, 0xA0, ledBar);
+    inject(8, 0, 0xA0, ledBar.left(8));  // wrong length: ignored
+    QVERIFY(settle());
+
+    QCOMPARE(m_hub->events(), (QStringList{"DpiLed", "LightImage"}));
+    const FlashDataMap image = WorkingImageCopy();
+    QCOMPARE(int(image.dpiLightMode), 2);
+    QCOMPARE(int(image.dpiLightBrightness), 0x80);
+    QCOMPARE(int(image.lightEffect), 4);
+    QCOMPARE(int(image.lightBlue), 0x30);
+    QCOMPARE(int(m_hub->dpiLedImage.dpiLightSpeed), 3);
+    QCOMPARE(HidSim_WriteCount(m_device.mouse), 0);
+}
+
+void DataCallbackTest::statusEventRereadsInOrder()
+{
+    openLink();
+    RestartStatusThrottle();
+    inject(10, 0, 0, QByteArray("\x01\x01\x01\x01\x01\x01\x01", 7));
+    QVERIFY(SimScript::deliver());
+
+    QStringList reads;
+    for (const QString& entry : SimScript::callLog()) {
+        if (entry.startsWith(QStringLiteral("UsbServer_Read")))
+            reads << entry.section(QLatin1Char('('), 0, 0);
+    }
+    QCOMPARE(reads.mid(0, 5), (QStringList{"UsbServer_ReadCurrentDPI", "UsbServer_ReadReportRate",
+                                           "UsbServer_ReadBatteryLevel", "UsbServer_ReadLedBar", "UsbServer_ReadDPILed"}));
+    // Within 3000 ms of the throttle start no reload is asked for.
+    QCOMPARE(int(RestartWanted), 0);
+    QCOMPARE(int(ForceReload), 0);
+}
+
+void DataCallbackTest::configurationStatusIsThrottled()
+{
+    openLink();
+    RestartStatusThrottle();
+    const QByteArray configChanged("\x00\x00\x01\x00\x00\x00\x00", 7);
+    QTest::qWait(StatusThrottleMs + 100);
+    inject(10, 0, 0, configChanged);
+    QVERIFY(settle());
+    QCOMPARE(int(RestartWanted), 1);
+    QCOMPARE(int(ForceReload), 1);
+
+    RestartWanted = 0;
+    ForceReload = 0;
+    inject(10, 0, 0, configChanged);
+    QVERIFY(settle());
+    QCOMPARE(int(RestartWanted), 0);
+    QCOMPARE(int(ForceReload), 0);
+}
+
+void DataCallbackTest::activeProfile_data()
+{
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("one byte") << QByteArray(1, '\x02') << "ConfigUI(4,2,1)";
+    QTest::newRow("two bytes") << QByteArray("\x02\x01", 2) << "ConfigUI(0,0,0)";
+}
+
+void DataCallbackTest::activeProfile()
+{
+    QFETCH(QByteArray, data);
+    QFETCH(QString, expected);
+    openLink();
+    inject(14, 0, 0, data);
+    QVERIFY(settle());
+    QCOMPARE(m_hub->events(), QStringList{expected});
+}
+
+void DataCallbackTest::mouseVersionGoesToTheRegistry()
+{
+    openLink();
+    HidSim_SetMouseVersion(m_device.mouse, 0x020B);
+    inject(18, 0, 0);
+    QVERIFY(settle());
+    QCOMPARE(CurrentDeviceRecord().mouseVersion, QStringLiteral("v2.b"));
+    QCOMPARE(m_hub->events(), QStringList{"Setver(0)"});
+    QCOMPARE(Registry::value(QString::fromLatin1(MouseVersionRegistryKey), QStringLiteral("MouseVer101")).toString(),
+             QStringLiteral("v2.b"));
+}
+
+void DataCallbackTest::battery_data()
+{
+    QTest::addColumn<int>("showValue");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("value shown") << 1 << "Battery(1,64,1)";
+    QTest::newRow("value hidden") << 0 << "Battery(1,64,0)";
+    QTest::newRow("other setting") << 2 << "Battery(1,64,0)";
+}
+
+void DataCallbackTest::battery()
+{
+    QFETCH(int, showValue);
+    QFETCH(QString, expected);
+    ShowBatteryValue = showValue;
+    openLink();
+    HidSim_SetBattery(m_device.mouse, 64, 1);
+    UsbServer_ReadBatteryLevel();
+    QVERIFY(settle());
+    // The level change itself may be reported too: every report carries the same values.
+    const QStringList events = m_hub->events();
+    QVERIFY(!events.isEmpty());
+    for (const QString& e : events)
+        QCOMPARE(e, expected);
+}
+
+void DataCallbackTest::shortOrMissingDataIsIgnored()
+{
+    openLink();
+    inject(4, 0, 0, QByteArray(2, '\x01'));
+    inject(10, 0, 0, QByteArray(3, '\x01'));
+    inject(8, 0, 0, QByteArray(100, '\x01'));
+    inject(23, 0, 0, QByteArray(9, '\x01'));
+    inject(77, 0, 0, QByteArray(9, '\x01'));
+    QVERIFY(settle());
+    OnUsbData(nullptr, 5, nullptr, 6912);
+    QVERIFY(m_hub->events().isEmpty());
+    QCOMPARE(logIndex(SimScript::callLog(), QStringLiteral("UsbServer_Read")), -1);
+
+    inject(23, 0, 0, QByteArray(10, '\x01'));
+    QVERIFY(settle());
+    QCOMPARE(m_hub->events(), QStringList{"LongRange(0)"});
+}
+
+QTEST_MAIN(DataCallbackTest)
+#include "tst_data_callback.moc"

@@ -1,0 +1,211 @@
+// Choosing a device from the choice page inside the real top-level window: the main road from a
+// tile click through the configuration frame and the Worker run to pages filled with the mouse's
+// configuration and a change reaching the mouse; and the Space key on the choice page.
+#include "common/MacroSetting.h"
+#include "common/PostMsg.h"
+#include "common/Registry.h"
+#include "common/UserConfig.h"
+#include "device/CurrentDevice.h"
+#include "device/DeviceRecords.h"
+#include "device/DeviceSetters.h"
+#include "device/FlashDataMap.h"
+#include "device/SharedFlags.h"
+#include "device/Worker.h"
+#include "shell/ChoiceDevices.h"
+#include "shell/DialogChange.h"
+#include "shell/DialogMain.h"
+#include "support/HidSimScript.h"
+#include "support/ModalAnswerer.h"
+#include "support/TestEnv.h"
+
+#include "HIDUsbControl.h"
+
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QSignalSpy>
+#include <QToolButton>
+#include <QtTest>
+
+#include <cstring>
+
+namespace {
+
+// Keeps what the device side hands to the pages.
+class PageImages : public QObject {
+    Q_OBJECT
+public:
+    PageImages()
+    {
+        PostMsg::connectBlocking(SIGNAL(SigUpDataLightSensor(FlashDataMap)), this, SLOT(onSensor(FlashDataMap)));
+    }
+    QByteArray sensor;
+
+private slots:
+    void onSensor(FlashDataMap image) { sensor = QByteArray(reinterpret_cast<const char*>(&image), sizeof image); }
+};
+
+struct World {
+    TestEnv env;
+    World()
+    {
+        env.stageShippedData();
+        UserConfig::reload();
+        Registry::setBaseFolder(env.home() + QStringLiteral("/registry"));
+        MacroSetting::reload();
+        ResetCurrentDevice();
+        ChoiceDeviceList.clear();
+        MainPageActive = 0;
+        SensorPageReady = 0;
+        LightPageReady = 0;
+        ButtonPageReady = 0;
+    }
+    ~World() { Registry::setBaseFolder(QString()); }
+};
+
+void settle()
+{
+    HidSim_DeliverPending(3000);
+    QCoreApplication::processEvents();
+}
+
+bool waitFor(const std::function<bool()>& done, int timeoutMs = 8000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < timeoutMs) {
+        HidSim_DeliverPending(50);
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return done();
+}
+
+void pressSpace(QWidget* window)
+{
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+    QApplication::sendEvent(window, &press);
+}
+
+}  // namespace
+
+class TestDeviceSelection : public QObject {
+    Q_OBJECT
+private slots:
+    // The main road, end to end: tile click, frame shown, Worker run, pages filled with the
+    // mouse's image, and a setter's change arriving in the library's stored image.
+    void tileClickLoadsMouseAndChangesReachIt()
+    {
+        World world;
+        const SimScript::Device mouse = SimScript::addCableMouse(1);
+        const QByteArray image = SimScript::makeImage(7);
+        QCOMPARE(HidSim_SetImage(mouse.mouse, 0, reinterpret_cast<const uint8_t*>(image.constData())), 0);
+
+        ModalAnswerer answerer;  // the busy dialog of the load is closed when it shows
+        PageImages pages;
+        DialogMain window;
+        window.show();
+        settle();
+        QCOMPARE(ChoiceDeviceList.size(), 1);
+
+        QList<int> setver;
+        QList<int> mouseIndex;
+        QStringList selectedPaths;
+        QList<QStringList> labelTexts;
+        QList<int> mainDialog;
+        PostMsg* hub = PostMsg::instance();
+        QList<QMetaObject::Connection> links;
+        links << connect(hub, &PostMsg::SigSetver, this, [&](int i) { setver << i; });
+        links << connect(hub, &PostMsg::SigMouseIndex, this, [&](int i) { mouseIndex << i; });
+        links << connect(hub, &PostMsg::SigSelectMouseInfo, this, [&](DeviceAllInfo r) { selectedPaths << r.path; });
+        links << connect(hub, &PostMsg::SigLabelTextB, this, [&](QString a, QString b) { labelTexts << QStringList{a, b}; });
+        links << connect(hub, &PostMsg::SigChangeMainDialog, this, [&](int i) { mainDialog << i; });
+
+        window.findChild<QToolButton*>(QStringLiteral("btn0"))->click();
+
+        QVERIFY(!setver.isEmpty());
+        QCOMPARE(setver.first(), 6);
+        QCOMPARE(mouseIndex, QList<int>{0});
+        QCOMPARE(selectedPaths, QStringList{QString::fromLatin1(mouse.path)});
+        QCOMPARE(labelTexts.size(), 1);
+        QCOMPARE(labelTexts.first().first(), ChoiceDeviceList.first().firmwareVersion);
+        QCOMPARE(mainDialog, QList<int>{1});
+        QCOMPARE(window.currentPage(), int(DialogMain::FramePage));
+        QCOMPARE(MainPageActive.load(), 1);
+        QCOMPARE(ChosenModelId.load(), 1);
+        QCOMPARE(CurrentDeviceRecord().path, QString::fromLatin1(mouse.path));
+        for (const auto& link : links)
+            disconnect(link);
+
+        QVERIFY(waitFor([] { return SensorPageReady && LightPageReady && ButtonPageReady; }));
+        QVERIFY(SimScript::countCalls(QStringLiteral("UsbServerC_Start(") + QString::fromLatin1(mouse.path)) >= 1);
+        QCOMPARE(pages.sensor.size(), int(sizeof(FlashDataMap)));
+        QCOMPARE(pages.sensor.left(124), image.left(124));
+
+        // A page's change: the setter writes the byte and hands the image to the mouse.
+        const uint8_t rate = image.at(0) == 0x02 ? 0x04 : 0x02;
+        QVERIFY(SetReportRate(rate));
+        QByteArray written(HIDUSB_IMAGE_SIZE, '\0');
+        QCOMPARE(HidSim_LastWrittenImage(mouse.mouse, reinterpret_cast<uint8_t*>(written.data())), 0);
+        QCOMPARE(uint8_t(written.at(0)), rate);
+        QCOMPARE(written.mid(1, 123), image.mid(1, 123));
+
+        if (Worker* worker = Worker::instance())
+            worker->wait(5000);
+    }
+
+    void spaceOnChoicePagePairsLoneReceiver()
+    {
+        World world;
+        SimScript::addInterface(SimScript::Receiver1kPid, 0, -1);
+        ModalAnswerer answerer;
+        DialogMain window;
+        window.show();
+        settle();
+        QCOMPARE(ChoiceDeviceList.size(), 1);
+        PairChosenDevice = 1;
+        HidSim_ClearCallLog();
+        pressSpace(&window);
+        QCOMPARE(answerer.handled(), QStringList{QStringLiteral("Match")});
+        QCOMPARE(int(PairChosenDevice), 0);
+        QCOMPARE(SimScript::countCalls(QStringLiteral("UsbServerC_Start(")), 1);
+    }
+
+    void spaceWithTwoDevicesDoesNothing()
+    {
+        World world;
+        SimScript::addInterface(SimScript::Receiver1kPid, 0, -1);
+        SimScript::addCableMouse(2);
+        ModalAnswerer answerer;
+        DialogMain window;
+        window.show();
+        settle();
+        QCOMPARE(ChoiceDeviceList.size(), 2);
+        HidSim_ClearCallLog();
+        pressSpace(&window);
+        QCoreApplication::processEvents();
+        QCOMPARE(answerer.count(), 0);
+        QCOMPARE(SimScript::countCalls(QStringLiteral("UsbServerC_Start(")), 0);
+    }
+
+    // Space on the choice page offers the update warning when only the mouse has newer firmware.
+    void spaceOffersMouseUpdateWarning()
+    {
+        World world;
+        SimScript::addReceiverMouse(1, 0);
+        Registry::setValue(QStringLiteral("HKEY_CURRENT_USER\\Software\\Trelm\\Trelm\\Mouse Drive Test"),
+                           QStringLiteral("MouseVer") + UserConfig::instance()->value(QStringLiteral("Option"), QStringLiteral("CID"))
+                               + UserConfig::instance()->value(QStringLiteral("Drive1"), QStringLiteral("MID")),
+                           QStringLiteral("v1.0"));
+        const QByteArray model = UserConfig::instance()->value(QStringLiteral("Drive1"), QStringLiteral("MM")).toUtf8();
+        world.env.writeProgramFile(QStringLiteral("bin/mouse.bin"), SimScript::makeFirmware(0x0201, 210, 10, 1, model));
+        ModalAnswerer answerer;
+        DialogMain window;
+        window.show();
+        settle();
+        QCOMPARE(ChoiceDeviceList.size(), 1);
+        pressSpace(&window);
+        QCOMPARE(answerer.handled(), QStringList{QStringLiteral("UpDateWarning")});
+    }
+};
+
+QTEST_MAIN(TestDeviceSelection)
+#include "tst_device_selection.moc"

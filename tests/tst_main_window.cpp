@@ -1,0 +1,427 @@
+// The top-level window: its two pages, the hot-plug watch, the tray, quitting, the offline
+// notice, the keys and the installer's language choice.
+#include "ShellTestSupport.h"
+
+#include "device/CurrentDevice.h"
+#include "device/DeviceRecords.h"
+#include "device/SharedFlags.h"
+#include "device/Worker.h"
+#include "shell/Dialog.h"
+#include "shell/DialogChange.h"
+#include "shell/DialogMain.h"
+#include "support/HidSimScript.h"
+#include "support/ModalAnswerer.h"
+
+#include "HIDUsbControl.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QStackedWidget>
+#include <QtTest>
+
+#include <memory>
+
+using namespace shelltest;
+
+namespace {
+
+// The window as it behaves where the desktop has a tray, and with the process end recorded
+// instead of carried out.
+class TrayWindow : public DialogMain {
+public:
+    bool tray = true;
+    QList<int> endedWith;
+
+protected:
+    bool hasSystemTray() const override { return tray; }
+    void endProcess(int status) override { endedWith << status; }
+};
+
+void pressKey(QWidget* w, int key)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(w, &press);
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void buildsTwoPageStack();
+    void takesOverInstallerLanguage_data();
+    void takesOverInstallerLanguage();
+    void hotPlugWatchFollowsPageShown();
+    void sizeRequestsSetDriverStatus_data();
+    void sizeRequestsSetDriverStatus();
+    void hidesToTrayAndBack();
+    void trayMenuOpensOnceAfterRepeatedHiding();
+    void minimisesWhereThereIsNoTray();
+    void exitActionEndsAtOnce();
+    void offlineNoticeClosesWhenMouseWakes();
+    void keys();
+    void spaceOnFramePairsThenReopensLink();
+
+private:
+    void makeWindow();
+    int setverCount() const { return m_hub ? m_hub->count(QStringLiteral("Setver(4)")) : 0; }
+
+    std::unique_ptr<TestEnv> m_env;
+    std::unique_ptr<ShellSignals> m_hub;
+    std::unique_ptr<TrayWindow> m_window;
+    SimScript::Device m_mouse;
+};
+
+void MainWindowTest::init()
+{
+    m_env = std::make_unique<TestEnv>();
+    prepare(*m_env);
+    MainPageActive = 0;
+    WriteEnabled = 0;
+    MacroRecording = 0;
+    NoBusyDialog = 1;  // no busy dialog from the Worker's runs in these tests
+    FirmwareIdle = 1;
+}
+
+void MainWindowTest::makeWindow()
+{
+    m_hub = std::make_unique<ShellSignals>();
+    m_window = std::make_unique<TrayWindow>();
+    m_window->show();
+    SimScript::deliver();
+    HidSim_ClearCallLog();
+}
+
+void MainWindowTest::cleanup()
+{
+    m_window.reset();
+    m_hub.reset();
+    UsbServer_Exit();
+    ChoiceDeviceList.clear();
+    ResetCurrentDevice();
+    NoBusyDialog = 0;
+    MainPageActive = 0;
+    WaitingForMouse = 0;
+    RestartWanted = 0;
+    MacroRecording = 0;
+    m_env.reset();
+}
+
+void MainWindowTest::buildsTwoPageStack()
+{
+    makeWindow();
+    auto* stack = m_window->findChild<QStackedWidget*>(QStringLiteral("stackedWidgetMain"));
+    QCOMPARE(stack->count(), 2);
+    QVERIFY(qobject_cast<DialogChange*>(stack->widget(0)));
+    QVERIFY(qobject_cast<Dialog*>(stack->widget(1)));
+    QCOMPARE(stack->currentIndex(), 0);
+    QCOMPARE(m_window->size(), QSize(1020, 700));
+    QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Kavro Mouse Software"));
+    QVERIFY(m_window->windowFlags() & Qt::FramelessWindowHint);
+    QCOMPARE(m_window->trayIcon()->toolTip(), QStringLiteral("Kavro Mouse Software"));
+    QVERIFY(!m_window->trayIcon()->isVisible());
+}
+
+void MainWindowTest::takesOverInstallerLanguage_data()
+{
+    QTest::addColumn<int>("installerIndex");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("Korean is copied") << 3 << "3";
+    QTest::newRow("0 copies nothing") << 0 << "";
+}
+
+void MainWindowTest::takesOverInstallerLanguage()
+{
+    QFETCH(int, installerIndex);
+    QFETCH(QString, stored);
+    const QString path = DialogMain::installerRegistryPath();
+    QCOMPARE(path, QStringLiteral("HKEY_CURRENT_USER\\Software\\TrelmC\\Kavro Mouse Software\\Kavro Mouse Software"));
+    Registry::setValue(path, QStringLiteral("LanguageIndex"), installerIndex);
+    makeWindow();
+    QCOMPARE(MacroSetting::instance()->value(QStringLiteral("Language"), QStringLiteral("Language")), stored);
+    QVERIFY(!Registry::contains(path, QStringLiteral("LanguageIndex")));
+
+    // The next start finds nothing to take over.
+    MacroSetting::instance()->setValue(QStringLiteral("Language"), QStringLiteral("Language"), QStringLiteral("2"));
+    m_window.reset();
+    makeWindow();
+    QCOMPARE(MacroSetting::instance()->value(QStringLiteral("Language"), QStringLiteral("Language")), QStringLiteral("2"));
+}
+
+void MainWindowTest::hotPlugWatchFollowsPageShown()
+{
+    m_mouse = SimScript::addCableMouse(1);
+    makeWindow();
+    DeviceAllInfo record;
+    record.path = QString::fromLatin1(m_mouse.path);
+    record.cid = 10;
+    record.mid = 1;
+    record.kind = 2;
+    record.online = 1;
+    record.cableFlag = 1;
+    SetCurrentDeviceRecord(record);
+    SetCurrentDevicePath(m_mouse.path);
+
+    // The frame's callback announces itself to the settings page; the choice page's scans
+    // with the default finder.
+    PostMsg::instance()->SendChangeMainDialog(1);
+    QCOMPARE(m_window->currentPage(), 1);
+    QCOMPARE(int(WriteEnabled), 1);
+    QVERIFY(SimScript::deliver());
+    QCOMPARE(setverCount(), 1);
+    QCOMPARE(SimScript::countCalls(QStringLiteral("UsbFinderC_FindHidDevicesByDefaultDeviceId")), 0);
+
+    MainPageActive = 1;
+    m_hub->events.clear();
+    HidSim_ClearCallLog();
+    PostMsg::instance()->SendChangeMainDialog(0);
+    QCOMPARE(m_window->currentPage(), 0);
+    QCOMPARE(int(MainPageActive), 0);
+    QCOMPARE(m_hub->events, (QStringList{"ChangeMainDialog(0)", "MainPageChange", "SecondPageChange"}));
+    QCOMPARE(SimScript::countCalls(QStringLiteral("UsbServer_Exit")), 1);
+    QVERIFY(SimScript::deliver());
+    QVERIFY(SimScript::countCalls(QStringLiteral("UsbFinderC_FindHidDevicesByDefaultDeviceId")) > 0);
+    QCOMPARE(setverCount(), 0);
+}
+
+void MainWindowTest::sizeRequestsSetDriverStatus_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<bool>("quits");
+    QTest::newRow("frame minimise") << 0 << 0 << false;
+    QTest::newRow("frame close") << 1 << 0 << true;
+    QTest::newRow("choice minimise") << 2 << 1 << false;
+    QTest::newRow("choice close") << 3 << 1 << true;
+    QTest::newRow("unknown") << 4 << 1 << false;
+}
+
+void MainWindowTest::sizeRequestsSetDriverStatus()
+{
+    QFETCH(int, index);
+    QFETCH(int, status);
+    QFETCH(bool, quits);
+    makeWindow();
+    UsbServer_SetPCDriverStatus(1);
+    HidSim_ClearCallLog();
+    PostMsg::instance()->SendChangeSize(index);
+    QCOMPARE(HidSim_PCDriverStatus(), status);
+    QCOMPARE(SimScript::countCalls(QStringLiteral("StopUsbChanged")), quits ? 1 : 0);
+    QCOMPARE(SimScript::countCalls(QStringLiteral("UsbServer_Exit")), quits ? 1 : 0);
+    if (quits) {
+        qDebug() << SimScript::callLog();
+        const QStringList log = SimScript::callLog();
+        QVERIFY(log.indexOf(QRegularExpression(QStringLiteral("^StopUsbChanged"))) < log.indexOf(QRegularExpression(QStringLiteral("^UsbServer_Exit"))));
+    }
+    QCOMPARE(m_window->isVisible(), index == 4);
+    QCOMPARE(m_window->trayIcon()->isVisible(), index == 0 || index == 2);
+}
+
+void MainWindowTest::hidesToTrayAndBack()
+{
+    makeWindow();
+    PostMsg::instance()->SendChangeMainDialog(1);
+    PostMsg::instance()->SendChangeSize(0);
+    QVERIFY(!m_window->isVisible());
+    QVERIFY(m_window->trayIcon()->isVisible());
+    QMenu* menu = m_window->trayIcon()->contextMenu();
+    QVERIFY(menu);
+    const QList<QAction*> actions = menu->actions();
+    QCOMPARE(actions.size(), 3);
+    QCOMPARE(actions.at(0)->text(), QStringLiteral("Show window"));
+    QVERIFY(actions.at(1)->isSeparator());
+    QCOMPARE(actions.at(2)->text(), QStringLiteral("Quit now"));
+
+    // A double click shows the window but leaves the driver off.
+    emit m_window->trayIcon()->activated(QSystemTrayIcon::DoubleClick);
+    QVERIFY(m_window->isVisible());
+    QVERIFY(!m_window->trayIcon()->isVisible());
+    QCOMPARE(HidSim_PCDriverStatus(), 0);
+
+    // A click on the frame's page turns the driver back on; so does the show action.
+    PostMsg::instance()->SendChangeSize(0);
+    emit m_window->trayIcon()->activated(QSystemTrayIcon::Trigger);
+    QVERIFY(m_window->isVisible());
+    QCOMPARE(HidSim_PCDriverStatus(), 1);
+    PostMsg::instance()->SendChangeSize(0);
+    QCOMPARE(HidSim_PCDriverStatus(), 0);
+    m_window->trayIcon()->contextMenu()->actions().at(0)->trigger();
+    QVERIFY(m_window->isVisible());
+    QCOMPARE(HidSim_PCDriverStatus(), 1);
+
+    // On the choice page the click does not touch the driver.
+    PostMsg::instance()->SendChangeMainDialog(0);
+    UsbServer_SetPCDriverStatus(0);
+    PostMsg::instance()->SendChangeSize(2);
+    emit m_window->trayIcon()->activated(QSystemTrayIcon::Trigger);
+    QCOMPARE(HidSim_PCDriverStatus(), 0);
+    QVERIFY(m_window->isVisible());
+}
+
+void MainWindowTest::trayMenuOpensOnceAfterRepeatedHiding()
+{
+    makeWindow();
+    for (int i = 0; i < 3; ++i) {
+        PostMsg::instance()->SendChangeSize(2);
+        m_window->show();
+    }
+    PostMsg::instance()->SendChangeSize(2);
+    int opened = 0;
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, this, [&opened] {
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            ++opened;
+            popup->close();
+        }
+    });
+    closer.start(20);
+    emit m_window->trayIcon()->activated(QSystemTrayIcon::Context);
+    QTest::qWait(100);
+    QCOMPARE(opened, 1);
+    QCOMPARE(m_window->findChildren<QMenu*>().size(), 1);
+}
+
+void MainWindowTest::minimisesWhereThereIsNoTray()
+{
+    makeWindow();
+    m_window->tray = false;
+    PostMsg::instance()->SendChangeMainDialog(1);
+    PostMsg::instance()->SendChangeSize(0);
+    QVERIFY(m_window->isMinimized());
+    QVERIFY(m_window->isVisible());
+    QVERIFY(!m_window->trayIcon()->isVisible());
+    QCOMPARE(HidSim_PCDriverStatus(), 0);
+
+    // Coming back from the task bar is like the tray's show action.
+    m_window->setWindowState(Qt::WindowNoState);
+    QTRY_VERIFY(!m_window->isMinimized());
+    QCOMPARE(HidSim_PCDriverStatus(), 1);
+}
+
+void MainWindowTest::exitActionEndsAtOnce()
+{
+    makeWindow();
+    PostMsg::instance()->SendChangeSize(0);
+    HidSim_ClearCallLog();
+    m_window->trayIcon()->contextMenu()->actions().at(2)->trigger();
+    QCOMPARE(m_window->endedWith, QList<int>{0});
+    QCOMPARE(SimScript::callLog(), QStringList());
+}
+
+void MainWindowTest::offlineNoticeClosesWhenMouseWakes()
+{
+    m_mouse = SimScript::addReceiverMouse(1, 1, false);
+    makeWindow();
+    DeviceAllInfo record;
+    record.path = QString::fromLatin1(m_mouse.path);
+    record.kind = 1;
+    SetCurrentDeviceRecord(record);
+    SetCurrentDevicePath(m_mouse.path);
+    PostMsg::instance()->SendChangeMainDialog(1);
+    MainPageActive = 1;
+
+    QPoint noticePos;
+    QSize noticeSize;
+    QString noticeClass;
+    bool flagsSet = false;
+    QTimer::singleShot(100, this, [&] {
+        QWidget* notice = QApplication::activeModalWidget();
+        if (!notice)
+            return;
+        noticeClass = QString::fromLatin1(notice->metaObject()->className());
+        noticePos = notice->pos();
+        noticeSize = notice->size();
+        flagsSet = WaitingForMouse == 1 && RestartWanted == 1;
+        HidSim_SetAwake(m_mouse.mouse, 1);
+    });
+    // Never hang: close whatever is still open after a while.
+    QTimer::singleShot(8000, this, [] {
+        if (QWidget* notice = QApplication::activeModalWidget())
+            notice->close();
+    });
+    QElapsedTimer clock;
+    clock.start();
+    PostMsg::instance()->SendMouseOffLineo(1);
+
+    QCOMPARE(noticeClass, QStringLiteral("MouseOffLine"));
+    QVERIFY2(clock.elapsed() < 4000, "the online poll closes the notice");
+    QCOMPARE(OfflineTextIndex.load(), 1);
+    QVERIFY(flagsSet);
+    const QPoint corner = m_window->mapToGlobal(QPoint(0, 0));
+    QCOMPARE(noticePos, QPoint(corner.x() + (1020 - noticeSize.width()) / 2,
+                               corner.y() + (700 - noticeSize.height()) / 2 - 20));
+    QCOMPARE(int(WaitingForMouse), 0);
+}
+
+void MainWindowTest::keys()
+{
+    makeWindow();
+    pressKey(m_window.get(), Qt::Key_Return);
+    pressKey(m_window.get(), Qt::Key_Enter);
+    pressKey(m_window.get(), Qt::Key_Escape);
+    pressKey(m_window.get(), Qt::Key_F12);
+    QCOMPARE(m_hub->events, (QStringList{"EnterKey", "EnterKey"}));
+    QVERIFY(m_window->isVisible());
+
+    // While a macro is recorded every key is the recorder's.
+    MacroRecording = 1;
+    ModalAnswerer answerer;
+    PostMsg::instance()->SendChangeMainDialog(1);
+    m_hub->events.clear();
+    pressKey(m_window.get(), Qt::Key_Return);
+    pressKey(m_window.get(), Qt::Key_Space);
+    pressKey(m_window.get(), Qt::Key_Escape);
+    QTest::qWait(50);
+    QCOMPARE(m_hub->count(QStringLiteral("EnterKey")), 0);
+    QCOMPARE(answerer.count(), 0);
+    QVERIFY(m_window->isVisible());
+    MacroRecording = 0;
+
+    // Two devices on the choice page: Space offers nothing.
+    PostMsg::instance()->SendChangeMainDialog(0);
+    ChoiceDeviceList = {DeviceAllInfo(), DeviceAllInfo()};
+    pressKey(m_window.get(), Qt::Key_Space);
+    QTest::qWait(50);
+    QCOMPARE(answerer.count(), 0);
+}
+
+void MainWindowTest::spaceOnFramePairsThenReopensLink()
+{
+    m_mouse = SimScript::addReceiverMouse(1);
+    makeWindow();
+    DeviceAllInfo record;
+    record.path = QString::fromLatin1(m_mouse.path);
+    record.kind = 1;
+    record.online = 1;
+    SetCurrentDeviceRecord(record);
+    SetCurrentDevicePath(m_mouse.path);
+    PostMsg::instance()->SendChangeMainDialog(1);
+    QVERIFY(SimScript::deliver());
+    HidSim_ClearCallLog();
+    PairChosenDevice = 0;
+
+    ModalAnswerer answerer;
+    answerer.on(QStringLiteral("Match"), ModalAnswerer::clickButton(QStringLiteral("CloseButton")));
+    pressKey(m_window.get(), Qt::Key_Space);
+    QCOMPARE(answerer.handled(), QStringList{"Match"});
+    QCOMPARE(int(PairChosenDevice), 1);
+
+    // The pairing dialog hands the watch to the choice page; the frame takes it back before
+    // the data link is opened again.
+    QStringList log = SimScript::callLog();
+    QCOMPARE(log.filter(QRegularExpression(QStringLiteral("^StartUsbChanged"))).size(), 2);
+    QVERIFY(log.last().startsWith(QStringLiteral("UsbServerC_Start(") + QString::fromLatin1(m_mouse.path)));
+    m_hub->events.clear();
+    QVERIFY(SimScript::deliver());
+    QVERIFY(setverCount() >= 1);
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "tst_main_window.moc"
