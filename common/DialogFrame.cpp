@@ -24,7 +24,8 @@ DialogFrame::DialogFrame(const DialogSpec& spec, QWidget* parent)
     , m_spec(spec)
 {
     ui->setupUi(this);
-    setFixedSize(300, 140);
+    setFixedSize(spec.size);
+    ui->Background->setFixedSize(spec.size);
     ui->Background->setObjectName(spec.frameName);
     ui->CloseButton->setGeometry(spec.closeButton);
     ui->label->setGeometry(spec.label);
@@ -47,7 +48,7 @@ DialogFrame::DialogFrame(const DialogSpec& spec, QWidget* parent)
 
     connect(PostMsg::instance(), &PostMsg::SigChangeLanguage, this, &DialogFrame::SlotChangeLanguage);
 
-    m_imageFolder = pictureFolder(QStringLiteral("WarningDialog"));
+    m_imageFolder = pictureFolder(spec.pictureFolderName);
     setWindowFlags(dialogWindowFlags());
     ui->label->setStyleSheet(labelColorStyle(skinColor(QStringLiteral("LabelColor"))));
     const QString buttonColor = skinColor(QStringLiteral("ButtonColor"));

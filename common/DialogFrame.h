@@ -1,6 +1,7 @@
 #pragma once
 #include <QDialog>
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -12,8 +13,8 @@ class DialogFrame;
 }
 
 // The window flags of every notice and confirmation dialog: a frameless sub-window with system
-// menu and minimise hints. The bypass-window-manager hint of the original is left out on X11,
-// where it would leave the window unmanaged and without keyboard focus (no Escape, no Return).
+// menu and minimise hints. The bypass-window-manager hint is set on Windows only: on X11 it
+// would leave the window unmanaged and without keyboard focus (no Escape, no Return).
 Qt::WindowFlags dialogWindowFlags();
 
 // What one dialog of the family looks like: everything that differs between the dialogs.
@@ -23,6 +24,8 @@ struct DialogSpec {
         QRect geometry;
         QString text;  // the form's text, kept when the language file lacks it
     };
+    QSize size{300, 140};  // the dialog and its background frame
+    QString pictureFolderName = QStringLiteral("WarningDialog");  // under "<program>/Picture/"
     QString frameName;  // object name of the background frame, selected by its style sheet
     QString section;    // section of the language file
     QStringList elements;  // language elements the dialog reads; others are skipped
@@ -36,9 +39,10 @@ struct DialogSpec {
     QString confirmPressedImage = QStringLiteral("ConfirmClick.png");
 };
 
-// Shared frame of the notice and confirmation dialogs: a 300 x 140 frameless dialog with a
-// painted background, a text label, a close button and the dialog's tool buttons, skinned from
-// "<program>/Picture/WarningDialog/" and the catalogue colours "LabelColor" and "ButtonColor",
+// Shared frame of the notice and confirmation dialogs: a frameless dialog (300 x 140 unless the
+// spec says otherwise) with a painted background, a text label, a close button and the dialog's
+// tool buttons, skinned from "<program>/Picture/WarningDialog/" (or the spec's picture folder)
+// and the catalogue colours "LabelColor" and "ButtonColor",
 // with texts from the dialog's section of the current language file. It follows the hub's
 // language changes. The buttons reach the subclass's on_<name>_clicked slots by object name.
 class DialogFrame : public QDialog {

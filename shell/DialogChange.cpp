@@ -218,10 +218,11 @@ void DialogChange::BuildDeviceTiles()
     const QVector<int> pages = choicePageSizes(ChoiceDeviceList.size());
     int tile = 0;
     for (int tilesOnPage : pages) {
+        // The tiles are made before the page joins the stack, so they show with it.
         auto* page = new QWidget;
-        ui->stackedWidget->addWidget(page);
         for (int position = 0; position < tilesOnPage; ++position)
             makeTile(page, tile++, tilesOnPage, position);
+        ui->stackedWidget->addWidget(page);
     }
     ui->stackedWidget->setCurrentIndex(0);
 

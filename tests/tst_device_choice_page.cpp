@@ -83,7 +83,7 @@ QString buttonStyle(QWidget* page, int tile)
 bool shown(QWidget* page, const QString& name)
 {
     QWidget* w = child<QWidget>(page, name);
-    return w && !w->isHidden();
+    return w && w->isVisible();
 }
 
 // The badge of a tile: the unnamed 42 x 26 label on its page at the tile's badge spot.
@@ -94,7 +94,7 @@ QString badgeStyle(QWidget* page, int tile)
         return QStringLiteral("<no tile>");
     for (QLabel* l : b->parentWidget()->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly)) {
         if (l->objectName().isEmpty() && l->x() == b->x() + 7 && l->size() == QSize(42, 26))
-            return l->styleSheet();
+            return l->isVisible() ? l->styleSheet() : QStringLiteral("<hidden badge>");
     }
     return QStringLiteral("<no badge>");
 }
@@ -236,6 +236,8 @@ private slots:
         settle();
         QCOMPARE(ChoiceDeviceList.size(), 4);
 
+        for (int t = 0; t < 3; ++t)
+            QVERIFY(shown(&page, QStringLiteral("btn%1").arg(t)));
         QVERIFY(buttonStyle(&page, 0).contains(QLatin1String("OnLine0.png")));
         QVERIFY(shown(&page, QStringLiteral("UsbWifi0")));
         QVERIFY(!shown(&page, QStringLiteral("label0")));
@@ -255,8 +257,10 @@ private slots:
         QVERIFY(badgeStyle(&page, 2).contains(QLatin1String("1KHz.png")));
 
         QVERIFY(buttonStyle(&page, 3).contains(QLatin1String("Unknow.png")));
+        QTest::mouseClick(child<QToolButton>(&page, QStringLiteral("RightButton")), Qt::LeftButton);  // tile 3 is on page 2
         QVERIFY(shown(&page, QStringLiteral("UsbWifi3")));
         QVERIFY(badgeStyle(&page, 3).contains(QLatin1String("2KHz.png")));
+        QTest::mouseClick(child<QToolButton>(&page, QStringLiteral("LeftButton")), Qt::LeftButton);
 
         // Hovering a tile re-checks its device.
         HidSim_SetAwake(sleeping, 1);
@@ -286,7 +290,8 @@ private slots:
         settle();
         QCOMPARE(ChoiceDeviceList.size(), 1);
         QCOMPARE(stack(&page)->count(), 1);
-        QVERIFY(!child<QWidget>(&page, QStringLiteral("btn1")) || child<QWidget>(&page, QStringLiteral("btn1"))->isHidden());
+        QVERIFY(!shown(&page, QStringLiteral("btn1")));
+        QVERIFY(shown(&page, QStringLiteral("btn0")));
     }
 
     void identicalDevicesShowNotice()

@@ -50,6 +50,7 @@ private slots:
     void writesReachOnlyAnOnlineMouse();
     void profileSwitchAndFactoryResetRaiseStatusEvents();
     void offlineMouseSendsNothing();
+    void writtenImageWithTooManyMacrosComesBackCut();
 
 private:
     std::unique_ptr<TestEnv> m_env;
@@ -279,6 +280,24 @@ void TestHidUsbImage::offlineMouseSendsNothing()
     QCOMPARE(recorder.count(), 1);
     QCOMPARE(recorder.answers()[0].kind, 23);
     QCOMPARE(recorder.answers()[0].data.size(), 10);
+}
+
+void TestHidUsbImage::writtenImageWithTooManyMacrosComesBackCut()
+{
+    const Device d = addCableMouse(1);
+    QByteArray image = makeImage(4, 10, 70);
+    DataRecorder recorder;
+    UsbServerC_Start(d.path.constData(), d.path.constData(), DataRecorder::callback());
+    QCOMPARE(ProtocolDataUpdate(asImage(image)), 1);
+    UsbServer_ReadAllFlashData();
+    QVERIFY(deliver());
+    QByteArray data = recorder.answers().value(0).data;
+    QCOMPARE(data.size(), HIDUSB_FULL_ANSWER_SIZE);
+    QByteArray parsed(HIDUSB_IMAGE_SIZE, '\0');
+    ProtocolDataParser(reinterpret_cast<uint8_t*>(data.data()), asImage(parsed));
+    const int eightMacrosEnd = 956 + 8 * 592;
+    QCOMPARE(parsed.left(eightMacrosEnd), image.left(eightMacrosEnd));
+    QCOMPARE(parsed.mid(eightMacrosEnd), QByteArray(HIDUSB_IMAGE_SIZE - eightMacrosEnd, '\0'));
 }
 
 QTEST_MAIN(TestHidUsbImage)

@@ -215,11 +215,8 @@ void MainWindowTest::sizeRequestsSetDriverStatus()
     QCOMPARE(HidSim_PCDriverStatus(), status);
     QCOMPARE(SimScript::countCalls(QStringLiteral("StopUsbChanged")), quits ? 1 : 0);
     QCOMPARE(SimScript::countCalls(QStringLiteral("UsbServer_Exit")), quits ? 1 : 0);
-    if (quits) {
-        qDebug() << SimScript::callLog();
-        const QStringList log = SimScript::callLog();
-        QVERIFY(log.indexOf(QRegularExpression(QStringLiteral("^StopUsbChanged"))) < log.indexOf(QRegularExpression(QStringLiteral("^UsbServer_Exit"))));
-    }
+    if (quits)  // the watch stops before the link closes
+        QCOMPARE(SimScript::callLog().mid(index == 1 ? 1 : 0), (QStringList{"StopUsbChanged()", "UsbServer_Exit()"}));
     QCOMPARE(m_window->isVisible(), index == 4);
     QCOMPARE(m_window->trayIcon()->isVisible(), index == 0 || index == 2);
 }

@@ -65,7 +65,8 @@ bool runWith(QDialog& dialog, const std::function<void()>& action)
     bool openAfter = false;
     QTimer::singleShot(0, &dialog, [&] {
         dialog.activateWindow();
-        QTest::qWaitForWindowActive(&dialog);
+        if (!QTest::qWaitForWindowActive(&dialog))
+            QTest::qFail("the dialog never became active", __FILE__, __LINE__);
         action();
         openAfter = dialog.isVisible();
         if (openAfter)

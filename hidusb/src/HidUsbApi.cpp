@@ -265,7 +265,8 @@ int UsbServer_ReadAllFlashData(void)
 {
     return readFromMouse("UsbServer_ReadAllFlashData", [](State& s, SimMouse& mouse) {
         uint8_t answer[FullAnswerSize];
-        packFullAnswer(activeImage(mouse), answer);  // images are checked when they are stored
+        // An image written with more than eight macros comes back with its first eight.
+        packFullAnswer(activeImage(mouse), answer);
         return queueAnswerLocked(s, 8, 0, 0, answer, FullAnswerSize);
     });
 }

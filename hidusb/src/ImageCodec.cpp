@@ -31,23 +31,32 @@ bool imageFits(const uint8_t* image)
 bool packFullAnswer(const uint8_t* image, uint8_t* answer)
 {
     std::memset(answer, 0, FullAnswerSize);
-    if (!imageFits(image))
-        return false;
     std::memcpy(answer, image, ComboEnd);
+    bool complete = true;
+    int packed = 0;
     int pos = MacroBase;
     for (int k = 0; k < MacroCount; ++k) {
         const uint8_t* record = image + MacroBase + k * MacroRecordSize;
         if (!macroInUse(record))
             continue;
-        const int events = record[1 + MacroNameSize];
+        int events = record[1 + MacroNameSize];
+        if (events > MacroMaxEvents || packed == MaxPackedMacros) {
+            // A mouse keeps no more than this; carry what it can hold rather than nothing.
+            complete = false;
+            if (packed == MaxPackedMacros)
+                continue;
+            events = MacroMaxEvents;
+        }
         answer[pos] = static_cast<uint8_t>(k);
-        std::memcpy(answer + pos + 1, record, 1 + MacroNameSize + 1);
+        std::memcpy(answer + pos + 1, record, 1 + MacroNameSize);
+        answer[pos + PackedHeader - 1] = static_cast<uint8_t>(events);
         std::memcpy(answer + pos + PackedHeader, record + 32, static_cast<size_t>(events) * 8);
         pos += PackedHeader + events * 8;
+        ++packed;
     }
     // Eight full records take 4,744 bytes of the 5,956 available, so the end mark always fits.
     answer[pos] = PackedListEnd;
-    return true;
+    return complete;
 }
 
 void parseFullAnswer(const uint8_t* answer, uint8_t* image)

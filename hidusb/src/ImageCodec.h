@@ -15,8 +15,9 @@ constexpr int MaxPackedMacros = 8;
 constexpr uint8_t PackedListEnd = 0xFF;
 
 // Packs a device image into the whole-configuration answer. Only macro records in use
-// (a name or events) are carried, each with only its counted events. False when the
-// image holds more than eight macros or a record counts more than 70 events.
+// (a name or events) are carried, each with only its counted events. An image with more
+// than eight macros, or a record counting more than 70 events, is cut to what fits (the
+// first eight, 70 events) and the result is false.
 bool packFullAnswer(const uint8_t* image, uint8_t* answer);
 // True when packFullAnswer accepts the image.
 bool imageFits(const uint8_t* image);
