@@ -3,15 +3,16 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QMetaMethod>
-#include <QMutex>
 #include <QPointer>
 #include <QThread>
 #include <QVarLengthArray>
 #include <QVector>
-#include <QWaitCondition>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 
 namespace BlockingDelivery {
 namespace {
@@ -28,8 +29,9 @@ bool mustGiveUp()
 struct Call {
     enum State { Pending, Running, Finished, Dropped };
 
-    QMutex mutex;
-    QWaitCondition changed;
+    // Standard primitives, so thread checkers see the synchronisation.
+    std::mutex mutex;
+    std::condition_variable changed;
     State state = Pending;
     QVector<int> types;
     QVector<void*> values;  // the delivery's own copies of the arguments
@@ -42,9 +44,9 @@ struct Call {
 
     void setState(State s)
     {
-        QMutexLocker lock(&mutex);
+        std::lock_guard<std::mutex> lock(mutex);
         state = s;
-        changed.wakeAll();
+        changed.notify_all();
     }
 };
 
@@ -55,10 +57,10 @@ struct PostedCall {
     explicit PostedCall(std::shared_ptr<Call> c) : call(std::move(c)) {}
     ~PostedCall()
     {
-        QMutexLocker lock(&call->mutex);
+        std::lock_guard<std::mutex> lock(call->mutex);
         if (call->state == Call::Pending) {
             call->state = Call::Dropped;
-            call->changed.wakeAll();
+            call->changed.notify_all();
         }
     }
 };
@@ -116,7 +118,7 @@ private:
         QMetaObject::invokeMethod(this, [this, posted] { run(*posted->call); }, Qt::QueuedConnection);
         posted.reset();
 
-        QMutexLocker lock(&call->mutex);
+        std::unique_lock<std::mutex> lock(call->mutex);
         while (call->state == Call::Pending || call->state == Call::Running) {
             if (mustGiveUp() || !m_receiverAlive.load()) {
                 // A call not yet started is dropped for good; a running one keeps its copies.
@@ -124,7 +126,7 @@ private:
                     call->state = Call::Dropped;
                 return;
             }
-            call->changed.wait(&call->mutex, SliceMs);
+            call->changed.wait_for(lock, std::chrono::milliseconds(SliceMs));
         }
     }
 
@@ -132,12 +134,12 @@ private:
     void run(Call& call)
     {
         {
-            QMutexLocker lock(&call.mutex);
+            std::lock_guard<std::mutex> lock(call.mutex);
             if (call.state != Call::Pending)
                 return;
             if (!m_receiver) {
                 call.state = Call::Dropped;
-                call.changed.wakeAll();
+                call.changed.notify_all();
                 return;
             }
             call.state = Call::Running;

@@ -67,7 +67,7 @@ void Worker::StartRun()
 {
     RunRequested = 1;
     {
-        QMutexLocker lock(&m_startLock);
+        std::lock_guard<std::mutex> lock(m_startLock);
         if (isRunning() && !m_inTail) {
             // The run under way goes round once more.
             m_startAgain = true;
@@ -77,7 +77,7 @@ void Worker::StartRun()
     // At most the thread's last steps after run() are left, and they wait for nobody.
     wait();
     {
-        QMutexLocker lock(&m_startLock);
+        std::lock_guard<std::mutex> lock(m_startLock);
         m_inTail = false;
     }
     start();
@@ -86,7 +86,7 @@ void Worker::StartRun()
 void Worker::ClearRunRequest()
 {
     RunRequested = 0;
-    QMutexLocker lock(&m_startLock);
+    std::lock_guard<std::mutex> lock(m_startLock);
     m_startAgain = false;
 }
 
@@ -103,12 +103,12 @@ void Worker::StartPoll()
 void Worker::run()
 {
     {
-        QMutexLocker lock(&m_startLock);
+        std::lock_guard<std::mutex> lock(m_startLock);
         m_inTail = false;  // also when the thread was started without StartRun
     }
     for (;;) {
         runOnce();
-        QMutexLocker lock(&m_startLock);
+        std::lock_guard<std::mutex> lock(m_startLock);
         if (!m_startAgain) {
             m_inTail = true;
             return;

@@ -1,10 +1,11 @@
 #pragma once
-#include <QMutex>
 #include <QString>
 #include <QStringList>
 #include <QThread>
 
 #include "device/DeviceAllInfo.h"
+
+#include <mutex>
 
 class QTimer;
 
@@ -52,7 +53,7 @@ private:
     QString lastPath;  // device whose link the last run opened (worker thread only)
     int lastKind = 0;  // its kind byte
     QTimer* m_poll = nullptr;
-    QMutex m_startLock;
+    std::mutex m_startLock;
     bool m_startAgain = false;  // a start arrived while a run was under way
     bool m_inTail = false;      // run() has decided to return
 };

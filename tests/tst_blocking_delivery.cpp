@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstring>
 #include <functional>
+#include <thread>
 
 struct Blob {
     unsigned char bytes[4096];
@@ -46,14 +47,40 @@ public slots:
     }
 };
 
-// Runs a function on its own thread.
-class Runner : public QThread {
+// Runs a function on its own thread (a plain thread: its join is visible to thread checkers).
+class Runner {
 public:
     explicit Runner(std::function<void()> body) : m_body(std::move(body)) {}
-    void run() override { m_body(); }
+    ~Runner()
+    {
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+    void start()
+    {
+        m_thread = std::thread([this] {
+            m_body();
+            m_done = true;
+        });
+    }
+    bool isFinished() const { return m_done.load(); }
+    // Waits at most ms for the body to end; true when it has.
+    bool wait(int ms)
+    {
+        QElapsedTimer t;
+        t.start();
+        while (!m_done.load() && t.elapsed() < ms)
+            QThread::msleep(1);
+        if (!m_done.load())
+            return false;
+        m_thread.join();
+        return true;
+    }
 
 private:
     std::function<void()> m_body;
+    std::atomic<bool> m_done{false};
+    std::thread m_thread;
 };
 
 // Processes events until the condition holds or the time is up.

@@ -10,6 +10,7 @@
 #include "shell/Dialog.h"
 #include "shell/UpDataParam.h"
 #include "support/HidSimScript.h"
+#include "support/ModalAnswerer.h"
 
 #include "HIDUsbControl.h"
 
@@ -46,6 +47,7 @@ private slots:
     void modelWithoutLightingMovesSettingsButton();
     void recordingDisablesPageButtonsOnly();
     void busyDialogRunsOnceAndWaitModeFollowsEachLoad();
+    void settingsButtonOpensVersionDialog();
 
 private:
     QToolButton* button(const char* name) const { return m_frame->findChild<QToolButton*>(QLatin1String(name)); }
@@ -294,6 +296,28 @@ void ConfigFrameTest::busyDialogRunsOnceAndWaitModeFollowsEachLoad()
     QCOMPARE(busy->WaitMode, uint8_t(0));
     QCOMPARE(int(ButtonPageReady), 0);  // a finished load clears them
     QVERIFY(!busy->isVisible());
+}
+
+void ConfigFrameTest::settingsButtonOpensVersionDialog()
+{
+    UpdateCurrentDeviceRecord([](DeviceAllInfo& r) {
+        r.cableFlag = 0;
+        r.firmwareVersion = QStringLiteral("v2.1");
+        r.mouseVersion = QStringLiteral("v1.5");
+    });
+    ModalAnswerer answerer;
+    QStringList versions;
+    QPoint shownAt;
+    answerer.on(QStringLiteral("LanSetting"), [&](QWidget* modal) {
+        versions << modal->findChild<QLabel*>(QStringLiteral("label_2"))->text()
+                 << modal->findChild<QLabel*>(QStringLiteral("label_5"))->text();
+        shownAt = modal->pos();
+        ModalAnswerer::reject()(modal);
+    });
+    m_frame->on_SetButton_clicked();
+    QCOMPARE(answerer.handled(), QStringList{"LanSetting"});
+    QCOMPARE(versions, (QStringList{"v2.1", "v1.5"}));
+    QCOMPARE(shownAt, m_frame->mapToGlobal(QPoint(0, 0)) + QPoint(240, 220));
 }
 
 QTEST_MAIN(ConfigFrameTest)

@@ -34,6 +34,8 @@
  *   [956..6911]   macro area: up to 8 packed macro records, each
  *                 {u8 button 0..15, u8 name length, 30 bytes name, u8 event count,
  *                  event count * 8 bytes events}; a button byte of 0xFF ends the list.
+ *                 A mouse image that holds more than eight macros comes back with its
+ *                 first eight (in button order), each cut to 70 events.
  *   The parser clears every macro record that the answer does not carry.
  *
  * DPI light answer (8 bytes): [0] mode, [1] brightness, [2] speed, [3] on; rest reserved.

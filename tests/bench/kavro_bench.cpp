@@ -1,0 +1,249 @@
+// Prints figures of the running program on the default simulated devices:
+//   1. process start to the first painted main window,
+//   2. a full 6,912-byte configuration answer handed to the library to the three pages filled,
+//   3. a setter call to the image arriving in the library,
+//   4. private memory with the choice page shown.
+// With --bare it shows a plain 1020 x 700 Qt window instead and prints figures 1 and 4 only,
+// for comparison. Run under a display (xvfb-run -a) or with QT_QPA_PLATFORM=offscreen.
+#include "app/Startup.h"
+#include "common/PostMsg.h"
+#include "common/Registry.h"
+#include "device/DeviceSetters.h"
+#include "device/FlashDataMap.h"
+#include "device/SharedFlags.h"
+#include "shell/DialogMain.h"
+
+#include "HIDUsbControl.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr int Rounds = 50;
+
+QElapsedTimer g_sinceMain;
+double g_startToMainMs = 0;  // process start (kernel) to main()
+double g_firstPaintMs = -1;  // main() to the first paint event of the main window
+qint64 g_privateKb = -1;
+std::vector<double> g_loadMs;
+std::vector<double> g_writeMs;
+QString g_failure;
+
+// Milliseconds from the kernel's start of this process to now (10 ms resolution).
+double processAgeMs()
+{
+    QFile stat(QStringLiteral("/proc/self/stat"));
+    if (!stat.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray line = stat.readAll();
+    const int close = line.lastIndexOf(')');
+    if (close < 0)
+        return 0;
+    const QList<QByteArray> fields = line.mid(close + 2).split(' ');
+    if (fields.size() < 20)
+        return 0;
+    const double startTicks = fields.at(19).toDouble();  // field 22 of the whole line
+    timespec now{};
+    clock_gettime(CLOCK_BOOTTIME, &now);
+    const double nowMs = now.tv_sec * 1000.0 + now.tv_nsec / 1e6;
+    return nowMs - startTicks * 1000.0 / double(sysconf(_SC_CLK_TCK));
+}
+
+// Private (not shared) resident memory of this process in KiB.
+qint64 privateMemoryKb()
+{
+    QFile smaps(QStringLiteral("/proc/self/smaps_rollup"));
+    if (!smaps.open(QIODevice::ReadOnly))
+        return -1;
+    qint64 total = 0;
+    for (const QByteArray& line : smaps.readAll().split('\n')) {
+        if (line.startsWith("Private_Clean:") || line.startsWith("Private_Dirty:"))
+            total += line.simplified().split(' ').value(1).toLongLong();
+    }
+    return total;
+}
+
+double median(std::vector<double> v)
+{
+    if (v.empty())
+        return -1;
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+bool waitUntil(const std::function<bool()>& done, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < timeoutMs)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    return done();
+}
+
+// Notes the first paint of the window.
+class PaintWatch : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && g_firstPaintMs < 0)
+            g_firstPaintMs = g_sinceMain.nsecsElapsed() / 1e6;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// Marks the moment the pages were filled: SigForm follows the three page images, and this
+// receiver is connected after the pages, so it runs once they have been filled.
+class LoadWatch : public QObject {
+    Q_OBJECT
+public:
+    LoadWatch() { PostMsg::connectBlocking(SIGNAL(SigForm()), this, SLOT(onForm())); }
+    QElapsedTimer clock;
+    std::atomic<bool> filled{false};
+    double elapsedMs = 0;
+private slots:
+    void onForm()
+    {
+        elapsedMs = clock.nsecsElapsed() / 1e6;
+        filled = true;
+    }
+};
+
+int findCableMouse()
+{
+    std::vector<uint8_t> image(HIDUSB_IMAGE_SIZE);
+    for (int id = 0; id < 16; ++id) {
+        if (HidSim_GetImage(id, 0, image.data()) == 0)
+            return id;
+    }
+    return -1;
+}
+
+void measureProgram(QWidget* window)
+{
+    // Figure 4: the choice page with its tiles.
+    if (!waitUntil([window] { return window->findChild<QAbstractButton*>(QStringLiteral("btn0")) != nullptr; }, 5000)) {
+        g_failure = QStringLiteral("no device tile appeared");
+        return;
+    }
+    QCoreApplication::processEvents();
+    g_privateKb = privateMemoryKb();
+
+    // Choose the cable mouse; the busy dialog's fixed waits are not part of the figures.
+    HidSim_SetZeroDelays(1);
+    NoBusyDialog = 1;
+    auto* tile = window->findChild<QAbstractButton*>(QStringLiteral("btn0"));
+    tile->click();
+    if (!waitUntil([] { return SensorPageReady && LightPageReady && ButtonPageReady && !RunRequested; }, 10000)) {
+        g_failure = QStringLiteral("the chosen mouse did not load");
+        return;
+    }
+    const int mouse = findCableMouse();
+    std::vector<uint8_t> image(HIDUSB_IMAGE_SIZE);
+    HidSim_GetImage(mouse, 0, image.data());
+
+    // Figure 2: a full answer through the data callback into the three pages.
+    std::vector<uint8_t> answer(HIDUSB_FULL_ANSWER_SIZE, 0);
+    std::copy(image.begin(), image.begin() + 956, answer.begin());
+    answer[956] = 0xFF;  // no macros
+    LoadWatch watch;
+    for (int i = 0; i < Rounds; ++i) {
+        HidSim_DeliverPending(2000);
+        watch.filled = false;
+        watch.clock.start();
+        HidSim_Inject(8, 0, 0, answer.data(), uint32_t(answer.size()));
+        if (!waitUntil([&watch] { return watch.filled.load(); }, 5000)) {
+            g_failure = QStringLiteral("a full answer did not reach the pages");
+            return;
+        }
+        g_loadMs.push_back(watch.elapsedMs);
+    }
+    HidSim_DeliverPending(2000);
+
+    // Figure 3: a setter's image arriving in the library.
+    for (int i = 0; i < Rounds; ++i) {
+        const int before = HidSim_WriteCount(mouse);
+        QElapsedTimer clock;
+        clock.start();
+        SetReportRate(i % 2 ? 0x01 : 0x02);
+        while (HidSim_WriteCount(mouse) == before && clock.elapsed() < 2000) {
+        }
+        if (HidSim_WriteCount(mouse) == before) {
+            g_failure = QStringLiteral("a setter's image did not arrive");
+            return;
+        }
+        g_writeMs.push_back(clock.nsecsElapsed() / 1e6);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    g_sinceMain.start();
+    g_startToMainMs = processAgeMs();
+    bool bare = false;
+    for (int i = 1; i < argc; ++i)
+        bare = bare || QByteArray(argv[i]) == "--bare";
+
+    // A home and registry of its own, so a running program or earlier settings play no part.
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toLocal8Bit());
+    Registry::setBaseFolder(home.path() + QStringLiteral("/registry"));
+
+    int status = 0;
+    if (bare) {
+        QApplication app(argc, argv);
+        QWidget window;
+        window.resize(1020, 700);
+        PaintWatch paint;
+        window.installEventFilter(&paint);
+        window.show();
+        QTimer::singleShot(0, [&] {
+            waitUntil([] { return g_firstPaintMs >= 0; }, 5000);
+            g_privateKb = privateMemoryKb();
+            app.quit();
+        });
+        status = app.exec();
+    } else {
+        status = runProgram(argc, argv, [] {
+            auto* window = new DialogMain;
+            auto* paint = new PaintWatch(window);
+            window->installEventFilter(paint);
+            QTimer::singleShot(0, window, [window] {
+                waitUntil([] { return g_firstPaintMs >= 0; }, 5000);
+                measureProgram(window);
+                QCoreApplication::exit(0);
+            });
+            return window;
+        });
+    }
+
+    std::printf("%s\n", bare ? "Bare Qt window (1020 x 700)" : "Kavro Mouse Software, default simulated devices");
+    std::printf("  process start to first painted main window: %.1f ms (%.1f ms before main, %.1f ms in main)\n",
+                g_startToMainMs + g_firstPaintMs, g_startToMainMs, g_firstPaintMs);
+    if (!bare) {
+        std::printf("  full answer to the three pages filled (median of %d): %.3f ms\n", Rounds, median(g_loadMs));
+        std::printf("  setter call to the image in the library (median of %d): %.3f ms\n", Rounds, median(g_writeMs));
+    }
+    std::printf("  private memory %s: %lld KiB\n", bare ? "with the window shown" : "with the choice page shown (three devices)",
+                static_cast<long long>(g_privateKb));
+    if (!g_failure.isEmpty()) {
+        std::printf("  failed: %s\n", qPrintable(g_failure));
+        return 1;
+    }
+    return status;
+}
+
+#include "kavro_bench.moc"
