@@ -1,6 +1,5 @@
 #include "app/Startup.h"
 
-#include "app/CrashHandler.h"
 #include "app/DialogPreview.h"
 #include "app/SingleInstance.h"
 #include "app/UserFolders.h"
@@ -31,9 +30,7 @@ int runProgram(int& argc, char** argv, const TopWindowFactory& makeTopWindow)
         return 0;
     }
 
-    static CrashHandler crashHandler;
-    crashHandler.install();
-
+    // The crash handler is installed by the configuration frame while the top window is built.
     QWidget* top = makeTopWindow();
     top->show();
     return app.exec();

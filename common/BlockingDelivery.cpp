@@ -2,17 +2,19 @@
 
 #include <QCoreApplication>
 #include <QDebug>
+#include <QEvent>
 #include <QMetaMethod>
 #include <QPointer>
 #include <QThread>
 #include <QVarLengthArray>
-#include <QVector>
 
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <deque>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 namespace BlockingDelivery {
 namespace {
@@ -33,13 +35,13 @@ struct Call {
     std::mutex mutex;
     std::condition_variable changed;
     State state = Pending;
-    QVector<int> types;
-    QVector<void*> values;  // the delivery's own copies of the arguments
+    std::vector<int> types;
+    std::vector<void*> values;  // the delivery's own copies of the arguments
 
     ~Call()
     {
-        for (int i = 0; i < values.size(); ++i)
-            QMetaType::destroy(types.at(i), values.at(i));
+        for (size_t i = 0; i < values.size(); ++i)
+            QMetaType::destroy(types[i], values[i]);
     }
 
     void setState(State s)
@@ -50,8 +52,8 @@ struct Call {
     }
 };
 
-// Travels inside the queued call: when the event is discarded without running (its target
-// went away, the event loop ended) the emitter is released instead of waiting forever.
+// Waits in the relay's queue: when it is discarded without running (the relay went away)
+// the emitter is released instead of waiting forever.
 struct PostedCall {
     std::shared_ptr<Call> call;
     explicit PostedCall(std::shared_ptr<Call> c) : call(std::move(c)) {}
@@ -69,7 +71,7 @@ struct PostedCall {
 // to the receiver's thread. Not a Q_OBJECT: it answers one extra method index itself.
 class Relay : public QObject {
 public:
-    Relay(QObject* receiver, int slotIndex, QVector<int> types)
+    Relay(QObject* receiver, int slotIndex, std::vector<int> types)
         : m_receiver(receiver), m_receiverThread(receiver->thread()), m_slotIndex(slotIndex),
           m_types(std::move(types))
     {
@@ -111,12 +113,17 @@ private:
         auto call = std::make_shared<Call>();
         call->types = m_types;
         call->values.reserve(m_types.size());
-        for (int i = 0; i < m_types.size(); ++i)
-            call->values.append(QMetaType::create(m_types.at(i), a[i + 1]));
+        for (size_t i = 0; i < m_types.size(); ++i)
+            call->values.push_back(QMetaType::create(m_types[i], a[i + 1]));
 
-        auto posted = std::make_shared<PostedCall>(call);
-        QMetaObject::invokeMethod(this, [this, posted] { run(*posted->call); }, Qt::QueuedConnection);
-        posted.reset();
+        // Handed over through our own queue: the event only says that there is work. It is
+        // made before the hand-over, so the receiver's side sees it complete.
+        auto* wake = new QEvent(DeliveryEvent);
+        {
+            std::lock_guard<std::mutex> lock(m_queueLock);
+            m_queue.push_back(std::make_unique<PostedCall>(call));
+        }
+        QCoreApplication::postEvent(this, wake);
 
         std::unique_lock<std::mutex> lock(call->mutex);
         while (call->state == Call::Pending || call->state == Call::Running) {
@@ -128,6 +135,26 @@ private:
             }
             call->changed.wait_for(lock, std::chrono::milliseconds(SliceMs));
         }
+    }
+
+    bool event(QEvent* e) override
+    {
+        std::unique_ptr<PostedCall> posted;
+        bool delivery;
+        {
+            // Taken before the event is read: that orders it after the emitter's hand-over.
+            std::lock_guard<std::mutex> lock(m_queueLock);
+            delivery = e->type() == DeliveryEvent;
+            if (delivery && !m_queue.empty()) {
+                posted = std::move(m_queue.front());
+                m_queue.pop_front();
+            }
+        }
+        if (!delivery)
+            return QObject::event(e);
+        if (posted)
+            run(*posted->call);
+        return true;
     }
 
     // On the receiver's thread.
@@ -146,17 +173,21 @@ private:
         }
         QVarLengthArray<void*, 8> argv;
         argv.append(nullptr);
-        for (void* value : qAsConst(call.values))
+        for (void* value : call.values)
             argv.append(value);
         QMetaObject::metacall(m_receiver.data(), QMetaObject::InvokeMetaMethod, m_slotIndex, argv.data());
         call.setState(Call::Finished);
     }
 
+    static constexpr QEvent::Type DeliveryEvent = QEvent::Type(QEvent::User + 0x6B1);
+
+    std::mutex m_queueLock;
+    std::deque<std::unique_ptr<PostedCall>> m_queue;  // calls waiting for the receiver's thread
     QPointer<QObject> m_receiver;  // read on the receiver's thread only
     std::atomic<bool> m_receiverAlive{true};
     QThread* const m_receiverThread;
     const int m_slotIndex;
-    const QVector<int> m_types;
+    const std::vector<int> m_types;
 };
 
 QByteArray signature(const char* text)
@@ -185,7 +216,7 @@ bool connect(QObject* sender, const char* signal, QObject* receiver, const char*
     }
 
     const QMetaMethod signalMethod = sender->metaObject()->method(signalIndex);
-    QVector<int> types;
+    std::vector<int> types;
     for (int i = 0; i < signalMethod.parameterCount(); ++i) {
         int type = signalMethod.parameterType(i);
         if (type == QMetaType::UnknownType)
@@ -194,7 +225,7 @@ bool connect(QObject* sender, const char* signal, QObject* receiver, const char*
             qWarning() << "BlockingDelivery: argument type not registered:" << signalMethod.parameterTypes().at(i);
             return false;
         }
-        types.append(type);
+        types.push_back(type);
     }
 
     // Once the main event loop has ended nobody serves the queued calls any more.

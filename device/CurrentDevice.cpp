@@ -2,7 +2,7 @@
 
 #include "device/WorkingImage.h"
 
-#include <QMutex>
+#include <mutex>
 
 namespace {
 
@@ -13,7 +13,7 @@ struct CurrentDeviceState {
     QString loadedCacheName;
 };
 
-QBasicMutex stateLock;  // constant-initialised: usable before main
+std::mutex stateLock;  // constant-initialised: usable before main; visible to thread checkers
 CurrentDeviceState& state()
 {
     static CurrentDeviceState current;
@@ -24,7 +24,7 @@ CurrentDeviceState& state()
 
 DeviceAllInfo CurrentDeviceRecord()
 {
-    QMutexLocker lock(&stateLock);
+    std::lock_guard<std::mutex> lock(stateLock);
     return state().record;
 }
 
@@ -32,7 +32,7 @@ void SetCurrentDeviceRecord(const DeviceAllInfo& record)
 {
     bool changed;
     {
-        QMutexLocker lock(&stateLock);
+        std::lock_guard<std::mutex> lock(stateLock);
         changed = state().record.path != record.path;
         state().record = record;
     }
@@ -44,7 +44,7 @@ void UpdateCurrentDeviceRecord(const std::function<void(DeviceAllInfo&)>& change
 {
     bool changed;
     {
-        QMutexLocker lock(&stateLock);
+        std::lock_guard<std::mutex> lock(stateLock);
         const QString before = state().record.path;
         change(state().record);
         changed = state().record.path != before;
@@ -55,7 +55,7 @@ void UpdateCurrentDeviceRecord(const std::function<void(DeviceAllInfo&)>& change
 
 QByteArray CurrentDevicePath()
 {
-    QMutexLocker lock(&stateLock);
+    std::lock_guard<std::mutex> lock(stateLock);
     return state().path;
 }
 
@@ -63,7 +63,7 @@ void SetCurrentDevicePath(const QByteArray& path)
 {
     bool changed;
     {
-        QMutexLocker lock(&stateLock);
+        std::lock_guard<std::mutex> lock(stateLock);
         changed = state().path != path;
         state().path = path;
     }
@@ -73,32 +73,32 @@ void SetCurrentDevicePath(const QByteArray& path)
 
 QString ChosenCacheName()
 {
-    QMutexLocker lock(&stateLock);
+    std::lock_guard<std::mutex> lock(stateLock);
     return state().chosenCacheName;
 }
 
 void SetChosenCacheName(const QString& name)
 {
-    QMutexLocker lock(&stateLock);
+    std::lock_guard<std::mutex> lock(stateLock);
     state().chosenCacheName = name;
 }
 
 QString LoadedCacheName()
 {
-    QMutexLocker lock(&stateLock);
+    std::lock_guard<std::mutex> lock(stateLock);
     return state().loadedCacheName;
 }
 
 void SetLoadedCacheName(const QString& name)
 {
-    QMutexLocker lock(&stateLock);
+    std::lock_guard<std::mutex> lock(stateLock);
     state().loadedCacheName = name;
 }
 
 void ResetCurrentDevice()
 {
     {
-        QMutexLocker lock(&stateLock);
+        std::lock_guard<std::mutex> lock(stateLock);
         state() = CurrentDeviceState();
     }
     SetWorkingImageLoaded(false);

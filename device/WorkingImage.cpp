@@ -1,10 +1,10 @@
 #include "device/WorkingImage.h"
 
-#include <QMutex>
+#include <mutex>
 
 namespace {
 
-QBasicMutex imageLock;  // constant-initialised: usable before main
+std::mutex imageLock;  // constant-initialised: usable before main; visible to thread checkers
 FlashDataMap workingImage{};
 bool workingImageLoaded = false;
 
@@ -12,44 +12,44 @@ bool workingImageLoaded = false;
 
 FlashDataMap WorkingImageCopy()
 {
-    QMutexLocker lock(&imageLock);
+    std::lock_guard<std::mutex> lock(imageLock);
     return workingImage;
 }
 
 void SetWorkingImage(const FlashDataMap& image)
 {
-    QMutexLocker lock(&imageLock);
+    std::lock_guard<std::mutex> lock(imageLock);
     workingImage = image;
 }
 
 void UpdateWorkingImage(const std::function<void(FlashDataMap&)>& change)
 {
-    QMutexLocker lock(&imageLock);
+    std::lock_guard<std::mutex> lock(imageLock);
     change(workingImage);
 }
 
 void ClearWorkingImage()
 {
-    QMutexLocker lock(&imageLock);
+    std::lock_guard<std::mutex> lock(imageLock);
     workingImage = FlashDataMap{};
     workingImageLoaded = false;
 }
 
 bool WorkingImageLoaded()
 {
-    QMutexLocker lock(&imageLock);
+    std::lock_guard<std::mutex> lock(imageLock);
     return workingImageLoaded;
 }
 
 void SetWorkingImageLoaded(bool loaded)
 {
-    QMutexLocker lock(&imageLock);
+    std::lock_guard<std::mutex> lock(imageLock);
     workingImageLoaded = loaded;
 }
 
 bool ChangeLoadedWorkingImage(const std::function<void(FlashDataMap&)>& change, FlashDataMap* snapshot)
 {
-    QMutexLocker lock(&imageLock);
+    std::lock_guard<std::mutex> lock(imageLock);
     if (!workingImageLoaded)
         return false;
     change(workingImage);

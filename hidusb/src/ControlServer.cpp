@@ -79,7 +79,8 @@ void serveOne(int client)
     const std::string reply = runControlCommand(line) + "\n";
     size_t written = 0;
     while (written < reply.size()) {
-        const ssize_t n = ::write(client, reply.data() + written, reply.size() - written);
+        // A client that went away must not end the program with SIGPIPE.
+        const ssize_t n = ::send(client, reply.data() + written, reply.size() - written, MSG_NOSIGNAL);
         if (n <= 0)
             break;
         written += static_cast<size_t>(n);
