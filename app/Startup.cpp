@@ -1,6 +1,5 @@
 #include "app/Startup.h"
 
-#include "app/DialogPreview.h"
 #include "app/SingleInstance.h"
 #include "app/UserFolders.h"
 #include "common/AppPaths.h"
@@ -19,8 +18,6 @@ int runProgram(int& argc, char** argv, const TopWindowFactory& makeTopWindow)
 
     QApplication app(argc, argv);
     installFontSubstitutions();
-    if (dialogPreviewRequested())
-        return runDialogPreview();
 
     // Kept until the process ends: the segment marks this instance as the running one.
     static SingleInstance* instance = new SingleInstance(userDir);

@@ -1,4 +1,4 @@
-#include "app/DialogPreview.h"
+#include "preview/DialogPreview.h"
 
 #include "dialogs/ContainReset.h"
 #include "dialogs/DeleteConfirm.h"
@@ -26,8 +26,6 @@
 #include <utility>
 
 namespace {
-const char* const PreviewVariable = "KAVRO_SHOW_DIALOG";
-
 template <typename T>
 std::pair<const char*, std::function<QDialog*()>> entry(const char* name)
 {
@@ -57,14 +55,8 @@ const std::pair<const char*, std::function<QDialog*()>> Dialogs[] = {
 };
 }  // namespace
 
-bool dialogPreviewRequested()
+int runDialogPreview(const QByteArray& wanted)
 {
-    return qEnvironmentVariableIsSet(PreviewVariable);
-}
-
-int runDialogPreview()
-{
-    const QByteArray wanted = qgetenv(PreviewVariable);
     for (const auto& [name, make] : Dialogs) {
         if (wanted != name)
             continue;
@@ -74,7 +66,7 @@ int runDialogPreview()
         dialog->exec();
         return 0;
     }
-    std::fprintf(stderr, "%s: unknown dialog \"%s\"; known:", PreviewVariable, wanted.constData());
+    std::fprintf(stderr, "unknown dialog \"%s\"; known:", wanted.constData());
     for (const auto& item : Dialogs)
         std::fprintf(stderr, " %s", item.first);
     std::fprintf(stderr, "\n");
