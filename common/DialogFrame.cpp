@@ -18,26 +18,26 @@ Qt::WindowFlags dialogWindowFlags()
     return flags;
 }
 
-DialogFrame::DialogFrame(const DialogSpec& spec, QWidget* parent)
+DialogFrame::DialogFrame(const DialogLayout& setup, QWidget* parent)
     : QDialog(parent)
     , ui(new Ui::DialogFrame)
-    , m_spec(spec)
+    , m_layout(setup)
 {
     ui->setupUi(this);
-    setFixedSize(spec.size);
-    ui->Background->setFixedSize(spec.size);
-    ui->Background->setObjectName(spec.frameName);
-    ui->CloseButton->setGeometry(spec.closeButton);
-    ui->label->setGeometry(spec.label);
-    ui->label->setText(spec.labelText);
-    ui->label->setAlignment(spec.labelAlignment);
+    setFixedSize(setup.size);
+    ui->Background->setFixedSize(setup.size);
+    ui->Background->setObjectName(setup.frameName);
+    ui->CloseButton->setGeometry(setup.closeButton);
+    ui->label->setGeometry(setup.label);
+    ui->label->setText(setup.labelText);
+    ui->label->setAlignment(setup.labelAlignment);
     QFont labelFont = ui->label->font();
-    labelFont.setPointSize(spec.labelPointSize);
+    labelFont.setPointSize(setup.labelPointSize);
     ui->label->setFont(labelFont);
 
     QFont buttonFont = ui->label->font();
     buttonFont.setPointSize(11);
-    for (const DialogSpec::Button& entry : spec.buttons) {
+    for (const DialogLayout::Button& entry : setup.buttons) {
         auto* button = new QToolButton(ui->Background);
         button->setObjectName(entry.name);
         button->setGeometry(entry.geometry);
@@ -48,15 +48,15 @@ DialogFrame::DialogFrame(const DialogSpec& spec, QWidget* parent)
 
     connect(PostMsg::instance(), &PostMsg::SigChangeLanguage, this, &DialogFrame::SlotChangeLanguage);
 
-    m_imageFolder = pictureFolder(spec.pictureFolderName);
+    m_imageFolder = pictureFolder(setup.pictureFolderName);
     setWindowFlags(dialogWindowFlags());
     ui->label->setStyleSheet(labelColorStyle(skinColor(QStringLiteral("LabelColor"))));
     const QString buttonColor = skinColor(QStringLiteral("ButtonColor"));
-    ui->Background->setStyleSheet(backgroundStyle(spec.frameName, m_imageFolder));
+    ui->Background->setStyleSheet(backgroundStyle(setup.frameName, m_imageFolder));
     ui->CloseButton->setStyleSheet(closeButtonStyle(m_imageFolder));
-    for (const DialogSpec::Button& entry : spec.buttons)
+    for (const DialogLayout::Button& entry : setup.buttons)
         button(entry.name)->setStyleSheet(
-            confirmButtonStyle(buttonColor, m_imageFolder, spec.confirmImage, spec.confirmPressedImage));
+            confirmButtonStyle(buttonColor, m_imageFolder, setup.confirmImage, setup.confirmPressedImage));
 }
 
 DialogFrame::~DialogFrame()
@@ -66,7 +66,7 @@ DialogFrame::~DialogFrame()
 
 QString DialogFrame::frameName() const
 {
-    return m_spec.frameName;
+    return m_layout.frameName;
 }
 
 QString DialogFrame::imageFolder() const
@@ -83,7 +83,7 @@ void DialogFrame::finishSetup()
 
 void DialogFrame::SlotChangeLanguage(int index)
 {
-    loadLanguageSection(index, m_spec.section, m_spec.elements,
+    loadLanguageSection(index, m_layout.section, m_layout.elements,
                         [this](const QString& element, const QString& text) { applyText(element, text); });
     // Setting a button's text resets its shortcut to the text's mnemonic.
     if (m_returnButton)

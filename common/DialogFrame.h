@@ -18,7 +18,7 @@ class DialogFrame;
 Qt::WindowFlags dialogWindowFlags();
 
 // What one dialog of the family looks like: everything that differs between the dialogs.
-struct DialogSpec {
+struct DialogLayout {
     struct Button {
         QString name;  // object name: "NewHong", "OK" or "Cancel"
         QRect geometry;
@@ -40,8 +40,8 @@ struct DialogSpec {
 };
 
 // Shared frame of the notice and confirmation dialogs: a frameless dialog (300 x 140 unless the
-// spec says otherwise) with a painted background, a text label, a close button and the dialog's
-// tool buttons, skinned from "<program>/Picture/WarningDialog/" (or the spec's picture folder)
+// layout says otherwise) with a painted background, a text label, a close button and the dialog's
+// tool buttons, skinned from "<program>/Picture/WarningDialog/" (or the layout's picture folder)
 // and the catalogue colours "LabelColor" and "ButtonColor",
 // with texts from the dialog's section of the current language file. It follows the hub's
 // language changes. The buttons reach the subclass's on_<name>_clicked slots by object name.
@@ -60,7 +60,7 @@ public slots:
     void SlotChangeLanguage(int index);
 
 protected:
-    DialogFrame(const DialogSpec& spec, QWidget* parent);
+    DialogFrame(const DialogLayout& setup, QWidget* parent);
 
     // Ends construction; every subclass calls it last in its constructor: connects the button
     // slots by name and loads the current language.
@@ -77,7 +77,7 @@ protected:
 
 private:
     Ui::DialogFrame* ui;
-    DialogSpec m_spec;
+    DialogLayout m_layout;
     QString m_imageFolder;
     QToolButton* m_returnButton = nullptr;
 };

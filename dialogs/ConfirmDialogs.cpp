@@ -8,35 +8,35 @@
 #include <QToolButton>
 
 namespace {
-DialogSpec twoButtonSpec(const QString& frame, const QString& section, const QRect& label, const QString& text,
+DialogLayout twoButtonLayout(const QString& frame, const QString& section, const QRect& label, const QString& text,
                          int cancelX)
 {
-    DialogSpec spec;
-    spec.frameName = frame;
-    spec.section = section;
-    spec.elements = QStringList{QStringLiteral("label"), QStringLiteral("OK"), QStringLiteral("Cancel")};
-    spec.label = label;
-    spec.labelText = text;
-    spec.buttons = {{QStringLiteral("OK"), QRect(40, 110, 90, 24), QStringLiteral("确定")},
+    DialogLayout setup;
+    setup.frameName = frame;
+    setup.section = section;
+    setup.elements = QStringList{QStringLiteral("label"), QStringLiteral("OK"), QStringLiteral("Cancel")};
+    setup.label = label;
+    setup.labelText = text;
+    setup.buttons = {{QStringLiteral("OK"), QRect(40, 110, 90, 24), QStringLiteral("确定")},
                     {QStringLiteral("Cancel"), QRect(cancelX, 110, 90, 24), QStringLiteral("取消")}};
-    return spec;
+    return setup;
 }
 
-DialogSpec oneButtonSpec(const QString& frame, const QString& section, const QStringList& elements)
+DialogLayout oneButtonLayout(const QString& frame, const QString& section, const QStringList& elements)
 {
-    DialogSpec spec;
-    spec.frameName = frame;
-    spec.section = section;
-    spec.elements = elements;
-    spec.label = QRect(5, 30, 291, 71);
-    spec.labelText = QStringLiteral("Confirm Delete");
-    spec.buttons = {{QStringLiteral("NewHong"), QRect(100, 110, 90, 24), QStringLiteral("确定")}};
-    return spec;
+    DialogLayout setup;
+    setup.frameName = frame;
+    setup.section = section;
+    setup.elements = elements;
+    setup.label = QRect(5, 30, 291, 71);
+    setup.labelText = QStringLiteral("Confirm Delete");
+    setup.buttons = {{QStringLiteral("NewHong"), QRect(100, 110, 90, 24), QStringLiteral("确定")}};
+    return setup;
 }
 }  // namespace
 
 ContainReset::ContainReset(QWidget* parent)
-    : DialogFrame(twoButtonSpec(QStringLiteral("ContainResetA"), QStringLiteral("ContainReset"), QRect(10, 30, 281, 71),
+    : DialogFrame(twoButtonLayout(QStringLiteral("ContainResetA"), QStringLiteral("ContainReset"), QRect(10, 30, 281, 71),
                                 QStringLiteral(" Is need to restore the default settings"), 170),
                   parent)
 {
@@ -68,7 +68,7 @@ void ContainReset::on_Cancel_clicked()
 }
 
 RePair::RePair(QWidget* parent)
-    : DialogFrame(twoButtonSpec(QStringLiteral("RePairA"), QStringLiteral("RePair"), QRect(0, 30, 301, 71),
+    : DialogFrame(twoButtonLayout(QStringLiteral("RePairA"), QStringLiteral("RePair"), QRect(0, 30, 301, 71),
                                 QStringLiteral("        Do you need to pair again"), 180),
                   parent)
 {
@@ -94,7 +94,7 @@ void RePair::on_Cancel_clicked()
 }
 
 DeleteConfirm::DeleteConfirm(QWidget* parent)
-    : DialogFrame(oneButtonSpec(QStringLiteral("DeleteConfirmA"), QStringLiteral("DeleteConfirm"),
+    : DialogFrame(oneButtonLayout(QStringLiteral("DeleteConfirmA"), QStringLiteral("DeleteConfirm"),
                                 QStringList{QStringLiteral("label"), QStringLiteral("NewHong")}),
                   parent)
 {
@@ -114,7 +114,7 @@ void DeleteConfirm::on_CloseButton_clicked()
 }
 
 UpDateWarning::UpDateWarning(QWidget* parent)
-    : DialogFrame(oneButtonSpec(QStringLiteral("WarningFrame"), QStringLiteral("NewVer"),
+    : DialogFrame(oneButtonLayout(QStringLiteral("WarningFrame"), QStringLiteral("NewVer"),
                                 QStringList{QStringLiteral("NewHong")}),
                   parent)
 {

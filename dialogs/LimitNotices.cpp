@@ -7,33 +7,33 @@
 #include "dialogs/SameMacro.h"
 
 namespace {
-DialogSpec limitSpec(const QString& frame, const QString& section, const QRect& label, const QString& text,
+DialogLayout limitLayout(const QString& frame, const QString& section, const QRect& label, const QString& text,
                      int confirmX = 100)
 {
-    DialogSpec spec;
-    spec.frameName = frame;
-    spec.section = section;
-    spec.elements = QStringList{QStringLiteral("label"), QStringLiteral("NewHong")};
-    spec.label = label;
-    spec.labelText = text;
+    DialogLayout setup;
+    setup.frameName = frame;
+    setup.section = section;
+    setup.elements = QStringList{QStringLiteral("label"), QStringLiteral("NewHong")};
+    setup.label = label;
+    setup.labelText = text;
     if (confirmX < 0)
-        spec.elements.removeAll(QStringLiteral("NewHong"));
+        setup.elements.removeAll(QStringLiteral("NewHong"));
     else
-        spec.buttons = {{QStringLiteral("NewHong"), QRect(confirmX, 110, 90, 24), QStringLiteral("确定")}};
-    return spec;
+        setup.buttons = {{QStringLiteral("NewHong"), QRect(confirmX, 110, 90, 24), QStringLiteral("确定")}};
+    return setup;
 }
 
-DialogSpec lessThreeSpec()
+DialogLayout lessThreeLayout()
 {
-    DialogSpec spec = limitSpec(QStringLiteral("LessThreeframe"), QStringLiteral("LessThree"), QRect(12, 30, 281, 81),
+    DialogLayout setup = limitLayout(QStringLiteral("LessThreeframe"), QStringLiteral("LessThree"), QRect(12, 30, 281, 81),
                                 QStringLiteral("Please wait, we are updating the setting"));
-    spec.labelPointSize = 8;
-    return spec;
+    setup.labelPointSize = 8;
+    return setup;
 }
 }  // namespace
 
 LeftButtonOnly::LeftButtonOnly(QWidget* parent)
-    : DialogFrame(limitSpec(QStringLiteral("ButtonOnly"), QStringLiteral("ButtonOnly"), QRect(0, 19, 301, 91),
+    : DialogFrame(limitLayout(QStringLiteral("ButtonOnly"), QStringLiteral("ButtonOnly"), QRect(0, 19, 301, 91),
                             QStringLiteral("Left button must be retained"), -1),
                   parent)
 {
@@ -46,7 +46,7 @@ void LeftButtonOnly::on_CloseButton_clicked()
 }
 
 MakeMacro::MakeMacro(QWidget* parent)
-    : DialogFrame(limitSpec(QStringLiteral("MakeMacroA"), QStringLiteral("MakeMacro"), QRect(6, 29, 291, 71),
+    : DialogFrame(limitLayout(QStringLiteral("MakeMacroA"), QStringLiteral("MakeMacro"), QRect(6, 29, 291, 71),
                             QStringLiteral("Please create a macro first")),
                   parent)
 {
@@ -64,7 +64,7 @@ void MakeMacro::on_NewHong_clicked()
 }
 
 SameMacro::SameMacro(QWidget* parent)
-    : DialogFrame(limitSpec(QStringLiteral("SameMacroA"), QStringLiteral("SameMacro"), QRect(0, 30, 301, 71),
+    : DialogFrame(limitLayout(QStringLiteral("SameMacroA"), QStringLiteral("SameMacro"), QRect(0, 30, 301, 71),
                             QStringLiteral("Already have a same name macro")),
                   parent)
 {
@@ -82,7 +82,7 @@ void SameMacro::on_CloseButton_clicked()
 }
 
 GroupMaxThree::GroupMaxThree(QWidget* parent)
-    : DialogFrame(limitSpec(QStringLiteral("MaxThree"), QStringLiteral("MaxThree"), QRect(0, 30, 301, 71),
+    : DialogFrame(limitLayout(QStringLiteral("MaxThree"), QStringLiteral("MaxThree"), QRect(0, 30, 301, 71),
                             QStringLiteral("  Key can only have up to three buttons"), 105),
                   parent)
 {
@@ -100,7 +100,7 @@ void GroupMaxThree::on_CloseButton_clicked()
 }
 
 KeyNumberLimit::KeyNumberLimit(QWidget* parent)
-    : DialogFrame(limitSpec(QStringLiteral("LimitA"), QStringLiteral("Limit"), QRect(0, 30, 301, 71),
+    : DialogFrame(limitLayout(QStringLiteral("LimitA"), QStringLiteral("Limit"), QRect(0, 30, 301, 71),
                             QStringLiteral("Macro Key reached the Max limit")),
                   parent)
 {
@@ -118,7 +118,7 @@ void KeyNumberLimit::on_NewHong_clicked()
 }
 
 LessThree::LessThree(QWidget* parent)
-    : DialogFrame(lessThreeSpec(), parent)
+    : DialogFrame(lessThreeLayout(), parent)
 {
     finishSetup();
 }

@@ -6,24 +6,24 @@
 #include <QLabel>
 
 namespace {
-DialogSpec offlineSpec()
+DialogLayout offlineLayout()
 {
-    DialogSpec spec;
-    spec.frameName = QStringLiteral("MouseOffLineA");
-    spec.section = QStringLiteral("MouseOffLine");
-    spec.elements = QStringList{QStringLiteral("label"), QStringLiteral("Timeout"), QStringLiteral("NewHong")};
-    spec.closeButton = QRect(275, 3, 20, 20);
-    spec.label = QRect(0, 20, 301, 71);
-    spec.labelText = QStringLiteral("   The mouse is offline. Please move first");
-    spec.buttons = {{QStringLiteral("NewHong"), QRect(100, 100, 90, 24), QStringLiteral("确认")}};
-    spec.confirmImage = QStringLiteral("ConFirm.png");
-    spec.confirmPressedImage = QStringLiteral("ConFirmClick.png");
-    return spec;
+    DialogLayout setup;
+    setup.frameName = QStringLiteral("MouseOffLineA");
+    setup.section = QStringLiteral("MouseOffLine");
+    setup.elements = QStringList{QStringLiteral("label"), QStringLiteral("Timeout"), QStringLiteral("NewHong")};
+    setup.closeButton = QRect(275, 3, 20, 20);
+    setup.label = QRect(0, 20, 301, 71);
+    setup.labelText = QStringLiteral("   The mouse is offline. Please move first");
+    setup.buttons = {{QStringLiteral("NewHong"), QRect(100, 100, 90, 24), QStringLiteral("确认")}};
+    setup.confirmImage = QStringLiteral("ConFirm.png");
+    setup.confirmPressedImage = QStringLiteral("ConFirmClick.png");
+    return setup;
 }
 }  // namespace
 
 MouseOffLine::MouseOffLine(QWidget* parent)
-    : DialogFrame(offlineSpec(), parent)
+    : DialogFrame(offlineLayout(), parent)
 {
     connect(PostMsg::instance(), &PostMsg::SigCloseOffOnline, this, &MouseOffLine::on_CloseButton_clicked);
     finishSetup();

@@ -10,23 +10,23 @@
 namespace {
 enum Meaning { Running = 0, Failed = 1, Finished = 2, Starting = 3, Reset = 4 };
 
-DialogSpec progressSpec()
+DialogLayout progressLayout()
 {
-    DialogSpec spec;
-    spec.frameName = QStringLiteral("AddDelayTimeA");
-    spec.section = QStringLiteral("Progress");
-    spec.elements = QStringList{QStringLiteral("Confirm"), QStringLiteral("UpdateNotMove"), QStringLiteral("UpDateFail"),
+    DialogLayout setup;
+    setup.frameName = QStringLiteral("AddDelayTimeA");
+    setup.section = QStringLiteral("Progress");
+    setup.elements = QStringList{QStringLiteral("Confirm"), QStringLiteral("UpdateNotMove"), QStringLiteral("UpDateFail"),
                                 QStringLiteral("UpDateSuccess")};
-    spec.label = QRect(10, 15, 281, 51);
-    spec.labelText = QStringLiteral("Please enter the delay time");
-    spec.labelAlignment = Qt::AlignHCenter | Qt::AlignBottom;
-    spec.buttons = {{QStringLiteral("NewHong"), QRect(110, 110, 90, 24), QStringLiteral("确定")}};
-    return spec;
+    setup.label = QRect(10, 15, 281, 51);
+    setup.labelText = QStringLiteral("Please enter the delay time");
+    setup.labelAlignment = Qt::AlignHCenter | Qt::AlignBottom;
+    setup.buttons = {{QStringLiteral("NewHong"), QRect(110, 110, 90, 24), QStringLiteral("确定")}};
+    return setup;
 }
 }  // namespace
 
 Progress::Progress(QWidget* parent)
-    : DialogFrame(progressSpec(), parent)
+    : DialogFrame(progressLayout(), parent)
 {
     m_bar = new QProgressBar(findChild<QFrame*>(frameName()));
     m_bar->setObjectName(QStringLiteral("progressBar_2"));

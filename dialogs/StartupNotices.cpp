@@ -9,47 +9,47 @@
 
 namespace {
 const QRect NoticeLabel(0, 30, 301, 71);
-const DialogSpec::Button ConfirmButton{QStringLiteral("NewHong"), QRect(100, 110, 90, 24), QStringLiteral("确定")};
+const DialogLayout::Button ConfirmButton{QStringLiteral("NewHong"), QRect(100, 110, 90, 24), QStringLiteral("确定")};
 
-DialogSpec exeIsRunSpec()
+DialogLayout exeIsRunLayout()
 {
-    DialogSpec spec;
-    spec.frameName = QStringLiteral("DeleteConfirmA");
-    spec.section = QStringLiteral("EXEIsRun");
-    spec.elements = QStringList{QStringLiteral("label"), QStringLiteral("NewHong"), QStringLiteral("label_2"),
+    DialogLayout setup;
+    setup.frameName = QStringLiteral("DeleteConfirmA");
+    setup.section = QStringLiteral("EXEIsRun");
+    setup.elements = QStringList{QStringLiteral("label"), QStringLiteral("NewHong"), QStringLiteral("label_2"),
                                 QStringLiteral("PleaseStop")};
-    spec.label = NoticeLabel;
-    spec.labelText = QStringLiteral("Confirm Delete");
-    spec.buttons = {ConfirmButton};
-    return spec;
+    setup.label = NoticeLabel;
+    setup.labelText = QStringLiteral("Confirm Delete");
+    setup.buttons = {ConfirmButton};
+    return setup;
 }
 
-DialogSpec inportFailSpec()
+DialogLayout inportFailLayout()
 {
-    DialogSpec spec;
-    spec.frameName = QStringLiteral("InportFailA");
-    spec.section = QStringLiteral("InportFail");
-    spec.elements = QStringList{QStringLiteral("label"), QStringLiteral("label_1"), QStringLiteral("NewHong")};
-    spec.label = NoticeLabel;
-    spec.labelText = QStringLiteral("Config does not match the device");
-    spec.buttons = {ConfirmButton};
-    return spec;
+    DialogLayout setup;
+    setup.frameName = QStringLiteral("InportFailA");
+    setup.section = QStringLiteral("InportFail");
+    setup.elements = QStringList{QStringLiteral("label"), QStringLiteral("label_1"), QStringLiteral("NewHong")};
+    setup.label = NoticeLabel;
+    setup.labelText = QStringLiteral("Config does not match the device");
+    setup.buttons = {ConfirmButton};
+    return setup;
 }
 
-DialogSpec questionBSpec()
+DialogLayout questionBLayout()
 {
-    DialogSpec spec;
-    spec.frameName = QStringLiteral("QuestionB");
-    spec.section = QStringLiteral("QuestionB");
-    spec.elements = QStringList{QStringLiteral("label")};
-    spec.label = QRect(0, 30, 301, 60);
-    spec.labelText = QStringLiteral("  Do not insert multiple identical devices");
-    return spec;
+    DialogLayout setup;
+    setup.frameName = QStringLiteral("QuestionB");
+    setup.section = QStringLiteral("QuestionB");
+    setup.elements = QStringList{QStringLiteral("label")};
+    setup.label = QRect(0, 30, 301, 60);
+    setup.labelText = QStringLiteral("  Do not insert multiple identical devices");
+    return setup;
 }
 }  // namespace
 
 ExeIsRun::ExeIsRun(QWidget* parent)
-    : DialogFrame(exeIsRunSpec(), parent)
+    : DialogFrame(exeIsRunLayout(), parent)
 {
     finishSetup();
 }
@@ -85,7 +85,7 @@ void ExeIsRun::on_NewHong_clicked()
 }
 
 InportFail::InportFail(QWidget* parent)
-    : DialogFrame(inportFailSpec(), parent)
+    : DialogFrame(inportFailLayout(), parent)
 {
     finishSetup();
 }
@@ -115,7 +115,7 @@ void InportFail::on_NewHong_clicked()
 }
 
 QuestiondialogB::QuestiondialogB(QWidget* parent)
-    : DialogFrame(questionBSpec(), parent)
+    : DialogFrame(questionBLayout(), parent)
 {
     finishSetup();
 }

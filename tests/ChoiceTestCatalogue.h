@@ -65,7 +65,7 @@ inline const char* pidForKind(int kind)
 inline int plugDevice(uint8_t cid, uint8_t mid, int kind, int* mouseOut = nullptr, int awake = 1,
                       int interfaceVersion = 0x0102, int identifyAfter = 0)
 {
-    HidSimMouseSpec mouse{};
+    HidSimMouseSetup mouse{};
     mouse.cid = cid;
     mouse.mid = mid;
     mouse.address[0] = 1;
@@ -77,26 +77,26 @@ inline int plugDevice(uint8_t cid, uint8_t mid, int kind, int* mouseOut = nullpt
     const int mouseId = HidSim_AddMouse(&mouse);
     if (mouseOut)
         *mouseOut = mouseId;
-    HidSimInterfaceSpec spec{};
-    spec.vid = "0x3554";
-    spec.pid = pidForKind(kind);
-    spec.kind = kind;
-    spec.version = interfaceVersion;
-    spec.mouseId = mouseId;
-    spec.identifyAfter = identifyAfter;
-    return HidSim_AddInterface(&spec);
+    HidSimInterfaceSetup setup{};
+    setup.vid = "0x3554";
+    setup.pid = pidForKind(kind);
+    setup.kind = kind;
+    setup.version = interfaceVersion;
+    setup.mouseId = mouseId;
+    setup.identifyAfter = identifyAfter;
+    return HidSim_AddInterface(&setup);
 }
 
 // A further interface to an existing mouse.
 inline int plugInterface(int mouseId, int kind, int interfaceVersion = 0x0102)
 {
-    HidSimInterfaceSpec spec{};
-    spec.vid = "0x3554";
-    spec.pid = pidForKind(kind);
-    spec.kind = kind;
-    spec.version = interfaceVersion;
-    spec.mouseId = mouseId;
-    return HidSim_AddInterface(&spec);
+    HidSimInterfaceSetup setup{};
+    setup.vid = "0x3554";
+    setup.pid = pidForKind(kind);
+    setup.kind = kind;
+    setup.version = interfaceVersion;
+    setup.mouseId = mouseId;
+    return HidSim_AddInterface(&setup);
 }
 
 }  // namespace choicetest

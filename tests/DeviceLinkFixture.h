@@ -1,5 +1,5 @@
 #pragma once
-// Shared pieces of the device-link tests: a small catalogue, a recorder of what the hub
+// Shared helpers of the device-link tests: a small catalogue, a recorder of what the hub
 // delivers, the four pages' receiving ends and a few waits.
 #include "common/PostMsg.h"
 #include "common/UserConfig.h"

@@ -171,13 +171,13 @@ private slots:
                                                   QStringLiteral("0xF504")}));
         plugDevice(10, 1, 2, nullptr, 1, 0x011A);
         plugDevice(10, 2, 5);
-        HidSimInterfaceSpec other{};
+        HidSimInterfaceSetup other{};
         other.vid = "0x3555";
         other.pid = "0xF501";
         other.kind = 0;
         other.mouseId = -1;
         HidSim_AddInterface(&other);
-        HidSimInterfaceSpec foreign{};
+        HidSimInterfaceSetup foreign{};
         foreign.vid = "0x1234";
         foreign.pid = "0xF500";
         foreign.kind = 2;

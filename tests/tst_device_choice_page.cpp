@@ -106,12 +106,12 @@ void plugCables(int count)
     static const uint8_t mids[] = {1, 2, 4, 5, 6, 10, 13, 3};
     for (int i = 0; i < count; ++i) {
         int mouse = -1;
-        HidSimMouseSpec spec{};
-        spec.cid = 10;
-        spec.mid = mids[i];
-        spec.awake = 1;
-        mouse = HidSim_AddMouse(&spec);
-        HidSimInterfaceSpec cable{};
+        HidSimMouseSetup setup{};
+        setup.cid = 10;
+        setup.mid = mids[i];
+        setup.awake = 1;
+        mouse = HidSim_AddMouse(&setup);
+        HidSimInterfaceSetup cable{};
         cable.vid = i < 4 ? "0x3554" : "0x3555";
         cable.pid = "0xF500";
         cable.kind = 2;
@@ -225,7 +225,7 @@ private slots:
         plugDevice(10, 3, 2);                       // tile 1: cable, MID without pictures
         int sleeping = -1;
         plugDevice(10, 2, 0, &sleeping, 0);         // tile 2: 1 kHz receiver, mouse asleep
-        HidSimInterfaceSpec lone{};                 // tile 3: 2 kHz receiver without a mouse
+        HidSimInterfaceSetup lone{};                 // tile 3: 2 kHz receiver without a mouse
         lone.vid = "0x3554";
         lone.pid = "0xF502";
         lone.kind = 4;
@@ -455,7 +455,7 @@ private slots:
     void unlistedTiles()
     {
         ChoiceWorld world;
-        HidSimInterfaceSpec lone{};
+        HidSimInterfaceSetup lone{};
         lone.vid = "0x3554";
         lone.pid = "0xF501";
         lone.kind = 0;
@@ -484,7 +484,7 @@ private slots:
     void hotPlugDuringModalFlow()
     {
         ChoiceWorld world;
-        HidSimInterfaceSpec lone{};
+        HidSimInterfaceSetup lone{};
         lone.vid = "0x3554";
         lone.pid = "0xF501";
         lone.kind = 0;

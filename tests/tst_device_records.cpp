@@ -118,27 +118,27 @@ void DeviceRecordsTest::writeCatalogue(int deviceTotal)
 
 int DeviceRecordsTest::addMouse(uint8_t cid, uint8_t mid)
 {
-    HidSimMouseSpec spec{};
-    spec.cid = cid;
-    spec.mid = mid;
-    spec.address[0] = 0xA1;
-    spec.address[1] = 0xB2;
-    spec.address[2] = 0xC3;
-    spec.version = 0x0105;
-    spec.battery = 50;
-    spec.awake = 1;
-    return HidSim_AddMouse(&spec);
+    HidSimMouseSetup setup{};
+    setup.cid = cid;
+    setup.mid = mid;
+    setup.address[0] = 0xA1;
+    setup.address[1] = 0xB2;
+    setup.address[2] = 0xC3;
+    setup.version = 0x0105;
+    setup.battery = 50;
+    setup.awake = 1;
+    return HidSim_AddMouse(&setup);
 }
 
 int DeviceRecordsTest::addInterface(int mouseId, int kind, const char* pid)
 {
-    HidSimInterfaceSpec spec{};
-    spec.vid = "0x3554";
-    spec.pid = pid;
-    spec.kind = kind;
-    spec.version = 0x021B;
-    spec.mouseId = mouseId;
-    return HidSim_AddInterface(&spec);
+    HidSimInterfaceSetup setup{};
+    setup.vid = "0x3554";
+    setup.pid = pid;
+    setup.kind = kind;
+    setup.version = 0x021B;
+    setup.mouseId = mouseId;
+    return HidSim_AddInterface(&setup);
 }
 
 void DeviceRecordsTest::cacheFileNameUsesUpperCaseHex()

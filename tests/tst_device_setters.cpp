@@ -72,7 +72,7 @@ void DeviceSettersTest::init()
     LightPageBusy = 0;
     SensorPageBusy = 0;
 
-    HidSimMouseSpec mouse{};
+    HidSimMouseSetup mouse{};
     mouse.cid = 10;
     mouse.mid = 31;
     mouse.version = 0x0102;
@@ -80,7 +80,7 @@ void DeviceSettersTest::init()
     mouse.awake = 1;
     m_mouse = HidSim_AddMouse(&mouse);
     QVERIFY(m_mouse >= 0);
-    HidSimInterfaceSpec receiver{};
+    HidSimInterfaceSetup receiver{};
     receiver.vid = "0x3554";
     receiver.pid = "0xF511";
     receiver.kind = 0;

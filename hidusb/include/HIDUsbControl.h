@@ -1,7 +1,7 @@
 /*
  * HIDUsbControl - scripting side of the simulated device library.
  *
- * Used by the tests, by the demo start and by the hidsim tool; the program itself never
+ * Used by the tests, by the demo start and by the simctl tool; the program itself never
  * calls these functions. Every function is safe from any thread.
  *
  * Model: a simulated mouse (HidSim_AddMouse) and a simulated interface, i.e. a path
@@ -41,7 +41,7 @@
 extern "C" {
 #endif
 
-typedef struct HidSimMouseSpec {
+typedef struct HidSimMouseSetup {
     uint8_t cid;
     uint8_t mid;
     uint8_t address[3];     /* the three status bytes of UsbAddressStatus [7..9] */
@@ -49,9 +49,9 @@ typedef struct HidSimMouseSpec {
     int battery;            /* 0..100 */
     int charging;           /* 0/1 */
     int awake;              /* 0/1 */
-} HidSimMouseSpec;
+} HidSimMouseSetup;
 
-typedef struct HidSimInterfaceSpec {
+typedef struct HidSimInterfaceSetup {
     const char* vid;        /* hexadecimal text, e.g. "0x3554" */
     const char* pid;
     int kind;               /* see above */
@@ -59,12 +59,12 @@ typedef struct HidSimInterfaceSpec {
     int mouseId;            /* cable: its mouse; receiver: paired mouse or -1 */
     int hasLongRange;       /* receiver supports long-range mode */
     int identifyAfter;      /* GetDeviceInfo answers {0,0,kind} this many times first */
-} HidSimInterfaceSpec;
+} HidSimInterfaceSetup;
 
 /* Devices. Adding or removing raises a hot-plug call. Returns an id >= 0, -1 on error. */
-HIDUSB_API int HidSim_AddMouse(const HidSimMouseSpec* spec);
+HIDUSB_API int HidSim_AddMouse(const HidSimMouseSetup* setup);
 HIDUSB_API int HidSim_RemoveMouse(int mouseId);
-HIDUSB_API int HidSim_AddInterface(const HidSimInterfaceSpec* spec);
+HIDUSB_API int HidSim_AddInterface(const HidSimInterfaceSetup* setup);
 HIDUSB_API int HidSim_RemoveInterface(int interfaceId);
 /* Unplugs (0) or plugs back (1) an interface, keeping its path; raises a hot-plug call. */
 HIDUSB_API int HidSim_SetPlugged(int interfaceId, int plugged);
@@ -80,8 +80,8 @@ HIDUSB_API void HidSim_LoadDefaults(void);
  * -1 on a bad file, which changes nothing. */
 HIDUSB_API int HidSim_LoadScenario(const char* fileName);
 
-/* Mouse state. Waking or sleeping raises a hot-plug call only where the spec says so:
- * it changes the online answers, not the device list. */
+/* Mouse state. Waking or sleeping raises no hot-plug call: it changes the online answers,
+ * not the device list. */
 HIDUSB_API int HidSim_SetAwake(int mouseId, int awake);
 HIDUSB_API int HidSim_SetBattery(int mouseId, int level, int charging);
 HIDUSB_API int HidSim_SetMouseVersion(int mouseId, int version);

@@ -32,21 +32,21 @@ int copyText(const std::string& text, char* buffer, int size)
 
 extern "C" {
 
-int HidSim_AddMouse(const HidSimMouseSpec* spec)
+int HidSim_AddMouse(const HidSimMouseSetup* setup)
 {
     ensureStarted();
-    if (!spec)
+    if (!setup)
         return -1;
     State& s = state();
     std::lock_guard<std::mutex> lock(s.mutex);
     SimMouse mouse;
-    mouse.cid = spec->cid;
-    mouse.mid = spec->mid;
-    std::memcpy(mouse.address, spec->address, 3);
-    mouse.version = spec->version;
-    mouse.battery = spec->battery;
-    mouse.charging = spec->charging ? 1 : 0;
-    mouse.awake = spec->awake ? 1 : 0;
+    mouse.cid = setup->cid;
+    mouse.mid = setup->mid;
+    std::memcpy(mouse.address, setup->address, 3);
+    mouse.version = setup->version;
+    mouse.battery = setup->battery;
+    mouse.charging = setup->charging ? 1 : 0;
+    mouse.awake = setup->awake ? 1 : 0;
     const int id = addMouseLocked(s, mouse);
     postHotplugLocked(s);
     return id;
@@ -73,15 +73,15 @@ int HidSim_RemoveMouse(int mouseId)
     return 0;
 }
 
-int HidSim_AddInterface(const HidSimInterfaceSpec* spec)
+int HidSim_AddInterface(const HidSimInterfaceSetup* setup)
 {
     ensureStarted();
-    if (!spec || !spec->vid || !spec->pid)
+    if (!setup || !setup->vid || !setup->pid)
         return -1;
     State& s = state();
     std::lock_guard<std::mutex> lock(s.mutex);
-    const int id = addInterfaceLocked(s, spec->vid, spec->pid, spec->kind, spec->version, spec->mouseId,
-                                      spec->hasLongRange, spec->identifyAfter);
+    const int id = addInterfaceLocked(s, setup->vid, setup->pid, setup->kind, setup->version, setup->mouseId,
+                                      setup->hasLongRange, setup->identifyAfter);
     if (id >= 0)
         postHotplugLocked(s);
     return id;

@@ -80,30 +80,30 @@ void recordFirmware(uint8_t* status)
 
 int addMouse(uint8_t mid, bool awake, int version, int battery, uint8_t cid)
 {
-    HidSimMouseSpec spec{};
-    spec.cid = cid;
-    spec.mid = mid;
-    spec.address[0] = 0x4B;
-    spec.address[1] = mid;
-    spec.address[2] = static_cast<uint8_t>(0x10 + mid);
-    spec.version = version;
-    spec.battery = battery;
-    spec.awake = awake ? 1 : 0;
-    return HidSim_AddMouse(&spec);
+    HidSimMouseSetup setup{};
+    setup.cid = cid;
+    setup.mid = mid;
+    setup.address[0] = 0x4B;
+    setup.address[1] = mid;
+    setup.address[2] = static_cast<uint8_t>(0x10 + mid);
+    setup.version = version;
+    setup.battery = battery;
+    setup.awake = awake ? 1 : 0;
+    return HidSim_AddMouse(&setup);
 }
 
 int addInterface(const char* pid, int kind, int mouseId, bool longRange, int identifyAfter, int version,
                  const char* vid)
 {
-    HidSimInterfaceSpec spec{};
-    spec.vid = vid;
-    spec.pid = pid;
-    spec.kind = kind;
-    spec.version = version;
-    spec.mouseId = mouseId;
-    spec.hasLongRange = longRange ? 1 : 0;
-    spec.identifyAfter = identifyAfter;
-    return HidSim_AddInterface(&spec);
+    HidSimInterfaceSetup setup{};
+    setup.vid = vid;
+    setup.pid = pid;
+    setup.kind = kind;
+    setup.version = version;
+    setup.mouseId = mouseId;
+    setup.hasLongRange = longRange ? 1 : 0;
+    setup.identifyAfter = identifyAfter;
+    return HidSim_AddInterface(&setup);
 }
 
 Device addCableMouse(uint8_t mid, bool awake)
