@@ -249,6 +249,9 @@ void CrashHandler::install()
     backtrace(frame, 1);
 
     // A stack overflow leaves no stack for the handler on this thread: give it its own.
+    // An alternate stack belongs to one thread only. Other threads (the Worker, the device
+    // library's threads) run the handler on their own stack, so a stack overflow there
+    // kills the process without a report; every other crash on them is still reported.
     stack_t stack;
     stack.ss_sp = alternateStack;
     stack.ss_size = sizeof(alternateStack);

@@ -7,6 +7,12 @@
 PostMsg::PostMsg(QObject* parent)
     : QObject(parent)
 {
+    // Automatic connections across threads queue copies of these types: they must be known
+    // before the first emission, not only once some receiver has connected with blocking
+    // delivery.
+    qRegisterMetaType<FlashDataMap>("FlashDataMap");
+    qRegisterMetaType<DeviceAllInfo>("DeviceAllInfo");
+    qRegisterMetaType<DongleRGB*>("DongleRGB*");
 }
 
 PostMsg* PostMsg::instance()

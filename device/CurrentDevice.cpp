@@ -13,6 +13,9 @@ struct CurrentDeviceState {
     QString loadedCacheName;
 };
 
+// Lock order: stateLock, then the working image's lock. A device change clears the image's
+// loaded marker while it holds stateLock and before it writes the new path or record: a
+// setter that finds the marker set took its snapshot before the change began.
 std::mutex stateLock;  // constant-initialised: usable before main; visible to thread checkers
 CurrentDeviceState& state()
 {
@@ -30,27 +33,20 @@ DeviceAllInfo CurrentDeviceRecord()
 
 void SetCurrentDeviceRecord(const DeviceAllInfo& record)
 {
-    bool changed;
-    {
-        std::lock_guard<std::mutex> lock(stateLock);
-        changed = state().record.path != record.path;
-        state().record = record;
-    }
-    if (changed)
-        SetWorkingImageLoaded(false);
+    std::lock_guard<std::mutex> lock(stateLock);
+    if (state().record.path != record.path)
+        SetWorkingImageLoaded(false);  // before the new path is visible
+    state().record = record;
 }
 
 void UpdateCurrentDeviceRecord(const std::function<void(DeviceAllInfo&)>& change)
 {
-    bool changed;
-    {
-        std::lock_guard<std::mutex> lock(stateLock);
-        const QString before = state().record.path;
-        change(state().record);
-        changed = state().record.path != before;
-    }
-    if (changed)
+    std::lock_guard<std::mutex> lock(stateLock);
+    DeviceAllInfo changed = state().record;
+    change(changed);
+    if (changed.path != state().record.path)
         SetWorkingImageLoaded(false);
+    state().record = changed;
 }
 
 QByteArray CurrentDevicePath()
@@ -61,14 +57,10 @@ QByteArray CurrentDevicePath()
 
 void SetCurrentDevicePath(const QByteArray& path)
 {
-    bool changed;
-    {
-        std::lock_guard<std::mutex> lock(stateLock);
-        changed = state().path != path;
-        state().path = path;
-    }
-    if (changed)
+    std::lock_guard<std::mutex> lock(stateLock);
+    if (state().path != path)
         SetWorkingImageLoaded(false);
+    state().path = path;
 }
 
 QString ChosenCacheName()
@@ -97,9 +89,7 @@ void SetLoadedCacheName(const QString& name)
 
 void ResetCurrentDevice()
 {
-    {
-        std::lock_guard<std::mutex> lock(stateLock);
-        state() = CurrentDeviceState();
-    }
+    std::lock_guard<std::mutex> lock(stateLock);
     SetWorkingImageLoaded(false);
+    state() = CurrentDeviceState();
 }

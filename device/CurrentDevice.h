@@ -8,6 +8,8 @@
 // The current device: its record, the path every device-side library call uses, and the
 // two cache file names. All four sit behind one lock; readers get copies. Safe from any
 // thread. Do not emit signals or call the library from inside an update function.
+// A change of path (of the record or of the device path) clears the working image's loaded
+// marker first, under this lock, so the new path is never seen with the marker still set.
 
 DeviceAllInfo CurrentDeviceRecord();
 // Replaces the record. When the path changes, the working image no longer holds this

@@ -4,6 +4,7 @@
 #include "common/Registry.h"
 #include "common/UserConfig.h"
 #include "device/CurrentDevice.h"
+#include "device/DataLink.h"
 #include "device/DeviceCache.h"
 #include "device/DeviceRecords.h"
 #include "device/SharedFlags.h"
@@ -14,6 +15,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <mutex>
 
 const char* const MouseVersionRegistryKey = "HKEY_CURRENT_USER\\Software\\Trelm\\Trelm\\Mouse Drive Test";
 std::atomic<int> ShowBatteryValue{0};
@@ -24,6 +26,9 @@ DeviceStatusFlags LastDeviceStatus{};
 namespace {
 
 std::atomic<long long> throttleStartMs{0};
+// A full load's count and its LoadFinished, and a run's check of that count and its own
+// LoadFinished, each happen as one step.
+std::mutex loadFinishLock;
 
 long long nowMs()
 {
@@ -60,17 +65,14 @@ void reconcileKeyRecords(FlashDataMap& image, const QString& group)
 
 void fullLoad(uint8_t* data)
 {
-    // A fresh image: whatever the parser leaves out is zero, never a previous mouse's data.
-    FlashDataMap image{};
-    ProtocolDataParser(data, &image);
+    FlashDataMap image = ParseFullAnswer(data);
 
     const DeviceAllInfo device = CurrentDeviceRecord();
     SetLoadedCacheName(DeviceCacheFileName(device.cid, device.mid));
 
     if (ReconcilePending.exchange(0))
         reconcileKeyRecords(image, modelGroup(device));
-    SetWorkingImage(image);
-    SetWorkingImageLoaded(true);
+    LoadWorkingImage(image);
 
     UsbServer_ReadDPILed();
     UsbServer_ReadBatteryLevel();
@@ -99,24 +101,36 @@ void fullLoad(uint8_t* data)
     PostMsg::instance()->SendUpDataLightSensor(WorkingImageCopy());
     PostMsg::instance()->SendForm();
 
-    ++FullLoadCount;
-    LoadFinished = 1;
+    {
+        std::lock_guard<std::mutex> lock(loadFinishLock);
+        ++FullLoadCount;
+        LoadFinished = 1;
+    }
     RunRequested = 0;
 }
 
 // A short answer that changes one byte of the image. The image goes back to the mouse only
 // when it holds this mouse's configuration; otherwise zeros or another mouse's image would
-// overwrite it.
+// overwrite it. The signal may wait long for the GUI thread, so what is sent is copied after
+// it, and only while the image is still loaded from the same, still open link: neither a
+// setter's change made meanwhile is undone nor the old mouse's image handed to a new link.
 template <typename Change, typename Notify>
 void shortAnswer(Change change, Notify notify)
 {
+    const unsigned link = DataLinkGeneration();
+    const QByteArray path = CurrentDevicePath();
     FlashDataMap snapshot;
     const bool loaded = ChangeLoadedWorkingImage(change, &snapshot);
     if (!loaded)
         UpdateWorkingImage(change);
     notify();
-    if (loaded)
-        ProtocolDataUpdate(&snapshot);
+    if (!loaded)
+        return;
+    if (!ChangeLoadedWorkingImage([](FlashDataMap&) {}, &snapshot))
+        return;
+    if (DataLinkGeneration() != link || CurrentDevicePath() != path)
+        return;
+    ProtocolDataUpdate(&snapshot);
 }
 
 void configurationAnswer(uint8_t command, uint8_t* data, uint32_t length)
@@ -182,6 +196,22 @@ void mouseVersion()
 }
 
 }  // namespace
+
+FlashDataMap ParseFullAnswer(uint8_t* data, FullAnswerParser parser)
+{
+    // A fresh image: whatever the parser leaves out is zero, never a previous mouse's data.
+    FlashDataMap image{};
+    if (data && parser)
+        parser(data, &image);
+    return image;
+}
+
+void FinishRunLoad(unsigned loadsBefore, uint8_t finished)
+{
+    std::lock_guard<std::mutex> lock(loadFinishLock);
+    if (FullLoadCount.load() == loadsBefore)
+        LoadFinished = finished;
+}
 
 void RestartStatusThrottle()
 {

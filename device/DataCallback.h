@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "HIDUsb.h"
+#include "device/FlashDataMap.h"
 
 // The data callback that the program hands to the device library (UsbServerC_Start). The
 // library calls it on its own data thread with every answer and event of the mouse or the
@@ -23,6 +24,15 @@ extern std::atomic<int> ShowBatteryValue;
 
 // Each full load counts up, so a Worker run can tell that one arrived while it ran.
 extern std::atomic<unsigned> FullLoadCount;
+// The end of a Worker run: LoadFinished := finished, unless a full load has counted up
+// since the run read loadsBefore from FullLoadCount. The check and the write are one step
+// with the full load's own count and write, so a full load's LoadFinished is never undone.
+void FinishRunLoad(unsigned loadsBefore, uint8_t finished);
+
+// The image a whole-configuration answer describes: parsed into an all-zero image, so
+// whatever the parser leaves out is zero. The parser is the library's unless given.
+using FullAnswerParser = void (*)(uint8_t* data, struct FlashDataMap* image);
+FlashDataMap ParseFullAnswer(uint8_t* data, FullAnswerParser parser = ProtocolDataParser);
 
 // Status events ask for a reload at most this often.
 constexpr int StatusThrottleMs = 3000;

@@ -49,7 +49,7 @@ void refreshKnownDevice(DeviceAllInfo& record, const QString& path)
 
 QString FormatVersionText(int versionWord)
 {
-    return QStringLiteral("v") + QString::number((versionWord >> 8) & 0xFF) + QLatin1Char('.')
+    return QStringLiteral("v") + QString::number(versionWord >> 8) + QLatin1Char('.')
         + QString::number(versionWord & 0xFF, 16);
 }
 

@@ -6,6 +6,7 @@
 #include "common/UserConfig.h"
 #include "device/CurrentDevice.h"
 #include "device/DataCallback.h"
+#include "device/DataLink.h"
 #include "device/DeviceCache.h"
 #include "device/DeviceRecords.h"
 #include "device/SharedFlags.h"
@@ -35,6 +36,7 @@ Worker::Worker(QObject* /*creatingPage*/)
     RestartStatusThrottle();
     SetCurrentDevicePath(QByteArray());  // names no device until one is chosen
     MouseOnline = 0;
+    m_closesAtOpen = DataLinkCloseCount();
 
     m_poll = new QTimer(this);
     connect(m_poll, &QTimer::timeout, this, &Worker::SlotCheckOnline);
@@ -86,6 +88,7 @@ void Worker::StartRun()
 void Worker::ClearRunRequest()
 {
     RunRequested = 0;
+    ++m_cancels;
     std::lock_guard<std::mutex> lock(m_startLock);
     m_startAgain = false;
 }
@@ -123,13 +126,16 @@ void Worker::runOnce()
     if (!RunRequested.load())
         return;
     const unsigned loadsBefore = FullLoadCount.load();
-    const QByteArray path = CurrentDevicePath();
+    const unsigned cancelsBefore = m_cancels.load();
+    // Path and record from one copy: the link opens on the path that lastPath records.
+    const DeviceAllInfo current = CurrentDeviceRecord();
+    const QByteArray path = current.path.toUtf8();
 
     if (!MouseOnline.load())
         MouseOnline = UsbFinderC_GetDeviceOnLine(path.constData()) ? 1 : 0;
 
-    const DeviceAllInfo current = CurrentDeviceRecord();
-    const bool sameLink = current.path == lastPath && current.kind == lastKind
+    // A link closed anywhere since this Worker opened it is no longer the same link.
+    const bool sameLink = current.path == lastPath && current.kind == lastKind && DataLinkCloseCount() == m_closesAtOpen
         && LoadedOnline.load() == MouseOnline.load() && !ForceReload.load();
 
     if (!sameLink && MainPageActive.load() == 1) {
@@ -155,23 +161,29 @@ void Worker::runOnce()
             }
         }
 
-        lastPath = current.path;
-        lastKind = current.kind;
+        // The deliveries above may have waited long: a run cancelled, a quit begun or a
+        // return to the choice page meanwhile must not open the link again. (RunRequested
+        // itself is no sign: a full load of the previous link clears it too.)
+        if (m_cancels.load() != cancelsBefore || BlockingDelivery::isShuttingDown())
+            return;
+        if (MainPageActive.load() == 1) {
+            lastPath = current.path;
+            lastKind = current.kind;
+            m_closesAtOpen = DataLinkCloseCount();
 
-        // The link opens anew: until the mouse's own configuration has arrived, the working
-        // image must not be written to it.
-        SetWorkingImageLoaded(false);
-        UsbServerC_Start(path.constData(), path.constData(), OnUsbData);
-        qDebug() << "OnlinA";
-        UsbServer_SetPCDriverStatus(1);
-        UsbServer_ReadAllFlashData();
-        LoadedOnline = MouseOnline.load();
-        qDebug() << "OnlinB";
+            // The link opens anew: until the mouse's own configuration has arrived, the
+            // working image must not be written to it (OpenDataLink clears its marker).
+            OpenDataLink(path);
+            qDebug() << "OnlinA";
+            UsbServer_SetPCDriverStatus(1);
+            UsbServer_ReadAllFlashData();
+            LoadedOnline = MouseOnline.load();
+            qDebug() << "OnlinB";
+        }
     }
 
     // A full load that arrived meanwhile has already said how the load ended.
-    if (FullLoadCount.load() == loadsBefore)
-        LoadFinished = MouseOnline.load();
+    FinishRunLoad(loadsBefore, MouseOnline.load());
     RunRequested = 0;
 }
 

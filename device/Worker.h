@@ -5,6 +5,7 @@
 
 #include "device/DeviceAllInfo.h"
 
+#include <atomic>
 #include <mutex>
 
 class QTimer;
@@ -30,7 +31,8 @@ public:
     // RunRequested := 1 and start the thread. A start while a run is under way is not lost:
     // that run goes round once more.
     void StartRun();
-    // RunRequested := 0; a start that has not begun yet is cancelled too.
+    // RunRequested := 0; a start that has not begun yet is cancelled too, and a run under
+    // way opens no link after this.
     void ClearRunRequest();
 
     // The factory reset holds the poll while it reloads.
@@ -52,6 +54,8 @@ private:
 
     QString lastPath;  // device whose link the last run opened (worker thread only)
     int lastKind = 0;  // its kind byte
+    unsigned m_closesAtOpen = 0;        // DataLinkCloseCount when that link was opened
+    std::atomic<unsigned> m_cancels{0};  // counts ClearRunRequest calls
     QTimer* m_poll = nullptr;
     std::mutex m_startLock;
     bool m_startAgain = false;  // a start arrived while a run was under way

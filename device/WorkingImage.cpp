@@ -22,6 +22,13 @@ void SetWorkingImage(const FlashDataMap& image)
     workingImage = image;
 }
 
+void LoadWorkingImage(const FlashDataMap& image)
+{
+    std::lock_guard<std::mutex> lock(imageLock);
+    workingImage = image;
+    workingImageLoaded = true;
+}
+
 void UpdateWorkingImage(const std::function<void(FlashDataMap&)>& change)
 {
     std::lock_guard<std::mutex> lock(imageLock);

@@ -12,6 +12,10 @@
 // load or an accepted profile import; cleared when the link closes or the current device
 // changes). Without it the setters send nothing, so a mouse is never handed zeros or
 // another mouse's configuration.
+//
+// The current device's lock may be held while this lock is taken (a device change clears the
+// marker), never the other way round: a change function must not call the current-device
+// functions.
 
 FlashDataMap WorkingImageCopy();
 void SetWorkingImage(const FlashDataMap& image);
@@ -19,6 +23,10 @@ void SetWorkingImage(const FlashDataMap& image);
 void UpdateWorkingImage(const std::function<void(FlashDataMap&)>& change);
 // Sets the image to all zero and clears the loaded marker.
 void ClearWorkingImage();
+
+// Installs a freshly loaded image of the current mouse and sets the marker in one step, so
+// no setter sees the marker with the previous image or the new image without the marker.
+void LoadWorkingImage(const FlashDataMap& image);
 
 bool WorkingImageLoaded();
 void SetWorkingImageLoaded(bool loaded);

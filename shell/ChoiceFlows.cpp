@@ -4,6 +4,7 @@
 #include "common/UserConfig.h"
 #include "device/CurrentDevice.h"
 #include "device/DataCallback.h"
+#include "device/DataLink.h"
 #include "device/DeviceRecords.h"
 #include "device/SharedFlags.h"
 #include "dialogs/ContainReset.h"
@@ -96,8 +97,11 @@ void confirmRepair(UpDateRepair* repair, QWidget* over)
 
 void reopenDataLink()
 {
+    // Before any device was chosen there is no link to reopen: an empty path names no device.
     const QByteArray path = CurrentDevicePath();
-    UsbServerC_Start(path.constData(), path.constData(), OnUsbData);
+    if (path.isEmpty())
+        return;
+    OpenDataLink(path);
 }
 
 }  // namespace

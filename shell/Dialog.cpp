@@ -6,6 +6,7 @@
 #include "common/PostMsg.h"
 #include "common/SkinStyles.h"
 #include "device/CurrentDevice.h"
+#include "device/DataLink.h"
 #include "device/DeviceCache.h"
 #include "device/WorkingImage.h"
 #include "pages/buttons/Buttoninterface.h"
@@ -15,6 +16,7 @@
 #include "pages/settings/FormSetting.h"
 #include "pages/settings/LanSetting.h"
 #include "shell/EventWait.h"
+#include "shell/StyleSheetUrl.h"
 #include "shell/UpDataParam.h"
 
 #include "HIDUsb.h"
@@ -27,7 +29,7 @@ namespace {
 
 QString url(const QString& folder, const char* file)
 {
-    return QStringLiteral("url(\"") + folder + QLatin1String(file) + QStringLiteral("\")");
+    return styleSheetUrl(folder + QLatin1String(file));
 }
 
 QString pageButtonStyle(const QString& folder, const char* normal, const char* hover, const char* checked)
@@ -197,10 +199,7 @@ void Dialog::on_UpArrow_clicked()
     writeCacheFile();
     ui->ButtonMain->setChecked(true);
     WaitProcessingEvents(100);
-    {
-        BlockingDelivery::WaitScope waiting;
-        UsbServer_Exit();
-    }
+    CloseDataLink();
     PostMsg::instance()->SendChangeMainDialog(0);
     PostMsg::instance()->SendSetMacroPage();
     showButtonPage();
@@ -229,9 +228,28 @@ void Dialog::SlotSecondDialog()
 
 void Dialog::SlotUpDataParam(int index)
 {
-    // One busy dialog at a time: a second load report while it runs is covered by that run.
-    if (m_busyRunning)
+    // The busy dialog never runs nested in itself. A load reported while its run is on the
+    // stack (the offline notice that run opened lets the Worker start a new load) is kept,
+    // the latest one winning, and runs once the current run has returned.
+    if (m_busyRunning) {
+        m_loadPending = true;
+        m_pendingBusyMode = index;
         return;
+    }
+    m_busyRunning = true;
+    int mode = index;
+    for (;;) {
+        runBusyDialog(mode);
+        if (!m_loadPending)
+            break;
+        m_loadPending = false;
+        mode = m_pendingBusyMode;
+    }
+    m_busyRunning = false;
+}
+
+void Dialog::runBusyDialog(int index)
+{
     m_busy->StartTimer();
     qDebug() << "q";
     // Each load says anew whether it follows a change reported by the mouse.
@@ -239,9 +257,7 @@ void Dialog::SlotUpDataParam(int index)
     qDebug() << "w" << "t1";
     const QPoint corner = mapToGlobal(QPoint(0, 0));
     m_busy->move(corner.x() + (width() - m_busy->width()) / 2, corner.y() + (height() - m_busy->height()) / 2 - 20);
-    m_busyRunning = true;
     m_busy->exec();
-    m_busyRunning = false;
 }
 
 void Dialog::SlotStartRecord(int index)

@@ -54,6 +54,8 @@ private:
     void showButtonPage();
     // Keeps the working image as this mouse's cache file, when it holds a loaded configuration.
     void writeCacheFile();
+    // One modal run of the busy dialog for a load report with `index` (1: wait mode).
+    void runBusyDialog(int index);
 
     Ui::Dialog* ui;
     QButtonGroup* m_groupA = nullptr;
@@ -67,4 +69,7 @@ private:
     CrashHandler m_crashHandler;
     QString m_pictureDir;
     bool m_busyRunning = false;
+    // A load report that arrived while the busy dialog ran, and its argument.
+    bool m_loadPending = false;
+    int m_pendingBusyMode = 0;
 };

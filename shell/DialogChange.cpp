@@ -18,6 +18,7 @@
 #include "shell/ChoiceDevices.h"
 #include "shell/ChoiceFlows.h"
 #include "shell/ChoiceTiles.h"
+#include "shell/StyleSheetUrl.h"
 #include "shell/mytoolButtonEnter.h"
 
 #include "HIDUsb.h"
@@ -43,8 +44,8 @@ bool updateFailureRecorded()
 
 QString pictureStyle(const char* widgetClass, const QString& file)
 {
-    return QStringLiteral("%1{border:0px;background-position:center;background-repeat:no-repeat;background-image: url(%2);color: rgb(255, 255, 255);}")
-        .arg(QLatin1String(widgetClass), file);
+    return QStringLiteral("%1{border:0px;background-position:center;background-repeat:no-repeat;background-image: %2;color: rgb(255, 255, 255);}")
+        .arg(QLatin1String(widgetClass), styleSheetUrl(file));
 }
 
 }  // namespace
@@ -58,33 +59,33 @@ DialogChange::DialogChange(QWidget* parent)
     ui->comboBox->setCurrentIndex(0);
 
     m_pictureDir = AppPaths::programDir() + QStringLiteral("/Picture/DialogChange/");
-    const QString& dir = m_pictureDir;
+    const auto picture = [this](const char* file) { return styleSheetUrl(m_pictureDir + QLatin1String(file)); };
     const QString text = skinColor(QStringLiteral("ComboxTextColor"));
     const QString select = skinColor(QStringLiteral("ComboxSelectColor"));
     const QString background = skinColor(QStringLiteral("ComboxBackGroundColor"));
-    ui->frameChange->setStyleSheet("#frameChange{border-image: url(" + dir + "MainBack.png);}");
+    ui->frameChange->setStyleSheet("#frameChange{border-image: " + picture("MainBack.png") + ";}");
     ui->CloseButton->setStyleSheet(
-        "QToolButton{border:0px;background-image: url(" + dir + "Close.png);background-position:center;background-repeat:no-repeat;}"
-        "QToolButton:hover{background-image: url(" + dir + "CloseHover.png);}"
-        "QToolButton:pressed{background-image: url(" + dir + "CloseClick.png);}");
+        "QToolButton{border:0px;background-image: " + picture("Close.png") + ";background-position:center;background-repeat:no-repeat;}"
+        "QToolButton:hover{background-image: " + picture("CloseHover.png") + ";}"
+        "QToolButton:pressed{background-image: " + picture("CloseClick.png") + ";}");
     ui->MinButton->setStyleSheet(
-        "QToolButton{border:0px;background-image: url(" + dir + "Min.png);background-position:center;background-repeat:no-repeat;}"
-        "QToolButton:hover{background-image: url(" + dir + "MinHover.png);}"
-        "QToolButton:pressed{background-image: url(" + dir + "MinClick.png);}");
-    ui->Repair->setStyleSheet("#Repair{border:0px;background-image: url(" + dir +
-                              "Repair.png);background-position:center;background-repeat:no-repeat;}");
-    ui->RightButton->setStyleSheet("QToolButton{border-image: url(" + dir + "Right.png);}QToolButton:hover{border-image: url(" + dir +
-                                   "RightClick.png);}");
-    ui->LeftButton->setStyleSheet("QToolButton{border-image: url(" + dir + "Left.png);}QToolButton:hover{border-image: url(" + dir +
-                                  "LeftClick.png);}");
+        "QToolButton{border:0px;background-image: " + picture("Min.png") + ";background-position:center;background-repeat:no-repeat;}"
+        "QToolButton:hover{background-image: " + picture("MinHover.png") + ";}"
+        "QToolButton:pressed{background-image: " + picture("MinClick.png") + ";}");
+    ui->Repair->setStyleSheet("#Repair{border:0px;background-image: " + picture("Repair.png") +
+                              ";background-position:center;background-repeat:no-repeat;}");
+    ui->RightButton->setStyleSheet("QToolButton{border-image: " + picture("Right.png") + ";}QToolButton:hover{border-image: " +
+                                   picture("RightClick.png") + ";}");
+    ui->LeftButton->setStyleSheet("QToolButton{border-image: " + picture("Left.png") + ";}QToolButton:hover{border-image: " +
+                                  picture("LeftClick.png") + ";}");
     ui->comboBox->setStyleSheet(
-        "QComboBox{border: 1px solid gray; color: rgb(" + text + "); border-image: url(" + dir + "ComboboxBack.png);}"
+        "QComboBox{border: 1px solid gray; color: rgb(" + text + "); border-image: " + picture("ComboboxBack.png") + ";}"
         "QComboBox::drop-down:button{border-radius:5px; background:rgb(" + background + ");} "
-        "QComboBox::down-arrow{image: url(" + dir + "Menu.png); right: 8px; }"
-        "QComboBox::down-arrow:on{ image: url(" + dir + "MenuClicked.png);}"
+        "QComboBox::down-arrow{image: " + picture("Menu.png") + "; right: 8px; }"
+        "QComboBox::down-arrow:on{ image: " + picture("MenuClicked.png") + ";}"
         "QComboBox QAbstractItemView::item{height:25px;}"
         "QComboBox QAbstractItemView {outline: 0px solid gray; border: 1px  solid gray;color: rgb(" + text +
-        "); border-image: url(" + dir + "ComboboxTextBack.png);selection-background-color: rgb(" + select + "); }");
+        "); border-image: " + picture("ComboboxTextBack.png") + ";selection-background-color: rgb(" + select + "); }");
     auto* view = new QListView(ui->comboBox);
     view->setStyleSheet("QListView::item:selected{background-color: rgb(" + select +
                         ");}QListView::item:hover{background-color: rgb(" + select + ");}");
@@ -279,7 +280,7 @@ void DialogChange::makeTile(QWidget* page, int tile, int tilesOnPage, int positi
     badge->setFocusPolicy(Qt::NoFocus);
     badge->move(place.badge);
     if (!badgePicture.isEmpty())
-        badge->setStyleSheet("QLabel{background-image: url(" + m_pictureDir + badgePicture + ");}");
+        badge->setStyleSheet("QLabel{background-image: " + styleSheetUrl(m_pictureDir + badgePicture) + ";}");
     m_badges.append(badge);
 }
 

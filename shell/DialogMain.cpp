@@ -11,6 +11,7 @@
 #include "common/SkinStyles.h"
 #include "device/CurrentDevice.h"
 #include "device/DataCallback.h"
+#include "device/DataLink.h"
 #include "device/SharedFlags.h"
 #include "device/Worker.h"
 #include "dialogs/MouseOffLine.h"
@@ -118,10 +119,7 @@ void DialogMain::SlotChangeMainDialog(int index)
         ui->stackedWidgetMain->setCurrentIndex(ChoicePage);
         MainPageActive = 0;
         PostMsg::instance()->SendMainPageChange();
-        {
-            BlockingDelivery::WaitScope waiting;
-            UsbServer_Exit();
-        }
+        CloseDataLink();
         PostMsg::instance()->SendCloseProgress();
         PostMsg::instance()->SendSecondPageChange();
         StartUsbChanged(OnChoicePageUsbChanged, HotPlugSettleMs);
@@ -207,10 +205,7 @@ void DialogMain::quitProgram()
     qDebug() << "close";
     StopUsbChanged();
     WaitProcessingEvents(QuitWaitMs);
-    {
-        BlockingDelivery::WaitScope waiting;
-        UsbServer_Exit();
-    }
+    CloseDataLink();
     close();
 }
 
@@ -282,8 +277,7 @@ void DialogMain::pairOnFrame()
     }
     // The pairing dialog leaves the choice page's hot-plug callback registered.
     StartUsbChanged(OnMainPageUsbChanged, HotPlugSettleMs);
-    const QByteArray path = CurrentDevicePath();
-    UsbServerC_Start(path.constData(), path.constData(), OnUsbData);
+    OpenDataLink(CurrentDevicePath());
 }
 
 void DialogMain::keyPressEvent(QKeyEvent* event)

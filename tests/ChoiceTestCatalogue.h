@@ -20,8 +20,9 @@ inline QByteArray encoded(const QStringList& items)
 }
 
 // Catalogue with `models` models; model i has MID mids[i] (default i + 1) and the receiver
-// firmware names "DM<i>", "D2M<i>" and "D4M<i>" (D2M left empty when emptyD2M).
-inline void writeCatalogue(const TestEnv& env, int models, const QList<int>& mids = {}, bool emptyD2M = false)
+// firmware names "DM<i>", "D2M<i>" and "D4M<i>" (D2M left empty when emptyD2M, D4M when emptyD4M).
+inline void writeCatalogue(const TestEnv& env, int models, const QList<int>& mids = {}, bool emptyD2M = false,
+                           bool emptyD4M = false)
 {
     QByteArray ini = "[Option]\n"
                      "LabelColor=1, 2, 3\nButtonColor=4, 5, 6\n"
@@ -42,7 +43,8 @@ inline void writeCatalogue(const TestEnv& env, int models, const QList<int>& mid
         ini += "DM=" + encoded({QStringLiteral("DM%1").arg(i)}) + "\n";
         if (!emptyD2M)
             ini += "D2M=" + encoded({QStringLiteral("D2M%1").arg(i)}) + "\n";
-        ini += "D4M=" + encoded({QStringLiteral("D4M%1").arg(i)}) + "\n";
+        if (!emptyD4M)
+            ini += "D4M=" + encoded({QStringLiteral("D4M%1").arg(i)}) + "\n";
     }
     env.writeProgramFile(QStringLiteral("usersetting/Config.ini"), ini);
     UserConfig::reload();

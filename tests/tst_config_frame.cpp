@@ -47,6 +47,7 @@ private slots:
     void modelWithoutLightingMovesSettingsButton();
     void recordingDisablesPageButtonsOnly();
     void busyDialogRunsOnceAndWaitModeFollowsEachLoad();
+    void loadStartedFromOfflineNoticeRunsAfterBusyDialog();
     void settingsButtonOpensVersionDialog();
 
 private:
@@ -275,27 +276,84 @@ void ConfigFrameTest::busyDialogRunsOnceAndWaitModeFollowsEachLoad()
     LoadFinished = 1;
     MouseOnline = 0;
     LightPageReady = SensorPageReady = ButtonPageReady = 1;
+    UpDataParam* busy = m_frame->busyDialog();
+    // Each run of the busy dialog: its wait mode and whether an earlier run was still open.
+    QList<int> modes;
+    bool nested = false;
+    int openRuns = 0;
+    QObject watching;  // ends the connections below with this test, also when it fails
+    connect(busy, &QDialog::finished, &watching, [&] { --openRuns; });
+    connect(PostMsg::instance(), &PostMsg::SigSetver, &watching, [&](int v) {
+        if (v != 4)
+            return;
+        modes << busy->WaitMode;
+        nested = nested || openRuns > 0;
+        ++openRuns;
+    });
     bool secondWhileRunning = false;
-    QTimer::singleShot(1000, this, [&] {
-        secondWhileRunning = m_frame->busyDialog()->isVisible();
+    QTimer::singleShot(1000, &watching, [&] {
+        secondWhileRunning = busy->isVisible();
         PostMsg::instance()->SendUpDataParam(0);
     });
-    // A change reported by the mouse: wait mode.
+    // A change reported by the mouse: wait mode. The normal load reported meanwhile runs
+    // after it, not inside it, and not in wait mode.
     PostMsg::instance()->SendUpDataParam(1);
     QVERIFY(secondWhileRunning);
-    QCOMPARE(hub.count(QStringLiteral("Setver(4)")), 1);
-    QCOMPARE(m_frame->busyDialog()->WaitMode, uint8_t(1));
-    QCOMPARE(int(ButtonPageReady), 1);  // wait mode leaves the flags as they are
-    const QPoint corner = m_frame->mapToGlobal(QPoint(0, 0));
-    UpDataParam* busy = m_frame->busyDialog();
-    QCOMPARE(busy->pos(), QPoint(corner.x() + (1020 - busy->width()) / 2, corner.y() + (700 - busy->height()) / 2 - 20));
-
-    // The next normal load is not in wait mode.
-    PostMsg::instance()->SendUpDataParam(0);
+    QCOMPARE(modes, (QList<int>{1, 0}));
+    QVERIFY(!nested);
     QCOMPARE(hub.count(QStringLiteral("Setver(4)")), 2);
     QCOMPARE(busy->WaitMode, uint8_t(0));
-    QCOMPARE(int(ButtonPageReady), 0);  // a finished load clears them
+    QCOMPARE(int(ButtonPageReady), 0);  // the finished load clears the flags; wait mode left them
+    const QPoint corner = m_frame->mapToGlobal(QPoint(0, 0));
+    QCOMPARE(busy->pos(), QPoint(corner.x() + (1020 - busy->width()) / 2, corner.y() + (700 - busy->height()) / 2 - 20));
     QVERIFY(!busy->isVisible());
+}
+
+void ConfigFrameTest::loadStartedFromOfflineNoticeRunsAfterBusyDialog()
+{
+    // A load that did not finish opens the offline notice while the busy run is still on the
+    // stack; the mouse wakes, the notice closes and the Worker reports the next load (twice
+    // here: the latest, a change of the mouse, wins).
+    ShellSignals hub;
+    LoadFinished = 0;
+    MouseOnline = 0;
+    UpDataParam* busy = m_frame->busyDialog();
+    bool noticeOpen = false;
+    QList<QPair<int, bool>> runs;  // wait mode and whether the notice was open, per run
+    auto watching = std::make_unique<QObject>();  // owns the connections below
+    connect(PostMsg::instance(), &PostMsg::SigSetver, watching.get(), [&](int v) {
+        if (v == 4)
+            runs << qMakePair(int(busy->WaitMode), noticeOpen);
+    });
+    int notices = 0;
+    connect(PostMsg::instance(), &PostMsg::SigMouseOffLineo, watching.get(), [&] {
+        if (++notices > 1)
+            return;
+        noticeOpen = true;
+        QEventLoop notice;
+        QTimer::singleShot(50, &notice, [&] {
+            PostMsg::instance()->SendUpDataParam(0);
+            PostMsg::instance()->SendUpDataParam(1);
+            notice.quit();
+        });
+        notice.exec();
+        noticeOpen = false;
+    });
+    LightPageReady = SensorPageReady = ButtonPageReady = 1;
+    PostMsg::instance()->SendUpDataParam(0);
+    watching.reset();
+
+    QCOMPARE(runs.size(), 2);
+    QCOMPARE(runs.at(0), qMakePair(0, false));
+    QCOMPARE(runs.at(1), qMakePair(1, false));  // after the notice, in wait mode
+    QCOMPARE(hub.count(QStringLiteral("Setver(4)")), 2);
+    QVERIFY(!busy->isVisible());
+
+    // The next load runs normally again.
+    LoadFinished = 1;
+    PostMsg::instance()->SendUpDataParam(0);
+    QCOMPARE(hub.count(QStringLiteral("Setver(4)")), 3);
+    QCOMPARE(busy->WaitMode, uint8_t(0));
 }
 
 void ConfigFrameTest::settingsButtonOpensVersionDialog()

@@ -1,16 +1,20 @@
 // Choosing a device from the choice page inside the real top-level window: the main road from a
 // tile click through the configuration frame and the Worker run to pages filled with the mouse's
 // configuration and a change reaching the mouse; and the Space key on the choice page.
+#include "ChoiceTestCatalogue.h"
+
 #include "common/MacroSetting.h"
 #include "common/PostMsg.h"
 #include "common/Registry.h"
 #include "common/UserConfig.h"
 #include "device/CurrentDevice.h"
 #include "device/DeviceRecords.h"
+#include "device/DataCallback.h"
 #include "device/DeviceSetters.h"
 #include "device/FlashDataMap.h"
 #include "device/SharedFlags.h"
 #include "device/Worker.h"
+#include "pages/settings/UpDateRepair.h"
 #include "shell/ChoiceDevices.h"
 #include "shell/DialogChange.h"
 #include "shell/DialogMain.h"
@@ -166,7 +170,100 @@ private slots:
         pressSpace(&window);
         QCOMPARE(answerer.handled(), QStringList{QStringLiteral("Match")});
         QCOMPARE(int(PairChosenDevice), 0);
+        // No device was chosen yet: there is no link to reopen.
+        QCOMPARE(SimScript::countCalls(QStringLiteral("UsbServerC_Start(")), 0);
+
+        // After a device was chosen once, its link is opened again.
+        const QByteArray chosen = ChoiceDeviceList.first().path.toLocal8Bit();
+        SetCurrentDevicePath(chosen);
+        pressSpace(&window);
+        QCOMPARE(answerer.count(), 2);
         QCOMPARE(SimScript::countCalls(QStringLiteral("UsbServerC_Start(")), 1);
+        QCOMPARE(SimScript::countCalls(QStringLiteral("UsbServerC_Start(") + QString::fromLocal8Bit(chosen)), 1);
+    }
+
+    // Space on the choice page with one receiver listed: a receiver without firmware of its own
+    // (a kind other than 0, 1 and 4, or an empty "D2M"/"D4M") takes the mouse check's result;
+    // a newer receiver image offers the repair, which starts when accepted.
+    void spaceRunsReceiverChecks_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<bool>("emptyReceiverModel");
+        QTest::addColumn<bool>("mouseNewer");
+        QTest::addColumn<bool>("receiverNewer");
+        QTest::addColumn<bool>("acceptRepair");
+        QTest::addColumn<QStringList>("dialogs");
+        const QStringList pairing{QStringLiteral("Match")};
+        QTest::newRow("8 kHz receiver, mouse newer") << 5 << false << true << false << false << pairing;
+        QTest::newRow("8 kHz receiver, receiver images newer") << 5 << false << false << true << false << pairing;
+        QTest::newRow("empty D2M, mouse newer") << 4 << true << true << false << false << pairing;
+        QTest::newRow("empty D4M, receiver images newer") << 1 << true << false << true << false << pairing;
+        QTest::newRow("listed D2M, mouse newer") << 4 << false << true << false << false
+                                                 << QStringList{QStringLiteral("UpDateWarning")};
+        QTest::newRow("receiver newer, repair accepted")
+            << 0 << false << false << true << true << QStringList{QStringLiteral("ContainReset"), QStringLiteral("UpDateRepair")};
+        QTest::newRow("receiver newer, repair declined")
+            << 0 << false << false << true << false << QStringList{QStringLiteral("ContainReset")};
+    }
+    void spaceRunsReceiverChecks()
+    {
+        QFETCH(int, kind);
+        QFETCH(bool, emptyReceiverModel);
+        QFETCH(bool, mouseNewer);
+        QFETCH(bool, receiverNewer);
+        QFETCH(bool, acceptRepair);
+        QFETCH(QStringList, dialogs);
+        World world;
+        choicetest::writeCatalogue(world.env, 1, {1}, emptyReceiverModel && kind == 4, emptyReceiverModel && kind == 1);
+        // One receiver of `kind` with its mouse; the product id only lets the scan find it.
+        HidSimMouseSetup mouse{};
+        mouse.cid = 10;
+        mouse.mid = 1;
+        mouse.version = 0x0105;
+        mouse.awake = 1;
+        HidSimInterfaceSetup receiver{};
+        receiver.vid = "0x3554";
+        receiver.pid = "0xF501";
+        receiver.kind = kind;
+        receiver.version = 0x0102;
+        receiver.mouseId = HidSim_AddMouse(&mouse);
+        HidSim_AddInterface(&receiver);
+        Registry::setValue(QString::fromLatin1(MouseVersionRegistryKey), QStringLiteral("MouseVer101"), QStringLiteral("v1.0"));
+        world.env.writeProgramFile(QStringLiteral("bin/readme.txt"), "firmware images");
+        if (mouseNewer)
+            world.env.writeProgramFile(QStringLiteral("bin/mouse.bin"), SimScript::makeFirmware(0x0101, 210, 10, 1, "MM0"));
+        if (receiverNewer) {
+            for (const char* model : {"DM0", "D2M0", "D4M0"})
+                world.env.writeProgramFile(QStringLiteral("bin/%1.bin").arg(QLatin1String(model)),
+                                           SimScript::makeFirmware(0x0103, 211, 10, 1, model));
+        }
+
+        ModalAnswerer answerer;
+        answerer.on(QStringLiteral("ContainReset"), ModalAnswerer::clickButton(acceptRepair ? QStringLiteral("OK")
+                                                                                             : QStringLiteral("Cancel")));
+        int repairIndex = -2;
+        int repairImages = -1;
+        answerer.on(QStringLiteral("UpDateRepair"), [&](QWidget* w) {
+            auto* repair = qobject_cast<UpDateRepair*>(w);
+            QVERIFY(repair);
+            repairIndex = repair->RepairIndex();
+            repairImages = repair->RepairImages().size();
+            ModalAnswerer::clickButton(QStringLiteral("CloseButton"))(w);
+        });
+        DialogMain window;
+        window.show();
+        settle();
+        QCOMPARE(ChoiceDeviceList.size(), 1);
+        QCOMPARE(int(ChoiceDeviceList.first().kind), kind);
+        QCOMPARE(int(ChoiceDeviceList.first().cableFlag), 0);
+        QCOMPARE(ChoiceDeviceList.first().modelIndex, 0);
+
+        pressSpace(&window);
+        QCOMPARE(answerer.handled(), dialogs);
+        if (dialogs.contains(QStringLiteral("UpDateRepair"))) {
+            QCOMPARE(repairIndex, 0);   // started as a repair
+            QCOMPARE(repairImages, 1);  // with the image the receiver check chose
+        }
     }
 
     void spaceWithTwoDevicesDoesNothing()

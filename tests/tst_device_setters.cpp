@@ -4,6 +4,7 @@
 
 #include "HIDUsbControl.h"
 #include "common/PostMsg.h"
+#include "device/CurrentDevice.h"
 #include "device/DeviceSetters.h"
 #include "device/SharedFlags.h"
 #include "device/WorkingImage.h"
@@ -52,8 +53,10 @@ private slots:
     void everySetterWritesExactlyItsBytes();
     void offlineWithBusyPageSendsAndEmitsNothing_data();
     void offlineWithBusyPageSendsAndEmitsNothing();
+    void offlineWithoutBusyPageEmitsOfflineNotice_data();
     void offlineWithoutBusyPageEmitsOfflineNotice();
     void onlineWithoutLoadedImageSendsNothing();
+    void deviceChangeDropsMarkerAndFreshLoadRestoresIt();
     void isDeviceOnlineChecksOnly();
 
 private:
@@ -226,8 +229,20 @@ void DeviceSettersTest::offlineWithBusyPageSendsAndEmitsNothing()
     QCOMPARE(bytesOf(WorkingImageCopy()), bytesOf(patternImage()));
 }
 
+void DeviceSettersTest::offlineWithoutBusyPageEmitsOfflineNotice_data()
+{
+    QTest::addColumn<bool>("loaded");
+    QTest::newRow("image loaded") << true;
+    // The user still has to learn that the mouse is offline, even before any full load.
+    QTest::newRow("nothing loaded yet") << false;
+}
+
 void DeviceSettersTest::offlineWithoutBusyPageEmitsOfflineNotice()
 {
+    QFETCH(bool, loaded);
+    if (!loaded)
+        ClearWorkingImage();
+    const QByteArray imageBefore = bytesOf(WorkingImageCopy());
     QCOMPARE(HidSim_SetAwake(m_mouse, 0), 0);
     QSignalSpy offline(PostMsg::instance(), SIGNAL(SigMouseOffLineo(int)));
     const int writesBefore = HidSim_WriteCount(m_mouse);
@@ -237,7 +252,8 @@ void DeviceSettersTest::offlineWithoutBusyPageEmitsOfflineNotice()
     QCOMPARE(offline.count(), 1);
     QCOMPARE(offline.at(0).at(0).toInt(), 0);
     QCOMPARE(HidSim_WriteCount(m_mouse), writesBefore);
-    QCOMPARE(bytesOf(WorkingImageCopy()), bytesOf(patternImage()));
+    QCOMPARE(bytesOf(WorkingImageCopy()), imageBefore);
+    QCOMPARE(WorkingImageLoaded(), loaded);
 }
 
 void DeviceSettersTest::onlineWithoutLoadedImageSendsNothing()
@@ -258,6 +274,36 @@ void DeviceSettersTest::onlineWithoutLoadedImageSendsNothing()
     SetWorkingImage(patternImage());
     SetWorkingImageLoaded(true);
     SetCurrentDevicePath("sim:other");
+    QVERIFY(!WorkingImageLoaded());
+}
+
+void DeviceSettersTest::deviceChangeDropsMarkerAndFreshLoadRestoresIt()
+{
+    // Renaming the record's path counts as a device change; other record changes do not.
+    UpdateCurrentDeviceRecord([](DeviceAllInfo& record) { record.online = 1; });
+    QVERIFY(WorkingImageLoaded());
+    UpdateCurrentDeviceRecord([](DeviceAllInfo& record) { record.path = "sim:another"; });
+    QVERIFY(!WorkingImageLoaded());
+    const int writesBefore = HidSim_WriteCount(m_mouse);
+    QVERIFY(!SetReportRate(0x02));
+    QCOMPARE(HidSim_WriteCount(m_mouse), writesBefore);
+
+    // A full load installs the image and arms the setters in one step.
+    FlashDataMap fresh{};
+    fresh.sleepTime = 0x2A;
+    LoadWorkingImage(fresh);
+    QVERIFY(WorkingImageLoaded());
+    QVERIFY(SetReportRate(0x02));
+    QCOMPARE(HidSim_WriteCount(m_mouse), writesBefore + 1);
+    const QByteArray sent = libraryImage();
+    QCOMPARE(sent.size(), HIDUSB_IMAGE_SIZE);
+    FlashDataMap received{};
+    std::memcpy(&received, sent.constData(), sizeof received);
+    QCOMPARE(received.sleepTime, uint8_t(0x2A));
+    QCOMPARE(received.reportRate, uint8_t(0x02));
+
+    // Resetting the current device forgets it too.
+    ResetCurrentDevice();
     QVERIFY(!WorkingImageLoaded());
 }
 

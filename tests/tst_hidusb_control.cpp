@@ -54,6 +54,8 @@ private slots:
 
     void defaultsShowEveryKindOfTile();
     void scenarioFileReplacesTheDevices();
+    void scenarioNumbersAreDecimalUnlessHex_data();
+    void scenarioNumbersAreDecimalUnlessHex();
     void badScenarioFilesChangeNothing_data();
     void badScenarioFilesChangeNothing();
     void plugToolCommands();
@@ -77,9 +79,12 @@ void TestHidUsbControl::defaultsShowEveryKindOfTile()
     const QList<Found> cable = findAll(CablePid);
     const QList<Found> fast = findAll(Receiver4kPid);
     const QList<Found> slow = findAll(Receiver1kPid);
+    const QList<Found> middle = findAll(Receiver2kPid);
     QCOMPARE(cable.size(), 1);
     QCOMPARE(fast.size(), 1);
     QCOMPARE(slow.size(), 1);
+    QCOMPARE(middle.size(), 1);
+    QCOMPARE(findAll(Receiver8kPid).size(), 0);
     QCOMPARE(int(cable[0].info.kind), 2);
     QCOMPARE(int(cable[0].info.mid), 1);
     QCOMPARE(int(cable[0].info.cid), 0x0A);
@@ -90,6 +95,12 @@ void TestHidUsbControl::defaultsShowEveryKindOfTile()
     QCOMPARE(int(slow[0].info.kind), 0);
     QCOMPARE(int(slow[0].info.mid), 4);
     QVERIFY(!slow[0].online);
+    QCOMPARE(int(middle[0].info.kind), 4);
+    QCOMPARE(int(middle[0].info.mid), 5);
+    QVERIFY(middle[0].online);
+    // The 2 kHz receiver came last, so the first three keep the paths they always had.
+    const QList<QByteArray> order{cable[0].path, fast[0].path, slow[0].path, middle[0].path};
+    QCOMPARE(order, (QList<QByteArray>{"sim:usb:0000", "sim:usb:0001", "sim:usb:0002", "sim:usb:0003"}));
     uint8_t mode = 's';
     QCOMPARE(UsbFinderC_GetLongRangeMode(fast[0].path.constData(), &mode), 1);
     QByteArray image(HIDUSB_IMAGE_SIZE, '\0');
@@ -122,6 +133,28 @@ void TestHidUsbControl::scenarioFileReplacesTheDevices()
     QCOMPARE(int(findAll(Receiver8kPid)[0].info.kind), 5);
 }
 
+void TestHidUsbControl::scenarioNumbersAreDecimalUnlessHex_data()
+{
+    QTest::addColumn<QByteArray>("mid");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("plain") << QByteArray("19") << 19;
+    QTest::newRow("leading zero is not octal") << QByteArray("010") << 10;
+    QTest::newRow("eight and nine after a zero") << QByteArray("08") << 8;
+    QTest::newRow("hex") << QByteArray("0x13") << 19;
+    QTest::newRow("hex upper-case") << QByteArray("0X1F") << 31;
+}
+
+void TestHidUsbControl::scenarioNumbersAreDecimalUnlessHex()
+{
+    QFETCH(QByteArray, mid);
+    QFETCH(int, expected);
+    const QString name = writeScenario("mouse m cid=10 mid=" + mid + "\ncable m vid=0x3554 pid=0xF500 kind=2\n");
+    QCOMPARE(HidSim_LoadScenario(name.toLocal8Bit().constData()), 0);
+    const QList<Found> cable = findAll(CablePid);
+    QCOMPARE(cable.size(), 1);
+    QCOMPARE(int(cable[0].info.mid), expected);
+}
+
 void TestHidUsbControl::badScenarioFilesChangeNothing_data()
 {
     QTest::addColumn<QByteArray>("text");
@@ -132,6 +165,10 @@ void TestHidUsbControl::badScenarioFilesChangeNothing_data()
     QTest::newRow("bad id") << QByteArray("mouse m cid=10 mid=1\ncable m vid=0xZZ pid=2 kind=2\n");
     QTest::newRow("battery too high") << QByteArray("mouse m cid=10 mid=1 battery=101\n");
     QTest::newRow("not key=value") << QByteArray("mouse m cid=10 mid=1 awake\n");
+    QTest::newRow("hex digits without 0x") << QByteArray("mouse m cid=10 mid=1F\n");
+    QTest::newRow("0x without digits") << QByteArray("mouse m cid=10 mid=0x\n");
+    QTest::newRow("signed number") << QByteArray("mouse m cid=10 mid=+5\n");
+    QTest::newRow("signed hex") << QByteArray("mouse m cid=10 mid=0x-5\n");
 }
 
 void TestHidUsbControl::badScenarioFilesChangeNothing()

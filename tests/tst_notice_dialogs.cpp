@@ -44,6 +44,7 @@ const QByteArray English = R"(<?xml version="1.0" encoding="UTF-8"?>
 // Index 5: a second language; its Progress section lacks both outcome texts.
 const QByteArray Japanese = R"(<?xml version="1.0" encoding="UTF-8"?>
 <Total>
+  <MouseOffLine><label>JA offline</label><Timeout>JA timed out</Timeout></MouseOffLine>
   <ContainReset><label>JA restore</label></ContainReset>
   <NewVer><NewHong>JA fine</NewHong></NewVer>
   <Progress><UpdateNotMove>JA updating</UpdateNotMove></Progress>
@@ -87,7 +88,11 @@ QToolButton* buttonOf(QWidget* dialog, const char* name)
 }
 }  // namespace
 
+// Object name -> geometry inside the dialog.
+using Geometry = QMap<QString, QRect>;
+
 Q_DECLARE_METATYPE(Factory)
+Q_DECLARE_METATYPE(Geometry)
 
 class NoticeDialogsTest : public QObject {
     Q_OBJECT
@@ -157,6 +162,116 @@ private slots:
         // Escape closes every dialog of the family.
         runWith(*dialog, [] {});
         QVERIFY(!dialog->isVisible());
+    }
+
+    void geometryOfEveryDialog_data()
+    {
+        QTest::addColumn<Factory>("factory");
+        QTest::addColumn<Geometry>("widgets");
+        QTest::addColumn<int>("labelPoints");
+        const QRect close(275, 5, 20, 20);
+        const QRect confirm(100, 110, 90, 24);
+        auto frame = [](const char* name) { return Geometry{{name, QRect(0, 0, 300, 140)}}; };
+        auto with = [](Geometry g, const Geometry& more) {
+            for (auto it = more.begin(); it != more.end(); ++it)
+                g.insert(it.key(), it.value());
+            return g;
+        };
+        QTest::newRow("MouseOffLine")
+            << make<MouseOffLine>()
+            << with(frame("MouseOffLineA"), {{"CloseButton", QRect(275, 3, 20, 20)},
+                                              {"label", QRect(0, 20, 301, 71)},
+                                              {"NewHong", QRect(100, 100, 90, 24)}})
+            << 11;
+        QTest::newRow("ExeIsRun") << make<ExeIsRun>()
+                                  << with(frame("DeleteConfirmA"),
+                                          {{"CloseButton", close}, {"label", QRect(0, 30, 301, 71)}, {"NewHong", confirm}})
+                                  << 11;
+        QTest::newRow("InportFail") << make<InportFail>()
+                                    << with(frame("InportFailA"),
+                                            {{"CloseButton", close}, {"label", QRect(0, 30, 301, 71)}, {"NewHong", confirm}})
+                                    << 11;
+        QTest::newRow("QuestiondialogB")
+            << make<QuestiondialogB>()
+            << with(frame("QuestionB"), {{"CloseButton", close}, {"label", QRect(0, 30, 301, 60)}}) << 11;
+        QTest::newRow("ContainReset") << make<ContainReset>()
+                                      << with(frame("ContainResetA"), {{"CloseButton", close},
+                                                                       {"label", QRect(10, 30, 281, 71)},
+                                                                       {"OK", QRect(40, 110, 90, 24)},
+                                                                       {"Cancel", QRect(170, 110, 90, 24)}})
+                                      << 11;
+        QTest::newRow("RePair") << make<RePair>()
+                                << with(frame("RePairA"), {{"CloseButton", close},
+                                                           {"label", QRect(0, 30, 301, 71)},
+                                                           {"OK", QRect(40, 110, 90, 24)},
+                                                           {"Cancel", QRect(180, 110, 90, 24)}})
+                                << 11;
+        QTest::newRow("DeleteConfirm") << make<DeleteConfirm>()
+                                       << with(frame("DeleteConfirmA"),
+                                               {{"CloseButton", close}, {"label", QRect(5, 30, 291, 71)}, {"NewHong", confirm}})
+                                       << 11;
+        QTest::newRow("UpDateWarning") << make<UpDateWarning>()
+                                       << with(frame("WarningFrame"),
+                                               {{"CloseButton", close}, {"label", QRect(5, 30, 291, 71)}, {"NewHong", confirm}})
+                                       << 11;
+        QTest::newRow("LeftButtonOnly")
+            << make<LeftButtonOnly>()
+            << with(frame("ButtonOnly"), {{"CloseButton", close}, {"label", QRect(0, 19, 301, 91)}}) << 11;
+        QTest::newRow("MakeMacro") << make<MakeMacro>()
+                                   << with(frame("MakeMacroA"),
+                                           {{"CloseButton", close}, {"label", QRect(6, 29, 291, 71)}, {"NewHong", confirm}})
+                                   << 11;
+        QTest::newRow("SameMacro") << make<SameMacro>()
+                                   << with(frame("SameMacroA"),
+                                           {{"CloseButton", close}, {"label", QRect(0, 30, 301, 71)}, {"NewHong", confirm}})
+                                   << 11;
+        QTest::newRow("GroupMaxThree") << make<GroupMaxThree>()
+                                       << with(frame("MaxThree"), {{"CloseButton", close},
+                                                                   {"label", QRect(0, 30, 301, 71)},
+                                                                   {"NewHong", QRect(105, 110, 90, 24)}})
+                                       << 11;
+        QTest::newRow("KeyNumberLimit") << make<KeyNumberLimit>()
+                                        << with(frame("LimitA"),
+                                                {{"CloseButton", close}, {"label", QRect(0, 30, 301, 71)}, {"NewHong", confirm}})
+                                        << 11;
+        QTest::newRow("LessThree") << make<LessThree>()
+                                   << with(frame("LessThreeframe"),
+                                           {{"CloseButton", close}, {"label", QRect(12, 30, 281, 81)}, {"NewHong", confirm}})
+                                   << 8;
+        QTest::newRow("Progress") << make<Progress>()
+                                  << with(frame("AddDelayTimeA"), {{"CloseButton", close},
+                                                                   {"label", QRect(10, 15, 281, 51)},
+                                                                   {"NewHong", QRect(110, 110, 90, 24)},
+                                                                   {"progressBar_2", QRect(30, 70, 241, 26)}})
+                                  << 11;
+    }
+    void geometryOfEveryDialog()
+    {
+        QFETCH(Factory, factory);
+        QFETCH(Geometry, widgets);
+        QFETCH(int, labelPoints);
+        std::unique_ptr<QDialog> dialog(factory());
+        QCOMPARE(dialog->size(), QSize(300, 140));
+        QCOMPARE(dialog->minimumSize(), QSize(300, 140));
+        QCOMPARE(dialog->maximumSize(), QSize(300, 140));
+        for (auto it = widgets.begin(); it != widgets.end(); ++it) {
+            QWidget* widget = dialog->findChild<QWidget*>(it.key());
+            QVERIFY2(widget, qPrintable(it.key()));
+            QVERIFY2(widget->geometry() == it.value(), qPrintable(it.key()));
+        }
+        QLabel* label = dialog->findChild<QLabel*>("label");
+        QCOMPARE(label->font().family(), QString::fromUtf8("微软雅黑"));
+        QCOMPARE(label->font().pointSize(), labelPoints);
+        QVERIFY(label->wordWrap());
+        QToolButton* close = buttonOf(dialog.get(), "CloseButton");
+        QCOMPARE(close->iconSize(), QSize(30, 30));
+        QCOMPARE(close->text(), QString());
+        for (QToolButton* button : dialog->findChildren<QToolButton*>()) {
+            if (button == close)
+                continue;
+            QCOMPARE(button->font().pointSize(), 11);
+            QVERIFY(button->autoRaise());
+        }
     }
 
     void buttonsSetAccepted_data()
@@ -249,6 +364,32 @@ private slots:
         QCOMPARE(buttonOf(&notice, "NewHong")->text(), QStringLiteral("OK EN"));
     }
 
+    void offlineNoticeKeepsItsTextChoiceOnLanguageChange_data()
+    {
+        QTest::addColumn<int>("which");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("normal") << 0 << "Mouse offline EN" << "JA offline";
+        QTest::newRow("time-out") << 1 << "Timed out EN" << "JA timed out";
+    }
+    void offlineNoticeKeepsItsTextChoiceOnLanguageChange()
+    {
+        QFETCH(int, which);
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        OfflineTextIndex = which;
+        MouseOffLine notice;
+        QString shown;
+        QString shownAfter;
+        runWith(notice, [&] {
+            shown = labelText(&notice);
+            PostMsg::instance()->SendChangeLanguage(5);
+            shownAfter = labelText(&notice);
+        });
+        QCOMPARE(shown, before);
+        QCOMPARE(shownAfter, after);
+    }
+
     void importFailureText_data()
     {
         QTest::addColumn<int>("result");
@@ -301,6 +442,21 @@ private slots:
         QCOMPARE(buttonOf(&reset, "OK")->text(), QStringLiteral("Yes EN"));
         QCOMPARE(labelText(&warning), QStringLiteral("caller's warning"));
         QCOMPARE(buttonOf(&warning, "NewHong")->text(), QStringLiteral("JA fine"));
+    }
+
+    void keptWarningShowsEachNewText()
+    {
+        // The settings page keeps one warning and shows it without a nested event loop.
+        UpDateWarning warning;
+        for (const QString& text : {QStringLiteral("first warning"), QStringLiteral("second warning")}) {
+            warning.SetText(text);
+            warning.setModal(true);
+            warning.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&warning));
+            QCOMPARE(labelText(&warning), text);
+            buttonOf(&warning, "NewHong")->click();
+            QVERIFY(!warning.isVisible());
+        }
     }
 
     void startsInStoredLanguage()

@@ -82,29 +82,37 @@ private:
     }
 };
 
-// A slow receiver on the GUI thread for the blocking signals.
+// A slow receiver on the GUI thread. While an image slot runs, `whileRunning` changes
+// the emitting side's data, so the slot shows whether it got its own copy.
 class SlowReceiver : public QObject {
     Q_OBJECT
 public:
     std::atomic<int> returned{0};
+    std::function<void()> whileRunning;
     uint8_t seenBefore = 0;
     uint8_t seenAfter = 0;
     uint32_t seenLastDelay = 0;
 
 public slots:
-    void SlotUpDataLightUILight(FlashDataMap DataMap)
-    {
-        seenBefore = DataMap.reportRate;
-        // Another thread's write into the global image while the slot runs.
-        SetWorkingImage(imageWithFirstByte(0x99));
-        QThread::msleep(50);
-        seenAfter = DataMap.reportRate;
-        seenLastDelay = DataMap.macros[15].events[69].delayMs;
-        ++returned;
-    }
+    // By reference: a slot like this would share the emitter's variable if the hub did not
+    // hand it a copy.
+    void SlotUpDataLightUILight(const FlashDataMap& DataMap) { look(DataMap); }
+    void SlotUpDataButtonUIC(const FlashDataMap& DataMap) { look(DataMap); }
     void SlotFormReset()
     {
         QThread::msleep(20);
+        ++returned;
+    }
+
+private:
+    void look(const FlashDataMap& DataMap)
+    {
+        seenBefore = DataMap.reportRate;
+        if (whileRunning)
+            whileRunning();
+        QThread::msleep(50);
+        seenAfter = DataMap.reportRate;
+        seenLastDelay = DataMap.macros[15].events[69].delayMs;
         ++returned;
     }
 };
@@ -117,6 +125,7 @@ private slots:
     void instanceIsOneObjectFromEveryThread();
     void everyEmitterEmitsItsSignalByStringConnection();
     void blockingEmitterWaitsAndSlotSeesItsOwnCopy();
+    void queuedImageSignalCarriesTheValuesAtEmission();
     void formResetReachesAllFourReceiversBeforeTheEmitterGoesOn();
     void blockingSignalsAreKnown();
 };
@@ -235,9 +244,16 @@ void SignalHubTest::blockingEmitterWaitsAndSlotSeesItsOwnCopy()
                                      SLOT(SlotUpDataLightUILight(FlashDataMap))));
     SetWorkingImage(imageWithFirstByte(0x11));
 
+    // The device thread emits its own variable. While the GUI slot runs (the emitter is
+    // blocked), that variable and the global image are overwritten.
+    FlashDataMap emitted = WorkingImageCopy();
+    receiver.whileRunning = [&emitted] {
+        emitted = imageWithFirstByte(0x99);
+        SetWorkingImage(imageWithFirstByte(0x99));
+    };
     std::atomic<int> seenByEmitter{-1};
     std::unique_ptr<QThread> device(QThread::create([&] {
-        PostMsg::instance()->SendUpDataLightLight(WorkingImageCopy());
+        PostMsg::instance()->SendUpDataLightLight(emitted);
         seenByEmitter = receiver.returned.load();
     }));
     device->start();
@@ -247,9 +263,36 @@ void SignalHubTest::blockingEmitterWaitsAndSlotSeesItsOwnCopy()
     QCOMPARE(receiver.seenBefore, uint8_t(0x11));
     QCOMPARE(receiver.seenAfter, uint8_t(0x11));
     QCOMPARE(receiver.seenLastDelay, uint32_t(0x11));
+    QCOMPARE(emitted.reportRate, uint8_t(0x99));  // the change did happen
     QCOMPARE(WorkingImageCopy().reportRate, uint8_t(0x99));
     QObject::disconnect(PostMsg::instance(), nullptr, &receiver, nullptr);
     ClearWorkingImage();
+}
+
+void SignalHubTest::queuedImageSignalCarriesTheValuesAtEmission()
+{
+    SlowReceiver receiver;
+    QVERIFY(QObject::connect(PostMsg::instance(), SIGNAL(SigUpDataButtonUIC(FlashDataMap)), &receiver,
+                             SLOT(SlotUpDataButtonUIC(FlashDataMap))));
+
+    // The emitter does not wait: it changes its variable at once, and again while the slot
+    // runs later on the GUI thread.
+    FlashDataMap emitted = imageWithFirstByte(0x21);
+    std::unique_ptr<QThread> device(QThread::create([&emitted] {
+        PostMsg::instance()->SendUpDataButtonUIC(emitted);
+        emitted = imageWithFirstByte(0x55);
+    }));
+    receiver.whileRunning = [&emitted] { emitted = imageWithFirstByte(0x66); };
+    device->start();
+    QVERIFY(device->wait(10000));
+    QCOMPARE(receiver.returned.load(), 0);  // queued: nothing ran before the GUI loop turned
+
+    QTRY_COMPARE_WITH_TIMEOUT(receiver.returned.load(), 1, 10000);
+    QCOMPARE(receiver.seenBefore, uint8_t(0x21));
+    QCOMPARE(receiver.seenAfter, uint8_t(0x21));
+    QCOMPARE(receiver.seenLastDelay, uint32_t(0x21));
+    QCOMPARE(emitted.reportRate, uint8_t(0x66));
+    QObject::disconnect(PostMsg::instance(), nullptr, &receiver, nullptr);
 }
 
 void SignalHubTest::formResetReachesAllFourReceiversBeforeTheEmitterGoesOn()

@@ -6,7 +6,8 @@
  *
  * Threads:
  *  - Data callbacks (UsbServerC_Start) run on one library data thread, one at a time
- *    and in order, never on the caller's stack.
+ *    and in order, never on the caller's stack. Answers not yet delivered are dropped
+ *    when the link is replaced or closed; a callback already running finishes.
  *  - Hot-plug callbacks (StartUsbChanged) run on the GUI thread, posted to its event loop.
  *  - Firmware status callbacks run on a library thread.
  *  - The library never holds a lock of its own while it calls a callback.
@@ -105,7 +106,9 @@ HIDUSB_API int UsbFinderC_GetSlaveVersion(const char* path, int* version);
 HIDUSB_API int StartUsbChanged(UsbChangedCallback callback, int settleMs);
 HIDUSB_API int StopUsbChanged(void);
 
-/* Data link. Start replaces an open link: its queued answers are dropped. */
+/* Data link. Start replaces an open link and Exit closes it; either way the answers that
+ * were not yet delivered are dropped and the old callback receives nothing more, while a
+ * callback already running finishes (neither call waits for it). */
 HIDUSB_API int UsbServerC_Start(const char* path, const char* path2, UsbDataCallback callback);
 HIDUSB_API void UsbServer_Exit(void);
 HIDUSB_API int UsbServer_SetPCDriverStatus(uint8_t status);

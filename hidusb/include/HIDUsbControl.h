@@ -126,7 +126,16 @@ HIDUSB_API int HidSim_DeliverPending(int timeoutMs);
  * (cut to size); 0 when the command succeeded, -1 otherwise. */
 HIDUSB_API int HidSim_ControlCommand(const char* line, char* reply, int size);
 
-/* Call log: one entry per public library call, "Name(arg, arg)". */
+/* Link call hook, for tests that look at the caller's own state at the moment of a call:
+ * called on the calling thread, with no library lock held, when UsbServerC_Start,
+ * UsbServer_Exit or one of the UsbServer_Read... calls begins (before it takes effect), with
+ * the call's name. The hook may call the library. Null removes it; so does HidSim_Reset. */
+typedef void (*HidSimLinkCallHook)(const char* name, void* context);
+HIDUSB_API void HidSim_SetLinkCallHook(HidSimLinkCallHook hook, void* context);
+
+/* Call log: one entry per public library call, "Name(arg, arg)", except the five answer
+ * decoders (ProtocolDataParser, BufferToDPILed, BufferToLedBar, GetDeviceBatteryStatus,
+ * GetDeviceStatusChanged), which only convert bytes and are not recorded. */
 HIDUSB_API int HidSim_CallLogCount(void);
 /* Copies entry index into buffer; 0 on success. */
 HIDUSB_API int HidSim_CallLogEntry(int index, char* buffer, int size);

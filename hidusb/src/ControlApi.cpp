@@ -125,6 +125,7 @@ int HidSim_InterfacePath(int interfaceId, char* buffer, int size)
 void HidSim_Reset(void)
 {
     ensureStarted();
+    setLinkCallHook(nullptr, nullptr);
     State& s = state();
     std::lock_guard<std::mutex> lock(s.mutex);
     removeAllDevicesLocked(s);
@@ -444,6 +445,11 @@ void HidSim_ClearCallLog(void)
     State& s = state();
     std::lock_guard<std::mutex> lock(s.mutex);
     s.callLog.clear();
+}
+
+void HidSim_SetLinkCallHook(HidSimLinkCallHook hook, void* context)
+{
+    setLinkCallHook(hook, context);
 }
 
 }  // extern "C"

@@ -28,6 +28,22 @@ std::atomic<bool> g_stop{false};
 std::thread* g_server = nullptr;
 std::string* g_boundPath = nullptr;
 
+// Binds fd to path, taking the path over from a crashed program but never from a running one.
+bool bindOwnerOnly(int fd, const sockaddr_un& address, const std::string& path)
+{
+    const sockaddr* raw = reinterpret_cast<const sockaddr*>(&address);
+    if (::bind(fd, raw, sizeof address) == 0)
+        return true;
+    if (errno != EADDRINUSE)
+        return false;
+    // Another running program owns it, or a crashed one left it behind.
+    const int probe = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const bool alive = probe >= 0 && ::connect(probe, raw, sizeof address) == 0;
+    if (probe >= 0)
+        ::close(probe);
+    return !alive && ::unlink(path.c_str()) == 0 && ::bind(fd, raw, sizeof address) == 0;
+}
+
 int bindSocket(const std::string& path)
 {
     sockaddr_un address{};
@@ -38,23 +54,15 @@ int bindSocket(const std::string& path)
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0)
         return -1;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-        if (errno != EADDRINUSE) {
-            ::close(fd);
-            return -1;
-        }
-        // Another running program owns it, or a crashed one left it behind.
-        const int probe = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        const bool alive = probe >= 0 && ::connect(probe, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-        if (probe >= 0)
-            ::close(probe);
-        if (alive || ::unlink(path.c_str()) != 0 ||
-            ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-            ::close(fd);
-            return -1;
-        }
+    // The socket file is born owner-only: a chmod after bind would leave a moment in which
+    // another user could connect and drive the devices.
+    const mode_t oldMask = ::umask(0177);
+    const bool bound = bindOwnerOnly(fd, address, path);
+    ::umask(oldMask);
+    if (!bound) {
+        ::close(fd);
+        return -1;
     }
-    ::chmod(path.c_str(), 0600);
     if (::listen(fd, 4) != 0) {
         ::close(fd);
         return -1;

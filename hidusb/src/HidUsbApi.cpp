@@ -62,6 +62,7 @@ template <typename Build>
 int readFromMouse(const char* name, Build build)
 {
     ensureStarted();
+    runLinkCallHook(name);
     State& s = state();
     std::lock_guard<std::mutex> lock(s.mutex);
     logCallLocked(s, "%s()", name);
@@ -227,6 +228,7 @@ int StopUsbChanged(void)
 int UsbServerC_Start(const char* path, const char* path2, UsbDataCallback callback)
 {
     ensureStarted();
+    runLinkCallHook("UsbServerC_Start");
     State& s = state();
     std::lock_guard<std::mutex> lock(s.mutex);
     logCallLocked(s, "UsbServerC_Start(%s, %s)", safe(path), safe(path2));
@@ -241,6 +243,7 @@ int UsbServerC_Start(const char* path, const char* path2, UsbDataCallback callba
 void UsbServer_Exit(void)
 {
     ensureStarted();
+    runLinkCallHook("UsbServer_Exit");
     State& s = state();
     std::lock_guard<std::mutex> lock(s.mutex);
     logCallLocked(s, "UsbServer_Exit()");

@@ -1,6 +1,7 @@
 // Scenario files: a plain text list of simulated devices (format in the README).
 #include "SimState.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <fstream>
@@ -13,13 +14,20 @@ namespace {
 
 constexpr std::streamoff MaxScenarioSize = 64 * 1024;
 
+// Decimal, or hexadecimal after "0x": a leading zero does not make a number octal.
 bool parseNumber(const std::string& text, long low, long high, long* value)
 {
-    if (text.empty())
+    const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    const std::string digits = hex ? text.substr(2) : text;
+    if (digits.empty() || digits.size() > 16)
         return false;
+    for (const char c : digits) {
+        if (!(hex ? std::isxdigit(static_cast<unsigned char>(c)) : std::isdigit(static_cast<unsigned char>(c))))
+            return false;
+    }
     errno = 0;
     char* end = nullptr;
-    const long v = std::strtol(text.c_str(), &end, 0);
+    const long v = std::strtol(digits.c_str(), &end, hex ? 16 : 10);
     if (errno || !end || *end || v < low || v > high)
         return false;
     *value = v;

@@ -119,6 +119,32 @@ void ensureStarted()
     });
 }
 
+namespace {
+std::mutex hookMutex;
+HidSimLinkCallHook linkHook = nullptr;
+void* linkHookContext = nullptr;
+}  // namespace
+
+void setLinkCallHook(HidSimLinkCallHook hook, void* context)
+{
+    std::lock_guard<std::mutex> lock(hookMutex);
+    linkHook = hook;
+    linkHookContext = context;
+}
+
+void runLinkCallHook(const char* name)
+{
+    HidSimLinkCallHook hook;
+    void* context;
+    {
+        std::lock_guard<std::mutex> lock(hookMutex);
+        hook = linkHook;
+        context = linkHookContext;
+    }
+    if (hook)
+        hook(name, context);
+}
+
 void logCallLocked(State& s, const char* format, ...)
 {
     char buffer[512];
@@ -401,6 +427,18 @@ void loadDefaultsLocked(State& s)
     sleeper.awake = 0;
     const int sleepingMouse = addMouseLocked(s, sleeper);
     addInterfaceLocked(s, "0x3554", "0xF501", 0, 0x0110, sleepingMouse, 0, 0);
+
+    // Last, so that the first three tiles keep their places: the 2 kHz receiver's badge.
+    SimMouse mid2k;
+    mid2k.cid = cid;
+    mid2k.mid = 5;
+    mid2k.address[0] = 0x4B;
+    mid2k.address[1] = 0x40;
+    mid2k.address[2] = 0x04;
+    mid2k.version = 0x0104;
+    mid2k.battery = 58;
+    const int mid2kMouse = addMouseLocked(s, mid2k);
+    addInterfaceLocked(s, "0x3554", "0xF502", 4, 0x0120, mid2kMouse, 1, 0);
 }
 
 }  // namespace hidsim

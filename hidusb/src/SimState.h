@@ -4,6 +4,7 @@
 // with the mutex held.
 #include "Deliverer.h"
 #include "HIDUsb.h"
+#include "HIDUsbControl.h"
 
 #include <array>
 #include <atomic>
@@ -116,6 +117,11 @@ State& state();
 // scenario file, otherwise the default demo devices. Runs once, on the first call of any
 // public function.
 void ensureStarted();
+
+// The tests' link call hook (HidSim_SetLinkCallHook): kept apart from State, so it can be
+// called without State::mutex held.
+void setLinkCallHook(HidSimLinkCallHook hook, void* context);
+void runLinkCallHook(const char* name);
 
 void logCallLocked(State& s, const char* format, ...) __attribute__((format(printf, 2, 3)));
 

@@ -5,7 +5,12 @@
 #include <QString>
 #include <cstdint>
 
-// The automatic-repair dialog. For now it only holds the image its firmware check chose.
+namespace Ui {
+class UpDateRepair;
+}
+
+// The automatic-repair dialog. For now it only holds the image its firmware check chose and
+// shows the program's dialog frame with its close button.
 class UpDateRepair : public QDialog {
     Q_OBJECT
 public:
@@ -26,7 +31,11 @@ public:
     // The image chosen by CheckFirmwareFile (at most one element).
     const QList<QByteArray>& RepairImages() const { return m_images; }
 
+public slots:
+    void on_CloseButton_clicked();
+
 private:
+    Ui::UpDateRepair* ui;
     QList<QByteArray> m_images;
     int m_repairIndex = -1;
 };

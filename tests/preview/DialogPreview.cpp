@@ -15,6 +15,8 @@
 #include "dialogs/RePair.h"
 #include "dialogs/SameMacro.h"
 #include "dialogs/UpDateWarning.h"
+#include "pages/settings/Match.h"
+#include "pages/settings/UpDateRepair.h"
 
 #include <QByteArray>
 #include <QGuiApplication>
@@ -47,6 +49,8 @@ const std::pair<const char*, std::function<QDialog*()>> Dialogs[] = {
     entry<GroupMaxThree>("GroupMaxThree"),
     entry<KeyNumberLimit>("KeyNumberLimit"),
     entry<LessThree>("LessThree"),
+    entry<Match>("Match"),
+    entry<UpDateRepair>("UpDateRepair"),
     {"Progress", [] {
          auto* progress = new Progress;
          progress->SlotProgress(42, 0);

@@ -10,8 +10,13 @@
 
 TestEnv::TestEnv()
     : m_oldHome(qgetenv("HOME"))
+    , m_oldConfigHome(qgetenv("XDG_CONFIG_HOME"))
+    , m_hadConfigHome(qEnvironmentVariableIsSet("XDG_CONFIG_HOME"))
 {
     qputenv("HOME", m_home.path().toLocal8Bit());
+    // The registry values live in the configuration folder, which XDG_CONFIG_HOME moves
+    // away from the home folder: keep it inside the temporary home as well.
+    qputenv("XDG_CONFIG_HOME", (m_home.path() + QStringLiteral("/.config")).toLocal8Bit());
     AppPaths::setProgramDir(m_program.path());
     // No hot-plug call or data answer of an earlier test may reach this one.
     StopUsbChanged();
@@ -27,6 +32,10 @@ TestEnv::~TestEnv()
     HidSim_Reset();
     AppPaths::setProgramDir(QString());
     qputenv("HOME", m_oldHome);
+    if (m_hadConfigHome)
+        qputenv("XDG_CONFIG_HOME", m_oldConfigHome);
+    else
+        qunsetenv("XDG_CONFIG_HOME");
 }
 
 QString TestEnv::userDir() const

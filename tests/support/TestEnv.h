@@ -3,7 +3,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
-// One test's world: a temporary home folder (the per-user folder lives under it), a
+// One test's world: a temporary home folder (the per-user folder and the configuration
+// folder with the registry values live under it, whatever XDG_CONFIG_HOME says), a
 // temporary program folder for data files, and a freshly reset simulated device library
 // with every delay set to 0 (and no hot-plug registration or data link left from before).
 class TestEnv {
@@ -24,4 +25,6 @@ private:
     QTemporaryDir m_home;
     QTemporaryDir m_program;
     QByteArray m_oldHome;
+    QByteArray m_oldConfigHome;
+    bool m_hadConfigHome;
 };
