@@ -5,6 +5,7 @@
 #include "common/BlockingDelivery.h"
 #include "common/Registry.h"
 #include "device/DataCallback.h"
+#include "device/DataLink.h"
 #include "pages/buttons/Buttoninterface.h"
 #include "pages/lighting/LampLight.h"
 #include "pages/sensor/Sensor.h"
@@ -12,9 +13,32 @@
 
 #include <QtTest>
 
+#include <atomic>
+#include <cstring>
 #include <memory>
 
 using namespace linktest;
+
+namespace {
+
+// The two re-apply flags as they stood when the whole configuration was asked for.
+struct FlagsAtFullRead {
+    std::atomic<int> reads{0};
+    std::atomic<int> reconcile{-1};
+    std::atomic<int> skipReceiver{-1};
+};
+
+void recordFlagsAtFullRead(const char* name, void* context)
+{
+    if (std::strcmp(name, "UsbServer_ReadAllFlashData") != 0)
+        return;
+    auto* flags = static_cast<FlagsAtFullRead*>(context);
+    flags->reconcile = ReconcilePending.load();
+    flags->skipReceiver = SkipReceiverRead.load();
+    ++flags->reads;
+}
+
+}  // namespace
 
 class DataCallbackTest : public QObject {
     Q_OBJECT
@@ -24,6 +48,7 @@ private slots:
 
     void fullLoadPublishesTheImageToThePages();
     void fullLoadStartsFromAClearedImage();
+    void fullAnswerIsParsedIntoAClearedImage();
     void fullLoadReadsTheReceiverBack();
     void shortHeaderAndOtherSubCode();
     void receiverReapply_data();
@@ -31,6 +56,8 @@ private slots:
     void reconcileKeepsOnlyListedCombinations();
     void reportRateAndLevelWriteBackOnlyALoadedImage_data();
     void reportRateAndLevelWriteBackOnlyALoadedImage();
+    void reportRateWritesBackTheImageAsItIsAfterTheWait_data();
+    void reportRateWritesBackTheImageAsItIsAfterTheWait();
     void lightAnswersUpdateTheImage();
     void statusEventRereadsInOrder();
     void configurationStatusIsThrottled();
@@ -68,6 +95,7 @@ void DataCallbackTest::init()
 
 void DataCallbackTest::cleanup()
 {
+    HidSim_SetLinkCallHook(nullptr, nullptr);
     UsbServer_Exit();
     m_hub.reset();
     m_env.reset();
@@ -151,6 +179,24 @@ void DataCallbackTest::fullLoadStartsFromAClearedImage()
     QCOMPARE(bytesOf(WorkingImageCopy()), image);
 }
 
+// The library's parser fills every byte, so a parser that writes only one shows the clear.
+void DataCallbackTest::fullAnswerIsParsedIntoAClearedImage()
+{
+    FlashDataMap junk;
+    std::memset(&junk, 0xEE, sizeof junk);
+    SetWorkingImage(junk);
+    QByteArray answer(int(FullAnswerSize), '\x11');
+
+    const FlashDataMap parsed = ParseFullAnswer(reinterpret_cast<uint8_t*>(answer.data()),
+                                                [](uint8_t* data, FlashDataMap* image) {
+                                                    reinterpret_cast<uint8_t*>(image)[0] = data[0];
+                                                });
+    QByteArray expected(HIDUSB_IMAGE_SIZE, '\0');
+    expected[0] = '\x11';
+    QCOMPARE(bytesOf(parsed), expected);
+    QCOMPARE(bytesOf(ParseFullAnswer(nullptr)), QByteArray(HIDUSB_IMAGE_SIZE, '\0'));
+}
+
 void DataCallbackTest::fullLoadReadsTheReceiverBack()
 {
     openLink(true);
@@ -205,9 +251,17 @@ void DataCallbackTest::receiverReapply()
     QFETCH(QStringList, expectedSignals);
     writeCatalogue(*m_env, "Adveanced=" + advanced + "\n");
     openLink();
+    FlagsAtFullRead atRead;
+    HidSim_SetLinkCallHook(recordFlagsAtFullRead, &atRead);
 
     inject(9, 0, 0);
     QVERIFY(settle());
+    HidSim_SetLinkCallHook(nullptr, nullptr);
+
+    // Both flags stood before the read: its answer may come before the next statement runs.
+    QCOMPARE(int(atRead.reads), 1);
+    QCOMPARE(int(atRead.reconcile), 1);
+    QCOMPARE(int(atRead.skipReceiver), 1);
 
     const QStringList log = SimScript::callLog();
     for (const QString& call : {QStringLiteral("UsbFinderC_Set4KDongleRGB"), QStringLiteral("UsbFinderC_SetLongRangeMode")})
@@ -291,6 +345,62 @@ void DataCallbackTest::reportRateAndLevelWriteBackOnlyALoadedImage()
         QByteArray written(HIDUSB_IMAGE_SIZE, '\0');
         QCOMPARE(HidSim_LastWrittenImage(m_device.mouse, reinterpret_cast<uint8_t*>(written.data())), 0);
         QCOMPARE(written, bytesOf(image));
+    }
+}
+
+void DataCallbackTest::reportRateWritesBackTheImageAsItIsAfterTheWait_data()
+{
+    QTest::addColumn<QString>("meanwhile");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("a setter changes the image") << "setter" << true;
+    QTest::newRow("the link opens to another mouse") << "reopen" << false;
+    QTest::newRow("another mouse's image is loaded") << "reopen and load" << false;
+    QTest::newRow("another device becomes current") << "other device" << false;
+    QTest::newRow("the link closes") << "close" << false;
+}
+
+// The answer's signal waits for the GUI thread; what goes back to the mouse is decided
+// after that wait.
+void DataCallbackTest::reportRateWritesBackTheImageAsItIsAfterTheWait()
+{
+    QFETCH(QString, meanwhile);
+    QFETCH(bool, written);
+    openLink();
+    UsbServer_ReadAllFlashData();
+    QVERIFY(settle());
+    QVERIFY(WorkingImageLoaded());
+    const SimScript::Device other = SimScript::addReceiverMouse(2, 1, true, false);
+    const int writesBefore = HidSim_WriteCount(m_device.mouse);
+    m_hub->onEventHook = [&](const QString& event) {
+        if (!event.startsWith(QStringLiteral("ReportRate")))
+            return;
+        if (meanwhile == QLatin1String("setter")) {
+            UpdateWorkingImage([](FlashDataMap& image) { image.currentDpiLevel = 0x33; });
+        } else if (meanwhile.startsWith(QLatin1String("reopen"))) {
+            OpenDataLink(other.path);
+            if (meanwhile.endsWith(QLatin1String("load")))
+                LoadWorkingImage(WorkingImageCopy());
+        } else if (meanwhile == QLatin1String("other device")) {
+            SetCurrentDevicePath(other.path);
+            LoadWorkingImage(WorkingImageCopy());
+        } else {
+            CloseDataLink();
+        }
+    };
+
+    inject(8, 0, 0, QByteArray(1, char(0x20)));
+    QVERIFY(settle());
+    m_hub->onEventHook = nullptr;
+
+    QCOMPARE(m_hub->count(QStringLiteral("ReportRate(32)")), 1);
+    QCOMPARE(HidSim_WriteCount(other.mouse), 0);
+    QCOMPARE(HidSim_WriteCount(m_device.mouse), writesBefore + (written ? 1 : 0));
+    if (written) {
+        QByteArray bytes(HIDUSB_IMAGE_SIZE, '\0');
+        QCOMPARE(HidSim_LastWrittenImage(m_device.mouse, reinterpret_cast<uint8_t*>(bytes.data())), 0);
+        const FlashDataMap sent = imageFrom(bytes);
+        QCOMPARE(int(sent.reportRate), 0x20);
+        QCOMPARE(int(sent.currentDpiLevel), 0x33);  // the setter's change is not undone
     }
 }
 

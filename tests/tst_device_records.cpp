@@ -234,6 +234,8 @@ void DeviceRecordsTest::versionText()
     QCOMPARE(FormatVersionText(0x010A), QStringLiteral("v1.a"));
     QCOMPARE(FormatVersionText(0x0210), QStringLiteral("v2.10"));
     QCOMPARE(FormatVersionText(0), QStringLiteral("v0.0"));
+    // A major part above 255 keeps all its bits.
+    QCOMPARE(FormatVersionText(0x012305), QStringLiteral("v291.5"));
 }
 
 void DeviceRecordsTest::identifiedAtTheNinthAnswerFailsAtTheTenth_data()

@@ -3,6 +3,7 @@
 #include "ShellTestSupport.h"
 
 #include "device/CurrentDevice.h"
+#include "device/DataCallback.h"
 #include "device/DeviceRecords.h"
 #include "device/SharedFlags.h"
 #include "device/Worker.h"
@@ -21,6 +22,8 @@
 #include <QStackedWidget>
 #include <QtTest>
 
+#include <atomic>
+#include <cstring>
 #include <memory>
 
 using namespace shelltest;
@@ -37,6 +40,37 @@ public:
 protected:
     bool hasSystemTray() const override { return tray; }
     void endProcess(int status) override { endedWith << status; }
+};
+
+// A library whose UsbServer_Exit waits for its data thread, whose callback is passing a
+// battery answer to the frame at that moment.
+struct ExitJoinsDataThread {
+    std::atomic<bool> entered{false};
+    std::atomic<bool> returned{false};
+};
+ExitJoinsDataThread exitJoin;
+
+void countedCallback(uint8_t* header, int headerLength, uint8_t* data, uint32_t dataLength)
+{
+    exitJoin.entered = true;
+    OnUsbData(header, headerLength, data, dataLength);
+    exitJoin.returned = true;
+}
+
+void waitForDataThreadOnExit(const char* name, void*)
+{
+    if (std::strcmp(name, "UsbServer_Exit") != 0)
+        return;
+    const uint8_t battery[4] = {50, 1, 0, 0};
+    HidSim_Inject(4, 0, 0, battery, 4);
+    QElapsedTimer clock;
+    clock.start();
+    while (!exitJoin.returned && clock.elapsed() < 3000)
+        QThread::msleep(2);
+}
+
+struct LinkHookGuard {
+    ~LinkHookGuard() { HidSim_SetLinkCallHook(nullptr, nullptr); }
 };
 
 void pressKey(QWidget* w, int key)
@@ -64,6 +98,7 @@ private slots:
     void trayMenuOpensOnceAfterRepeatedHiding();
     void minimisesWhereThereIsNoTray();
     void exitActionEndsAtOnce();
+    void quitWhileADeliveryWaitsReturnsQuickly();
     void offlineNoticeClosesWhenMouseWakes();
     void keys();
     void spaceOnFramePairsThenReopensLink();
@@ -219,6 +254,31 @@ void MainWindowTest::sizeRequestsSetDriverStatus()
         QCOMPARE(SimScript::callLog().mid(index == 1 ? 1 : 0), (QStringList{"StopUsbChanged()", "UsbServer_Exit()"}));
     QCOMPARE(m_window->isVisible(), index == 4);
     QCOMPARE(m_window->trayIcon()->isVisible(), index == 0 || index == 2);
+}
+
+// Quitting while the data thread waits for the GUI thread, with a library that waits for
+// that thread when the link closes: neither side waits for the other.
+void MainWindowTest::quitWhileADeliveryWaitsReturnsQuickly()
+{
+    makeWindow();
+    m_mouse = SimScript::addReceiverMouse(1);
+    QVERIFY(SimScript::deliver());
+    exitJoin.entered = false;
+    exitJoin.returned = false;
+    UsbServerC_Start(m_mouse.path.constData(), m_mouse.path.constData(), countedCallback);
+    HidSim_ClearCallLog();
+    LinkHookGuard guard;
+    HidSim_SetLinkCallHook(waitForDataThreadOnExit, nullptr);
+
+    QElapsedTimer clock;
+    clock.start();
+    PostMsg::instance()->SendChangeSize(1);
+    const qint64 elapsed = clock.elapsed();
+    QVERIFY2(elapsed < 1000, qPrintable(QString::number(elapsed)));
+    QVERIFY(exitJoin.entered);
+    QVERIFY(exitJoin.returned);
+    QCOMPARE(SimScript::countCalls(QStringLiteral("UsbServer_Exit")), 1);
+    QVERIFY(!m_window->isVisible());
 }
 
 void MainWindowTest::hidesToTrayAndBack()

@@ -4,6 +4,7 @@
 
 #include "common/BlockingDelivery.h"
 #include "device/DataCallback.h"
+#include "device/DataLink.h"
 #include "device/DeviceCache.h"
 #include "device/Worker.h"
 #include "pages/buttons/Buttoninterface.h"
@@ -30,6 +31,10 @@ private slots:
     void runWithoutRequestChangesNothing();
     void sameLinkIsNotOpenedAgain();
     void choicePageShownOpensNothing();
+    void choosingTheSameSleepingMouseAgainReopensTheLink();
+    void noLinkOpensAfterTheRunWasCalledOff_data();
+    void noLinkOpensAfterTheRunWasCalledOff();
+    void linkOpensOnTheCurrentRecordsPath();
     void startDuringARunIsNotLost();
     void fullLoadDuringARunKeepsLoadFinished();
     void pollRestartsWhenTheMouseReturns();
@@ -41,12 +46,15 @@ private slots:
 private:
     // A mouse behind a 4 kHz receiver, chosen as on the device-choice page.
     void chooseMouse(bool awake);
+    // The same device chosen once more on the choice page.
+    void selectAgain();
     bool runAndSettle(Worker& worker);
     int calls(const QString& prefix) { return SimScript::countCalls(prefix); }
 
     std::unique_ptr<TestEnv> m_env;
     std::unique_ptr<HubRecorder> m_hub;
     SimScript::Device m_device;
+    DeviceAllInfo m_record;
 };
 
 void WorkerTest::init()
@@ -75,7 +83,13 @@ void WorkerTest::chooseMouse(bool awake)
     record.kind = 1;
     record.modelIndex = 0;
     record.online = awake ? 1 : 0;
-    PostMsg::instance()->SendSelectMouseInfo(record);
+    m_record = record;
+    selectAgain();
+}
+
+void WorkerTest::selectAgain()
+{
+    PostMsg::instance()->SendSelectMouseInfo(m_record);
     MainPageActive = 1;
     HidSim_ClearCallLog();
 }
@@ -197,6 +211,81 @@ void WorkerTest::choicePageShownOpensNothing()
     QCOMPARE(calls(QStringLiteral("UsbServerC_Start")), 0);
     QCOMPARE(int(LoadFinished), 1);  // the online state
     QVERIFY(m_hub->events().isEmpty());
+}
+
+// Back on the choice page the link is closed; choosing the same mouse again, still asleep,
+// must open it again, or the mouse's return would never be noticed.
+void WorkerTest::choosingTheSameSleepingMouseAgainReopensTheLink()
+{
+    Worker worker;
+    chooseMouse(false);
+    QVERIFY(runAndSettle(worker));
+    QCOMPARE(calls(QStringLiteral("UsbServerC_Start")), 1);
+
+    // As the window does when it shows the choice page.
+    MainPageActive = 0;
+    PostMsg::instance()->SendMainPageChange();
+    CloseDataLink();
+
+    selectAgain();
+    QVERIFY(runAndSettle(worker));
+    QCOMPARE(calls(QStringLiteral("UsbServerC_Start")), 1);
+
+    // The mouse wakes: the link it listens on is open, and the poll's restart loads it.
+    HidSim_SetAwake(m_device.mouse, 1);
+    RestartWanted = 1;
+    QMetaObject::invokeMethod(&worker, "SlotCheckOnline");
+    QVERIFY(spinUntil([&] { return worker.isFinished() && int(LoadFinished) == 1; }));
+    QVERIFY(settle());
+    QCOMPARE(m_hub->count(QStringLiteral("Form")), 1);
+}
+
+void WorkerTest::noLinkOpensAfterTheRunWasCalledOff_data()
+{
+    QTest::addColumn<QString>("meanwhile");
+    QTest::newRow("run request cleared") << "clear";
+    QTest::newRow("quit begun") << "quit";
+    QTest::newRow("choice page shown") << "choice page";
+}
+
+// While the run waits for the pages, it is called off: it must not open the link after.
+void WorkerTest::noLinkOpensAfterTheRunWasCalledOff()
+{
+    QFETCH(QString, meanwhile);
+    Worker worker;
+    chooseMouse(false);
+    m_hub->onFormResetHook = [&] {
+        if (meanwhile == QLatin1String("clear"))
+            worker.ClearRunRequest();
+        else if (meanwhile == QLatin1String("quit"))
+            BlockingDelivery::beginShutdown();
+        else
+            MainPageActive = 0;
+    };
+    worker.StartRun();
+    const bool finished = spinUntil([&] { return worker.isFinished(); });
+    BlockingDelivery::resetShutdown();
+    QVERIFY(finished);
+    QCOMPARE(m_hub->count(QStringLiteral("FormReset")), 1);
+    QCOMPARE(calls(QStringLiteral("UsbServerC_Start")), 0);
+    if (meanwhile != QLatin1String("quit"))
+        QCOMPARE(int(RunRequested), 0);
+}
+
+// Record and device path read apart could disagree; the link follows the record, which is
+// what the next run compares with.
+void WorkerTest::linkOpensOnTheCurrentRecordsPath()
+{
+    Worker worker;
+    chooseMouse(true);
+    const SimScript::Device other = SimScript::addReceiverMouse(2, 1, true);
+    SetCurrentDevicePath(other.path);
+    HidSim_ClearCallLog();
+
+    QVERIFY(runAndSettle(worker));
+    const QString path = QString::fromUtf8(m_device.path);
+    QCOMPARE(calls(QStringLiteral("UsbServerC_Start")), 1);
+    QCOMPARE(calls(QStringLiteral("UsbServerC_Start(%1, %1)").arg(path)), 1);
 }
 
 // A start that arrives while run() is still busy makes it go round once more.

@@ -237,7 +237,7 @@ int main(int argc, char** argv)
         std::printf("  full answer to the three pages filled (median of %d): %.3f ms\n", Rounds, median(g_loadMs));
         std::printf("  setter call to the image in the library (median of %d): %.3f ms\n", Rounds, median(g_writeMs));
     }
-    std::printf("  private memory %s: %lld KiB\n", bare ? "with the window shown" : "with the choice page shown (three devices)",
+    std::printf("  private memory %s: %lld KiB\n", bare ? "with the window shown" : "with the choice page shown (the demo devices)",
                 static_cast<long long>(g_privateKb));
     if (!g_failure.isEmpty()) {
         std::printf("  failed: %s\n", qPrintable(g_failure));

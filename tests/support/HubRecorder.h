@@ -60,6 +60,8 @@ public:
     FlashDataMap buttonImage{}, lightImage{}, sensorImage{}, dpiLedImage{};
     QString readyFlagsAtButtonImage;  // "button,light,sensor" as they were when the first image came
     std::function<void()> onFormResetHook;
+    // Called on the GUI thread after each recorded event, inside the slot that recorded it.
+    std::function<void(const QString&)> onEventHook;
 
 private slots:
     void onButtonImage(FlashDataMap image)
@@ -99,8 +101,12 @@ private slots:
 private:
     void add(const QString& e)
     {
-        QMutexLocker lock(&m_lock);
-        m_events << e;
+        {
+            QMutexLocker lock(&m_lock);
+            m_events << e;
+        }
+        if (onEventHook)
+            onEventHook(e);
     }
     mutable QMutex m_lock;
     QStringList m_events;
