@@ -1,4 +1,5 @@
 #include "common/SkinStyles.h"
+#include "common/StyleSheetUrl.h"
 
 #include "common/AppPaths.h"
 #include "common/UserConfig.h"
@@ -32,22 +33,22 @@ QString labelColorStyle(const QString& rgb)
 QString backgroundStyle(const QString& frameName, const QString& folder)
 {
     return QLatin1Char('#') + frameName +
-           QStringLiteral("{border:0px;background-position:center;background-repeat:no-repeat;background-image: url(") +
-           folder + QStringLiteral("BackGround.png); }");
+           QStringLiteral("{border:0px;background-position:center;background-repeat:no-repeat;background-image: ") +
+           styleSheetUrl(folder + QStringLiteral("BackGround.png")) + QStringLiteral("; }");
 }
 
 QString closeButtonStyle(const QString& folder)
 {
-    return QStringLiteral("QToolButton{border:0px;background-image: url(") + folder +
-           QStringLiteral("Close.png);background-position:center;background-repeat:no-repeat;}"
-                          "QToolButton:hover{background-image: url(") +
-           folder + QStringLiteral("CloseHover.png);}QToolButton:pressed{background-image: url(") + folder +
-           QStringLiteral("CloseClick.png);}");
+    return QStringLiteral("QToolButton{border:0px;background-image: ") + styleSheetUrl(folder + QStringLiteral("Close.png")) +
+           QStringLiteral(";background-position:center;background-repeat:no-repeat;}QToolButton:hover{background-image: ") +
+           styleSheetUrl(folder + QStringLiteral("CloseHover.png")) +
+           QStringLiteral(";}QToolButton:pressed{background-image: ") + styleSheetUrl(folder + QStringLiteral("CloseClick.png")) +
+           QStringLiteral(";}");
 }
 
 QString confirmButtonStyle(const QString& rgb, const QString& folder, const QString& image, const QString& pressedImage)
 {
     return QStringLiteral("QToolButton{border:0px;background-position:center;background-repeat:no-repeat;color: rgb(") +
-           rgb + QStringLiteral(";);border-image: url(") + folder + image +
-           QStringLiteral(");}QToolButton:pressed{border-image: url(") + folder + pressedImage + QStringLiteral("); }");
+           rgb + QStringLiteral(";);border-image: ") + styleSheetUrl(folder + image) +
+           QStringLiteral(";}QToolButton:pressed{border-image: ") + styleSheetUrl(folder + pressedImage) + QStringLiteral("; }");
 }

@@ -16,7 +16,7 @@
 #include "pages/settings/FormSetting.h"
 #include "pages/settings/LanSetting.h"
 #include "shell/EventWait.h"
-#include "shell/StyleSheetUrl.h"
+#include "common/StyleSheetUrl.h"
 #include "shell/UpDataParam.h"
 
 #include "HIDUsb.h"

@@ -18,7 +18,7 @@
 #include "shell/ChoiceDevices.h"
 #include "shell/ChoiceFlows.h"
 #include "shell/ChoiceTiles.h"
-#include "shell/StyleSheetUrl.h"
+#include "common/StyleSheetUrl.h"
 #include "shell/mytoolButtonEnter.h"
 
 #include "HIDUsb.h"

@@ -119,8 +119,7 @@ void UpDataParam::runImport()
     const int result = LoadProfileFile(FilePath, &image);
     ImportResult = result;
     if (result == ProfileFile::Accepted) {
-        SetWorkingImage(image);
-        SetWorkingImageLoaded(true);
+        LoadWorkingImage(image);
         FlashDataMap sent = image;
         ProtocolDataUpdate(&sent);
         PostMsg* hub = PostMsg::instance();

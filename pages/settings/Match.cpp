@@ -5,7 +5,7 @@
 #include "common/DialogFrame.h"
 #include "common/SkinStyles.h"
 #include "shell/DialogChange.h"
-#include "shell/StyleSheetUrl.h"
+#include "common/StyleSheetUrl.h"
 
 #include "HIDUsb.h"
 
