@@ -50,6 +50,7 @@ private slots:
     void fullLoadStartsFromAClearedImage();
     void fullAnswerIsParsedIntoAClearedImage();
     void fullLoadReadsTheReceiverBack();
+    void openingOrClosingTheLinkForgetsTheLoadedImage();
     void shortHeaderAndOtherSubCode();
     void receiverReapply_data();
     void receiverReapply();
@@ -210,6 +211,28 @@ void DataCallbackTest::fullLoadReadsTheReceiverBack()
     QCOMPARE(int(ReceiverLight.bytes[0]), 3);
     QCOMPARE(m_hub->count(QStringLiteral("RGB(3)")), 1);
     QCOMPARE(m_hub->count(QStringLiteral("LongRange(1)")), 1);
+}
+
+void DataCallbackTest::openingOrClosingTheLinkForgetsTheLoadedImage()
+{
+    openLink();
+    const unsigned generation = DataLinkGeneration();
+    const unsigned closes = DataLinkCloseCount();
+    UsbServer_ReadAllFlashData();
+    QVERIFY(settle());
+    QVERIFY(WorkingImageLoaded());
+    QVERIFY(OpenDataLink(m_device.path));
+    QVERIFY(!WorkingImageLoaded());
+    QCOMPARE(DataLinkCloseCount(), closes);
+
+    UsbServer_ReadAllFlashData();
+    QVERIFY(settle());
+    QVERIFY(WorkingImageLoaded());
+    CloseDataLink();
+    QVERIFY(!WorkingImageLoaded());
+    QCOMPARE(DataLinkCloseCount(), closes + 1);
+    QCOMPARE(DataLinkGeneration(), generation + 2);
+    QCOMPARE(SimScript::callLog().last(), QStringLiteral("UsbServer_Exit()"));
 }
 
 // A header of two bytes still names the kind; sub and command count as 0.

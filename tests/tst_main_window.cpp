@@ -7,6 +7,7 @@
 #include "device/DeviceRecords.h"
 #include "device/SharedFlags.h"
 #include "device/Worker.h"
+#include "device/WorkingImage.h"
 #include "shell/Dialog.h"
 #include "shell/DialogChange.h"
 #include "shell/DialogMain.h"
@@ -216,9 +217,11 @@ void MainWindowTest::hotPlugWatchFollowsPageShown()
     MainPageActive = 1;
     m_hub->events.clear();
     HidSim_ClearCallLog();
+    LoadWorkingImage(FlashDataMap{});
     PostMsg::instance()->SendChangeMainDialog(0);
     QCOMPARE(m_window->currentPage(), 0);
     QCOMPARE(int(MainPageActive), 0);
+    QVERIFY(!WorkingImageLoaded());  // the closed link's image is no longer the mouse's
     QCOMPARE(m_hub->events, (QStringList{"ChangeMainDialog(0)", "MainPageChange", "SecondPageChange"}));
     QCOMPARE(SimScript::countCalls(QStringLiteral("UsbServer_Exit")), 1);
     QVERIFY(SimScript::deliver());
@@ -267,6 +270,7 @@ void MainWindowTest::quitWhileADeliveryWaitsReturnsQuickly()
     exitJoin.returned = false;
     UsbServerC_Start(m_mouse.path.constData(), m_mouse.path.constData(), countedCallback);
     HidSim_ClearCallLog();
+    LoadWorkingImage(FlashDataMap{});
     LinkHookGuard guard;
     HidSim_SetLinkCallHook(waitForDataThreadOnExit, nullptr);
 
@@ -278,6 +282,7 @@ void MainWindowTest::quitWhileADeliveryWaitsReturnsQuickly()
     QVERIFY(exitJoin.entered);
     QVERIFY(exitJoin.returned);
     QCOMPARE(SimScript::countCalls(QStringLiteral("UsbServer_Exit")), 1);
+    QVERIFY(!WorkingImageLoaded());
     QVERIFY(!m_window->isVisible());
 }
 
