@@ -2,6 +2,7 @@
 
 #include "common/UserConfig.h"
 #include "device/CurrentDevice.h"
+#include "device/FoundDevicePaths.h"
 
 DongleRGB ReceiverLight{};
 QList<DeviceAllInfo> MainPageDeviceList;
@@ -11,7 +12,6 @@ DeviceAllInfo PairingDevice;
 namespace {
 
 constexpr int IdentifyTries = 10;
-constexpr int MaxPathsPerId = 5;
 
 int catalogueNumber(const QString& group, const QString& key)
 {
@@ -118,24 +118,10 @@ void ScanDevices(QString vendorId, QStringList productIds)
         const QByteArray pid = productId.toLatin1();
         int count = MaxPathsPerId;
         char** found = UsbFinderC_FindHidDevicesByDeviceId(vid.constData(), pid.constData(), 1, MaxPathsPerId, &count);
-        // The library's array lives only until its next find call: copy it first.
-        QStringList paths;
-        if (found) {
-            for (int i = 0; i < qBound(0, count, MaxPathsPerId); ++i) {
-                if (found[i])
-                    paths.append(QString::fromUtf8(found[i]));
-            }
-        }
+        const QStringList paths = CopyFoundPaths(found, count, PathEncoding::Utf8);
 
         for (const QString& path : paths) {
-            DeviceAllInfo record;
-            record.path = path;
-            record.vendorId = vendorId;
-            record.productId = productId;
-            UsbDeviceAttribute attribute{};
-            UsbFinderC_GetUsbDeviceAttribute(path.toUtf8().constData(), &attribute);
-            record.firmwareVersion = FormatVersionText(attribute.bytes[8] | (attribute.bytes[9] << 8));
-            record.online = 0;
+            DeviceAllInfo record = RecordForFoundPath(path, vendorId, productId, PathEncoding::Utf8);
 
             if (CurrentDeviceRecord().path.isEmpty()) {
                 MainPageDeviceList.append(record);

@@ -1,6 +1,7 @@
 #include "shell/ChoiceDevices.h"
 
 #include "common/UserConfig.h"
+#include "device/FoundDevicePaths.h"
 #include "device/SharedFlags.h"
 #include "shell/ChoiceTiles.h"
 
@@ -13,8 +14,6 @@ QString WiredModeText;
 
 namespace {
 
-// The library's finder answers at most this many paths per product id.
-constexpr int MaxPathsPerId = 5;
 // At most nine identification answers are examined; the tenth call ends the attempt.
 constexpr int IdentifyCalls = 10;
 
@@ -100,24 +99,9 @@ void ScanVendorDevices(const QString& vendorId, const QStringList& productIds)
         const QByteArray pid = productId.toLatin1();
         int count = MaxPathsPerId;
         char** found = UsbFinderC_FindHidDevicesByDefaultDeviceId(vid.constData(), pid.constData(), &count);
-        // The array belongs to the library and lives only until its next find call.
-        QStringList paths;
-        if (found) {
-            for (int i = 0; i < qBound(0, count, MaxPathsPerId); ++i) {
-                if (found[i])
-                    paths.append(QString::fromLocal8Bit(found[i]));
-            }
-        }
+        const QStringList paths = CopyFoundPaths(found, count, PathEncoding::Local8Bit);
         for (const QString& path : paths) {
-            DeviceAllInfo record;
-            record.path = path;
-            record.vendorId = vendorId;
-            record.productId = productId;
-            UsbDeviceAttribute attribute{};
-            const QByteArray local = path.toLocal8Bit();
-            UsbFinderC_GetUsbDeviceAttribute(local.constData(), &attribute);
-            const quint16 version = quint16(attribute.bytes[8] | (attribute.bytes[9] << 8));
-            record.firmwareVersion = FormatVersionText(version);
+            DeviceAllInfo record = RecordForFoundPath(path, vendorId, productId, PathEncoding::Local8Bit);
             if (FillChoiceDeviceRecord(record))
                 ChoiceDeviceList.append(record);
         }

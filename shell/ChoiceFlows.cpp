@@ -19,6 +19,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 namespace {
 
 constexpr int MouseFirmwareKind = 210;
@@ -104,6 +106,35 @@ void reopenDataLink()
     OpenDataLink(path);
 }
 
+// What both flows share: `pair` when no mouse version is stored, else the firmware checks
+// choose the update warning, the repair confirmation or the caller's `rePair`.
+void runCheckedFlow(const DeviceAllInfo& r, QWidget* over, const std::function<void()>& pair,
+                    const std::function<void()>& rePair)
+{
+    const FirmwareCheckInput in = readCheckInput(r);
+    if (in.mouseVersion.isEmpty()) {
+        pair();
+        return;
+    }
+
+    UpDateRepair repair;
+    ChoiceFlows::placeCentred(&repair, over);
+    bool mouseNewer = false;
+    bool receiverNewer = false;
+    runFirmwareChecks(r, in, &repair, &mouseNewer, &receiverNewer);
+    switch (ChoiceFlows::decide(receiverNewer, mouseNewer)) {
+    case ChoiceFlows::ReceiverAnswer::RePairQuestion:
+        rePair();
+        break;
+    case ChoiceFlows::ReceiverAnswer::UpdateWarning:
+        showUpdateWarning(over);
+        break;
+    case ChoiceFlows::ReceiverAnswer::RepairConfirm:
+        confirmRepair(&repair, over);
+        break;
+    }
+}
+
 }  // namespace
 
 ChoiceFlows::ReceiverAnswer ChoiceFlows::decide(bool receiverNewer, bool mouseNewer)
@@ -144,21 +175,12 @@ void ChoiceFlows::placeCentred(QWidget* dialog, QWidget* over, int left)
 
 void ChoiceFlows::RunReceiverFlow(DeviceAllInfo r, QWidget* over)
 {
-    const FirmwareCheckInput in = readCheckInput(r);
-    if (in.mouseVersion.isEmpty()) {
+    const auto pair = [&r, over] {
         PairChosenDevice = 1;
         PairingDevice = r;
         runPairing(over);
-        return;
-    }
-
-    UpDateRepair repair;
-    placeCentred(&repair, over);
-    bool mouseNewer = false;
-    bool receiverNewer = false;
-    runFirmwareChecks(r, in, &repair, &mouseNewer, &receiverNewer);
-    switch (decide(receiverNewer, mouseNewer)) {
-    case ReceiverAnswer::RePairQuestion: {
+    };
+    const auto askRePair = [&pair, over] {
         bool accepted = false;
         {
             RePair question;
@@ -166,20 +188,10 @@ void ChoiceFlows::RunReceiverFlow(DeviceAllInfo r, QWidget* over)
             question.exec();
             accepted = question.Accepted;
         }
-        if (accepted) {
-            PairChosenDevice = 1;
-            PairingDevice = r;
-            runPairing(over);
-        }
-        break;
-    }
-    case ReceiverAnswer::UpdateWarning:
-        showUpdateWarning(over);
-        break;
-    case ReceiverAnswer::RepairConfirm:
-        confirmRepair(&repair, over);
-        break;
-    }
+        if (accepted)
+            pair();
+    };
+    runCheckedFlow(r, over, pair, askRePair);
 }
 
 void ChoiceFlows::RunSpaceKeyFlow(QWidget* over)
@@ -187,30 +199,10 @@ void ChoiceFlows::RunSpaceKeyFlow(QWidget* over)
     if (ChoiceDeviceList.size() != 1 || ChoiceDeviceList.first().cableFlag != 0)
         return;
     const DeviceAllInfo r = ChoiceDeviceList.first();
-    const FirmwareCheckInput in = readCheckInput(r);
-    if (in.mouseVersion.isEmpty()) {
+    const auto pair = [over] {
         PairChosenDevice = 0;
         runPairing(over);
         reopenDataLink();
-        return;
-    }
-
-    UpDateRepair repair;
-    placeCentred(&repair, over);
-    bool mouseNewer = false;
-    bool receiverNewer = false;
-    runFirmwareChecks(r, in, &repair, &mouseNewer, &receiverNewer);
-    switch (decide(receiverNewer, mouseNewer)) {
-    case ReceiverAnswer::UpdateWarning:
-        showUpdateWarning(over);
-        break;
-    case ReceiverAnswer::RepairConfirm:
-        confirmRepair(&repair, over);
-        break;
-    case ReceiverAnswer::RePairQuestion:
-        PairChosenDevice = 0;
-        runPairing(over);
-        reopenDataLink();
-        break;
-    }
+    };
+    runCheckedFlow(r, over, pair, pair);
 }

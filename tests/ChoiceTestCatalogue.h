@@ -2,6 +2,7 @@
 // Catalogue fixtures for the device-choice tests: a small "Config.ini" written into the test's
 // program folder, with the encoded keys stored as Base64 like the shipped catalogue.
 #include "common/UserConfig.h"
+#include "support/CatalogueText.h"
 #include "support/TestEnv.h"
 
 #include "HIDUsbControl.h"
@@ -11,13 +12,7 @@
 
 namespace choicetest {
 
-inline QByteArray encoded(const QStringList& items)
-{
-    QStringList out;
-    for (const QString& item : items)
-        out << QString::fromLatin1(item.toUtf8().toBase64());
-    return out.join(QStringLiteral(", ")).toUtf8();
-}
+using testcatalogue::encoded;
 
 // Catalogue with `models` models; model i has MID mids[i] (default i + 1) and the receiver
 // firmware names "DM<i>", "D2M<i>" and "D4M<i>" (D2M left empty when emptyD2M, D4M when emptyD4M).
@@ -30,11 +25,7 @@ inline void writeCatalogue(const TestEnv& env, int models, const QList<int>& mid
     ini += "DeviceTotal=" + QByteArray::number(models) + "\n";
     ini += "CID=" + encoded({QStringLiteral("10")}) + "\n";
     ini += "VID=" + encoded({QStringLiteral("0x3554"), QStringLiteral("0x3555")}) + "\n";
-    ini += "USB_PID=" + encoded({QStringLiteral("0xF500")}) + "\n";
-    ini += "Wireless_PID=" + encoded({QStringLiteral("0xF501")}) + "\n";
-    ini += "Wireless2_PID=" + encoded({QStringLiteral("0xF502")}) + "\n";
-    ini += "Wireless4_PID=" + encoded({QStringLiteral("0xF503")}) + "\n";
-    ini += "Wireless8_PID=0xF504\n";
+    ini += testcatalogue::productIdLines();
     for (int i = 0; i < models; ++i) {
         const int mid = i < mids.size() ? mids.at(i) : i + 1;
         ini += "[Drive" + QByteArray::number(i + 1) + "]\n";
@@ -98,6 +89,17 @@ inline int plugInterface(int mouseId, int kind, int interfaceVersion = 0x0102)
     setup.kind = kind;
     setup.version = interfaceVersion;
     setup.mouseId = mouseId;
+    return HidSim_AddInterface(&setup);
+}
+
+// An interface with no mouse behind it: a receiver whose mouse is missing, or a foreign device.
+inline int plugLoneInterface(const char* vid, const char* pid, int kind)
+{
+    HidSimInterfaceSetup setup{};
+    setup.vid = vid;
+    setup.pid = pid;
+    setup.kind = kind;
+    setup.mouseId = -1;
     return HidSim_AddInterface(&setup);
 }
 

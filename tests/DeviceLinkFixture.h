@@ -9,6 +9,7 @@
 #include "device/WorkingImage.h"
 #include "support/HidSimScript.h"
 #include "support/HubRecorder.h"
+#include "support/CatalogueText.h"
 #include "support/TestEnv.h"
 
 #include <QCoreApplication>
@@ -22,13 +23,7 @@
 
 namespace linktest {
 
-inline QByteArray encoded(const QStringList& items)
-{
-    QStringList out;
-    for (const QString& item : items)
-        out << QString::fromLatin1(item.toUtf8().toBase64());
-    return out.join(QStringLiteral(", ")).toUtf8();
-}
+using testcatalogue::encoded;
 
 // One model (MID 1, CID 10) with its key and receiver settings; extra lines go into its group.
 inline void writeCatalogue(const TestEnv& env, const QByteArray& modelLines = {}, const QByteArray& optionLines = {})
@@ -36,11 +31,7 @@ inline void writeCatalogue(const TestEnv& env, const QByteArray& modelLines = {}
     QByteArray ini = "[Option]\nDeviceTotal=1\n";
     ini += "CID=" + encoded({QStringLiteral("10")}) + "\n";
     ini += "VID=" + encoded({QStringLiteral("0x3554")}) + "\n";
-    ini += "USB_PID=" + encoded({QStringLiteral("0xF500")}) + "\n";
-    ini += "Wireless_PID=" + encoded({QStringLiteral("0xF501")}) + "\n";
-    ini += "Wireless2_PID=" + encoded({QStringLiteral("0xF502")}) + "\n";
-    ini += "Wireless4_PID=" + encoded({QStringLiteral("0xF503")}) + "\n";
-    ini += "Wireless8_PID=0xF504\n";
+    ini += testcatalogue::productIdLines();
     ini += optionLines;
     ini += "[Drive1]\nMID=1\n";
     ini += "MM=" + encoded({QStringLiteral("KM")}) + "\n";

@@ -6,6 +6,7 @@
 #include "common/Registry.h"
 #include "common/UserConfig.h"
 #include "device/FlashDataMap.h"
+#include "support/CatalogueText.h"
 #include "support/TestEnv.h"
 
 #include <QByteArray>
@@ -36,11 +37,7 @@ inline void writeCatalogue(const TestEnv& env, int showBatteryValue = 1)
     ini += "ShowBatteryValue=" + QByteArray::number(showBatteryValue) + "\n";
     ini += "CID=" + encoded(QStringLiteral("10")) + "\n";
     ini += "VID=" + encoded(QStringLiteral("0x3554")) + ", " + encoded(QStringLiteral("0x3555")) + "\n";
-    ini += "USB_PID=" + encoded(QStringLiteral("0xF500")) + "\n";
-    ini += "Wireless_PID=" + encoded(QStringLiteral("0xF501")) + "\n";
-    ini += "Wireless2_PID=" + encoded(QStringLiteral("0xF502")) + "\n";
-    ini += "Wireless4_PID=" + encoded(QStringLiteral("0xF503")) + "\n";
-    ini += "Wireless8_PID=0xF504\n";
+    ini += testcatalogue::productIdLines();
     ini += "[Drive1]\nMID=1\nDPIMaxGrade=" + QByteArray::number(DpiMaxGrade) + "\n";
     ini += "Sensor=" + encoded(QString::fromLatin1(SensorName)) + "\n";
     env.writeProgramFile(QStringLiteral("usersetting/Config.ini"), ini);

@@ -171,18 +171,8 @@ private slots:
                                                   QStringLiteral("0xF504")}));
         plugDevice(10, 1, 2, nullptr, 1, 0x011A);
         plugDevice(10, 2, 5);
-        HidSimInterfaceSetup other{};
-        other.vid = "0x3555";
-        other.pid = "0xF501";
-        other.kind = 0;
-        other.mouseId = -1;
-        HidSim_AddInterface(&other);
-        HidSimInterfaceSetup foreign{};
-        foreign.vid = "0x1234";
-        foreign.pid = "0xF500";
-        foreign.kind = 2;
-        foreign.mouseId = -1;
-        HidSim_AddInterface(&foreign);
+        plugLoneInterface("0x3555", "0xF501", 0);  // the catalogue's other vendor id
+        plugLoneInterface("0x1234", "0xF500", 2);  // a foreign vendor
 
         RescanChoiceDevices();
         QCOMPARE(ChoiceDeviceList.size(), 3);

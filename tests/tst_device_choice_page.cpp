@@ -225,12 +225,7 @@ private slots:
         plugDevice(10, 3, 2);                       // tile 1: cable, MID without pictures
         int sleeping = -1;
         plugDevice(10, 2, 0, &sleeping, 0);         // tile 2: 1 kHz receiver, mouse asleep
-        HidSimInterfaceSetup lone{};                 // tile 3: 2 kHz receiver without a mouse
-        lone.vid = "0x3554";
-        lone.pid = "0xF502";
-        lone.kind = 4;
-        lone.mouseId = -1;
-        HidSim_AddInterface(&lone);
+        plugLoneInterface("0x3554", "0xF502", 4);   // tile 3: 2 kHz receiver without a mouse
         DialogChange page;
         page.show();
         settle();
@@ -457,12 +452,7 @@ private slots:
     void unlistedTiles()
     {
         ChoiceWorld world;
-        HidSimInterfaceSetup lone{};
-        lone.vid = "0x3554";
-        lone.pid = "0xF501";
-        lone.kind = 0;
-        lone.mouseId = -1;
-        HidSim_AddInterface(&lone);
+        plugLoneInterface("0x3554", "0xF501", 0);
         plugDevice(10, 9, 2);  // a cable mouse of a model the catalogue lacks
         DialogChange page;
         page.show();
@@ -486,12 +476,7 @@ private slots:
     void hotPlugDuringModalFlow()
     {
         ChoiceWorld world;
-        HidSimInterfaceSetup lone{};
-        lone.vid = "0x3554";
-        lone.pid = "0xF501";
-        lone.kind = 0;
-        lone.mouseId = -1;
-        HidSim_AddInterface(&lone);
+        plugLoneInterface("0x3554", "0xF501", 0);
         plugDevice(10, 1, 2);
         DialogChange page;
         page.show();

@@ -28,6 +28,28 @@ int copyText(const std::string& text, char* buffer, int size)
     return 0;
 }
 
+// Runs `use` on a mouse or an interface under the state lock and returns its answer;
+// -1 for an unknown id.
+template <typename Use>
+int withMouse(int mouseId, Use use)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    SimMouse* m = mouseByIdLocked(s, mouseId);
+    return m ? use(s, *m) : -1;
+}
+
+template <typename Use>
+int withInterface(int interfaceId, Use use)
+{
+    ensureStarted();
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    SimInterface* i = interfaceByIdLocked(s, interfaceId);
+    return i ? use(s, *i) : -1;
+}
+
 }  // namespace
 
 extern "C" {
@@ -100,26 +122,19 @@ int HidSim_RemoveInterface(int interfaceId)
 
 int HidSim_SetPlugged(int interfaceId, int plugged)
 {
-    ensureStarted();
-    State& s = state();
-    std::lock_guard<std::mutex> lock(s.mutex);
-    SimInterface* i = interfaceByIdLocked(s, interfaceId);
-    if (!i)
-        return -1;
-    if (i->plugged != (plugged != 0)) {
-        i->plugged = plugged != 0;
-        postHotplugLocked(s);
-    }
-    return 0;
+    return withInterface(interfaceId, [plugged](State& s, SimInterface& i) {
+        if (i.plugged != (plugged != 0)) {
+            i.plugged = plugged != 0;
+            postHotplugLocked(s);
+        }
+        return 0;
+    });
 }
 
 int HidSim_InterfacePath(int interfaceId, char* buffer, int size)
 {
-    ensureStarted();
-    State& s = state();
-    std::lock_guard<std::mutex> lock(s.mutex);
-    const SimInterface* i = interfaceByIdLocked(s, interfaceId);
-    return i ? copyText(i->path, buffer, size) : -1;
+    return withInterface(interfaceId,
+                         [buffer, size](State&, const SimInterface& i) { return copyText(i.path, buffer, size); });
 }
 
 void HidSim_Reset(void)
@@ -168,98 +183,70 @@ int HidSim_LoadScenario(const char* fileName)
 
 int HidSim_SetAwake(int mouseId, int awake)
 {
-    ensureStarted();
-    State& s = state();
-    std::lock_guard<std::mutex> lock(s.mutex);
-    SimMouse* m = mouseByIdLocked(s, mouseId);
-    if (!m)
-        return -1;
-    m->awake = awake ? 1 : 0;
-    return 0;
+    return withMouse(mouseId, [awake](State&, SimMouse& m) {
+        m.awake = awake ? 1 : 0;
+        return 0;
+    });
 }
 
 int HidSim_SetBattery(int mouseId, int level, int charging)
 {
-    ensureStarted();
-    State& s = state();
-    std::lock_guard<std::mutex> lock(s.mutex);
-    SimMouse* m = mouseByIdLocked(s, mouseId);
-    if (!m)
-        return -1;
-    m->battery = level < 0 ? 0 : (level > 100 ? 100 : level);
-    m->charging = charging ? 1 : 0;
-    // The mouse reports the change itself, as a real one does.
-    if (linkMouseLocked(s) == m) {
-        const uint8_t event[4] = {static_cast<uint8_t>(m->battery), static_cast<uint8_t>(m->charging), 0, 0};
-        queueAnswerLocked(s, 4, 0, 0, event, 4);
-    }
-    return 0;
+    return withMouse(mouseId, [level, charging](State& s, SimMouse& m) {
+        m.battery = level < 0 ? 0 : (level > 100 ? 100 : level);
+        m.charging = charging ? 1 : 0;
+        // The mouse reports the change itself, as a real one does.
+        if (linkMouseLocked(s) == &m) {
+            const uint8_t event[4] = {static_cast<uint8_t>(m.battery), static_cast<uint8_t>(m.charging), 0, 0};
+            queueAnswerLocked(s, 4, 0, 0, event, 4);
+        }
+        return 0;
+    });
 }
 
 int HidSim_SetMouseVersion(int mouseId, int version)
 {
-    ensureStarted();
-    State& s = state();
-    std::lock_guard<std::mutex> lock(s.mutex);
-    SimMouse* m = mouseByIdLocked(s, mouseId);
-    if (!m)
-        return -1;
-    m->version = version;
-    return 0;
+    return withMouse(mouseId, [version](State&, SimMouse& m) {
+        m.version = version;
+        return 0;
+    });
 }
 
 int HidSim_SetInterfaceVersion(int interfaceId, int version)
 {
-    ensureStarted();
-    State& s = state();
-    std::lock_guard<std::mutex> lock(s.mutex);
-    SimInterface* i = interfaceByIdLocked(s, interfaceId);
-    if (!i)
-        return -1;
-    i->version = version;
-    return 0;
+    return withInterface(interfaceId, [version](State&, SimInterface& i) {
+        i.version = version;
+        return 0;
+    });
 }
 
 int HidSim_SetIdentifyAfter(int interfaceId, int calls)
 {
-    ensureStarted();
-    State& s = state();
-    std::lock_guard<std::mutex> lock(s.mutex);
-    SimInterface* i = interfaceByIdLocked(s, interfaceId);
-    if (!i)
-        return -1;
-    i->identifyAfter = calls > 0 ? calls : 0;
-    return 0;
+    return withInterface(interfaceId, [calls](State&, SimInterface& i) {
+        i.identifyAfter = calls > 0 ? calls : 0;
+        return 0;
+    });
 }
 
 int HidSim_SetMouseBootMode(int mouseId, int boot)
 {
-    ensureStarted();
-    State& s = state();
-    std::lock_guard<std::mutex> lock(s.mutex);
-    SimMouse* m = mouseByIdLocked(s, mouseId);
-    if (!m)
-        return -1;
-    m->boot = boot ? 1 : 0;
-    postHotplugLocked(s);
-    return 0;
+    return withMouse(mouseId, [boot](State& s, SimMouse& m) {
+        m.boot = boot ? 1 : 0;
+        postHotplugLocked(s);
+        return 0;
+    });
 }
 
 int HidSim_SetInterfaceBootMode(int interfaceId, int boot, uint8_t cid, uint8_t mid)
 {
-    ensureStarted();
-    State& s = state();
-    std::lock_guard<std::mutex> lock(s.mutex);
-    SimInterface* i = interfaceByIdLocked(s, interfaceId);
-    if (!i)
-        return -1;
-    i->boot = boot ? 1 : 0;
-    if (boot) {
-        i->ownCid = cid;
-        i->ownMid = mid;
-    }
-    postHotplugLocked(s);
-    return 0;
+    return withInterface(interfaceId, [boot, cid, mid](State& s, SimInterface& i) {
+        i.boot = boot ? 1 : 0;
+        if (boot) {
+            i.ownCid = cid;
+            i.ownMid = mid;
+        }
+        postHotplugLocked(s);
+        return 0;
+    });
 }
 
 int HidSim_SetImage(int mouseId, int profile, const uint8_t* image)
@@ -294,59 +281,37 @@ int HidSim_GetImage(int mouseId, int profile, uint8_t* image)
 
 int HidSim_ActiveProfile(int mouseId)
 {
-    ensureStarted();
-    State& s = state();
-    std::lock_guard<std::mutex> lock(s.mutex);
-    const SimMouse* m = mouseByIdLocked(s, mouseId);
-    return m ? m->activeProfile : -1;
+    return withMouse(mouseId, [](State&, const SimMouse& m) { return m.activeProfile; });
 }
 
 int HidSim_LastWrittenImage(int mouseId, uint8_t* image)
 {
-    ensureStarted();
-    State& s = state();
-    std::lock_guard<std::mutex> lock(s.mutex);
-    const SimMouse* m = mouseByIdLocked(s, mouseId);
-    if (!m || !image || m->lastWritten.size() != static_cast<size_t>(ImageSize))
-        return -1;
-    std::memcpy(image, m->lastWritten.data(), ImageSize);
-    return 0;
+    return withMouse(mouseId, [image](State&, const SimMouse& m) {
+        if (!image || m.lastWritten.size() != static_cast<size_t>(ImageSize))
+            return -1;
+        std::memcpy(image, m.lastWritten.data(), ImageSize);
+        return 0;
+    });
 }
 
 int HidSim_WriteCount(int mouseId)
 {
-    ensureStarted();
-    State& s = state();
-    std::lock_guard<std::mutex> lock(s.mutex);
-    const SimMouse* m = mouseByIdLocked(s, mouseId);
-    return m ? m->writeCount : -1;
+    return withMouse(mouseId, [](State&, const SimMouse& m) { return m.writeCount; });
 }
 
 int HidSim_ResetCount(int mouseId)
 {
-    ensureStarted();
-    State& s = state();
-    std::lock_guard<std::mutex> lock(s.mutex);
-    const SimMouse* m = mouseByIdLocked(s, mouseId);
-    return m ? m->resetCount : -1;
+    return withMouse(mouseId, [](State&, const SimMouse& m) { return m.resetCount; });
 }
 
 int HidSim_LightMode(int interfaceId)
 {
-    ensureStarted();
-    State& s = state();
-    std::lock_guard<std::mutex> lock(s.mutex);
-    const SimInterface* i = interfaceByIdLocked(s, interfaceId);
-    return i ? i->lightMode : -1;
+    return withInterface(interfaceId, [](State&, const SimInterface& i) { return i.lightMode; });
 }
 
 int HidSim_LongRangeMode(int interfaceId)
 {
-    ensureStarted();
-    State& s = state();
-    std::lock_guard<std::mutex> lock(s.mutex);
-    const SimInterface* i = interfaceByIdLocked(s, interfaceId);
-    return i ? i->longRange : -1;
+    return withInterface(interfaceId, [](State&, const SimInterface& i) { return i.longRange; });
 }
 
 int HidSim_PCDriverStatus(void)

@@ -77,6 +77,20 @@ const uint8_t* activeImage(const SimMouse& mouse)
     return mouse.profiles[static_cast<size_t>(mouse.activeProfile & 3)].data();
 }
 
+// Only a listed 4K receiver (kind 1) has a light the program sets.
+SimInterface* lightReceiverLocked(State& s, const char* path)
+{
+    SimInterface* i = listedInterfaceByPathLocked(s, path);
+    return i && i->kind == 1 ? i : nullptr;
+}
+
+// The long-range calls answer only for a listed interface that has the mode.
+SimInterface* longRangeInterfaceLocked(State& s, const char* path)
+{
+    SimInterface* i = listedInterfaceByPathLocked(s, path);
+    return i && i->hasLongRange ? i : nullptr;
+}
+
 }  // namespace
 
 extern "C" {
@@ -112,8 +126,8 @@ UsbDeviceInfo UsbFinderC_GetDeviceInfo(const char* path)
     std::lock_guard<std::mutex> lock(s.mutex);
     logCallLocked(s, "UsbFinderC_GetDeviceInfo(%s)", safe(path));
     UsbDeviceInfo info{0, 0, 0};
-    SimInterface* i = interfaceByPathLocked(s, path);
-    if (!i || !interfaceListedLocked(*i))
+    SimInterface* i = listedInterfaceByPathLocked(s, path);
+    if (!i)
         return info;
     info.kind = static_cast<uint8_t>(i->kind);
     if (i->identifyAfter > 0) {
@@ -133,8 +147,8 @@ int UsbFinderC_GetUsbDeviceAttribute(const char* path, UsbDeviceAttribute* attri
     State& s = state();
     std::lock_guard<std::mutex> lock(s.mutex);
     logCallLocked(s, "UsbFinderC_GetUsbDeviceAttribute(%s)", safe(path));
-    const SimInterface* i = interfaceByPathLocked(s, path);
-    if (!i || !attribute || !interfaceListedLocked(*i))
+    const SimInterface* i = listedInterfaceByPathLocked(s, path);
+    if (!i || !attribute)
         return 0;
     uint8_t* b = attribute->bytes;
     b[0] = static_cast<uint8_t>(i->vidValue & 0xFF);
@@ -162,8 +176,8 @@ int UsbFinderC_GetDeviceOnLineWithUsbAddress(const char* path, UsbAddressStatus*
     State& s = state();
     std::lock_guard<std::mutex> lock(s.mutex);
     logCallLocked(s, "UsbFinderC_GetDeviceOnLineWithUsbAddress(%s)", safe(path));
-    const SimInterface* i = interfaceByPathLocked(s, path);
-    if (!i || !interfaceListedLocked(*i))
+    const SimInterface* i = listedInterfaceByPathLocked(s, path);
+    if (!i)
         return 0;
     const int online = interfaceOnlineLocked(s, *i) ? 1 : 0;
     if (status) {
@@ -193,8 +207,8 @@ int UsbFinderC_GetSlaveVersion(const char* path, int* version)
     State& s = state();
     std::lock_guard<std::mutex> lock(s.mutex);
     logCallLocked(s, "UsbFinderC_GetSlaveVersion(%s)", safe(path));
-    const SimInterface* i = interfaceByPathLocked(s, path);
-    if (!i || !interfaceListedLocked(*i) || !isReceiverKind(i->kind))
+    const SimInterface* i = listedInterfaceByPathLocked(s, path);
+    if (!i || !isReceiverKind(i->kind))
         return 0;
     if (version)
         *version = i->version;
@@ -417,8 +431,8 @@ int UsbFinderC_Set4KDongleRGB(const char* path, DongleRGB* record)
     State& s = state();
     std::lock_guard<std::mutex> lock(s.mutex);
     logCallLocked(s, "UsbFinderC_Set4KDongleRGB(%s, %d)", safe(path), record ? record->bytes[0] : -1);
-    SimInterface* i = interfaceByPathLocked(s, path);
-    if (!i || !record || !interfaceListedLocked(*i) || i->kind != 1)
+    SimInterface* i = lightReceiverLocked(s, path);
+    if (!i || !record)
         return 0;
     i->lightMode = record->bytes[0];
     return 1;
@@ -430,8 +444,8 @@ int UsbFinderC_Get4KDongleRGBValue(const char* path, DongleRGB* record)
     State& s = state();
     std::lock_guard<std::mutex> lock(s.mutex);
     logCallLocked(s, "UsbFinderC_Get4KDongleRGBValue(%s)", safe(path));
-    const SimInterface* i = interfaceByPathLocked(s, path);
-    if (!i || !record || !interfaceListedLocked(*i) || i->kind != 1)
+    const SimInterface* i = lightReceiverLocked(s, path);
+    if (!i || !record)
         return 0;
     record->bytes[0] = static_cast<uint8_t>(i->lightMode);
     return 1;
@@ -443,8 +457,8 @@ int UsbFinderC_SetLongRangeMode(const char* path, uint8_t on)
     State& s = state();
     std::lock_guard<std::mutex> lock(s.mutex);
     logCallLocked(s, "UsbFinderC_SetLongRangeMode(%s, %d)", safe(path), on);
-    SimInterface* i = interfaceByPathLocked(s, path);
-    if (!i || !interfaceListedLocked(*i) || !i->hasLongRange)
+    SimInterface* i = longRangeInterfaceLocked(s, path);
+    if (!i)
         return 0;
     i->longRange = on ? 1 : 0;
     return 1;
@@ -456,8 +470,8 @@ int UsbFinderC_GetLongRangeMode(const char* path, uint8_t* mode)
     State& s = state();
     std::lock_guard<std::mutex> lock(s.mutex);
     logCallLocked(s, "UsbFinderC_GetLongRangeMode(%s)", safe(path));
-    const SimInterface* i = interfaceByPathLocked(s, path);
-    if (!i || !mode || !interfaceListedLocked(*i) || !i->hasLongRange)
+    const SimInterface* i = longRangeInterfaceLocked(s, path);
+    if (!i || !mode)
         return 0;
     *mode = static_cast<uint8_t>(i->longRange);
     return 1;

@@ -48,6 +48,17 @@ bool parseAddress(const std::string& text, uint8_t* address)
     return n == 3;
 }
 
+// "key=value", split at the first '='; false when there is none.
+bool splitKeyValue(const std::string& pair, std::string* key, std::string* value)
+{
+    const size_t eq = pair.find('=');
+    if (eq == std::string::npos)
+        return false;
+    *key = pair.substr(0, eq);
+    *value = pair.substr(eq + 1);
+    return true;
+}
+
 struct InterfaceLine {
     std::string mouse;
     std::string vid;
@@ -105,11 +116,10 @@ bool loadScenarioLocked(State& s, const std::string& fileName, std::string* erro
             bool haveMid = false;
             std::string pair;
             while (in >> pair) {
-                const size_t eq = pair.find('=');
-                if (eq == std::string::npos)
+                std::string key;
+                std::string value;
+                if (!splitKeyValue(pair, &key, &value))
                     return fail("expected key=value, found \"" + pair + "\"");
-                const std::string key = pair.substr(0, eq);
-                const std::string value = pair.substr(eq + 1);
                 long v = 0;
                 if (key == "address") {
                     if (!parseAddress(value, m.address))
@@ -151,11 +161,10 @@ bool loadScenarioLocked(State& s, const std::string& fileName, std::string* erro
                 return fail("a cable needs its mouse");
             std::string pair;
             while (in >> pair) {
-                const size_t eq = pair.find('=');
-                if (eq == std::string::npos)
+                std::string key;
+                std::string value;
+                if (!splitKeyValue(pair, &key, &value))
                     return fail("expected key=value, found \"" + pair + "\"");
-                const std::string key = pair.substr(0, eq);
-                const std::string value = pair.substr(eq + 1);
                 if (key == "vid" || key == "pid") {
                     const long id = parseHexId(value.c_str());
                     if (id < 0 || id > 0xFFFF)

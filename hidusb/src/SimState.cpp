@@ -168,6 +168,12 @@ SimInterface* interfaceByPathLocked(State& s, const char* path)
     return nullptr;
 }
 
+SimInterface* listedInterfaceByPathLocked(State& s, const char* path)
+{
+    SimInterface* i = interfaceByPathLocked(s, path);
+    return i && interfaceListedLocked(*i) ? i : nullptr;
+}
+
 SimInterface* interfaceByIdLocked(State& s, int id)
 {
     auto it = s.interfaces.find(id);
@@ -209,8 +215,7 @@ SimInterface* linkInterfaceLocked(State& s)
 {
     if (!s.linkOpen)
         return nullptr;
-    SimInterface* i = interfaceByPathLocked(s, s.linkPath.c_str());
-    return i && interfaceListedLocked(*i) ? i : nullptr;
+    return listedInterfaceByPathLocked(s, s.linkPath.c_str());
 }
 
 SimMouse* linkMouseLocked(State& s)
@@ -388,56 +393,43 @@ Image defaultImage(uint8_t mid)
     return image;
 }
 
+namespace {
+
+// A demo mouse of the demo catalogue's CID, address 4B:xx:yy.
+SimMouse demoMouse(uint8_t mid, uint8_t address1, uint8_t address2, int version, int battery)
+{
+    SimMouse mouse;
+    mouse.cid = 0x0A;
+    mouse.mid = mid;
+    mouse.address[0] = 0x4B;
+    mouse.address[1] = address1;
+    mouse.address[2] = address2;
+    mouse.version = version;
+    mouse.battery = battery;
+    return mouse;
+}
+
+}  // namespace
+
 void loadDefaultsLocked(State& s)
 {
-    const uint8_t cid = 0x0A;
-    SimMouse cable;
-    cable.cid = cid;
-    cable.mid = 1;
-    cable.address[0] = 0x4B;
-    cable.address[1] = 0x10;
-    cable.address[2] = 0x01;
-    cable.version = 0x0103;
-    cable.battery = 85;
+    SimMouse cable = demoMouse(1, 0x10, 0x01, 0x0103, 85);
     cable.charging = 1;
     const int cableMouse = addMouseLocked(s, cable);
     addInterfaceLocked(s, "0x3554", "0xF500", 2, 0x0103, cableMouse, 0, 0);
 
-    SimMouse fast;
-    fast.cid = cid;
-    fast.mid = 2;
-    fast.address[0] = 0x4B;
-    fast.address[1] = 0x20;
-    fast.address[2] = 0x02;
-    fast.version = 0x0105;
-    fast.battery = 72;
-    const int fastMouse = addMouseLocked(s, fast);
+    const int fastMouse = addMouseLocked(s, demoMouse(2, 0x20, 0x02, 0x0105, 72));
     const int fastReceiver = addInterfaceLocked(s, "0x3554", "0xF503", 1, 0x0201, fastMouse, 1, 0);
     if (SimInterface* i = interfaceByIdLocked(s, fastReceiver))
         i->lightMode = 2;
 
-    SimMouse sleeper;
-    sleeper.cid = cid;
-    sleeper.mid = 4;
-    sleeper.address[0] = 0x4B;
-    sleeper.address[1] = 0x30;
-    sleeper.address[2] = 0x03;
-    sleeper.version = 0x0102;
-    sleeper.battery = 40;
+    SimMouse sleeper = demoMouse(4, 0x30, 0x03, 0x0102, 40);
     sleeper.awake = 0;
     const int sleepingMouse = addMouseLocked(s, sleeper);
     addInterfaceLocked(s, "0x3554", "0xF501", 0, 0x0110, sleepingMouse, 0, 0);
 
     // Last, so that the first three tiles keep their places: the 2 kHz receiver's badge.
-    SimMouse mid2k;
-    mid2k.cid = cid;
-    mid2k.mid = 5;
-    mid2k.address[0] = 0x4B;
-    mid2k.address[1] = 0x40;
-    mid2k.address[2] = 0x04;
-    mid2k.version = 0x0104;
-    mid2k.battery = 58;
-    const int mid2kMouse = addMouseLocked(s, mid2k);
+    const int mid2kMouse = addMouseLocked(s, demoMouse(5, 0x40, 0x04, 0x0104, 58));
     addInterfaceLocked(s, "0x3554", "0xF502", 4, 0x0120, mid2kMouse, 1, 0);
 }
 

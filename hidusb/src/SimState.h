@@ -126,6 +126,8 @@ void runLinkCallHook(const char* name);
 void logCallLocked(State& s, const char* format, ...) __attribute__((format(printf, 2, 3)));
 
 SimInterface* interfaceByPathLocked(State& s, const char* path);
+// The interface at path when a find would list it (plugged, not in boot mode), else null.
+SimInterface* listedInterfaceByPathLocked(State& s, const char* path);
 SimInterface* interfaceByIdLocked(State& s, int id);
 SimMouse* mouseByIdLocked(State& s, int id);
 SimMouse* mouseBehindLocked(State& s, const SimInterface& i);

@@ -1,0 +1,31 @@
+#pragma once
+// Pieces of the test catalogues ("Config.ini"), written the way the shipped catalogue stores them.
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace testcatalogue {
+
+// An encoded key's value: each item in Base64, joined by ", ".
+inline QByteArray encoded(const QStringList& items)
+{
+    QStringList out;
+    for (const QString& item : items)
+        out << QString::fromLatin1(item.toUtf8().toBase64());
+    return out.join(QStringLiteral(", ")).toUtf8();
+}
+
+// The [Option] group's product ids: 0xF500 for cables, 0xF501..0xF504 for the receiver kinds
+// (the 8 kHz one stored plain).
+inline QByteArray productIdLines()
+{
+    QByteArray lines;
+    lines += "USB_PID=" + encoded({QStringLiteral("0xF500")}) + "\n";
+    lines += "Wireless_PID=" + encoded({QStringLiteral("0xF501")}) + "\n";
+    lines += "Wireless2_PID=" + encoded({QStringLiteral("0xF502")}) + "\n";
+    lines += "Wireless4_PID=" + encoded({QStringLiteral("0xF503")}) + "\n";
+    lines += "Wireless8_PID=0xF504\n";
+    return lines;
+}
+
+}  // namespace testcatalogue
