@@ -17,6 +17,8 @@
 #include "dialogs/UpDateWarning.h"
 #include "pages/settings/Match.h"
 #include "pages/settings/UpDateRepair.h"
+#include "common/LanguageFile.h"
+#include "device/SharedFlags.h"
 
 #include <QByteArray>
 #include <QGuiApplication>
@@ -37,12 +39,22 @@ std::pair<const char*, std::function<QDialog*()>> entry(const char* name)
 const std::pair<const char*, std::function<QDialog*()>> Dialogs[] = {
     entry<MouseOffLine>("MouseOffLine"),
     entry<ExeIsRun>("ExeIsRun"),
-    entry<InportFail>("InportFail"),
+    // Shown as their callers show them: the import notice for a file of another maker, the
+    // update warning with the settings page's text.
+    {"InportFail", [] {
+         ImportResult = 1;
+         return static_cast<QDialog*>(new InportFail);
+     }},
     entry<QuestiondialogB>("QuestiondialogB"),
     entry<ContainReset>("ContainReset"),
     entry<RePair>("RePair"),
     entry<DeleteConfirm>("DeleteConfirm"),
-    entry<UpDateWarning>("UpDateWarning"),
+    {"UpDateWarning", [] {
+         auto* warning = new UpDateWarning;
+         loadLanguageSection(currentLanguageIndex(), QStringLiteral("FormSetting"), {QStringLiteral("WiredMode")},
+                             [warning](const QString&, const QString& text) { warning->SetText(text); });
+         return static_cast<QDialog*>(warning);
+     }},
     entry<LeftButtonOnly>("LeftButtonOnly"),
     entry<MakeMacro>("MakeMacro"),
     entry<SameMacro>("SameMacro"),
