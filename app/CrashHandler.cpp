@@ -32,6 +32,24 @@ long currentThreadId()
     return long(syscall(SYS_gettid));
 }
 
+// Enough for any 64-bit number in decimal or hexadecimal.
+constexpr int MaxDigits = 20;
+
+// Writes the digits of value in base 10 or 16 (lower case), most significant first, into
+// out; returns how many. Async-signal-safe.
+int formatDigits(unsigned long long value, unsigned base, char (&out)[MaxDigits])
+{
+    char reversed[MaxDigits];
+    int n = 0;
+    do {
+        reversed[n++] = "0123456789abcdef"[value % base];
+        value /= base;
+    } while (value && n < MaxDigits);
+    for (int i = 0; i < n; ++i)
+        out[i] = reversed[n - 1 - i];
+    return n;
+}
+
 // Small fixed-buffer writer; everything here must stay async-signal-safe.
 class ReportWriter {
 public:
@@ -41,16 +59,10 @@ public:
         if (s)
             write(s, std::strlen(s));
     }
-    void number(unsigned long long value, unsigned base = 10)
+    void number(unsigned long long value)
     {
-        char digits[32];
-        int n = 0;
-        do {
-            digits[n++] = "0123456789abcdef"[value % base];
-            value /= base;
-        } while (value && n < int(sizeof(digits)));
-        while (n)
-            write(&digits[--n], 1);
+        char digits[MaxDigits];
+        write(digits, size_t(formatDigits(value, 10, digits)));
     }
 
 private:
@@ -116,17 +128,11 @@ void onFatalSignal(int signalNumber, siginfo_t* info, void*)
     if (claimReport()) {
         char detail[64] = "address: 0x";
         if (info && (signalNumber == SIGSEGV || signalNumber == SIGBUS || signalNumber == SIGILL || signalNumber == SIGFPE)) {
-            // Format the fault address by hand into the detail line.
-            char digits[20];
-            int n = 0;
-            unsigned long long value = reinterpret_cast<unsigned long long>(info->si_addr);
-            do {
-                digits[n++] = "0123456789abcdef"[value % 16];
-                value /= 16;
-            } while (value && n < 20);
+            char digits[MaxDigits];
+            const int n = formatDigits(reinterpret_cast<unsigned long long>(info->si_addr), 16, digits);
             size_t at = std::strlen(detail);
-            while (n && at + 1 < sizeof(detail))
-                detail[at++] = digits[--n];
+            for (int i = 0; i < n && at + 1 < sizeof(detail); ++i)
+                detail[at++] = digits[i];
             detail[at] = '\0';
             CrashDumpFilter(signalNumber, detail);
         } else {
@@ -234,8 +240,6 @@ int CrashDumpFilter(int signalNumber, const char* detail)
     close(fd);
     return 1;
 }
-
-CrashHandler::CrashHandler() = default;
 
 void CrashHandler::install()
 {

@@ -7,8 +7,6 @@
 // thread.
 class CrashHandler {
 public:
-    CrashHandler();
-
     // Installs the handlers for the whole process. The report folder and the UTC offset are
     // taken now, because the signal handler may not ask for them. A stack overflow is
     // reported only on the calling thread, the one that gets the handler's own stack.

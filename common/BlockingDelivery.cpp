@@ -190,6 +190,8 @@ private:
     const std::vector<int> m_types;
 };
 
+}  // namespace
+
 QByteArray signature(const char* text)
 {
     if (!text)
@@ -199,8 +201,6 @@ QByteArray signature(const char* text)
         ++text;
     return QMetaObject::normalizedSignature(text);
 }
-
-}  // namespace
 
 bool connect(QObject* sender, const char* signal, QObject* receiver, const char* slot)
 {

@@ -18,6 +18,10 @@ namespace BlockingDelivery {
 // known to the meta-type system (see registerArgumentType). Returns false on a bad pair.
 bool connect(QObject* sender, const char* signal, QObject* receiver, const char* slot);
 
+// The normalised signature of a signal or slot text, without the code digit of a
+// SIGNAL()/SLOT() text; empty for a null text.
+QByteArray signature(const char* text);
+
 // Registers a type for copying under the name the signatures use.
 template <typename T>
 void registerArgumentType(const char* name)

@@ -35,6 +35,9 @@ DialogFrame::DialogFrame(const DialogLayout& setup, QWidget* parent)
     labelFont.setPointSize(setup.labelPointSize);
     ui->label->setFont(labelFont);
 
+    const QString imageFolder = pictureFolder(setup.pictureFolderName);
+    const QString buttonStyle = confirmButtonStyle(skinColor(QStringLiteral("ButtonColor")), imageFolder,
+                                                   setup.confirmImage, setup.confirmPressedImage);
     QFont buttonFont = ui->label->font();
     buttonFont.setPointSize(11);
     for (const DialogLayout::Button& entry : setup.buttons) {
@@ -44,19 +47,15 @@ DialogFrame::DialogFrame(const DialogLayout& setup, QWidget* parent)
         button->setFont(buttonFont);
         button->setAutoRaise(true);
         button->setText(entry.text);
+        button->setStyleSheet(buttonStyle);
     }
 
     connect(PostMsg::instance(), &PostMsg::SigChangeLanguage, this, &DialogFrame::SlotChangeLanguage);
 
-    m_imageFolder = pictureFolder(setup.pictureFolderName);
     setWindowFlags(dialogWindowFlags());
     ui->label->setStyleSheet(labelColorStyle(skinColor(QStringLiteral("LabelColor"))));
-    const QString buttonColor = skinColor(QStringLiteral("ButtonColor"));
-    ui->Background->setStyleSheet(backgroundStyle(setup.frameName, m_imageFolder));
-    ui->CloseButton->setStyleSheet(closeButtonStyle(m_imageFolder));
-    for (const DialogLayout::Button& entry : setup.buttons)
-        button(entry.name)->setStyleSheet(
-            confirmButtonStyle(buttonColor, m_imageFolder, setup.confirmImage, setup.confirmPressedImage));
+    ui->Background->setStyleSheet(backgroundStyle(setup.frameName, imageFolder));
+    ui->CloseButton->setStyleSheet(closeButtonStyle(imageFolder));
 }
 
 DialogFrame::~DialogFrame()
@@ -67,11 +66,6 @@ DialogFrame::~DialogFrame()
 QString DialogFrame::frameName() const
 {
     return m_layout.frameName;
-}
-
-QString DialogFrame::imageFolder() const
-{
-    return m_imageFolder;
 }
 
 void DialogFrame::finishSetup()
@@ -109,4 +103,13 @@ void DialogFrame::confirmWithReturn(QToolButton* button)
 {
     m_returnButton = button;
     button->setShortcut(QKeySequence(Qt::Key_Return));
+}
+
+void placeCentred(QWidget* dialog, const QWidget* over, int left, int up)
+{
+    if (!dialog || !over)
+        return;
+    const QPoint corner = over->mapToGlobal(QPoint(0, 0));
+    dialog->move(corner.x() + (over->width() - dialog->width()) / 2 - left,
+                 corner.y() + (over->height() - dialog->height()) / 2 - up);
 }

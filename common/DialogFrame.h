@@ -17,6 +17,10 @@ class DialogFrame;
 // would leave the window unmanaged and without keyboard focus (no Escape, no Return).
 Qt::WindowFlags dialogWindowFlags();
 
+// Moves `dialog` so that it is centred over `over` (integer division), then `left` pixels left
+// and `up` pixels up. Does nothing when either is null.
+void placeCentred(QWidget* dialog, const QWidget* over, int left = 0, int up = 0);
+
 // What one dialog of the family looks like: everything that differs between the dialogs.
 struct DialogLayout {
     struct Button {
@@ -52,8 +56,6 @@ public:
 
     // Object name of the background frame.
     QString frameName() const;
-    // Folder of the dialog images, ending with a slash.
-    QString imageFolder() const;
 
 public slots:
     // Reads the dialog's section of the language file `index` (any index outside 0..5: English).
@@ -78,6 +80,5 @@ protected:
 private:
     Ui::DialogFrame* ui;
     DialogLayout m_layout;
-    QString m_imageFolder;
     QToolButton* m_returnButton = nullptr;
 };

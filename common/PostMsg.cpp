@@ -2,7 +2,6 @@
 
 #include "common/BlockingDelivery.h"
 
-#include <QMetaObject>
 
 PostMsg::PostMsg(QObject* parent)
     : QObject(parent)
@@ -26,11 +25,7 @@ bool PostMsg::isBlockingSignal(const char* signal)
 {
     if (!signal)
         return false;
-    QByteArray name(signal);
-    // A SIGNAL() text carries a leading code digit.
-    if (!name.isEmpty() && name.at(0) >= '0' && name.at(0) <= '9')
-        name.remove(0, 1);
-    name = QMetaObject::normalizedSignature(name.constData());
+    const QByteArray name = BlockingDelivery::signature(signal);
     static const QList<QByteArray> blocking = {
         "SigUpDataConfigUI(int,int,bool)", "SigUpDataLightUIButton(FlashDataMap)",
         "SigUpDataLightLight(FlashDataMap)", "SigUpDataLightSensor(FlashDataMap)",
@@ -43,13 +38,6 @@ bool PostMsg::isBlockingSignal(const char* signal)
 bool PostMsg::connectBlocking(const char* signal, const QObject* receiver, const char* slot)
 {
     Q_ASSERT_X(isBlockingSignal(signal), "PostMsg::connectBlocking", signal);
-    // The delivery copies the arguments for the waiting call, so it must know their types.
-    static const bool typesKnown = [] {
-        BlockingDelivery::registerArgumentType<FlashDataMap>("FlashDataMap");
-        BlockingDelivery::registerArgumentType<DongleRGB*>("DongleRGB*");
-        return true;
-    }();
-    Q_UNUSED(typesKnown);
     return BlockingDelivery::connect(instance(), signal, const_cast<QObject*>(receiver), slot);
 }
 

@@ -37,13 +37,18 @@ QString backgroundStyle(const QString& frameName, const QString& folder)
            styleSheetUrl(folder + QStringLiteral("BackGround.png")) + QStringLiteral("; }");
 }
 
+QString plainButtonStyle(const QString& folder, const char* normal, const char* hover, const char* pressed)
+{
+    return QStringLiteral("QToolButton{border:0px;background-image: ") + styleSheetUrl(folder + QLatin1String(normal)) +
+           QStringLiteral(";background-position:center;background-repeat:no-repeat;}QToolButton:hover{background-image: ") +
+           styleSheetUrl(folder + QLatin1String(hover)) +
+           QStringLiteral(";}QToolButton:pressed{background-image: ") + styleSheetUrl(folder + QLatin1String(pressed)) +
+           QStringLiteral(";}");
+}
+
 QString closeButtonStyle(const QString& folder)
 {
-    return QStringLiteral("QToolButton{border:0px;background-image: ") + styleSheetUrl(folder + QStringLiteral("Close.png")) +
-           QStringLiteral(";background-position:center;background-repeat:no-repeat;}QToolButton:hover{background-image: ") +
-           styleSheetUrl(folder + QStringLiteral("CloseHover.png")) +
-           QStringLiteral(";}QToolButton:pressed{background-image: ") + styleSheetUrl(folder + QStringLiteral("CloseClick.png")) +
-           QStringLiteral(";}");
+    return plainButtonStyle(folder, "Close.png", "CloseHover.png", "CloseClick.png");
 }
 
 QString confirmButtonStyle(const QString& rgb, const QString& folder, const QString& image, const QString& pressedImage)

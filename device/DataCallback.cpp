@@ -18,6 +18,12 @@
 #include <mutex>
 
 const char* const MouseVersionRegistryKey = "HKEY_CURRENT_USER\\Software\\Trelm\\Trelm\\Mouse Drive Test";
+
+QString MouseVersionValueName(const QString& cidText, const QString& midText)
+{
+    return QStringLiteral("MouseVer") + cidText + midText;
+}
+
 std::atomic<int> ShowBatteryValue{0};
 std::atomic<unsigned> FullLoadCount{0};
 BatteryStatus LastBatteryStatus{};
@@ -34,11 +40,6 @@ long long nowMs()
 {
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
-QString modelGroup(const DeviceAllInfo& device)
-{
-    return QStringLiteral("Drive") + QString::number(device.modelIndex + 1);
 }
 
 QByteArray receiverPath(const DeviceAllInfo& device)
@@ -71,7 +72,7 @@ void fullLoad(uint8_t* data)
     SetLoadedCacheName(DeviceCacheFileName(device.cid, device.mid));
 
     if (ReconcilePending.exchange(0))
-        reconcileKeyRecords(image, modelGroup(device));
+        reconcileKeyRecords(image, CatalogueModelGroup(device.modelIndex));
     LoadWorkingImage(image);
 
     UsbServer_ReadDPILed();
@@ -157,7 +158,7 @@ void configurationAnswer(uint8_t command, uint8_t* data, uint32_t length)
 void receiverReapply()
 {
     const DeviceAllInfo device = CurrentDeviceRecord();
-    const QStringList advanced = UserConfig::instance()->valueList(modelGroup(device), QStringLiteral("Adveanced"));
+    const QStringList advanced = UserConfig::instance()->valueList(CatalogueModelGroup(device.modelIndex), QStringLiteral("Adveanced"));
     // A catalogue entry with fewer than two values asks for no re-apply.
     if (advanced.size() >= 2) {
         bool ok = false;
@@ -190,8 +191,9 @@ void mouseVersion()
     const QString text = FormatVersionText(UsbFinderC_GetVersion(path.constData()));
     UpdateCurrentDeviceRecord([&text](DeviceAllInfo& record) { record.mouseVersion = text; });
     PostMsg::instance()->SendSetver(0);
-    const QString name = QStringLiteral("MouseVer") + UserConfig::instance()->value(QStringLiteral("Option"), QStringLiteral("CID"))
-        + UserConfig::instance()->value(modelGroup(device), QStringLiteral("MID"));
+    const QString cidText = UserConfig::instance()->value(QStringLiteral("Option"), QStringLiteral("CID"));
+    const QString midText = UserConfig::instance()->value(CatalogueModelGroup(device.modelIndex), QStringLiteral("MID"));
+    const QString name = MouseVersionValueName(cidText, midText);
     Registry::setValue(QString::fromLatin1(MouseVersionRegistryKey), name, text);
 }
 

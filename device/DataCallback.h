@@ -1,4 +1,5 @@
 #pragma once
+#include <QString>
 #include <atomic>
 #include <cstdint>
 
@@ -18,6 +19,8 @@ void OnDeviceStatusChanged();
 
 // Registry key under which the mouse's firmware version is kept.
 extern const char* const MouseVersionRegistryKey;
+// The value name of a model's mouse version under that key: "MouseVer" + CID text + MID text.
+QString MouseVersionValueName(const QString& cidText, const QString& midText);
 
 // The catalogue's "Option"/"ShowBatteryValue", read when the Worker is built.
 extern std::atomic<int> ShowBatteryValue;

@@ -1,6 +1,8 @@
 #include "device/DeviceCache.h"
 
 #include "common/AppPaths.h"
+#include "device/CurrentDevice.h"
+#include "device/WorkingImage.h"
 
 #include <QDataStream>
 #include <QDir>
@@ -68,4 +70,12 @@ bool WriteDeviceInfoFile(QString name, const FlashDataMap& image)
         return false;
     }
     return file.commit();
+}
+
+bool WriteLoadedCacheFile()
+{
+    const QString name = LoadedCacheName();
+    if (name.isEmpty() || !WorkingImageLoaded())
+        return false;
+    return WriteDeviceInfoFile(name, WorkingImageCopy());
 }

@@ -20,3 +20,7 @@ bool ReadDeviceInfoFile(QString name, FlashDataMap* out);
 // Writes the image as the cache file of that name, atomically (a crash during the write
 // leaves the old file as it was). Creates the folder when missing. True when written.
 bool WriteDeviceInfoFile(QString name, const FlashDataMap& image);
+// Writes the working image as the cache file of the mouse it was loaded from (LoadedCacheName).
+// Without a configuration loaded from a mouse the image holds zeros or another mouse's
+// settings, so nothing is written then. True when written.
+bool WriteLoadedCacheFile();

@@ -18,11 +18,6 @@ int catalogueNumber(const QString& group, const QString& key)
     return UserConfig::instance()->value(group, key).toInt();
 }
 
-QString modelGroup(int index)
-{
-    return QStringLiteral("Drive") + QString::number(index + 1);
-}
-
 // Online state and status bytes once the frame shows a device; the current record takes
 // the new facts but keeps version texts it already has.
 void refreshKnownDevice(DeviceAllInfo& record, const QString& path)
@@ -63,51 +58,65 @@ uint8_t CableFlagForChoicePage(uint8_t kind)
     return (kind & 0xFA) != 0 ? 1 : 0;
 }
 
+QString CatalogueModelGroup(int modelIndex)
+{
+    return QStringLiteral("Drive") + QString::number(modelIndex + 1);
+}
+
+bool IdentifyDevice(const QByteArray& path, UsbDeviceInfo* answer)
+{
+    for (int calls = 1;; ++calls) {
+        *answer = UsbFinderC_GetDeviceInfo(path.constData());
+        if (calls >= IdentifyTries)
+            return false;  // the tenth answer is not examined
+        if (answer->cid != 0 || answer->mid != 0)
+            return true;
+    }
+}
+
+int CatalogueModelIndex(uint8_t cid, uint8_t mid, int total)
+{
+    const int catalogueCid = catalogueNumber(QStringLiteral("Option"), QStringLiteral("CID"));
+    for (int i = 0; i < total; ++i) {
+        if (cid == catalogueCid && mid == catalogueNumber(CatalogueModelGroup(i), QStringLiteral("MID")))
+            return i;
+    }
+    return -1;
+}
+
 int FillDeviceRecord(DeviceAllInfo& record, const QString& path)
 {
     const QByteArray devicePath = path.toUtf8();
     UsbDeviceInfo info{};
-    bool identified = false;
-    for (int calls = 1;; ++calls) {
-        info = UsbFinderC_GetDeviceInfo(devicePath.constData());
-        if (calls >= IdentifyTries)
-            break;  // the tenth answer is not examined
-        if (info.cid != 0 || info.mid != 0) {
-            identified = true;
-            break;
-        }
-    }
+    const bool identified = IdentifyDevice(devicePath, &info);
 
     const bool frameHasDevice = !CurrentDeviceRecord().path.isEmpty();
+    const int total = catalogueNumber(QStringLiteral("Option"), QStringLiteral("DeviceTotal"));
     if (!identified) {
         record.cableFlag = CableFlagForFrame(info.kind);
-        record.modelIndex = catalogueNumber(QStringLiteral("Option"), QStringLiteral("DeviceTotal"));
+        record.modelIndex = total;
         return 0;
     }
 
-    const int catalogueCid = catalogueNumber(QStringLiteral("Option"), QStringLiteral("CID"));
-    for (int i = 0; i < catalogueNumber(QStringLiteral("Option"), QStringLiteral("DeviceTotal")); ++i) {
-        if (info.cid == catalogueCid && info.mid == catalogueNumber(modelGroup(i), QStringLiteral("MID"))) {
-            record.cableFlag = CableFlagForFrame(info.kind);
-            record.cid = info.cid;
-            record.mid = info.mid;
-            record.kind = info.kind;
-            record.modelIndex = i;
-            if (frameHasDevice)
-                refreshKnownDevice(record, path);
-            else
-                record.online = UsbFinderC_GetDeviceOnLine(devicePath.constData()) ? 1 : 0;
-            return 1;
-        }
-        if (!frameHasDevice)
-            record.modelIndex = -1;
+    const int index = CatalogueModelIndex(info.cid, info.mid, total);
+    if (index >= 0) {
+        record.cableFlag = CableFlagForFrame(info.kind);
+        record.cid = info.cid;
+        record.mid = info.mid;
+        record.kind = info.kind;
+        record.modelIndex = index;
+        if (frameHasDevice)
+            refreshKnownDevice(record, path);
+        else
+            record.online = UsbFinderC_GetDeviceOnLine(devicePath.constData()) ? 1 : 0;
+        return 1;
     }
 
-    const int total = catalogueNumber(QStringLiteral("Option"), QStringLiteral("DeviceTotal"));
     if (total < 1)
         return 0;
     record.cableFlag = CableFlagForFrame(info.kind);
     record.modelIndex = total;
+    const int catalogueCid = catalogueNumber(QStringLiteral("Option"), QStringLiteral("CID"));
     return info.cid == catalogueCid ? 2 : 3;
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -28,6 +29,17 @@ extern QList<DeviceAllInfo> MainPageDeviceList;
 // Devices found by the device-choice page, and the one the pairing dialog pairs. GUI thread only.
 extern QList<DeviceAllInfo> ChoiceDeviceList;
 extern DeviceAllInfo PairingDevice;
+
+// The catalogue group of a model: "Drive" + (modelIndex + 1).
+QString CatalogueModelGroup(int modelIndex);
+
+// Asks the device at path to identify itself, up to ten calls. True once an answer carries a
+// CID or MID; the tenth answer ends the attempt unexamined. `answer` is the last answer either way.
+bool IdentifyDevice(const QByteArray& path, UsbDeviceInfo* answer);
+
+// The catalogue index of the model with this CID and MID among the first `total` models,
+// -1 when none matches.
+int CatalogueModelIndex(uint8_t cid, uint8_t mid, int total);
 
 // Identifies the device at path and matches it against the catalogue's models.
 // Result: 1 a catalogue model (record filled, online state read); 2 an unlisted model of

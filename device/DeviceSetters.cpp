@@ -25,10 +25,8 @@ void reportOffline()
 // whole snapshot to the library outside the lock.
 bool writeField(const std::function<void(FlashDataMap&)>& change)
 {
-    if (!deviceOnline()) {
-        reportOffline();
+    if (!IsDeviceOnline())
         return false;
-    }
     FlashDataMap snapshot{};
     if (!ChangeLoadedWorkingImage(change, &snapshot))
         return false;

@@ -1,6 +1,5 @@
 #include "device/Worker.h"
 
-#include "common/AppPaths.h"
 #include "common/BlockingDelivery.h"
 #include "common/PostMsg.h"
 #include "common/UserConfig.h"
@@ -11,10 +10,11 @@
 #include "device/DeviceRecords.h"
 #include "device/SharedFlags.h"
 #include "device/WorkingImage.h"
+#include "pages/settings/FirmwareFiles.h"
 #include "pages/settings/FormSetting.h"
 
 #include <QDebug>
-#include <QFileInfo>
+#include <QDir>
 #include <QTimer>
 
 #include <atomic>
@@ -22,11 +22,6 @@
 namespace {
 
 std::atomic<Worker*> theWorker{nullptr};
-
-QString cacheNameFor(const DeviceAllInfo& device)
-{
-    return DeviceCacheFileName(device.cid, device.mid);
-}
 
 }  // namespace
 
@@ -193,7 +188,7 @@ void Worker::SlotSelectMouseInfo(DeviceAllInfo SelectInfo)
     // The chosen device is the one every device-side call must reach from now on; left at
     // the placeholder, the first run would find "no mouse" and serve the cache instead.
     SetCurrentDevicePath(SelectInfo.path.toUtf8());
-    SetChosenCacheName(cacheNameFor(SelectInfo));
+    SetChosenCacheName(DeviceCacheFileName(SelectInfo.cid, SelectInfo.mid));
 }
 
 void Worker::SlotMainPageChange()
@@ -248,6 +243,29 @@ QStringList ScannedProductIds()
     return ids;
 }
 
+QString ReceiverVersionBesideCable(const QList<DeviceAllInfo>& list)
+{
+    if (list.size() != 2)
+        return QString();
+    for (const DeviceAllInfo& r : list) {
+        if (!r.statusBytes.isEmpty() && r.cableFlag == 0)
+            return r.firmwareVersion;
+    }
+    return QString();
+}
+
+void ReportReceiverFirmware(const QString& version, int receiverType)
+{
+    QString answer;
+    if (QDir(FirmwareFiles::BinFolder()).exists()) {
+        const bool newer = FormSetting::CheckNewFirmware(FirmwareFiles::ReceiverKind, version, receiverType);
+        ReceiverUpdateAvailable = newer ? 1 : 0;
+        if (newer)
+            answer = QStringLiteral("true");
+    }
+    PostMsg::instance()->SendLabelTextB(version, answer);
+}
+
 namespace {
 
 bool sameMouseOtherWay(const DeviceAllInfo& r, const DeviceAllInfo& cur)
@@ -260,15 +278,9 @@ bool sameMouseOtherWay(const DeviceAllInfo& r, const DeviceAllInfo& cur)
 // kind 4, 1 for kind 0; 0, which matches no firmware file, when none qualifies).
 void reportReceiverFirmware(const QList<DeviceAllInfo>& list)
 {
-    QString version;
+    const QString version = ReceiverVersionBesideCable(list);
     int receiverType = 0;
     if (list.size() == 2) {
-        for (const DeviceAllInfo& r : list) {
-            if (!r.statusBytes.isEmpty() && r.cableFlag == 0) {
-                version = r.firmwareVersion;
-                break;
-            }
-        }
         for (const DeviceAllInfo& r : list) {
             if (!r.statusBytes.isEmpty() && r.cableFlag == 0 && (r.kind == 1 || r.kind == 4 || r.kind == 0)) {
                 receiverType = r.kind == 1 ? 4 : r.kind == 4 ? 2 : 1;
@@ -276,13 +288,7 @@ void reportReceiverFirmware(const QList<DeviceAllInfo>& list)
             }
         }
     }
-    if (QFileInfo::exists(AppPaths::programDir() + QStringLiteral("/bin"))) {
-        const bool newer = FormSetting::CheckNewFirmware(211, version, receiverType);
-        ReceiverUpdateAvailable = newer ? 1 : 0;
-        PostMsg::instance()->SendLabelTextB(version, newer ? QStringLiteral("true") : QString());
-    } else {
-        PostMsg::instance()->SendLabelTextB(version, QString());
-    }
+    ReportReceiverFirmware(version, receiverType);
 }
 
 }  // namespace

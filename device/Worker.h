@@ -73,3 +73,12 @@ void OnMainPageUsbChanged();
 // The product ids the frame's scan looks for: every non-empty entry of "USB_PID",
 // "Wireless_PID", "Wireless2_PID", "Wireless4_PID" and "Wireless8_PID" of group "Option".
 QStringList ScannedProductIds();
+
+// The firmware version of the receiver beside a mouse on its cable: with exactly two listed
+// devices, that of the first one reached without a cable whose status was read; else empty.
+QString ReceiverVersionBesideCable(const QList<DeviceAllInfo>& list);
+
+// Tells the frame the receiver's firmware version and whether a newer receiver image of
+// `receiverType` lies in the firmware folder (ReceiverUpdateAvailable follows the search).
+// Without that folder nothing is searched and no update is offered.
+void ReportReceiverFirmware(const QString& version, int receiverType);

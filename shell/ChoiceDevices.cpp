@@ -2,8 +2,6 @@
 
 #include "common/UserConfig.h"
 #include "device/FoundDevicePaths.h"
-#include "device/SharedFlags.h"
-#include "shell/ChoiceTiles.h"
 
 #include "HIDUsb.h"
 
@@ -13,9 +11,6 @@ QString MouseIsNewText;
 QString WiredModeText;
 
 namespace {
-
-// At most nine identification answers are examined; the tenth call ends the attempt.
-constexpr int IdentifyCalls = 10;
 
 int optionInt(const char* key)
 {
@@ -46,16 +41,7 @@ bool FillChoiceDeviceRecord(DeviceAllInfo& record)
 {
     const QByteArray path = record.path.toLocal8Bit();
     UsbDeviceInfo answer{0, 0, 0};
-    bool identified = false;
-    for (int calls = 1; calls <= IdentifyCalls; ++calls) {
-        answer = UsbFinderC_GetDeviceInfo(path.constData());
-        if (calls == IdentifyCalls)
-            break;
-        if (answer.cid != 0 || answer.mid != 0) {
-            identified = true;
-            break;
-        }
-    }
+    const bool identified = IdentifyDevice(path, &answer);
 
     const int total = optionInt("DeviceTotal");
     // An unidentified or unmatched device keeps the kind it answered, so its badge and
@@ -72,19 +58,16 @@ bool FillChoiceDeviceRecord(DeviceAllInfo& record)
         return true;
     }
 
-    const int catalogueCid = optionInt("CID");
-    for (int i = 0; i < total; ++i) {
-        const int mid = UserConfig::instance()->value(QStringLiteral("Drive%1").arg(i + 1), QStringLiteral("MID")).toInt();
-        if (answer.cid == catalogueCid && answer.mid == mid) {
-            record.cableFlag = CableFlagForChoicePage(answer.kind);
-            record.cid = answer.cid;
-            record.mid = answer.mid;
-            record.kind = answer.kind;
-            record.modelIndex = i;
-            if (UsbFinderC_GetDeviceOnLine(path.constData()))
-                record.online = 1;
-            return true;
-        }
+    const int index = CatalogueModelIndex(answer.cid, answer.mid, total);
+    if (index >= 0) {
+        record.cableFlag = CableFlagForChoicePage(answer.kind);
+        record.cid = answer.cid;
+        record.mid = answer.mid;
+        record.kind = answer.kind;
+        record.modelIndex = index;
+        if (UsbFinderC_GetDeviceOnLine(path.constData()))
+            record.online = 1;
+        return true;
     }
     if (total < 1)
         return false;
@@ -108,15 +91,16 @@ void ScanVendorDevices(const QString& vendorId, const QStringList& productIds)
     }
 }
 
-void RefreshDeviceStatus(int index)
+void RefreshDeviceStatus(int index, bool reidentify)
 {
     if (index < 0 || index >= ChoiceDeviceList.size())
         return;
     DeviceAllInfo copy = ChoiceDeviceList.at(index);
-    copy.online = 0;
     UsbAddressStatus status{};
     const QByteArray path = copy.path.toLocal8Bit();
     UsbFinderC_GetDeviceOnLineWithUsbAddress(path.constData(), &status);
+    if (reidentify)
+        FillChoiceDeviceRecord(copy);
     copy.online = status.bytes[6] == 1 ? 1 : 0;
     copy.statusBytes = {status.bytes[7], status.bytes[8], status.bytes[9]};
     ChoiceDeviceList[index] = copy;

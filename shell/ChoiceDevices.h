@@ -28,8 +28,9 @@ QStringList choiceProductIds();
 bool FillChoiceDeviceRecord(DeviceAllInfo& record);
 // Finds every device under vendorId and each product id and appends the listed ones.
 void ScanVendorDevices(const QString& vendorId, const QStringList& productIds);
-// Re-reads the online state and status bytes of record `index`.
-void RefreshDeviceStatus(int index);
+// Re-reads the online state and status bytes of record `index`; with `reidentify` the device
+// is identified and matched against the catalogue again in between.
+void RefreshDeviceStatus(int index, bool reidentify = false);
 // Empties the list and scans every vendor id with every product id.
 void RescanChoiceDevices();
 

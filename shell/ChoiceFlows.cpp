@@ -1,5 +1,6 @@
 #include "shell/ChoiceFlows.h"
 
+#include "common/DialogFrame.h"
 #include "common/Registry.h"
 #include "common/UserConfig.h"
 #include "device/CurrentDevice.h"
@@ -10,6 +11,7 @@
 #include "dialogs/ContainReset.h"
 #include "dialogs/RePair.h"
 #include "dialogs/UpDateWarning.h"
+#include "pages/settings/FirmwareFiles.h"
 #include "pages/settings/FormSetting.h"
 #include "pages/settings/Match.h"
 #include "pages/settings/UpDateRepair.h"
@@ -23,14 +25,6 @@
 
 namespace {
 
-constexpr int MouseFirmwareKind = 210;
-constexpr int ReceiverFirmwareKind = 211;
-
-QString modelGroup(const DeviceAllInfo& r)
-{
-    return QStringLiteral("Drive%1").arg(r.modelIndex + 1);
-}
-
 // What the firmware checks need of a receiver record and its catalogue model.
 struct FirmwareCheckInput {
     QString cidText;
@@ -42,9 +36,9 @@ FirmwareCheckInput readCheckInput(const DeviceAllInfo& r)
 {
     FirmwareCheckInput in;
     in.cidText = UserConfig::instance()->value(QStringLiteral("Option"), QStringLiteral("CID"));
-    in.midText = UserConfig::instance()->value(modelGroup(r), QStringLiteral("MID"));
+    in.midText = UserConfig::instance()->value(CatalogueModelGroup(r.modelIndex), QStringLiteral("MID"));
     in.mouseVersion = Registry::value(QString::fromLatin1(MouseVersionRegistryKey),
-                                      QStringLiteral("MouseVer") + in.cidText + in.midText)
+                                      MouseVersionValueName(in.cidText, in.midText))
                           .toString();
     return in;
 }
@@ -57,13 +51,13 @@ void runFirmwareChecks(const DeviceAllInfo& r, const FirmwareCheckInput& in, UpD
 {
     const uint8_t cid = uint8_t(in.cidText.toInt());
     const uint8_t mid = uint8_t(in.midText.toInt());
-    const QString group = modelGroup(r);
-    *mouseNewer = FormSetting::FindFirmwareFile(MouseFirmwareKind, in.mouseVersion,
+    const QString group = CatalogueModelGroup(r.modelIndex);
+    *mouseNewer = FormSetting::FindFirmwareFile(FirmwareFiles::MouseKind, in.mouseVersion,
                                                 UserConfig::instance()->value(group, QStringLiteral("MM")), cid, mid);
-    const QString key = ChoiceFlows::receiverModelKey(r.kind);
+    const QString key = FirmwareFiles::ReceiverModelKey(ChoiceFlows::receiverType(r.kind));
     const QString receiverModel = key.isEmpty() ? QString() : UserConfig::instance()->value(group, key);
     if (key == QLatin1String("DM") || !receiverModel.isEmpty())
-        *receiverNewer = UpDateRepair::CheckFirmwareFile(repair, ReceiverFirmwareKind, r.firmwareVersion,
+        *receiverNewer = UpDateRepair::CheckFirmwareFile(repair, FirmwareFiles::ReceiverKind, r.firmwareVersion,
                                                          receiverModel, cid, mid);
     else
         *receiverNewer = *mouseNewer;
@@ -73,7 +67,7 @@ void runPairing(QWidget* over)
 {
     Match match;
     match.SetPairButtonImage();
-    ChoiceFlows::placeCentred(&match, over);
+    placeCentred(&match, over);
     match.exec();
 }
 
@@ -81,7 +75,7 @@ void showUpdateWarning(QWidget* over)
 {
     UpDateWarning warning;
     warning.SetText(WiredModeText);
-    ChoiceFlows::placeCentred(&warning, over, 20);
+    placeCentred(&warning, over, 20);
     warning.exec();
 }
 
@@ -89,7 +83,7 @@ void confirmRepair(UpDateRepair* repair, QWidget* over)
 {
     ContainReset confirm;
     confirm.setText(MouseIsNewText);
-    ChoiceFlows::placeCentred(&confirm, over, 20);
+    placeCentred(&confirm, over, 20);
     confirm.exec();
     if (!confirm.Accepted)
         return;
@@ -118,7 +112,7 @@ void runCheckedFlow(const DeviceAllInfo& r, QWidget* over, const std::function<v
     }
 
     UpDateRepair repair;
-    ChoiceFlows::placeCentred(&repair, over);
+    placeCentred(&repair, over);
     bool mouseNewer = false;
     bool receiverNewer = false;
     runFirmwareChecks(r, in, &repair, &mouseNewer, &receiverNewer);
@@ -144,16 +138,6 @@ ChoiceFlows::ReceiverAnswer ChoiceFlows::decide(bool receiverNewer, bool mouseNe
     return mouseNewer ? ReceiverAnswer::UpdateWarning : ReceiverAnswer::RepairConfirm;
 }
 
-QString ChoiceFlows::receiverModelKey(int kind)
-{
-    switch (kind) {
-    case 0: return QStringLiteral("DM");
-    case 4: return QStringLiteral("D2M");
-    case 1: return QStringLiteral("D4M");
-    default: return QString();
-    }
-}
-
 int ChoiceFlows::receiverType(int kind)
 {
     switch (kind) {
@@ -162,15 +146,6 @@ int ChoiceFlows::receiverType(int kind)
     case 1: return 4;
     default: return 0;
     }
-}
-
-void ChoiceFlows::placeCentred(QWidget* dialog, QWidget* over, int left)
-{
-    if (!dialog || !over)
-        return;
-    const QPoint corner = over->mapToGlobal(QPoint(0, 0));
-    dialog->move(corner.x() + (over->width() - dialog->width()) / 2 - left,
-                 corner.y() + (over->height() - dialog->height()) / 2);
 }
 
 void ChoiceFlows::RunReceiverFlow(DeviceAllInfo r, QWidget* over)

@@ -15,9 +15,6 @@ public:
     enum class ReceiverAnswer { RePairQuestion, UpdateWarning, RepairConfirm };
     static ReceiverAnswer decide(bool receiverNewer, bool mouseNewer);
 
-    // Catalogue key of the receiver's firmware model by its kind: "DM", "D2M", "D4M"; empty
-    // for a kind without receiver firmware.
-    static QString receiverModelKey(int kind);
     // Receiver type of the settings page's firmware check: 1, 2 or 4; 0 matches no file.
     static int receiverType(int kind);
 
@@ -30,7 +27,4 @@ public:
     // reached through a receiver, pairing without the re-pair question, then the data link
     // is opened again.
     static void RunSpaceKeyFlow(QWidget* over);
-
-    // A dialog's top-left corner when centred over `over` (integer division), moved left by `left`.
-    static void placeCentred(QWidget* dialog, QWidget* over, int left = 0);
 };

@@ -2,13 +2,11 @@
 
 #include "ui_Dialog.h"
 
-#include "common/BlockingDelivery.h"
+#include "common/DialogFrame.h"
 #include "common/PostMsg.h"
 #include "common/SkinStyles.h"
-#include "device/CurrentDevice.h"
 #include "device/DataLink.h"
 #include "device/DeviceCache.h"
-#include "device/WorkingImage.h"
 #include "pages/buttons/Buttoninterface.h"
 #include "pages/lighting/LampLight.h"
 #include "pages/macro/Macro.h"
@@ -38,15 +36,6 @@ QString pageButtonStyle(const QString& folder, const char* normal, const char* h
                           "background-image: ")
            + url(folder, normal) + QStringLiteral(";}QToolButton:hover{background-image:  ") + url(folder, hover)
            + QStringLiteral(";}QToolButton:checked{background-image: ") + url(folder, checked) + QStringLiteral(";}");
-}
-
-QString plainButtonStyle(const QString& folder, const char* normal, const char* hover, const char* pressed)
-{
-    return QStringLiteral("QToolButton{border:0px;background-image: ") + url(folder, normal)
-           + QStringLiteral(";background-position:center;background-repeat:no-repeat;}"
-                            "QToolButton:hover{background-image: ")
-           + url(folder, hover) + QStringLiteral(";}QToolButton:pressed{background-image: ") + url(folder, pressed)
-           + QStringLiteral(";}");
 }
 
 // Mouse picture indexes of the models without lighting settings.
@@ -152,16 +141,6 @@ void Dialog::showButtonPage()
     ui->stackedWidgetDialog->setCurrentIndex(ButtonPage);
 }
 
-void Dialog::writeCacheFile()
-{
-    // Without a configuration loaded from this mouse the image holds zeros or another
-    // mouse's settings; writing it would spoil the cache.
-    const QString name = LoadedCacheName();
-    if (name.isEmpty() || !WorkingImageLoaded())
-        return;
-    WriteDeviceInfoFile(name, WorkingImageCopy());
-}
-
 void Dialog::WindowMin()
 {
     PostMsg::instance()->SendChangeSize(0);
@@ -196,7 +175,7 @@ void Dialog::on_FormSetting_clicked()
 void Dialog::on_UpArrow_clicked()
 {
     UsbServer_SetPCDriverStatus(0);
-    writeCacheFile();
+    WriteLoadedCacheFile();
     ui->ButtonMain->setChecked(true);
     WaitProcessingEvents(100);
     CloseDataLink();
@@ -207,7 +186,7 @@ void Dialog::on_UpArrow_clicked()
 
 void Dialog::on_CloseButton_clicked()
 {
-    writeCacheFile();
+    WriteLoadedCacheFile();
     PostMsg::instance()->SendChangeSize(1);
 }
 
@@ -255,8 +234,7 @@ void Dialog::runBusyDialog(int index)
     // Each load says anew whether it follows a change reported by the mouse.
     m_busy->WaitMode = index == 1 ? 1 : 0;
     qDebug() << "w" << "t1";
-    const QPoint corner = mapToGlobal(QPoint(0, 0));
-    m_busy->move(corner.x() + (width() - m_busy->width()) / 2, corner.y() + (height() - m_busy->height()) / 2 - 20);
+    placeCentred(m_busy, this, 0, 20);
     m_busy->exec();
 }
 

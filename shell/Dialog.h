@@ -52,8 +52,6 @@ protected:
 private:
     void applySkin();
     void showButtonPage();
-    // Keeps the working image as this mouse's cache file, when it holds a loaded configuration.
-    void writeCacheFile();
     // One modal run of the busy dialog for a load report with `index` (1: wait mode).
     void runBusyDialog(int index);
 

@@ -2,18 +2,18 @@
 
 #include "ui_DialogChange.h"
 
+#include "common/DialogFrame.h"
 #include "common/LanguageFile.h"
 #include "common/MacroSetting.h"
 #include "common/PostMsg.h"
 #include "common/Registry.h"
 #include "common/SkinStyles.h"
 #include "common/UserConfig.h"
-#include "common/AppPaths.h"
+#include "device/DataCallback.h"
 #include "device/DeviceRecords.h"
 #include "device/SharedFlags.h"
 #include "device/Worker.h"
 #include "dialogs/QuestiondialogB.h"
-#include "pages/settings/FormSetting.h"
 #include "pages/settings/UpDateRepair.h"
 #include "shell/ChoiceDevices.h"
 #include "shell/ChoiceFlows.h"
@@ -23,7 +23,6 @@
 
 #include "HIDUsb.h"
 
-#include <QDir>
 #include <QEvent>
 #include <QLabel>
 #include <QListView>
@@ -33,13 +32,11 @@ namespace {
 
 DialogChange* g_page = nullptr;
 
-const QString RegistryKey = QStringLiteral("HKEY_CURRENT_USER\\Software\\Trelm\\Trelm\\Mouse Drive Test");
-
 constexpr int HotPlugSettleMs = 600;
 
 bool updateFailureRecorded()
 {
-    return !Registry::value(RegistryKey, QStringLiteral("UpdateFailInfo")).toString().isEmpty();
+    return !Registry::value(QString::fromLatin1(MouseVersionRegistryKey), QStringLiteral("UpdateFailInfo")).toString().isEmpty();
 }
 
 QString pictureStyle(const char* widgetClass, const QString& file)
@@ -58,20 +55,14 @@ DialogChange::DialogChange(QWidget* parent)
     g_page = this;
     ui->comboBox->setCurrentIndex(0);
 
-    m_pictureDir = AppPaths::programDir() + QStringLiteral("/Picture/DialogChange/");
+    m_pictureDir = pictureFolder(QStringLiteral("DialogChange"));
     const auto picture = [this](const char* file) { return styleSheetUrl(m_pictureDir + QLatin1String(file)); };
     const QString text = skinColor(QStringLiteral("ComboxTextColor"));
     const QString select = skinColor(QStringLiteral("ComboxSelectColor"));
     const QString background = skinColor(QStringLiteral("ComboxBackGroundColor"));
     ui->frameChange->setStyleSheet("#frameChange{border-image: " + picture("MainBack.png") + ";}");
-    ui->CloseButton->setStyleSheet(
-        "QToolButton{border:0px;background-image: " + picture("Close.png") + ";background-position:center;background-repeat:no-repeat;}"
-        "QToolButton:hover{background-image: " + picture("CloseHover.png") + ";}"
-        "QToolButton:pressed{background-image: " + picture("CloseClick.png") + ";}");
-    ui->MinButton->setStyleSheet(
-        "QToolButton{border:0px;background-image: " + picture("Min.png") + ";background-position:center;background-repeat:no-repeat;}"
-        "QToolButton:hover{background-image: " + picture("MinHover.png") + ";}"
-        "QToolButton:pressed{background-image: " + picture("MinClick.png") + ";}");
+    ui->CloseButton->setStyleSheet(closeButtonStyle(m_pictureDir));
+    ui->MinButton->setStyleSheet(plainButtonStyle(m_pictureDir, "Min.png", "MinHover.png", "MinClick.png"));
     ui->Repair->setStyleSheet("#Repair{border:0px;background-image: " + picture("Repair.png") +
                               ";background-position:center;background-repeat:no-repeat;}");
     ui->RightButton->setStyleSheet("QToolButton{border-image: " + picture("Right.png") + ";}QToolButton:hover{border-image: " +
@@ -186,10 +177,7 @@ void DialogChange::BuildDeviceTiles()
     clearTiles();
 
     if (ChoiceDeviceList.isEmpty()) {
-        ui->label_2->show();
-        ui->label_3->hide();
-        ui->LeftButton->hide();
-        ui->RightButton->hide();
+        showNoTiles();
         return;
     }
 
@@ -197,17 +185,14 @@ void DialogChange::BuildDeviceTiles()
         RefreshDeviceStatus(i);
 
     if (findDuplicatesAndPreferCable(ChoiceDeviceList, ModelCount)) {
-        ui->label_2->show();
-        ui->label_3->hide();
-        ui->LeftButton->hide();
-        ui->RightButton->hide();
+        showNoTiles();
         // A later hot-plug call while the notice is open rebuilds without a second notice.
         if (m_duplicateNoticeOpen)
             return;
         m_duplicateNoticeOpen = true;
         {
             QuestiondialogB notice;
-            ChoiceFlows::placeCentred(&notice, this);
+            placeCentred(&notice, this);
             notice.exec();
         }
         m_duplicateNoticeOpen = false;
@@ -234,9 +219,17 @@ void DialogChange::BuildDeviceTiles()
         mytoolButtonEnter* button = m_tileButtons.at(t);
         if (!button)
             continue;
-        RefreshDeviceTile(button->objectName().mid(3).toInt());
+        RefreshDeviceTile(t);
         connect(button, SIGNAL(clicked()), this, SLOT(slotButtonClicked()));
     }
+}
+
+void DialogChange::showNoTiles()
+{
+    ui->label_2->show();
+    ui->label_3->hide();
+    ui->LeftButton->hide();
+    ui->RightButton->hide();
 }
 
 void DialogChange::makeTile(QWidget* page, int tile, int tilesOnPage, int position)
@@ -255,24 +248,21 @@ void DialogChange::makeTile(QWidget* page, int tile, int tilesOnPage, int positi
         button->setStyleSheet(pictureStyle("QToolButton", m_pictureDir + picture));
     m_tileButtons.append(button);
 
-    auto* offline = new QLabel(page);
-    offline->setObjectName(QStringLiteral("label%1").arg(tile));
-    offline->setFixedSize(32, 32);
-    offline->setFocusPolicy(Qt::NoFocus);
-    offline->hide();
-    offline->setStyleSheet(pictureStyle("QLabel", m_pictureDir + QLatin1String(ChoiceOfflineMarkPicture)));
+    // The offline and connection marks share one spot; at most one of them shows.
+    const auto makeMark = [&](const QString& name, const QString& file) {
+        auto* mark = new QLabel(page);
+        mark->setObjectName(name.arg(tile));
+        mark->setFixedSize(32, 32);
+        mark->setFocusPolicy(Qt::NoFocus);
+        mark->hide();
+        mark->setStyleSheet(pictureStyle("QLabel", m_pictureDir + file));
+        mark->move(place.mark);
+        return mark;
+    };
+    QLabel* offline = makeMark(QStringLiteral("label%1"), QLatin1String(ChoiceOfflineMarkPicture));
     offline->setToolTip(OfflineTip1 + QLatin1Char('\n') + OfflineTip2);
-    offline->move(place.mark);
     m_offlineMarks.append(offline);
-
-    auto* connection = new QLabel(page);
-    connection->setObjectName(QStringLiteral("UsbWifi%1").arg(tile));
-    connection->setFixedSize(32, 32);
-    connection->setFocusPolicy(Qt::NoFocus);
-    connection->hide();
-    connection->setStyleSheet(pictureStyle("QLabel", m_pictureDir + choiceConnectionPicture(e.cableFlag)));
-    connection->move(place.mark);
-    m_connectionMarks.append(connection);
+    m_connectionMarks.append(makeMark(QStringLiteral("UsbWifi%1"), choiceConnectionPicture(e.cableFlag)));
 
     const QString badgePicture = choiceBadgePicture(e.kind);
     auto* badge = new QLabel(page);
@@ -297,15 +287,8 @@ void DialogChange::RefreshDeviceTile(int tile)
     if (tile < 0 || tile >= ChoiceDeviceList.size())
         return;
 
-    DeviceAllInfo copy = ChoiceDeviceList.at(tile);
-    copy.online = 0;
-    UsbAddressStatus status{};
-    const QByteArray path = copy.path.toLocal8Bit();
-    UsbFinderC_GetDeviceOnLineWithUsbAddress(path.constData(), &status);
-    FillChoiceDeviceRecord(copy);
-    copy.online = status.bytes[6] == 1 ? 1 : 0;
-    copy.statusBytes = {status.bytes[7], status.bytes[8], status.bytes[9]};
-    ChoiceDeviceList[tile] = copy;
+    RefreshDeviceStatus(tile, true);
+    const DeviceAllInfo copy = ChoiceDeviceList.at(tile);
 
     QLabel* offline = tile < m_offlineMarks.size() ? m_offlineMarks.at(tile).data() : nullptr;
     QLabel* connection = tile < m_connectionMarks.size() ? m_connectionMarks.at(tile).data() : nullptr;
@@ -370,7 +353,7 @@ void DialogChange::on_CloseButton_clicked()
 void DialogChange::on_Repair_clicked()
 {
     UpDateRepair repair;
-    ChoiceFlows::placeCentred(&repair, this);
+    placeCentred(&repair, this);
     repair.exec();
 }
 
@@ -454,7 +437,7 @@ void DialogChange::slotButtonClicked()
     // The flows below open modal dialogs; a hot-plug rescan meanwhile replaces the list, so
     // everything works on this copy.
     const DeviceAllInfo e = ChoiceDeviceList.at(t);
-    const QString group = QStringLiteral("Drive%1").arg(e.modelIndex + 1);
+    const QString group = CatalogueModelGroup(e.modelIndex);
     const int mid = UserConfig::instance()->value(group, QStringLiteral("MID")).toInt();
     ChosenModelId = mid;
     const int pictureNumber = choicePictureNumber(mid);
@@ -495,15 +478,7 @@ void DialogChange::selectDevice(const DeviceAllInfo& e)
     // current device's catalogue model, so this comes first.
     PostMsg::instance()->SendSelectMouseInfo(e);
 
-    const int type = ChoiceFlows::receiverType(e.kind);
-    QString answer;
-    if (QDir(AppPaths::programDir() + QStringLiteral("/bin")).exists()) {
-        const bool newer = FormSetting::CheckNewFirmware(211, e.firmwareVersion, type);
-        ReceiverUpdateAvailable = newer ? 1 : 0;
-        if (newer)
-            answer = QStringLiteral("true");
-    }
-    PostMsg::instance()->SendLabelTextB(e.firmwareVersion, answer);
+    ReportReceiverFirmware(e.firmwareVersion, ChoiceFlows::receiverType(e.kind));
     PostMsg::instance()->SendChangeMainDialog(1);
     QThread::msleep(150);
     // The run opens the link only while the frame is shown, so the flag is set before the start.

@@ -60,6 +60,8 @@ private:
     // Shows the repair button and the repair text while a failed update is recorded.
     void applyRepairState();
     void clearTiles();
+    // No tile to show: the no-device text instead of the tile caption, no paging arrows.
+    void showNoTiles();
     void makeTile(QWidget* page, int tile, int tilesOnPage, int position);
     void setTilePicture(int tile, const QString& picture);
     void selectDevice(const DeviceAllInfo& e);

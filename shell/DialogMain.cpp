@@ -3,14 +3,13 @@
 #include "ui_DialogMain.h"
 
 #include "common/AppPaths.h"
-#include "common/BlockingDelivery.h"
+#include "common/DialogFrame.h"
 #include "common/LanguageFile.h"
 #include "common/MacroSetting.h"
 #include "common/PostMsg.h"
 #include "common/Registry.h"
 #include "common/SkinStyles.h"
 #include "device/CurrentDevice.h"
-#include "device/DataCallback.h"
 #include "device/DataLink.h"
 #include "device/SharedFlags.h"
 #include "device/Worker.h"
@@ -39,14 +38,6 @@ namespace {
 constexpr int HotPlugSettleMs = 600;
 constexpr int QuitWaitMs = 200;
 const char* const ProductName = "Kavro Mouse Software";
-
-// Top-left corner that centres `child` over `over`, moved up by `up` pixels.
-QPoint centredOver(const QWidget* over, const QWidget* child, int up = 0)
-{
-    const QPoint corner = over->mapToGlobal(QPoint(0, 0));
-    return QPoint(corner.x() + (over->width() - child->width()) / 2,
-                  corner.y() + (over->height() - child->height()) / 2 - up);
-}
 
 }  // namespace
 
@@ -78,7 +69,7 @@ DialogMain::DialogMain(QWidget* parent)
     m_trayIcon = new QSystemTrayIcon(QIcon(m_pictureDir + QStringLiteral("Logo.png")));
     m_trayIcon->setToolTip(QString::fromLatin1(ProductName));
 
-    SlotChangeLanguage(MacroSetting::instance()->value(QStringLiteral("Language"), QStringLiteral("Language")).toInt());
+    SlotChangeLanguage(currentLanguageIndex());
 }
 
 DialogMain::~DialogMain()
@@ -248,7 +239,7 @@ void DialogMain::SlotMouseOffLine(int index)
 {
     OfflineTextIndex = index;
     MouseOffLine notice;
-    notice.move(centredOver(this, &notice, 20));
+    placeCentred(&notice, this, 0, 20);
     WaitingForMouse = 1;
     RestartWanted = 1;
     notice.exec();
@@ -272,7 +263,7 @@ void DialogMain::pairOnFrame()
     {
         Match match;
         match.SetPairButtonImage();
-        match.move(centredOver(this, &match));
+        placeCentred(&match, this);
         match.exec();
     }
     // The pairing dialog leaves the choice page's hot-plug callback registered.

@@ -8,6 +8,7 @@
 #include "common/SkinStyles.h"
 #include "common/UserConfig.h"
 #include "device/DeviceCache.h"
+#include "device/DeviceRecords.h"
 #include "device/SharedFlags.h"
 #include "device/WorkingImage.h"
 #include "dialogs/InportFail.h"
@@ -63,7 +64,7 @@ void UpDataParam::SlotChangeLanguage(int index)
 
 int UpDataParam::LoadProfileFile(QString FileName, FlashDataMap* out)
 {
-    const QString group = QStringLiteral("Drive%1").arg(CurrentDeviceRecord().modelIndex + 1);
+    const QString group = CatalogueModelGroup(CurrentDeviceRecord().modelIndex);
     const QString sensor = UserConfig::instance()->value(group, QStringLiteral("Sensor"));
     const int maxGrade = UserConfig::instance()->value(group, QStringLiteral("DPIMaxGrade")).toInt();
     return ProfileFile::read(FileName, sensor, maxGrade, out);
@@ -130,8 +131,7 @@ void UpDataParam::runImport()
         WaitProcessingEvents(5 * WaitSliceMs);
     } else {
         InportFail notice;
-        const QPoint corner = mapToGlobal(QPoint(0, 0));
-        notice.move(corner.x() + (width() - notice.width()) / 2, corner.y() + (height() - notice.height()) / 2);
+        placeCentred(&notice, this);
         notice.exec();
     }
     ImportMode = 0;
@@ -153,11 +153,7 @@ void UpDataParam::finishLoad()
     FlashDataMap cached{};
     if (ReadDeviceInfoFile(ChosenCacheName(), &cached))
         return;
-    // Only a configuration that was really loaded from this mouse may become its cache.
-    const QString name = LoadedCacheName();
-    if (name.isEmpty() || !WorkingImageLoaded())
-        return;
-    WriteDeviceInfoFile(name, WorkingImageCopy());
+    WriteLoadedCacheFile();
 }
 
 void UpDataParam::fillPagesFromCache()

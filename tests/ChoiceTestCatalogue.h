@@ -1,7 +1,6 @@
 #pragma once
 // Catalogue fixtures for the device-choice tests: a small "Config.ini" written into the test's
 // program folder, with the encoded keys stored as Base64 like the shipped catalogue.
-#include "common/UserConfig.h"
 #include "support/CatalogueText.h"
 #include "support/TestEnv.h"
 
@@ -37,8 +36,7 @@ inline void writeCatalogue(const TestEnv& env, int models, const QList<int>& mid
         if (!emptyD4M)
             ini += "D4M=" + encoded({QStringLiteral("D4M%1").arg(i)}) + "\n";
     }
-    env.writeProgramFile(QStringLiteral("usersetting/Config.ini"), ini);
-    UserConfig::reload();
+    testcatalogue::write(env, ini);
 }
 
 // Product id of each interface kind: cable kinds under USB_PID, receivers under the wireless ids.

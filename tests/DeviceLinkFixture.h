@@ -1,8 +1,7 @@
 #pragma once
-// Shared helpers of the device-link tests: a small catalogue, a recorder of what the hub
-// delivers, the four pages' receiving ends and a few waits.
+// Shared helpers of the device-link tests: a small catalogue, shared flags back to their start
+// values, device images and records, the call-log lookup; brings in the hub recorder and the waits.
 #include "common/PostMsg.h"
-#include "common/UserConfig.h"
 #include "device/CurrentDevice.h"
 #include "device/DeviceRecords.h"
 #include "device/SharedFlags.h"
@@ -11,10 +10,10 @@
 #include "support/HubRecorder.h"
 #include "support/CatalogueText.h"
 #include "support/TestEnv.h"
+#include "support/Wait.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QMutex>
 #include <QStringList>
 #include <QThread>
 
@@ -39,8 +38,7 @@ inline void writeCatalogue(const TestEnv& env, const QByteArray& modelLines = {}
     ini += "D2M=" + encoded({QStringLiteral("KR2")}) + "\n";
     ini += "D4M=" + encoded({QStringLiteral("KR4")}) + "\n";
     ini += modelLines;
-    env.writeProgramFile(QStringLiteral("usersetting/Config.ini"), ini);
-    UserConfig::reload();
+    testcatalogue::write(env, ini);
 }
 
 // Every shared flag back to its start value.
@@ -59,26 +57,9 @@ inline void resetFlags()
     std::memset(&ReceiverLight, 0, sizeof ReceiverLight);
 }
 
-inline bool spinUntil(const std::function<bool()>& done, int ms = 5000)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::msleep(1);
-    }
-    return done();
-}
-
 // Delivers every answer (the GUI thread keeps serving blocking deliveries meanwhile) and
 // the queued signals that follow them.
-inline bool settle()
-{
-    const bool ok = SimScript::deliver();
-    for (int i = 0; i < 3; ++i)
-        QCoreApplication::processEvents();
-    return ok;
-}
+using SimScript::settle;
 
 inline FlashDataMap imageFrom(const QByteArray& bytes)
 {

@@ -5,6 +5,7 @@
 #include "common/PostMsg.h"
 #include "common/Registry.h"
 #include "common/UserConfig.h"
+#include "device/CurrentDevice.h"
 #include "device/FlashDataMap.h"
 #include "support/CatalogueText.h"
 #include "support/TestEnv.h"
@@ -16,14 +17,9 @@
 #include <QObject>
 #include <QStringList>
 
-#include <cstring>
-
 namespace shelltest {
 
-inline QByteArray encoded(const QString& text)
-{
-    return text.toUtf8().toBase64();
-}
+using testcatalogue::encoded;
 
 constexpr const char* SensorName = "PAW3395";
 constexpr int DpiMaxGrade = 5;
@@ -35,13 +31,12 @@ inline void writeCatalogue(const TestEnv& env, int showBatteryValue = 1)
                      "ComboxTextColor=7, 8, 9\nComboxSelectColor=10, 11, 12\nComboxBackGroundColor=13, 14, 15\n"
                      "DeviceTotal=1\n";
     ini += "ShowBatteryValue=" + QByteArray::number(showBatteryValue) + "\n";
-    ini += "CID=" + encoded(QStringLiteral("10")) + "\n";
-    ini += "VID=" + encoded(QStringLiteral("0x3554")) + ", " + encoded(QStringLiteral("0x3555")) + "\n";
+    ini += "CID=" + encoded({QStringLiteral("10")}) + "\n";
+    ini += "VID=" + encoded({QStringLiteral("0x3554"), QStringLiteral("0x3555")}) + "\n";
     ini += testcatalogue::productIdLines();
     ini += "[Drive1]\nMID=1\nDPIMaxGrade=" + QByteArray::number(DpiMaxGrade) + "\n";
-    ini += "Sensor=" + encoded(QString::fromLatin1(SensorName)) + "\n";
-    env.writeProgramFile(QStringLiteral("usersetting/Config.ini"), ini);
-    UserConfig::reload();
+    ini += "Sensor=" + encoded({QString::fromLatin1(SensorName)}) + "\n";
+    testcatalogue::write(env, ini);
 }
 
 // English language file with the sections the shell reads.
@@ -65,6 +60,14 @@ inline void prepare(const TestEnv& env, int showBatteryValue = 1)
     writeLanguage(env);
     MacroSetting::reload();
     Registry::setBaseFolder(env.home() + QStringLiteral("/registry"));
+}
+
+// Makes the device at `path` the current one, with the record's other fields as given.
+inline void makeCurrent(const QByteArray& path, DeviceAllInfo record = {})
+{
+    record.path = QString::fromLatin1(path);
+    SetCurrentDeviceRecord(record);
+    SetCurrentDevicePath(path);
 }
 
 // A recognisable device image with `levels` DPI levels in use.

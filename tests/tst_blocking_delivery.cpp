@@ -1,6 +1,7 @@
 // The blocking delivery from device threads to GUI slots: waits for the slot, waits for
 // every receiver, never hangs, and never runs a call that its emitter gave up on.
 #include "common/BlockingDelivery.h"
+#include "support/Wait.h"
 
 #include <QElapsedTimer>
 #include <QThread>
@@ -83,18 +84,6 @@ private:
     std::thread m_thread;
 };
 
-// Processes events until the condition holds or the time is up.
-static bool spinUntil(const std::function<bool()>& done, int ms = 3000)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(1);
-    }
-    return done();
-}
-
 class BlockingDeliveryTest : public QObject {
     Q_OBJECT
 private slots:
@@ -117,7 +106,7 @@ private slots:
             seenAfterEmit = total;
         });
         emitter.start();
-        QVERIFY(spinUntil([&] { return emitter.isFinished(); }));
+        QVERIFY(spinUntil([&] { return emitter.isFinished(); }, 3000));
         QCOMPARE(seenAfterEmit.load(), 4);
         for (Receiver& one : r)
             QCOMPARE(one.lastValue, 7);
@@ -228,10 +217,10 @@ private slots:
         r.onValue = [&] {
             // Inside the slot: shut down and wait until the emitter has left.
             BlockingDelivery::beginShutdown();
-            QVERIFY(spinUntil([&] { return emitterDone.load(); }));
+            QVERIFY(spinUntil([&] { return emitterDone.load(); }, 3000));
         };
         emitter.start();
-        QVERIFY(spinUntil([&] { return r.calls.load() == 1; }));
+        QVERIFY(spinUntil([&] { return r.calls.load() == 1; }, 3000));
         QVERIFY(emitter.wait(1000));
         for (unsigned char b : r.lastBlob.bytes)
             QCOMPARE(int(b), 0xA5);

@@ -14,7 +14,6 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QLabel>
 #include <QtTest>
 
@@ -53,12 +52,10 @@ void BusyDialogTest::init()
     prepare(*m_env);
     m_mouse = SimScript::addCableMouse(1);
     DeviceAllInfo record;
-    record.path = QString::fromLatin1(m_mouse.path);
     record.modelIndex = 0;
     record.online = 1;
     record.cableFlag = 1;
-    SetCurrentDeviceRecord(record);
-    SetCurrentDevicePath(m_mouse.path);
+    makeCurrent(m_mouse.path, record);
     UsbServerC_Start(m_mouse.path.constData(), m_mouse.path.constData(), SimScript::DataRecorder::callback());
     ImportRunning = 0;
     ImportResult = 0;
@@ -146,8 +143,8 @@ void BusyDialogTest::acceptedImportSendsImageAndFillsPages()
     QCOMPARE(hub.events, (QStringList{"Setver(4)", "LightUIA", "SensorUIB", "ButtonUIC", "FormB"}));
     for (const QByteArray& sent : hub.images)
         QCOMPARE(sent, imageBytes(image));
-    QByteArray written(int(sizeof(FlashDataMap)), '\0');
-    QCOMPARE(HidSim_LastWrittenImage(m_mouse.mouse, reinterpret_cast<uint8_t*>(written.data())), 0);
+    const QByteArray written = SimScript::lastWrittenImage(m_mouse.mouse);
+    QCOMPARE(written.size(), HIDUSB_IMAGE_SIZE);
     QCOMPARE(written, imageBytes(image));
     QCOMPARE(imageBytes(WorkingImageCopy()), imageBytes(image));
     QVERIFY(WorkingImageLoaded());

@@ -5,6 +5,7 @@
 #include "device/SharedFlags.h"
 #include "shell/ChoiceDevices.h"
 #include "shell/ChoiceTiles.h"
+#include "support/HidSimScript.h"
 
 #include "HIDUsbControl.h"
 
@@ -16,10 +17,8 @@ namespace {
 
 DeviceAllInfo recordFor(int interfaceId)
 {
-    char path[128] = {};
-    HidSim_InterfacePath(interfaceId, path, sizeof(path));
     DeviceAllInfo record;
-    record.path = QString::fromLocal8Bit(path);
+    record.path = QString::fromLocal8Bit(SimScript::path(interfaceId));
     return record;
 }
 

@@ -14,7 +14,6 @@
 
 #include "HIDUsbControl.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -24,7 +23,6 @@
 #include <QtTest>
 
 #include <memory>
-#include <thread>
 
 using namespace shelltest;
 
@@ -69,11 +67,9 @@ void ConfigFrameTest::init()
     prepare(*m_env, QString::fromLatin1(QTest::currentDataTag()) == QLatin1String("without percent") ? 0 : 1);
     m_mouse = SimScript::addCableMouse(1);
     DeviceAllInfo record;
-    record.path = QString::fromLatin1(m_mouse.path);
     record.online = 1;
     record.cableFlag = 1;
-    SetCurrentDeviceRecord(record);
-    SetCurrentDevicePath(m_mouse.path);
+    makeCurrent(m_mouse.path, record);
     LoadFinished = 0;
     MouseOnline = 0;
     m_frame = std::make_unique<Dialog>();

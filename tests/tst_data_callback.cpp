@@ -2,7 +2,6 @@
 // profile, version and battery events, as the simulated library delivers them.
 #include "DeviceLinkFixture.h"
 
-#include "common/BlockingDelivery.h"
 #include "common/Registry.h"
 #include "device/DataCallback.h"
 #include "device/DataLink.h"
@@ -365,8 +364,8 @@ void DataCallbackTest::reportRateAndLevelWriteBackOnlyALoadedImage()
     QCOMPARE(int(reinterpret_cast<const uint8_t*>(&image)[offset]), 0x20);
     QCOMPARE(HidSim_WriteCount(m_device.mouse), writesBefore + (loaded ? 1 : 0));
     if (loaded) {
-        QByteArray written(HIDUSB_IMAGE_SIZE, '\0');
-        QCOMPARE(HidSim_LastWrittenImage(m_device.mouse, reinterpret_cast<uint8_t*>(written.data())), 0);
+        const QByteArray written = SimScript::lastWrittenImage(m_device.mouse);
+        QCOMPARE(written.size(), HIDUSB_IMAGE_SIZE);
         QCOMPARE(written, bytesOf(image));
     }
 }
@@ -419,8 +418,8 @@ void DataCallbackTest::reportRateWritesBackTheImageAsItIsAfterTheWait()
     QCOMPARE(HidSim_WriteCount(other.mouse), 0);
     QCOMPARE(HidSim_WriteCount(m_device.mouse), writesBefore + (written ? 1 : 0));
     if (written) {
-        QByteArray bytes(HIDUSB_IMAGE_SIZE, '\0');
-        QCOMPARE(HidSim_LastWrittenImage(m_device.mouse, reinterpret_cast<uint8_t*>(bytes.data())), 0);
+        const QByteArray bytes = SimScript::lastWrittenImage(m_device.mouse);
+        QCOMPARE(bytes.size(), HIDUSB_IMAGE_SIZE);
         const FlashDataMap sent = imageFrom(bytes);
         QCOMPARE(int(sent.reportRate), 0x20);
         QCOMPARE(int(sent.currentDpiLevel), 0x33);  // the setter's change is not undone

@@ -22,7 +22,6 @@
 
 #include <QComboBox>
 #include <QLabel>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QToolButton>
@@ -34,6 +33,9 @@ namespace {
 
 const QString NoDeviceEnglish = QStringLiteral("Please connect your gaming mouse");
 
+// The catalogue's models in order; the last one (MID 3) has no pictures.
+const QList<int> ModelMids = {1, 2, 4, 5, 6, 10, 13, 3};
+
 // One test's world: shipped pictures and language files, a catalogue of eight models (MID 3
 // has no pictures), a registry and user settings of its own.
 struct ChoiceWorld {
@@ -41,7 +43,7 @@ struct ChoiceWorld {
     ChoiceWorld(int models = 8, bool emptyD2M = false)
     {
         env.stageShippedData();
-        writeCatalogue(env, models, {1, 2, 4, 5, 6, 10, 13, 3}, emptyD2M);
+        writeCatalogue(env, models, ModelMids, emptyD2M);
         Registry::setBaseFolder(env.home() + QStringLiteral("/registry"));
         MacroSetting::reload();
         ChoiceDeviceList.clear();
@@ -57,11 +59,7 @@ struct ChoiceWorld {
 };
 
 // Delivers the hot-plug calls the library posted (the rebuild runs in them).
-void settle()
-{
-    HidSim_DeliverPending(3000);
-    QCoreApplication::processEvents();
-}
+using SimScript::settle;
 
 template <typename T>
 T* child(QWidget* page, const QString& name)
@@ -103,12 +101,11 @@ QString badgeStyle(QWidget* page, int tile)
 // under the second vendor id.
 void plugCables(int count)
 {
-    static const uint8_t mids[] = {1, 2, 4, 5, 6, 10, 13, 3};
     for (int i = 0; i < count; ++i) {
         int mouse = -1;
         HidSimMouseSetup setup{};
         setup.cid = 10;
-        setup.mid = mids[i];
+        setup.mid = uint8_t(ModelMids.at(i));
         setup.awake = 1;
         mouse = HidSim_AddMouse(&setup);
         HidSimInterfaceSetup cable{};

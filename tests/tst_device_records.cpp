@@ -1,5 +1,7 @@
 // Device records filled from the library and the catalogue, the frame's scan, and the
 // device cache files.
+#include "support/CatalogueText.h"
+#include "support/HidSimScript.h"
 #include "support/TestEnv.h"
 
 #include "HIDUsbControl.h"
@@ -19,10 +21,7 @@
 
 namespace {
 
-QByteArray b64(const char* text)
-{
-    return QByteArray(text).toBase64();
-}
+using testcatalogue::encoded;
 
 FlashDataMap patternImage(uint8_t seed)
 {
@@ -36,24 +35,6 @@ FlashDataMap patternImage(uint8_t seed)
 bool sameImage(const FlashDataMap& a, const FlashDataMap& b)
 {
     return std::memcmp(&a, &b, sizeof a) == 0;
-}
-
-QString pathOf(int interfaceId)
-{
-    char path[128] = {};
-    HidSim_InterfacePath(interfaceId, path, sizeof path);
-    return QString::fromUtf8(path);
-}
-
-int countCalls(const char* name)
-{
-    int count = 0;
-    char entry[256];
-    for (int i = 0; i < HidSim_CallLogCount(); ++i) {
-        if (HidSim_CallLogEntry(i, entry, sizeof entry) == 0 && QByteArray(entry).startsWith(name))
-            ++count;
-    }
-    return count;
 }
 
 }  // namespace
@@ -110,10 +91,9 @@ void DeviceRecordsTest::writeCatalogue(int deviceTotal)
     static int revision = 0;
     ++revision;
     const QByteArray ini = "; " + QByteArray(revision % 50, 'x') + "\n[Option]\nDeviceTotal="
-        + QByteArray::number(deviceTotal) + "\nCID=" + b64("10")
+        + QByteArray::number(deviceTotal) + "\nCID=" + encoded({"10"})
         + "\n[Drive1]\nMID=20\n[Drive2]\nMID=31\n[Drive3]\nMID=40\n";
-    m_env->writeProgramFile("usersetting/Config.ini", ini);
-    UserConfig::reload();
+    testcatalogue::write(*m_env, ini);
 }
 
 int DeviceRecordsTest::addMouse(uint8_t cid, uint8_t mid)
@@ -259,9 +239,9 @@ void DeviceRecordsTest::identifiedAtTheNinthAnswerFailsAtTheTenth()
     HidSim_ClearCallLog();
 
     DeviceAllInfo record;
-    record.path = pathOf(receiver);
+    record.path = QString::fromUtf8(SimScript::path(receiver));
     QCOMPARE(FillDeviceRecord(record, record.path), result);
-    QCOMPARE(countCalls("UsbFinderC_GetDeviceInfo"), calls);
+    QCOMPARE(SimScript::countCalls(QStringLiteral("UsbFinderC_GetDeviceInfo")), calls);
     QCOMPARE(int(record.cableFlag), 1);
     if (result == 1) {
         QCOMPARE(record.modelIndex, 1);
@@ -299,7 +279,7 @@ void DeviceRecordsTest::unlistedModels()
     const int cable = addInterface(addMouse(uint8_t(cid), 99), 2);
 
     DeviceAllInfo record;
-    record.path = pathOf(cable);
+    record.path = QString::fromUtf8(SimScript::path(cable));
     QCOMPARE(FillDeviceRecord(record, record.path), result);
     QCOMPARE(record.modelIndex, modelIndex);
     QCOMPARE(int(record.cid), 0);
@@ -310,7 +290,7 @@ void DeviceRecordsTest::foundCurrentDeviceKeepsItsVersionTexts()
 {
     const int receiver = addInterface(addMouse(10, 20), 1);
     DeviceAllInfo current;
-    current.path = pathOf(receiver);
+    current.path = QString::fromUtf8(SimScript::path(receiver));
     current.firmwareVersion = "v9.9";
     current.modelIndex = 0;
     SetCurrentDeviceRecord(current);
@@ -338,7 +318,7 @@ void DeviceRecordsTest::frameScanFindsTheCurrentDeviceAgain()
     const int cable = addInterface(mouse, 2, "0xF511");
     const int other = addInterface(addMouse(10, 40), 2, "0xF512");
     DeviceAllInfo current;
-    current.path = pathOf(cable);
+    current.path = QString::fromUtf8(SimScript::path(cable));
     current.modelIndex = 1;
     SetCurrentDeviceRecord(current);
     SetCurrentDevicePath("placeholder");
@@ -347,10 +327,10 @@ void DeviceRecordsTest::frameScanFindsTheCurrentDeviceAgain()
 
     // The other mouse is a different model and is left out of the frame's list.
     QCOMPARE(MainPageDeviceList.size(), 1);
-    QCOMPARE(MainPageDeviceList.at(0).path, pathOf(cable));
+    QCOMPARE(MainPageDeviceList.at(0).path, QString::fromUtf8(SimScript::path(cable)));
     QCOMPARE(MainPageDeviceList.at(0).productId, QStringLiteral("0xF511"));
     QCOMPARE(MainPageDeviceList.at(0).firmwareVersion, QStringLiteral("v2.1b"));
-    QCOMPARE(CurrentDevicePath(), pathOf(cable).toUtf8());
+    QCOMPARE(CurrentDevicePath(), SimScript::path(cable));
     Q_UNUSED(other);
 }
 
@@ -368,7 +348,7 @@ void DeviceRecordsTest::scanWithoutCurrentDeviceListsEverything()
         QCOMPARE(int(record.online), 0);
         QCOMPARE(record.modelIndex, 0);
     }
-    QCOMPARE(countCalls("UsbFinderC_GetDeviceInfo"), 0);
+    QCOMPARE(SimScript::countCalls(QStringLiteral("UsbFinderC_GetDeviceInfo")), 0);
     QVERIFY(CurrentDevicePath().isEmpty());
 }
 

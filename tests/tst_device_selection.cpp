@@ -15,7 +15,6 @@
 #include "device/SharedFlags.h"
 #include "device/Worker.h"
 #include "pages/settings/UpDateRepair.h"
-#include "shell/ChoiceDevices.h"
 #include "shell/DialogChange.h"
 #include "shell/DialogMain.h"
 #include "support/HidSimScript.h"
@@ -26,11 +25,8 @@
 
 #include <QElapsedTimer>
 #include <QKeyEvent>
-#include <QSignalSpy>
 #include <QToolButton>
 #include <QtTest>
-
-#include <cstring>
 
 namespace {
 
@@ -66,11 +62,7 @@ struct World {
     ~World() { Registry::setBaseFolder(QString()); }
 };
 
-void settle()
-{
-    HidSim_DeliverPending(3000);
-    QCoreApplication::processEvents();
-}
+using SimScript::settle;
 
 bool waitFor(const std::function<bool()>& done, int timeoutMs = 8000)
 {
@@ -147,8 +139,8 @@ private slots:
         // A page's change: the setter writes the byte and hands the image to the mouse.
         const uint8_t rate = image.at(0) == 0x02 ? 0x04 : 0x02;
         QVERIFY(SetReportRate(rate));
-        QByteArray written(HIDUSB_IMAGE_SIZE, '\0');
-        QCOMPARE(HidSim_LastWrittenImage(mouse.mouse, reinterpret_cast<uint8_t*>(written.data())), 0);
+        const QByteArray written = SimScript::lastWrittenImage(mouse.mouse);
+        QCOMPARE(written.size(), HIDUSB_IMAGE_SIZE);
         QCOMPARE(uint8_t(written.at(0)), rate);
         QCOMPARE(written.mid(1, 123), image.mid(1, 123));
 
@@ -288,7 +280,7 @@ private slots:
     {
         World world;
         SimScript::addReceiverMouse(1, 0);
-        Registry::setValue(QStringLiteral("HKEY_CURRENT_USER\\Software\\Trelm\\Trelm\\Mouse Drive Test"),
+        Registry::setValue(QString::fromLatin1(MouseVersionRegistryKey),
                            QStringLiteral("MouseVer") + UserConfig::instance()->value(QStringLiteral("Option"), QStringLiteral("CID"))
                                + UserConfig::instance()->value(QStringLiteral("Drive1"), QStringLiteral("MID")),
                            QStringLiteral("v1.0"));

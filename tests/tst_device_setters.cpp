@@ -1,5 +1,6 @@
 // Device parameter setters: each writes exactly its bytes into the working image and hands
 // the whole image to the library; offline or without a loaded image nothing is sent.
+#include "support/HidSimScript.h"
 #include "support/TestEnv.h"
 
 #include "HIDUsbControl.h"
@@ -60,8 +61,6 @@ private slots:
     void isDeviceOnlineChecksOnly();
 
 private:
-    QByteArray libraryImage() const;
-
     std::unique_ptr<TestEnv> m_env;
     int m_mouse = -1;
     int m_receiver = -1;
@@ -110,14 +109,6 @@ void DeviceSettersTest::cleanup()
     LightPageBusy = 0;
     SensorPageBusy = 0;
     m_env.reset();
-}
-
-QByteArray DeviceSettersTest::libraryImage() const
-{
-    QByteArray image(HIDUSB_IMAGE_SIZE, '\0');
-    if (HidSim_LastWrittenImage(m_mouse, reinterpret_cast<uint8_t*>(image.data())) != 0)
-        return QByteArray();
-    return image;
 }
 
 void DeviceSettersTest::everySetterWritesExactlyItsBytes()
@@ -198,7 +189,7 @@ void DeviceSettersTest::everySetterWritesExactlyItsBytes()
 
         QVERIFY2(c.call(), c.name);
         QVERIFY2(HidSim_WriteCount(m_mouse) == writesBefore + 1, c.name);
-        QVERIFY2(libraryImage() == expected, c.name);
+        QVERIFY2(SimScript::lastWrittenImage(m_mouse) == expected, c.name);
         QVERIFY2(bytesOf(WorkingImageCopy()) == expected, c.name);
     }
 }
@@ -295,7 +286,7 @@ void DeviceSettersTest::deviceChangeDropsMarkerAndFreshLoadRestoresIt()
     QVERIFY(WorkingImageLoaded());
     QVERIFY(SetReportRate(0x02));
     QCOMPARE(HidSim_WriteCount(m_mouse), writesBefore + 1);
-    const QByteArray sent = libraryImage();
+    const QByteArray sent = SimScript::lastWrittenImage(m_mouse);
     QCOMPARE(sent.size(), HIDUSB_IMAGE_SIZE);
     FlashDataMap received{};
     std::memcpy(&received, sent.constData(), sizeof received);

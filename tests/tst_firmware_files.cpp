@@ -3,6 +3,7 @@
 #include "pages/settings/FirmwareFiles.h"
 #include "pages/settings/FormSetting.h"
 #include "pages/settings/UpDateRepair.h"
+#include "support/CatalogueText.h"
 #include "support/TestEnv.h"
 
 #include <QDir>
@@ -254,13 +255,12 @@ void TestFirmwareFiles::checkNewFirmwareUsesCatalogue()
     QFETCH(bool, expected);
 
     TestEnv env;
-    auto b64 = [](const char* text) { return QByteArray(text).toBase64(); };
-    env.writeProgramFile("usersetting/Config.ini",
-                         "[Option]\nCID=" + b64("7") + "\n"
-                         "[Drive1]\nMID=1\nMM=" + b64("OTHER") + "\n"
-                         "[Drive2]\nMID=13\nMM=" + b64("KM-1") + "\nDM=" + b64("RX-1\n") + "\nD2M=" + b64("RX-2")
-                             + "\nD4M=" + b64("RX 4") + "\n");
-    UserConfig::reload();
+    using testcatalogue::encoded;
+    testcatalogue::write(env,
+                         "[Option]\nCID=" + encoded({"7"}) + "\n"
+                         "[Drive1]\nMID=1\nMM=" + encoded({"OTHER"}) + "\n"
+                         "[Drive2]\nMID=13\nMM=" + encoded({"KM-1"}) + "\nDM=" + encoded({"RX-1\n"}) + "\nD2M=" + encoded({"RX-2"})
+                             + "\nD4M=" + encoded({"RX 4"}) + "\n");
     DeviceAllInfo device;
     device.modelIndex = 1;  // group "Drive2"
     SetCurrentDeviceRecord(device);

@@ -2,7 +2,6 @@
 // every text that English holds, translated.
 #include <QFile>
 #include <QMap>
-#include <QSet>
 #include <QtTest>
 #include <QXmlStreamReader>
 

@@ -4,8 +4,6 @@
 
 #include "device/Worker.h"
 
-#include <QDir>
-#include <QFile>
 #include <QtTest>
 
 #include <memory>

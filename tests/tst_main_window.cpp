@@ -196,14 +196,12 @@ void MainWindowTest::hotPlugWatchFollowsPageShown()
     m_mouse = SimScript::addCableMouse(1);
     makeWindow();
     DeviceAllInfo record;
-    record.path = QString::fromLatin1(m_mouse.path);
     record.cid = 10;
     record.mid = 1;
     record.kind = 2;
     record.online = 1;
     record.cableFlag = 1;
-    SetCurrentDeviceRecord(record);
-    SetCurrentDevicePath(m_mouse.path);
+    makeCurrent(m_mouse.path, record);
 
     // The frame's callback announces itself to the settings page; the choice page's scans
     // with the default finder.
@@ -382,10 +380,8 @@ void MainWindowTest::offlineNoticeClosesWhenMouseWakes()
     m_mouse = SimScript::addReceiverMouse(1, 1, false);
     makeWindow();
     DeviceAllInfo record;
-    record.path = QString::fromLatin1(m_mouse.path);
     record.kind = 1;
-    SetCurrentDeviceRecord(record);
-    SetCurrentDevicePath(m_mouse.path);
+    makeCurrent(m_mouse.path, record);
     PostMsg::instance()->SendChangeMainDialog(1);
     MainPageActive = 1;
 
@@ -459,11 +455,9 @@ void MainWindowTest::spaceOnFramePairsThenReopensLink()
     m_mouse = SimScript::addReceiverMouse(1);
     makeWindow();
     DeviceAllInfo record;
-    record.path = QString::fromLatin1(m_mouse.path);
     record.kind = 1;
     record.online = 1;
-    SetCurrentDeviceRecord(record);
-    SetCurrentDevicePath(m_mouse.path);
+    makeCurrent(m_mouse.path, record);
     PostMsg::instance()->SendChangeMainDialog(1);
     QVERIFY(SimScript::deliver());
     HidSim_ClearCallLog();

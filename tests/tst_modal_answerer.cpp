@@ -4,7 +4,6 @@
 #include <QtTest>
 
 #include <QDialog>
-#include <QMessageBox>
 #include <QPushButton>
 
 class TestModalAnswerer : public QObject {

@@ -1,7 +1,6 @@
 // The shipped product catalogue: the generated file decodes to its readable source, holds
 // every key the program reads, and agrees with the sensor definition header.
 #include <QFile>
-#include <QRegularExpression>
 #include <QSet>
 #include <QSettings>
 #include <QtTest>

@@ -1,4 +1,5 @@
 // The catalogue store, the user settings store and the registry layer.
+#include "support/CatalogueText.h"
 #include "support/TestEnv.h"
 
 #include "common/MacroSetting.h"
@@ -15,10 +16,7 @@
 
 namespace {
 
-QByteArray b64(const QString& text)
-{
-    return text.toUtf8().toBase64();
-}
+using testcatalogue::encoded;
 
 const QStringList EncodedKeys = {"MM",  "DM",      "D2M",          "D4M",           "Sensor",        "CID",
                                  "VID", "USB_PID", "Wireless_PID", "Wireless2_PID", "Wireless4_PID"};
@@ -51,22 +49,21 @@ void SettingsStoresTest::init()
 {
     m_env = std::make_unique<TestEnv>();
     QByteArray ini = "[Option]\n"
-                     "USB_PID=" + b64("0xF511") + ", " + b64("0xF512") + "\n"
-                     "Wireless8_PID=" + b64("0xF518") + "\n"
+                     "USB_PID=" + encoded({"0xF511", "0xF512"}) + "\n"
+                     "Wireless8_PID=" + encoded({"0xF518"}) + "\n"
                      "LabelColor=222, 226, 232\n"
-                     "Plain=" + b64("hello") + "\n"
+                     "Plain=" + encoded({"hello"}) + "\n"
                      "Single=one\n"
                      "[Drive1]\n"
-                     "MID=" + b64("31") + "\n"
-                     "MM=" + b64("Kavro M 1\n") + "\n"
+                     "MID=" + encoded({"31"}) + "\n"
+                     "MM=" + encoded({"Kavro M 1\n"}) + "\n"
                      "Name=Kavro M1\n";
     for (const QString& group : {QStringLiteral("Drive2"), QStringLiteral("Option2")}) {
         ini += "[" + group.toUtf8() + "]\n";
         for (const QString& key : EncodedKeys)
-            ini += key.toUtf8() + "=" + b64(group + "-" + key) + "\n";
+            ini += key.toUtf8() + "=" + encoded({group + "-" + key}) + "\n";
     }
-    m_env->writeProgramFile(QStringLiteral("usersetting/Config.ini"), ini);
-    UserConfig::reload();
+    testcatalogue::write(*m_env, ini);
     MacroSetting::reload();
     Registry::setBaseFolder(m_env->home() + QStringLiteral("/.config"));
 }
@@ -98,9 +95,9 @@ void SettingsStoresTest::encodedKeysAreDecodedInEveryGroup()
 void SettingsStoresTest::otherKeysAreReadAsStored()
 {
     UserConfig* config = UserConfig::instance();
-    QCOMPARE(config->value("Option", "Wireless8_PID"), QString::fromLatin1(b64("0xF518")));
-    QCOMPARE(config->value("Drive1", "MID"), QString::fromLatin1(b64("31")));
-    QCOMPARE(config->value("Option", "Plain"), QString::fromLatin1(b64("hello")));
+    QCOMPARE(config->value("Option", "Wireless8_PID"), QString::fromLatin1(encoded({"0xF518"})));
+    QCOMPARE(config->value("Drive1", "MID"), QString::fromLatin1(encoded({"31"})));
+    QCOMPARE(config->value("Option", "Plain"), QString::fromLatin1(encoded({"hello"})));
     QCOMPARE(config->value("Drive1", "Name"), QStringLiteral("Kavro M1"));
     QCOMPARE(config->valueList("Option", "LabelColor"), (QStringList{"222", "226", "232"}));
     // Key names match exactly.
@@ -148,7 +145,7 @@ void SettingsStoresTest::commaValuesAreListsOnly()
 
 void SettingsStoresTest::decodeBase64TextKeepsEverything()
 {
-    QCOMPARE(DecodeBase64Text(QString::fromLatin1(b64("v1.2 beta\n"))), QStringLiteral("v1.2 beta\n"));
+    QCOMPARE(DecodeBase64Text(QString::fromLatin1(encoded({"v1.2 beta\n"}))), QStringLiteral("v1.2 beta\n"));
     QCOMPARE(DecodeBase64Text(QString()), QString());
 }
 

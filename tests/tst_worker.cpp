@@ -9,7 +9,6 @@
 #include "device/Worker.h"
 #include "pages/buttons/Buttoninterface.h"
 #include "pages/lighting/LampLight.h"
-#include "pages/macro/Macro.h"
 #include "pages/sensor/Sensor.h"
 #include "pages/settings/FormSetting.h"
 
@@ -49,7 +48,6 @@ private:
     // The same device chosen once more on the choice page.
     void selectAgain();
     bool runAndSettle(Worker& worker);
-    int calls(const QString& prefix) { return SimScript::countCalls(prefix); }
 
     std::unique_ptr<TestEnv> m_env;
     std::unique_ptr<HubRecorder> m_hub;
@@ -148,7 +146,7 @@ void WorkerTest::offlineRunServesTheCacheFile()
     QCOMPARE(int(WaitingForMouse), 1);
     QCOMPARE(int(LoadFinished), 0);
     QCOMPARE(int(CurrentDeviceRecord().online), 0);
-    QCOMPARE(calls(QStringLiteral("UsbServerC_Start")), 1);  // opened all the same
+    QCOMPARE(SimScript::countCalls(QStringLiteral("UsbServerC_Start")), 1);  // opened all the same
 }
 
 void WorkerTest::offlineRunWithoutCacheResetsEveryPage()
@@ -190,14 +188,14 @@ void WorkerTest::sameLinkIsNotOpenedAgain()
     m_hub->clear();
 
     QVERIFY(runAndSettle(worker));
-    QCOMPARE(calls(QStringLiteral("UsbServerC_Start")), 1);
+    QCOMPARE(SimScript::countCalls(QStringLiteral("UsbServerC_Start")), 1);
     QCOMPARE(int(LoadFinished), 1);
     QVERIFY(m_hub->events().isEmpty());
 
     // A forced reload opens it again and asks for the reload busy dialog.
     ForceReload = 1;
     QVERIFY(runAndSettle(worker));
-    QCOMPARE(calls(QStringLiteral("UsbServerC_Start")), 2);
+    QCOMPARE(SimScript::countCalls(QStringLiteral("UsbServerC_Start")), 2);
     QCOMPARE(m_hub->count(QStringLiteral("UpDataParam(1)")), 1);
     QCOMPARE(int(ForceReload), 0);
 }
@@ -208,7 +206,7 @@ void WorkerTest::choicePageShownOpensNothing()
     chooseMouse(true);
     MainPageActive = 0;
     QVERIFY(runAndSettle(worker));
-    QCOMPARE(calls(QStringLiteral("UsbServerC_Start")), 0);
+    QCOMPARE(SimScript::countCalls(QStringLiteral("UsbServerC_Start")), 0);
     QCOMPARE(int(LoadFinished), 1);  // the online state
     QVERIFY(m_hub->events().isEmpty());
 }
@@ -220,7 +218,7 @@ void WorkerTest::choosingTheSameSleepingMouseAgainReopensTheLink()
     Worker worker;
     chooseMouse(false);
     QVERIFY(runAndSettle(worker));
-    QCOMPARE(calls(QStringLiteral("UsbServerC_Start")), 1);
+    QCOMPARE(SimScript::countCalls(QStringLiteral("UsbServerC_Start")), 1);
 
     // As the window does when it shows the choice page.
     MainPageActive = 0;
@@ -229,7 +227,7 @@ void WorkerTest::choosingTheSameSleepingMouseAgainReopensTheLink()
 
     selectAgain();
     QVERIFY(runAndSettle(worker));
-    QCOMPARE(calls(QStringLiteral("UsbServerC_Start")), 1);
+    QCOMPARE(SimScript::countCalls(QStringLiteral("UsbServerC_Start")), 1);
 
     // The mouse wakes: the link it listens on is open, and the poll's restart loads it.
     HidSim_SetAwake(m_device.mouse, 1);
@@ -267,7 +265,7 @@ void WorkerTest::noLinkOpensAfterTheRunWasCalledOff()
     BlockingDelivery::resetShutdown();
     QVERIFY(finished);
     QCOMPARE(m_hub->count(QStringLiteral("FormReset")), 1);
-    QCOMPARE(calls(QStringLiteral("UsbServerC_Start")), 0);
+    QCOMPARE(SimScript::countCalls(QStringLiteral("UsbServerC_Start")), 0);
     if (meanwhile != QLatin1String("quit"))
         QCOMPARE(int(RunRequested), 0);
 }
@@ -284,8 +282,8 @@ void WorkerTest::linkOpensOnTheCurrentRecordsPath()
 
     QVERIFY(runAndSettle(worker));
     const QString path = QString::fromUtf8(m_device.path);
-    QCOMPARE(calls(QStringLiteral("UsbServerC_Start")), 1);
-    QCOMPARE(calls(QStringLiteral("UsbServerC_Start(%1, %1)").arg(path)), 1);
+    QCOMPARE(SimScript::countCalls(QStringLiteral("UsbServerC_Start")), 1);
+    QCOMPARE(SimScript::countCalls(QStringLiteral("UsbServerC_Start(%1, %1)").arg(path)), 1);
 }
 
 // A start that arrives while run() is still busy makes it go round once more.
@@ -304,7 +302,7 @@ void WorkerTest::startDuringARunIsNotLost()
     };
     QVERIFY(runAndSettle(worker));
     QVERIFY(restarted);
-    QCOMPARE(calls(QStringLiteral("UsbServerC_Start")), 2);
+    QCOMPARE(SimScript::countCalls(QStringLiteral("UsbServerC_Start")), 2);
     QCOMPARE(m_hub->count(QStringLiteral("FormReset")), 2);
     QCOMPARE(int(RunRequested), 0);
 }
@@ -350,7 +348,7 @@ void WorkerTest::pollRestartsWhenTheMouseReturns()
     // Still offline: no restart.
     QMetaObject::invokeMethod(&worker, "SlotCheckOnline");
     QVERIFY(settle());
-    QCOMPARE(calls(QStringLiteral("UsbServerC_Start")), 0);
+    QCOMPARE(SimScript::countCalls(QStringLiteral("UsbServerC_Start")), 0);
     QVERIFY(m_hub->events().isEmpty());
     QCOMPARE(int(WaitingForMouse), 1);
     QCOMPARE(int(RestartWanted), 1);
@@ -363,7 +361,7 @@ void WorkerTest::pollRestartsWhenTheMouseReturns()
     QCOMPARE(m_hub->events().first(), QStringLiteral("CloseOffOnline"));
     QCOMPARE(int(WaitingForMouse), 0);
     QCOMPARE(int(RestartWanted), 0);
-    QCOMPARE(calls(QStringLiteral("UsbServerC_Start")), 1);
+    QCOMPARE(SimScript::countCalls(QStringLiteral("UsbServerC_Start")), 1);
     QCOMPARE(m_hub->count(QStringLiteral("Form")), 1);
 }
 

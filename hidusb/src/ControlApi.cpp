@@ -33,8 +33,7 @@ int copyText(const std::string& text, char* buffer, int size)
 template <typename Use>
 int withMouse(int mouseId, Use use)
 {
-    ensureStarted();
-    State& s = state();
+    State& s = ensureStarted();
     std::lock_guard<std::mutex> lock(s.mutex);
     SimMouse* m = mouseByIdLocked(s, mouseId);
     return m ? use(s, *m) : -1;
@@ -43,8 +42,7 @@ int withMouse(int mouseId, Use use)
 template <typename Use>
 int withInterface(int interfaceId, Use use)
 {
-    ensureStarted();
-    State& s = state();
+    State& s = ensureStarted();
     std::lock_guard<std::mutex> lock(s.mutex);
     SimInterface* i = interfaceByIdLocked(s, interfaceId);
     return i ? use(s, *i) : -1;
@@ -56,10 +54,9 @@ extern "C" {
 
 int HidSim_AddMouse(const HidSimMouseSetup* setup)
 {
-    ensureStarted();
+    State& s = ensureStarted();
     if (!setup)
         return -1;
-    State& s = state();
     std::lock_guard<std::mutex> lock(s.mutex);
     SimMouse mouse;
     mouse.cid = setup->cid;
@@ -76,8 +73,7 @@ int HidSim_AddMouse(const HidSimMouseSetup* setup)
 
 int HidSim_RemoveMouse(int mouseId)
 {
-    ensureStarted();
-    State& s = state();
+    State& s = ensureStarted();
     std::lock_guard<std::mutex> lock(s.mutex);
     if (!s.mice.erase(mouseId))
         return -1;
@@ -97,10 +93,9 @@ int HidSim_RemoveMouse(int mouseId)
 
 int HidSim_AddInterface(const HidSimInterfaceSetup* setup)
 {
-    ensureStarted();
+    State& s = ensureStarted();
     if (!setup || !setup->vid || !setup->pid)
         return -1;
-    State& s = state();
     std::lock_guard<std::mutex> lock(s.mutex);
     const int id = addInterfaceLocked(s, setup->vid, setup->pid, setup->kind, setup->version, setup->mouseId,
                                       setup->hasLongRange, setup->identifyAfter);
@@ -111,8 +106,7 @@ int HidSim_AddInterface(const HidSimInterfaceSetup* setup)
 
 int HidSim_RemoveInterface(int interfaceId)
 {
-    ensureStarted();
-    State& s = state();
+    State& s = ensureStarted();
     std::lock_guard<std::mutex> lock(s.mutex);
     if (!s.interfaces.erase(interfaceId))
         return -1;
@@ -139,16 +133,11 @@ int HidSim_InterfacePath(int interfaceId, char* buffer, int size)
 
 void HidSim_Reset(void)
 {
-    ensureStarted();
+    State& s = ensureStarted();
     setLinkCallHook(nullptr, nullptr);
-    State& s = state();
     std::lock_guard<std::mutex> lock(s.mutex);
     removeAllDevicesLocked(s);
-    ++s.linkGeneration;
-    s.linkOpen = false;
-    s.linkPath.clear();
-    s.linkCallback = nullptr;
-    s.data.clear();
+    closeLinkLocked(s);
     s.firmware.clear();
     s.pcDriverStatus = 0;
     s.pairingScript = PairingScript();
@@ -160,8 +149,7 @@ void HidSim_Reset(void)
 
 void HidSim_LoadDefaults(void)
 {
-    ensureStarted();
-    State& s = state();
+    State& s = ensureStarted();
     std::lock_guard<std::mutex> lock(s.mutex);
     loadDefaultsLocked(s);
     postHotplugLocked(s);
@@ -169,10 +157,9 @@ void HidSim_LoadDefaults(void)
 
 int HidSim_LoadScenario(const char* fileName)
 {
-    ensureStarted();
+    State& s = ensureStarted();
     if (!fileName)
         return -1;
-    State& s = state();
     std::lock_guard<std::mutex> lock(s.mutex);
     std::string error;
     if (!loadScenarioLocked(s, fileName, &error))
@@ -251,10 +238,9 @@ int HidSim_SetInterfaceBootMode(int interfaceId, int boot, uint8_t cid, uint8_t 
 
 int HidSim_SetImage(int mouseId, int profile, const uint8_t* image)
 {
-    ensureStarted();
+    State& s = ensureStarted();
     if (!image || profile < -1 || profile > 3 || !imageFits(image))
         return -1;
-    State& s = state();
     std::lock_guard<std::mutex> lock(s.mutex);
     SimMouse* m = mouseByIdLocked(s, mouseId);
     if (!m)
@@ -266,10 +252,9 @@ int HidSim_SetImage(int mouseId, int profile, const uint8_t* image)
 
 int HidSim_GetImage(int mouseId, int profile, uint8_t* image)
 {
-    ensureStarted();
+    State& s = ensureStarted();
     if (!image || profile < -1 || profile > 3)
         return -1;
-    State& s = state();
     std::lock_guard<std::mutex> lock(s.mutex);
     const SimMouse* m = mouseByIdLocked(s, mouseId);
     if (!m)
@@ -316,24 +301,21 @@ int HidSim_LongRangeMode(int interfaceId)
 
 int HidSim_PCDriverStatus(void)
 {
-    ensureStarted();
-    State& s = state();
+    State& s = ensureStarted();
     std::lock_guard<std::mutex> lock(s.mutex);
     return s.pcDriverStatus;
 }
 
 int HidSim_Inject(uint8_t kind, uint8_t sub, uint8_t command, const uint8_t* data, uint32_t length)
 {
-    ensureStarted();
-    State& s = state();
+    State& s = ensureStarted();
     std::lock_guard<std::mutex> lock(s.mutex);
     return queueAnswerLocked(s, kind, sub, command, data, length) ? 0 : -1;
 }
 
 void HidSim_ScriptPairing(int pairingAnswers, int outcome, int mouseId)
 {
-    ensureStarted();
-    State& s = state();
+    State& s = ensureStarted();
     std::lock_guard<std::mutex> lock(s.mutex);
     s.pairingScript.pairingAnswers = pairingAnswers < 0 ? 0 : pairingAnswers;
     s.pairingScript.outcome = outcome == 3 ? 3 : 2;
@@ -342,8 +324,7 @@ void HidSim_ScriptPairing(int pairingAnswers, int outcome, int mouseId)
 
 void HidSim_ScriptFirmware(int steps, int delayMs, int success)
 {
-    ensureStarted();
-    State& s = state();
+    State& s = ensureStarted();
     std::lock_guard<std::mutex> lock(s.mutex);
     s.firmwareScript.steps = steps < 0 ? 0 : (steps > 100 ? 100 : steps);
     s.firmwareScript.delayMs = delayMs < 0 ? 0 : delayMs;
@@ -352,16 +333,14 @@ void HidSim_ScriptFirmware(int steps, int delayMs, int success)
 
 void HidSim_SetZeroDelays(int zero)
 {
-    ensureStarted();
-    State& s = state();
+    State& s = ensureStarted();
     std::lock_guard<std::mutex> lock(s.mutex);
     s.zeroDelays = zero != 0;
 }
 
 int HidSim_DeliverPending(int timeoutMs)
 {
-    ensureStarted();
-    State& s = state();
+    State& s = ensureStarted();
     const bool gui = onGuiThread();
     QElapsedTimer clock;
     clock.start();
@@ -388,16 +367,14 @@ int HidSim_DeliverPending(int timeoutMs)
 
 int HidSim_CallLogCount(void)
 {
-    ensureStarted();
-    State& s = state();
+    State& s = ensureStarted();
     std::lock_guard<std::mutex> lock(s.mutex);
     return static_cast<int>(s.callLog.size());
 }
 
 int HidSim_CallLogEntry(int index, char* buffer, int size)
 {
-    ensureStarted();
-    State& s = state();
+    State& s = ensureStarted();
     std::lock_guard<std::mutex> lock(s.mutex);
     if (index < 0 || index >= static_cast<int>(s.callLog.size()))
         return -1;
@@ -406,8 +383,7 @@ int HidSim_CallLogEntry(int index, char* buffer, int size)
 
 void HidSim_ClearCallLog(void)
 {
-    ensureStarted();
-    State& s = state();
+    State& s = ensureStarted();
     std::lock_guard<std::mutex> lock(s.mutex);
     s.callLog.clear();
 }

@@ -1,13 +1,13 @@
 // The local control socket through which simctl plugs, unplugs, wakes and puts to sleep
 // simulated devices while the program runs. One command line per connection; the reply is
 // written back and the connection closed.
+#include "ControlSocket.h"
 #include "HIDUsbControl.h"
 #include "SimState.h"
 
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <sstream>
 #include <thread>
@@ -148,15 +148,6 @@ std::string listDevices()
 }
 
 }  // namespace
-
-std::string controlSocketPath()
-{
-    if (const char* path = std::getenv("KAVRO_SIM_SOCKET")) {
-        if (*path)
-            return path;
-    }
-    return "/tmp/kavro-sim-" + std::to_string(::getuid()) + ".sock";
-}
 
 std::string runControlCommand(const std::string& line)
 {

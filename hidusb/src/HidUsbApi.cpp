@@ -61,9 +61,8 @@ char** findPaths(const char* vid, const char* pid, int maxCount, int* count)
 template <typename Build>
 int readFromMouse(const char* name, Build build)
 {
-    ensureStarted();
+    State& s = ensureStarted();
     runLinkCallHook(name);
-    State& s = state();
     std::lock_guard<std::mutex> lock(s.mutex);
     logCallLocked(s, "%s()", name);
     SimMouse* mouse = linkMouseLocked(s);
@@ -98,9 +97,8 @@ extern "C" {
 char** UsbFinderC_FindHidDevicesByDeviceId(const char* vid, const char* pid, int interfaceNumber, int maxCount,
                                           int* count)
 {
-    ensureStarted();
+    State& s = ensureStarted();
     {
-        State& s = state();
         std::lock_guard<std::mutex> lock(s.mutex);
         logCallLocked(s, "UsbFinderC_FindHidDevicesByDeviceId(%s, %s, %d, %d)", safe(vid), safe(pid), interfaceNumber,
                       maxCount);
@@ -110,9 +108,8 @@ char** UsbFinderC_FindHidDevicesByDeviceId(const char* vid, const char* pid, int
 
 char** UsbFinderC_FindHidDevicesByDefaultDeviceId(const char* vid, const char* pid, int* count)
 {
-    ensureStarted();
+    State& s = ensureStarted();
     {
-        State& s = state();
         std::lock_guard<std::mutex> lock(s.mutex);
         logCallLocked(s, "UsbFinderC_FindHidDevicesByDefaultDeviceId(%s, %s)", safe(vid), safe(pid));
     }
@@ -121,8 +118,7 @@ char** UsbFinderC_FindHidDevicesByDefaultDeviceId(const char* vid, const char* p
 
 UsbDeviceInfo UsbFinderC_GetDeviceInfo(const char* path)
 {
-    ensureStarted();
-    State& s = state();
+    State& s = ensureStarted();
     std::lock_guard<std::mutex> lock(s.mutex);
     logCallLocked(s, "UsbFinderC_GetDeviceInfo(%s)", safe(path));
     UsbDeviceInfo info{0, 0, 0};
@@ -143,8 +139,7 @@ UsbDeviceInfo UsbFinderC_GetDeviceInfo(const char* path)
 
 int UsbFinderC_GetUsbDeviceAttribute(const char* path, UsbDeviceAttribute* attribute)
 {
-    ensureStarted();
-    State& s = state();
+    State& s = ensureStarted();
     std::lock_guard<std::mutex> lock(s.mutex);
     logCallLocked(s, "UsbFinderC_GetUsbDeviceAttribute(%s)", safe(path));
     const SimInterface* i = listedInterfaceByPathLocked(s, path);
@@ -162,8 +157,7 @@ int UsbFinderC_GetUsbDeviceAttribute(const char* path, UsbDeviceAttribute* attri
 
 int UsbFinderC_GetDeviceOnLine(const char* path)
 {
-    ensureStarted();
-    State& s = state();
+    State& s = ensureStarted();
     std::lock_guard<std::mutex> lock(s.mutex);
     logCallLocked(s, "UsbFinderC_GetDeviceOnLine(%s)", safe(path));
     const SimInterface* i = interfaceByPathLocked(s, path);
@@ -172,8 +166,7 @@ int UsbFinderC_GetDeviceOnLine(const char* path)
 
 int UsbFinderC_GetDeviceOnLineWithUsbAddress(const char* path, UsbAddressStatus* status)
 {
-    ensureStarted();
-    State& s = state();
+    State& s = ensureStarted();
     std::lock_guard<std::mutex> lock(s.mutex);
     logCallLocked(s, "UsbFinderC_GetDeviceOnLineWithUsbAddress(%s)", safe(path));
     const SimInterface* i = listedInterfaceByPathLocked(s, path);
@@ -190,8 +183,7 @@ int UsbFinderC_GetDeviceOnLineWithUsbAddress(const char* path, UsbAddressStatus*
 
 int UsbFinderC_GetVersion(const char* path)
 {
-    ensureStarted();
-    State& s = state();
+    State& s = ensureStarted();
     std::lock_guard<std::mutex> lock(s.mutex);
     logCallLocked(s, "UsbFinderC_GetVersion(%s)", safe(path));
     const SimInterface* i = interfaceByPathLocked(s, path);
@@ -203,8 +195,7 @@ int UsbFinderC_GetVersion(const char* path)
 
 int UsbFinderC_GetSlaveVersion(const char* path, int* version)
 {
-    ensureStarted();
-    State& s = state();
+    State& s = ensureStarted();
     std::lock_guard<std::mutex> lock(s.mutex);
     logCallLocked(s, "UsbFinderC_GetSlaveVersion(%s)", safe(path));
     const SimInterface* i = listedInterfaceByPathLocked(s, path);
@@ -217,8 +208,7 @@ int UsbFinderC_GetSlaveVersion(const char* path, int* version)
 
 int StartUsbChanged(UsbChangedCallback callback, int settleMs)
 {
-    ensureStarted();
-    State& s = state();
+    State& s = ensureStarted();
     std::lock_guard<std::mutex> lock(s.mutex);
     logCallLocked(s, "StartUsbChanged(%d)", settleMs);
     ++s.hotplugGeneration;
@@ -230,8 +220,7 @@ int StartUsbChanged(UsbChangedCallback callback, int settleMs)
 
 int StopUsbChanged(void)
 {
-    ensureStarted();
-    State& s = state();
+    State& s = ensureStarted();
     std::lock_guard<std::mutex> lock(s.mutex);
     logCallLocked(s, "StopUsbChanged()");
     ++s.hotplugGeneration;
@@ -241,13 +230,11 @@ int StopUsbChanged(void)
 
 int UsbServerC_Start(const char* path, const char* path2, UsbDataCallback callback)
 {
-    ensureStarted();
+    State& s = ensureStarted();
     runLinkCallHook("UsbServerC_Start");
-    State& s = state();
     std::lock_guard<std::mutex> lock(s.mutex);
     logCallLocked(s, "UsbServerC_Start(%s, %s)", safe(path), safe(path2));
-    ++s.linkGeneration;
-    s.data.clear();
+    closeLinkLocked(s);
     s.linkOpen = path != nullptr && callback != nullptr;
     s.linkPath = path ? path : "";
     s.linkCallback = callback;
@@ -256,22 +243,16 @@ int UsbServerC_Start(const char* path, const char* path2, UsbDataCallback callba
 
 void UsbServer_Exit(void)
 {
-    ensureStarted();
+    State& s = ensureStarted();
     runLinkCallHook("UsbServer_Exit");
-    State& s = state();
     std::lock_guard<std::mutex> lock(s.mutex);
     logCallLocked(s, "UsbServer_Exit()");
-    ++s.linkGeneration;
-    s.linkOpen = false;
-    s.linkPath.clear();
-    s.linkCallback = nullptr;
-    s.data.clear();
+    closeLinkLocked(s);
 }
 
 int UsbServer_SetPCDriverStatus(uint8_t status)
 {
-    ensureStarted();
-    State& s = state();
+    State& s = ensureStarted();
     std::lock_guard<std::mutex> lock(s.mutex);
     logCallLocked(s, "UsbServer_SetPCDriverStatus(%d)", status);
     s.pcDriverStatus = status;
@@ -347,8 +328,7 @@ int UsbServer_ReadLedBar(void)
 
 int ProtocolDataUpdate(struct FlashDataMap* image)
 {
-    ensureStarted();
-    State& s = state();
+    State& s = ensureStarted();
     std::lock_guard<std::mutex> lock(s.mutex);
     logCallLocked(s, "ProtocolDataUpdate(%s)", image ? "image" : "(null)");
     SimMouse* mouse = linkMouseLocked(s);
@@ -363,8 +343,7 @@ int ProtocolDataUpdate(struct FlashDataMap* image)
 
 int UsbServer_SetCurrentConfig(uint8_t profile)
 {
-    ensureStarted();
-    State& s = state();
+    State& s = ensureStarted();
     std::lock_guard<std::mutex> lock(s.mutex);
     logCallLocked(s, "UsbServer_SetCurrentConfig(%d)", profile);
     SimMouse* mouse = linkMouseLocked(s);
@@ -378,8 +357,7 @@ int UsbServer_SetCurrentConfig(uint8_t profile)
 
 int UsbServer_SetClearSetting(void)
 {
-    ensureStarted();
-    State& s = state();
+    State& s = ensureStarted();
     std::lock_guard<std::mutex> lock(s.mutex);
     logCallLocked(s, "UsbServer_SetClearSetting()");
     SimMouse* mouse = linkMouseLocked(s);
@@ -427,8 +405,7 @@ void GetDeviceStatusChanged(uint8_t* data, DeviceStatusFlags* flags)
 
 int UsbFinderC_Set4KDongleRGB(const char* path, DongleRGB* record)
 {
-    ensureStarted();
-    State& s = state();
+    State& s = ensureStarted();
     std::lock_guard<std::mutex> lock(s.mutex);
     logCallLocked(s, "UsbFinderC_Set4KDongleRGB(%s, %d)", safe(path), record ? record->bytes[0] : -1);
     SimInterface* i = lightReceiverLocked(s, path);
@@ -440,8 +417,7 @@ int UsbFinderC_Set4KDongleRGB(const char* path, DongleRGB* record)
 
 int UsbFinderC_Get4KDongleRGBValue(const char* path, DongleRGB* record)
 {
-    ensureStarted();
-    State& s = state();
+    State& s = ensureStarted();
     std::lock_guard<std::mutex> lock(s.mutex);
     logCallLocked(s, "UsbFinderC_Get4KDongleRGBValue(%s)", safe(path));
     const SimInterface* i = lightReceiverLocked(s, path);
@@ -453,8 +429,7 @@ int UsbFinderC_Get4KDongleRGBValue(const char* path, DongleRGB* record)
 
 int UsbFinderC_SetLongRangeMode(const char* path, uint8_t on)
 {
-    ensureStarted();
-    State& s = state();
+    State& s = ensureStarted();
     std::lock_guard<std::mutex> lock(s.mutex);
     logCallLocked(s, "UsbFinderC_SetLongRangeMode(%s, %d)", safe(path), on);
     SimInterface* i = longRangeInterfaceLocked(s, path);
@@ -466,8 +441,7 @@ int UsbFinderC_SetLongRangeMode(const char* path, uint8_t on)
 
 int UsbFinderC_GetLongRangeMode(const char* path, uint8_t* mode)
 {
-    ensureStarted();
-    State& s = state();
+    State& s = ensureStarted();
     std::lock_guard<std::mutex> lock(s.mutex);
     logCallLocked(s, "UsbFinderC_GetLongRangeMode(%s)", safe(path));
     const SimInterface* i = longRangeInterfaceLocked(s, path);

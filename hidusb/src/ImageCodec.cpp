@@ -17,21 +17,14 @@ bool macroInUse(const uint8_t* record)
 
 bool imageFits(const uint8_t* image)
 {
-    int used = 0;
-    for (int k = 0; k < MacroCount; ++k) {
-        const uint8_t* record = image + MacroBase + k * MacroRecordSize;
-        if (!macroInUse(record))
-            continue;
-        if (record[1 + MacroNameSize] > MacroMaxEvents || ++used > MaxPackedMacros)
-            return false;
-    }
-    return true;
+    uint8_t scratch[FullAnswerSize];
+    return packFullAnswer(image, scratch);
 }
 
 bool packFullAnswer(const uint8_t* image, uint8_t* answer)
 {
     std::memset(answer, 0, FullAnswerSize);
-    std::memcpy(answer, image, ComboEnd);
+    std::memcpy(answer, image, MacroBase);
     bool complete = true;
     int packed = 0;
     int pos = MacroBase;
@@ -61,7 +54,7 @@ bool packFullAnswer(const uint8_t* image, uint8_t* answer)
 
 void parseFullAnswer(const uint8_t* answer, uint8_t* image)
 {
-    std::memcpy(image, answer, ComboEnd);
+    std::memcpy(image, answer, MacroBase);
     std::memset(image + MacroBase, 0, static_cast<size_t>(MacroCount) * MacroRecordSize);
     int pos = MacroBase;
     for (int n = 0; n < MacroCount && pos + PackedHeader <= FullAnswerSize; ++n) {

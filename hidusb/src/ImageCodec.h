@@ -1,12 +1,13 @@
 #pragma once
+#include "HIDUsb.h"
+
 #include <cstdint>
 
 namespace hidsim {
 
-constexpr int ImageSize = 10428;
-constexpr int FullAnswerSize = 6912;
-constexpr int ComboEnd = 956;           // settings, bindings and combination records end here
-constexpr int MacroBase = 956;
+constexpr int ImageSize = HIDUSB_IMAGE_SIZE;
+constexpr int FullAnswerSize = HIDUSB_FULL_ANSWER_SIZE;
+constexpr int MacroBase = 956;          // settings, bindings and combination records end here
 constexpr int MacroRecordSize = 592;
 constexpr int MacroCount = 16;
 constexpr int MacroMaxEvents = 70;

@@ -4,9 +4,6 @@
 
 #include "SimState.h"
 
-#include <array>
-#include <cstring>
-
 using namespace hidsim;
 
 namespace {
@@ -37,9 +34,9 @@ constexpr uint8_t ReceiverFirmware = 211;
 uint8_t pairingAnswerLocked(State& s, SimInterface& receiver)
 {
     PairingSession& p = s.pairing;
-    if (!p.entered || p.interfaceId != receiver.id)
+    if (p.interfaceId < 0 || p.interfaceId != receiver.id)
         return 0;
-    if (!p.running)
+    if (p.lastAnswer != 1)  // finished: the outcome stays
         return p.lastAnswer;
     if (p.remaining > 0) {
         --p.remaining;
@@ -63,7 +60,6 @@ uint8_t pairingAnswerLocked(State& s, SimInterface& receiver)
         }
     }
     const bool success = s.pairingScript.outcome == 3 && mouse && mouse->cid == p.cid;
-    p.running = false;
     p.lastAnswer = success ? 3 : 2;
     if (success) {
         for (auto& other : s.interfaces) {
@@ -152,15 +148,12 @@ extern "C" {
 
 int UsbServer_EnterDonglePairOnlyCid(uint8_t cid)
 {
-    ensureStarted();
-    State& s = state();
+    State& s = ensureStarted();
     std::lock_guard<std::mutex> lock(s.mutex);
     logCallLocked(s, "UsbServer_EnterDonglePairOnlyCid(%d)", cid);
     SimInterface* receiver = linkInterfaceLocked(s);
     if (!receiver || !isReceiverKind(receiver->kind))
         return 0;
-    s.pairing.entered = true;
-    s.pairing.running = true;
     s.pairing.interfaceId = receiver->id;
     s.pairing.cid = cid;
     s.pairing.remaining = s.pairingScript.pairingAnswers > 0 ? s.pairingScript.pairingAnswers : 0;
@@ -170,8 +163,7 @@ int UsbServer_EnterDonglePairOnlyCid(uint8_t cid)
 
 int UsbServer_ReadDonglePairStatus(void)
 {
-    ensureStarted();
-    State& s = state();
+    State& s = ensureStarted();
     std::lock_guard<std::mutex> lock(s.mutex);
     logCallLocked(s, "UsbServer_ReadDonglePairStatus()");
     SimInterface* receiver = linkInterfaceLocked(s);
@@ -185,8 +177,7 @@ int UsbServer_ReadDonglePairStatus(void)
 
 int UsbUpgradeC_FindBootDevices(const uint8_t* image, uint32_t length, int* count)
 {
-    ensureStarted();
-    State& s = state();
+    State& s = ensureStarted();
     std::lock_guard<std::mutex> lock(s.mutex);
     logCallLocked(s, "UsbUpgradeC_FindBootDevices(%u)", length);
     FirmwareHeader header;
@@ -198,8 +189,7 @@ int UsbUpgradeC_FindBootDevices(const uint8_t* image, uint32_t length, int* coun
 
 int UsbUpgrade_Start(const uint8_t* image, uint32_t length, UsbUpgradeCallback callback, int timeoutMs)
 {
-    ensureStarted();
-    State& s = state();
+    State& s = ensureStarted();
     std::lock_guard<std::mutex> lock(s.mutex);
     logCallLocked(s, "UsbUpgrade_Start(%u, %d)", length, timeoutMs);
     if (!callback)
@@ -211,17 +201,11 @@ int UsbUpgrade_Start(const uint8_t* image, uint32_t length, UsbUpgradeCallback c
     if (valid)
         findTargetLocked(s, header, &mouseId, &interfaceId);
     const bool found = mouseId >= 0 || interfaceId >= 0;
-    // Even a refused update ends with its one final report, so a caller never waits forever.
-    if (!found) {
-        s.firmware.post(0, [callback] {
-            uint8_t status[3] = {7, 2, 0};
-            callback(status);
-        });
-        return valid ? 1 : 0;
-    }
+    // Even a refused update ends with its one final report (at once, as a failure), so a
+    // caller never waits forever.
     const FirmwareScript script = s.firmwareScript;
-    const int delay = s.zeroDelays ? 0 : script.delayMs;
-    const int steps = script.steps > 0 ? script.steps : 0;
+    const int delay = found && !s.zeroDelays ? script.delayMs : 0;
+    const int steps = found && script.steps > 0 ? script.steps : 0;
     for (int step = 1; step <= steps; ++step) {
         const uint8_t percent = static_cast<uint8_t>(step * 100 / steps);
         s.firmware.post(delay, [callback, percent] {
@@ -229,11 +213,11 @@ int UsbUpgrade_Start(const uint8_t* image, uint32_t length, UsbUpgradeCallback c
             callback(status);
         });
     }
-    const bool success = script.success != 0;
+    const bool success = found && script.success != 0;
     s.firmware.post(delay, [header, mouseId, interfaceId, success, callback] {
         finishUpdate(header, mouseId, interfaceId, success, callback);
     });
-    return 1;
+    return valid ? 1 : 0;
 }
 
 }  // extern "C"

@@ -193,7 +193,7 @@ bool loadScenarioLocked(State& s, const std::string& fileName, std::string* erro
             if (i.vid.empty() || i.pid.empty())
                 return fail("vid= and pid= are needed");
             const bool cableKind = i.kind == 2 || i.kind == 3;
-            const bool receiverKind = i.kind == 0 || i.kind == 1 || i.kind == 4 || i.kind == 5;
+            const bool receiverKind = isReceiverKind(static_cast<int>(i.kind));
             if (word == "cable" ? !cableKind : !receiverKind)
                 return fail(word == "cable" ? "a cable has kind=2 or kind=3" : "a receiver has kind=0, 1, 4 or 5");
             interfaces.push_back(i);

@@ -86,6 +86,52 @@ void deliverAnswer(uint64_t generation, const std::vector<uint8_t>& header, std:
              static_cast<uint32_t>(payload.size()));
 }
 
+// A new mouse's factory settings; its light bar colour follows the model.
+Image defaultImage(uint8_t mid)
+{
+    Image image(ImageSize, 0);
+    image[0] = 0x01;  // 1000 Hz
+    image[1] = 4;     // four DPI levels in use
+    image[2] = 1;     // current level 800 DPI
+    image[5] = 1;     // lift-off distance
+    image[6] = 4;     // debounce ms
+    image[8] = 6;     // sleep after 60 s
+    // DPI levels 400 to 16000. Up to 3200 DPI the code is dpi / 50 - 1; above, the levels use
+    // the 100-DPI unit (range flags 0x22) with the code dpi / 100 - 1.
+    static const int dpis[8] = {400, 800, 1600, 3200, 6400, 10000, 12000, 16000};
+    static const uint8_t colours[8][3] = {{255, 0, 0},   {0, 255, 0},   {0, 0, 255},   {255, 255, 0},
+                                          {255, 0, 255}, {0, 255, 255}, {255, 128, 0}, {255, 255, 255}};
+    for (int level = 0; level < 8; ++level) {
+        uint8_t* record = image.data() + 15 + 6 * level;
+        const bool hundreds = dpis[level] > 3200;
+        const int code = dpis[level] / (hundreds ? 100 : 50) - 1;
+        record[0] = static_cast<uint8_t>(code);
+        record[1] = static_cast<uint8_t>(code);
+        record[2] = hundreds ? 0x22 : 0;
+        record[3] = colours[level][0];
+        record[4] = colours[level][1];
+        record[5] = colours[level][2];
+    }
+    image[63] = 1;  // DPI light: mode, brightness, speed, on
+    image[64] = 3;
+    image[65] = 3;
+    image[66] = 1;
+    image[67] = 1;  // light bar: effect, colour, speed, brightness, on
+    image[68] = static_cast<uint8_t>(mid * 60);
+    image[69] = 120;
+    image[70] = 255;
+    image[71] = 3;
+    image[72] = 3;
+    image[73] = 1;
+    // Bindings: left, right, middle, back, forward, DPI cycle.
+    static const uint8_t bindings[6][3] = {{1, 1, 0}, {1, 2, 0}, {1, 4, 0}, {1, 8, 0}, {1, 16, 0}, {2, 1, 0}};
+    for (int k = 0; k < 6; ++k) {
+        for (int b = 0; b < 3; ++b)
+            image[74 + 3 * k + b] = bindings[k][b];
+    }
+    return image;
+}
+
 }  // namespace
 
 State& state()
@@ -94,7 +140,7 @@ State& state()
     return *g_state;
 }
 
-void ensureStarted()
+State& ensureStarted()
 {
     std::call_once(g_startOnce, [] {
         State& s = state();
@@ -117,6 +163,7 @@ void ensureStarted()
         if (!startEmpty && !(control && std::strcmp(control, "0") == 0))
             startControlServer();
     });
+    return state();
 }
 
 namespace {
@@ -255,6 +302,15 @@ long parseHexId(const char* text)
     return value;
 }
 
+void closeLinkLocked(State& s)
+{
+    ++s.linkGeneration;
+    s.linkOpen = false;
+    s.linkPath.clear();
+    s.linkCallback = nullptr;
+    s.data.clear();
+}
+
 bool queueAnswerLocked(State& s, uint8_t kind, uint8_t sub, uint8_t command, const uint8_t* data, uint32_t length)
 {
     if (!s.linkOpen)
@@ -338,59 +394,6 @@ void removeAllDevicesLocked(State& s)
     s.nextMouseId = 0;
     s.nextInterfaceId = 0;
     s.pairing = PairingSession();
-}
-
-Image defaultImage(uint8_t mid)
-{
-    Image image(ImageSize, 0);
-    image[0] = 0x01;  // 1000 Hz
-    image[1] = 4;     // four DPI levels in use
-    image[2] = 1;     // current level 800 DPI
-    image[5] = 1;     // lift-off distance
-    image[6] = 4;     // debounce ms
-    image[7] = 0;
-    image[8] = 6;     // sleep after 60 s
-    image[14] = 0;
-    // DPI levels 400, 800, 1600, 3200, 6400, 12800 ... with the formula code dpi / 50 - 1.
-    static const int dpis[8] = {400, 800, 1600, 3200, 6400, 10000, 12000, 16000};
-    static const uint8_t colours[8][3] = {{255, 0, 0},   {0, 255, 0},   {0, 0, 255},   {255, 255, 0},
-                                          {255, 0, 255}, {0, 255, 255}, {255, 128, 0}, {255, 255, 255}};
-    for (int level = 0; level < 8; ++level) {
-        uint8_t* record = image.data() + 15 + 6 * level;
-        const int code = dpis[level] / 50 - 1;
-        record[0] = static_cast<uint8_t>(code & 0xFF);
-        record[1] = static_cast<uint8_t>(code & 0xFF);
-        record[2] = 0;
-        record[3] = colours[level][0];
-        record[4] = colours[level][1];
-        record[5] = colours[level][2];
-    }
-    // Codes above 255 do not fit 8 bits without range flags: use the 100-DPI unit there.
-    for (int level = 4; level < 8; ++level) {
-        uint8_t* record = image.data() + 15 + 6 * level;
-        const int code = dpis[level] / 100 - 1;
-        record[0] = static_cast<uint8_t>(code);
-        record[1] = static_cast<uint8_t>(code);
-        record[2] = 0x22;
-    }
-    image[63] = 1;  // DPI light: mode, brightness, speed, on
-    image[64] = 3;
-    image[65] = 3;
-    image[66] = 1;
-    image[67] = 1;  // light bar: effect, colour, speed, brightness, on
-    image[68] = static_cast<uint8_t>(mid * 60);
-    image[69] = 120;
-    image[70] = 255;
-    image[71] = 3;
-    image[72] = 3;
-    image[73] = 1;
-    // Bindings: left, right, middle, back, forward, DPI cycle.
-    static const uint8_t bindings[6][3] = {{1, 1, 0}, {1, 2, 0}, {1, 4, 0}, {1, 8, 0}, {1, 16, 0}, {2, 1, 0}};
-    for (int k = 0; k < 6; ++k) {
-        for (int b = 0; b < 3; ++b)
-            image[74 + 3 * k + b] = bindings[k][b];
-    }
-    return image;
 }
 
 namespace {

@@ -63,12 +63,10 @@ struct PairingScript {
 };
 
 struct PairingSession {
-    bool entered = false;
-    bool running = false;
-    int interfaceId = -1;
+    int interfaceId = -1;     // the receiver pairing was entered on; -1 before
     uint8_t cid = 0;
     int remaining = 0;
-    uint8_t lastAnswer = 0;
+    uint8_t lastAnswer = 0;   // 1 while running, then 2 (failed) or 3 (paired)
 };
 
 struct FirmwareScript {
@@ -115,8 +113,8 @@ State& state();
 
 // Start-up rule: KAVRO_SIM_EMPTY=1 leaves the library empty, KAVRO_SIM_SCENARIO names a
 // scenario file, otherwise the default demo devices. Runs once, on the first call of any
-// public function.
-void ensureStarted();
+// public function. Returns state().
+State& ensureStarted();
 
 // The tests' link call hook (HidSim_SetLinkCallHook): kept apart from State, so it can be
 // called without State::mutex held.
@@ -141,6 +139,8 @@ SimInterface* linkInterfaceLocked(State& s);
 // Parses "0x3554", "3554", "0X3554"; -1 when not a hexadecimal number.
 long parseHexId(const char* text);
 
+// Closes the data link: answers still queued for it are dropped.
+void closeLinkLocked(State& s);
 // Queues an answer on the open link; false when no link is open.
 bool queueAnswerLocked(State& s, uint8_t kind, uint8_t sub, uint8_t command, const uint8_t* data, uint32_t length);
 // Posts a hot-plug call to the GUI thread when a callback is registered.
@@ -151,7 +151,6 @@ int addMouseLocked(State& s, const SimMouse& prototype);
 int addInterfaceLocked(State& s, const std::string& vid, const std::string& pid, int kind, int version, int mouseId,
                        int hasLongRange, int identifyAfter);
 void removeAllDevicesLocked(State& s);
-Image defaultImage(uint8_t mid);
 void loadDefaultsLocked(State& s);
 // Parses a scenario file; on success replaces every device. Error text in *error.
 bool loadScenarioLocked(State& s, const std::string& fileName, std::string* error);
@@ -159,7 +158,6 @@ bool loadScenarioLocked(State& s, const std::string& fileName, std::string* erro
 // The control socket for the plug tool.
 void startControlServer();
 void stopControlServer();
-std::string controlSocketPath();
 // Runs one control command line and returns the reply text.
 std::string runControlCommand(const std::string& line);
 

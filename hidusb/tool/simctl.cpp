@@ -2,6 +2,8 @@
 // Kavro Mouse Software through the library's local control socket.
 //   simctl list | plug <interface> | unplug <interface> | wake <mouse> | sleep <mouse>
 //          | battery <mouse> <level> [charging] | scenario <file> | defaults
+#include "ControlSocket.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -11,19 +13,6 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-namespace {
-
-std::string socketPath()
-{
-    if (const char* path = std::getenv("KAVRO_SIM_SOCKET")) {
-        if (*path)
-            return path;
-    }
-    return "/tmp/kavro-sim-" + std::to_string(::getuid()) + ".sock";
-}
-
-}  // namespace
-
 int main(int argc, char* argv[])
 {
     if (argc < 2 || !std::strcmp(argv[1], "-h") || !std::strcmp(argv[1], "--help")) {
@@ -31,7 +20,7 @@ int main(int argc, char* argv[])
                      "usage: simctl list | plug <interface> | unplug <interface> | wake <mouse> | sleep <mouse>\n"
                      "              | battery <mouse> <level> [charging] | scenario <file> | defaults\n"
                      "Talks to the running program through %s (KAVRO_SIM_SOCKET overrides).\n",
-                     socketPath().c_str());
+                     hidsim::controlSocketPath().c_str());
         return 2;
     }
     std::string line;
@@ -48,7 +37,7 @@ int main(int argc, char* argv[])
     }
     line += "\n";
 
-    const std::string path = socketPath();
+    const std::string path = hidsim::controlSocketPath();
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     if (path.size() >= sizeof address.sun_path) {

@@ -2,6 +2,7 @@
 
 #include "common/AppPaths.h"
 #include "common/UserConfig.h"
+#include "device/DeviceRecords.h"
 
 #include <QDebug>
 #include <QDir>
@@ -189,7 +190,7 @@ bool CheckNewFirmware(const QString& binDir, int kind, const QString& deviceVers
     const int cid = config->value(QStringLiteral("Option"), QStringLiteral("CID")).toInt();
     UpdateCID = cid;
 
-    const QString group = QStringLiteral("Drive") + QString::number(modelIndex + 1);
+    const QString group = CatalogueModelGroup(modelIndex);
     QString nameKey = QStringLiteral("MM");
     if (kind != MouseKind) {
         nameKey = ReceiverModelKey(receiverType);

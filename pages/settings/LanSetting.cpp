@@ -4,6 +4,7 @@
 
 #include "device/CurrentDevice.h"
 #include "device/DeviceRecords.h"
+#include "device/Worker.h"
 
 LanSetting::LanSetting(QWidget* parent)
     : QDialog(parent)
@@ -29,14 +30,7 @@ void LanSetting::ShowVersions()
         mouse = current.mouseVersion;
     } else {
         // On its cable: the receiver is the other listed device, when there are just two.
-        if (MainPageDeviceList.size() == 2) {
-            for (const DeviceAllInfo& r : MainPageDeviceList) {
-                if (!r.statusBytes.isEmpty() && r.cableFlag == 0) {
-                    receiver = r.firmwareVersion;
-                    break;
-                }
-            }
-        }
+        receiver = ReceiverVersionBesideCable(MainPageDeviceList);
         mouse = current.mouseVersion;
     }
     ui->label_2->setText(receiver);

@@ -1,5 +1,8 @@
 #pragma once
 // Pieces of the test catalogues ("Config.ini"), written the way the shipped catalogue stores them.
+#include "common/UserConfig.h"
+#include "support/TestEnv.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -26,6 +29,13 @@ inline QByteArray productIdLines()
     lines += "Wireless4_PID=" + encoded({QStringLiteral("0xF503")}) + "\n";
     lines += "Wireless8_PID=0xF504\n";
     return lines;
+}
+
+// Puts `ini` in the test's program folder as the catalogue and makes the program read it.
+inline void write(const TestEnv& env, const QByteArray& ini)
+{
+    env.writeProgramFile(QStringLiteral("usersetting/Config.ini"), ini);
+    UserConfig::reload();
 }
 
 }  // namespace testcatalogue

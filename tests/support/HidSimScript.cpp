@@ -1,4 +1,5 @@
 #include "support/HidSimScript.h"
+#include "support/Wait.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -17,21 +18,6 @@ bool onGuiThread()
 {
     QCoreApplication* app = QCoreApplication::instance();
     return app && QThread::currentThread() == app->thread();
-}
-
-template <typename Done>
-bool waitUntil(Done done, int timeoutMs)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        if (onGuiThread())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::msleep(1);
-    }
-    return true;
 }
 
 struct DataLog {
@@ -77,6 +63,22 @@ void recordFirmware(uint8_t* status)
 }
 
 }  // namespace
+
+}  // namespace SimScript
+
+bool spinUntil(const std::function<bool()>& done, int ms)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < ms) {
+        if (SimScript::onGuiThread())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::msleep(1);
+    }
+    return done();
+}
+
+namespace SimScript {
 
 int addMouse(uint8_t mid, bool awake, int version, int battery, uint8_t cid)
 {
@@ -158,6 +160,22 @@ bool deliver(int timeoutMs)
     return HidSim_DeliverPending(timeoutMs) == 0;
 }
 
+bool settle(int timeoutMs)
+{
+    const bool ok = deliver(timeoutMs);
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+    return ok;
+}
+
+QByteArray lastWrittenImage(int mouse)
+{
+    QByteArray image(ImageSize, '\0');
+    if (HidSim_LastWrittenImage(mouse, reinterpret_cast<uint8_t*>(image.data())) != 0)
+        return QByteArray();
+    return image;
+}
+
 QByteArray makeImage(uint8_t seed, int macros, int events)
 {
     QByteArray image(ImageSize, '\0');
@@ -217,7 +235,7 @@ int DataRecorder::count() const
 
 bool DataRecorder::waitForCount(int n, int timeoutMs) const
 {
-    return waitUntil([&] { return count() >= n; }, timeoutMs);
+    return spinUntil([&] { return count() >= n; }, timeoutMs);
 }
 
 void DataRecorder::setHook(std::function<void(const Answer&)> hook)
@@ -262,7 +280,7 @@ int FirmwareRecorder::finalReports() const
 
 bool FirmwareRecorder::waitForFinal(int timeoutMs) const
 {
-    return waitUntil([&] { return finalReports() > 0; }, timeoutMs);
+    return spinUntil([&] { return finalReports() > 0; }, timeoutMs);
 }
 
 bool FirmwareRecorder::allOffGuiThread() const

@@ -41,6 +41,11 @@ int countCalls(const QString& prefix);
 
 // Delivers every pending answer, firmware report and (on the GUI thread) hot-plug call.
 bool deliver(int timeoutMs = 5000);
+// Delivers as above, then runs the queued signals that follow the deliveries.
+bool settle(int timeoutMs = 5000);
+
+// The image the library last took from the program for this mouse; empty when there is none.
+QByteArray lastWrittenImage(int mouse);
 
 // A full 10,428-byte device image with recognisable settings; `macros` macro records with
 // `events` events each, on the first buttons.

@@ -26,11 +26,6 @@ void ModalAnswerer::setDefault(Handler handler)
     m_default = std::move(handler);
 }
 
-void ModalAnswerer::stop()
-{
-    m_timer.stop();
-}
-
 bool ModalAnswerer::waitForCount(int count, int timeoutMs)
 {
     QElapsedTimer clock;
@@ -73,11 +68,6 @@ ModalAnswerer::Handler ModalAnswerer::clickButton(const QString& objectName)
         }
         reject()(modal);
     };
-}
-
-ModalAnswerer::Handler ModalAnswerer::accept()
-{
-    return done(QDialog::Accepted);
 }
 
 ModalAnswerer::Handler ModalAnswerer::reject()

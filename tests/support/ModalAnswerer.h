@@ -28,7 +28,6 @@ public:
     // Rules are tried in the order they were added.
     ModalAnswerer& on(const QString& classOrObjectName, Handler handler);
     void setDefault(Handler handler);
-    void stop();
 
     // Class names of the modal widgets handled so far, in order.
     QStringList handled() const { return m_handled; }
@@ -38,7 +37,6 @@ public:
 
     // Ready-made handlers.
     static Handler clickButton(const QString& objectName);  // rejects when there is no such button
-    static Handler accept();
     static Handler reject();
     static Handler done(int result);
 

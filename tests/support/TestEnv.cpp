@@ -20,7 +20,6 @@ TestEnv::TestEnv()
     AppPaths::setProgramDir(m_program.path());
     // No hot-plug call or data answer of an earlier test may reach this one.
     StopUsbChanged();
-    UsbServer_Exit();
     HidSim_Reset();
     HidSim_SetZeroDelays(1);
 }
@@ -28,7 +27,6 @@ TestEnv::TestEnv()
 TestEnv::~TestEnv()
 {
     StopUsbChanged();
-    UsbServer_Exit();
     HidSim_Reset();
     AppPaths::setProgramDir(QString());
     qputenv("HOME", m_oldHome);

@@ -1,1 +1,0 @@
-#include "support/HubRecorder.h"
