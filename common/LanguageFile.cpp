@@ -1,6 +1,7 @@
 #include "common/LanguageFile.h"
 
 #include "common/AppPaths.h"
+#include "common/LanguageNames.h"
 #include "common/MacroSetting.h"
 
 #include <QAbstractButton>
@@ -73,8 +74,8 @@ void readSections(QXmlStreamReader& reader, const QString& section, const QStrin
 
 QString languageFilePath(int index)
 {
-    const int count = int(sizeof(LanguageFiles) / sizeof(LanguageFiles[0]));
-    const char* name = (index >= 0 && index < count) ? LanguageFiles[index] : LanguageFiles[0];
+    static_assert(sizeof(LanguageFiles) / sizeof(LanguageFiles[0]) == LanguageCount, "one file per language");
+    const char* name = IsLanguageIndex(index) ? LanguageFiles[index] : LanguageFiles[0];
     return AppPaths::programDir() + QLatin1String(name);
 }
 
@@ -82,7 +83,8 @@ int currentLanguageIndex()
 {
     bool ok = false;
     const int index = MacroSetting::instance()->value(QStringLiteral("Language"), QStringLiteral("Language")).toInt(&ok);
-    return ok ? index : 0;
+    // An installer's value or a damaged settings file may name no language: English then.
+    return ok && IsLanguageIndex(index) ? index : 0;
 }
 
 QString readLanguageSection(QIODevice* device, const QString& section, const QStringList& known,

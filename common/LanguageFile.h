@@ -14,7 +14,8 @@ class QWidget;
 // The file of a language index; an index outside 0..5 gives the English file.
 QString languageFilePath(int index);
 
-// The language index stored in the user settings ("Language"/"Language"); 0 when missing or not a number.
+// The language index stored in the user settings ("Language"/"Language"); 0 (English) when
+// missing, not a number or outside the known languages.
 int currentLanguageIndex();
 
 // Receives one text element of the section: its name and its text.

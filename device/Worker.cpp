@@ -10,8 +10,7 @@
 #include "device/DeviceRecords.h"
 #include "device/SharedFlags.h"
 #include "device/WorkingImage.h"
-#include "pages/settings/FirmwareFiles.h"
-#include "pages/settings/FormSetting.h"
+#include "device/FirmwareFiles.h"
 
 #include <QDebug>
 #include <QDir>
@@ -258,7 +257,8 @@ void ReportReceiverFirmware(const QString& version, int receiverType)
 {
     QString answer;
     if (QDir(FirmwareFiles::BinFolder()).exists()) {
-        const bool newer = FormSetting::CheckNewFirmware(FirmwareFiles::ReceiverKind, version, receiverType);
+        const bool newer = FirmwareFiles::CheckNewFirmware(FirmwareFiles::BinFolder(), FirmwareFiles::ReceiverKind, version,
+                                                           receiverType, CurrentDeviceRecord().modelIndex);
         ReceiverUpdateAvailable = newer ? 1 : 0;
         if (newer)
             answer = QStringLiteral("true");

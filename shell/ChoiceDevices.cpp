@@ -8,7 +8,6 @@
 #include <QVector>
 
 QString MouseIsNewText;
-QString WiredModeText;
 
 namespace {
 

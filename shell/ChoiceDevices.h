@@ -13,9 +13,6 @@
 // order; a record's position is its tile number.
 // The choice page's "MouseIsNewTips" text, shown by the repair confirmation.
 extern QString MouseIsNewText;
-// The settings page's "WiredMode" text, shown by the update warning of the choice page's flows;
-// the settings page's language reader sets it.
-extern QString WiredModeText;
 
 // The catalogue's vendor ids ("Option"/"VID"), at most the first two.
 QStringList choiceVendorIds();

@@ -11,7 +11,7 @@
 #include "dialogs/ContainReset.h"
 #include "dialogs/RePair.h"
 #include "dialogs/UpDateWarning.h"
-#include "pages/settings/FirmwareFiles.h"
+#include "device/FirmwareFiles.h"
 #include "pages/settings/FormSetting.h"
 #include "pages/settings/Match.h"
 #include "pages/settings/UpDateRepair.h"

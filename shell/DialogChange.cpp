@@ -4,6 +4,7 @@
 
 #include "common/DialogFrame.h"
 #include "common/LanguageFile.h"
+#include "common/LanguageNames.h"
 #include "common/MacroSetting.h"
 #include "common/PostMsg.h"
 #include "common/Registry.h"
@@ -53,6 +54,7 @@ DialogChange::DialogChange(QWidget* parent)
 {
     ui->setupUi(this);
     g_page = this;
+    ui->comboBox->addItems(LanguageNames());
     ui->comboBox->setCurrentIndex(0);
 
     m_pictureDir = pictureFolder(QStringLiteral("DialogChange"));

@@ -11,6 +11,7 @@
 #include "device/SharedFlags.h"
 #include "dialogs/ContainReset.h"
 #include "dialogs/UpDateWarning.h"
+#include "pages/settings/FormSetting.h"
 #include "shell/ChoiceDevices.h"
 #include "shell/ChoiceFlows.h"
 #include "shell/DialogChange.h"
@@ -353,7 +354,9 @@ private slots:
         auto* combo = child<QComboBox>(&page, QStringLiteral("comboBox"));
         // Every language the program ships can be picked, so the box never shows an empty entry.
         QCOMPARE(combo->count(), 6);
-        QCOMPARE(combo->itemText(5), QStringLiteral("Japanese"));
+        QCOMPARE(combo->itemText(0), QStringLiteral("English"));
+        QCOMPARE(combo->itemText(3), QString::fromUtf8("한국어"));
+        QCOMPARE(combo->itemText(5), QString::fromUtf8("日本語"));
         QMetaObject::invokeMethod(combo, "activated", Q_ARG(int, 1));
         QCOMPARE(MacroSetting::instance()->value(QStringLiteral("Language"), QStringLiteral("Language")), QStringLiteral("1"));
         QCOMPARE(change.count(), 1);
@@ -367,10 +370,17 @@ private slots:
         PostMsg::instance()->SendLanguageSameA(2);
         QCOMPARE(combo->currentIndex(), 2);
 
-        // An index beyond the combo's entries still loads its language.
         MacroSetting::instance()->setValue(QStringLiteral("Language"), QStringLiteral("Language"), QStringLiteral("4"));
         DialogChange russian;
         QCOMPARE(russian.noDeviceText(), QStringLiteral("Подключите игровую мышь"));
+        QCOMPARE(child<QComboBox>(&russian, QStringLiteral("comboBox"))->currentText(), QString::fromUtf8("Русский"));
+
+        // A stored index that names no language (an installer value, a damaged file): English,
+        // and the box says so instead of showing nothing.
+        MacroSetting::instance()->setValue(QStringLiteral("Language"), QStringLiteral("Language"), QStringLiteral("9"));
+        DialogChange unknown;
+        QCOMPARE(child<QComboBox>(&unknown, QStringLiteral("comboBox"))->currentText(), QStringLiteral("English"));
+        QCOMPARE(unknown.noDeviceText(), QStringLiteral("Please connect your gaming mouse"));
     }
 
     // Two receivers of one model: the offline one with its online twin runs the receiver flow,
@@ -407,13 +417,15 @@ private slots:
             world.env.writeProgramFile(QStringLiteral("bin/mouse.bin"), SimScript::makeFirmware(0x0101, 210, 10, 1, "MM0"));
         if (receiverFile)
             world.env.writeProgramFile(QStringLiteral("bin/receiver.bin"), SimScript::makeFirmware(0x0103, 211, 10, 1, "DM0"));
-        MouseIsNewText = QStringLiteral("repair text");
-        WiredModeText = QStringLiteral("update the mouse first");
-
+        // The frame's settings page reads the warning's text, the choice page the repair text.
+        FormSetting settings;
         DialogChange page;
         page.show();
         settle();
         QCOMPARE(ChoiceDeviceList.size(), 2);
+        // The warning speaks the language chosen in the box.
+        if (dialogs.first() == QLatin1String("UpDateWarning"))
+            QMetaObject::invokeMethod(child<QComboBox>(&page, QStringLiteral("comboBox")), "activated", Q_ARG(int, 5));
         int selected = 0;
         QMetaObject::Connection counting = connect(PostMsg::instance(), &PostMsg::SigSelectMouseInfo, [&] { ++selected; });
         QSignalSpy setver(PostMsg::instance(), SIGNAL(SigSetver(int)));
@@ -441,9 +453,9 @@ private slots:
             QCOMPARE(PairingDevice.path, ChoiceDeviceList.at(clicked).path);
         }
         if (dialogs.first() == QLatin1String("UpDateWarning"))
-            QCOMPARE(shownText, WiredModeText);
+            QCOMPARE(shownText, QString::fromUtf8("マウスのファームウェアを更新するには、ケーブルでマウスを接続してください。"));
         if (dialogs.first() == QLatin1String("ContainReset"))
-            QCOMPARE(shownText, MouseIsNewText);
+            QCOMPARE(shownText, QStringLiteral("A newer receiver firmware is available. Update the receiver now?"));
     }
 
     void unlistedTiles()

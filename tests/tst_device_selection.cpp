@@ -24,7 +24,9 @@
 #include "HIDUsbControl.h"
 
 #include <QElapsedTimer>
+#include <QComboBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QToolButton>
 #include <QtTest>
 
@@ -286,13 +288,23 @@ private slots:
                            QStringLiteral("v1.0"));
         const QByteArray model = UserConfig::instance()->value(QStringLiteral("Drive1"), QStringLiteral("MM")).toUtf8();
         world.env.writeProgramFile(QStringLiteral("bin/mouse.bin"), SimScript::makeFirmware(0x0201, 210, 10, 1, model));
+        QStringList shown;
         ModalAnswerer answerer;
+        answerer.on(QStringLiteral("UpDateWarning"), [&](QWidget* w) {
+            shown << w->findChild<QLabel*>(QStringLiteral("label"))->text();
+            ModalAnswerer::reject()(w);
+        });
         DialogMain window;
         window.show();
         settle();
         QCOMPARE(ChoiceDeviceList.size(), 1);
         pressSpace(&window);
-        QCOMPARE(answerer.handled(), QStringList{QStringLiteral("UpDateWarning")});
+        // In the language of the box, before and after the user picks another one.
+        QMetaObject::invokeMethod(window.findChild<QComboBox*>(QStringLiteral("comboBox")), "activated", Q_ARG(int, 5));
+        pressSpace(&window);
+        QCOMPARE(answerer.handled(), (QStringList{QStringLiteral("UpDateWarning"), QStringLiteral("UpDateWarning")}));
+        QCOMPARE(shown, (QStringList{QStringLiteral("To update the mouse firmware, please connect the mouse with its cable."),
+                                     QString::fromUtf8("マウスのファームウェアを更新するには、ケーブルでマウスを接続してください。")}));
     }
 };
 

@@ -1,6 +1,6 @@
 #include "common/UserConfig.h"
 #include "device/CurrentDevice.h"
-#include "pages/settings/FirmwareFiles.h"
+#include "device/FirmwareFiles.h"
 #include "pages/settings/FormSetting.h"
 #include "pages/settings/UpDateRepair.h"
 #include "support/CatalogueText.h"

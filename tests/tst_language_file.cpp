@@ -69,6 +69,8 @@ private slots:
         QTest::newRow("three") << "3" << 3;
         QTest::newRow("missing") << "" << 0;
         QTest::newRow("not a number") << "abc" << 0;
+        QTest::newRow("no such language") << "6" << 0;
+        QTest::newRow("negative") << "-1" << 0;
     }
     void currentIndexFromUserSettings()
     {

@@ -1,15 +1,39 @@
 #include "pages/settings/FormSetting.h"
 
+#include "common/LanguageFile.h"
+#include "common/PostMsg.h"
 #include "device/CurrentDevice.h"
-#include "pages/settings/FirmwareFiles.h"
+#include "device/FirmwareFiles.h"
+
+#include <QDebug>
+
+QString WiredModeText;
 
 FormSetting::FormSetting(QWidget* parent)
     : QWidget(parent)
 {
     ConnectDeviceSlots();
+    connect(PostMsg::instance(), SIGNAL(SigChangeLanguage(int)), this, SLOT(SlotChangeLanguage(int)));
+    SlotChangeLanguage(currentLanguageIndex());
 }
 
 FormSetting::~FormSetting() = default;
+
+void FormSetting::SlotChangeLanguage(int index)
+{
+    ReadLanguageTexts(index);
+}
+
+void FormSetting::ReadLanguageTexts(int index)
+{
+    const QString error = loadLanguageSection(index, QStringLiteral("FormSetting"), {QStringLiteral("WiredMode")},
+                                              [](const QString& element, const QString& text) {
+                                                  if (element == QLatin1String("WiredMode"))
+                                                      WiredModeText = text;
+                                              });
+    if (!error.isEmpty())
+        qWarning().noquote() << "language file" << languageFilePath(index) << ":" << error;
+}
 
 bool FormSetting::CheckNewFirmware(int kind, QString deviceVersion, int receiverType)
 {

@@ -4,7 +4,7 @@
 
 #include "common/DialogFrame.h"
 #include "common/SkinStyles.h"
-#include "pages/settings/FirmwareFiles.h"
+#include "device/FirmwareFiles.h"
 
 UpDateRepair::UpDateRepair(QWidget* parent)
     : QDialog(parent)

@@ -15,6 +15,7 @@
 #include "dialogs/RePair.h"
 #include "dialogs/SameMacro.h"
 #include "dialogs/UpDateWarning.h"
+#include "pages/settings/FormSetting.h"
 #include "pages/settings/Match.h"
 #include "pages/settings/UpDateRepair.h"
 #include "common/LanguageFile.h"
@@ -50,9 +51,9 @@ const std::pair<const char*, std::function<QDialog*()>> Dialogs[] = {
     entry<RePair>("RePair"),
     entry<DeleteConfirm>("DeleteConfirm"),
     {"UpDateWarning", [] {
+         FormSetting::ReadLanguageTexts(currentLanguageIndex());
          auto* warning = new UpDateWarning;
-         loadLanguageSection(currentLanguageIndex(), QStringLiteral("FormSetting"), {QStringLiteral("WiredMode")},
-                             [warning](const QString&, const QString& text) { warning->SetText(text); });
+         warning->SetText(WiredModeText);
          return static_cast<QDialog*>(warning);
      }},
     entry<LeftButtonOnly>("LeftButtonOnly"),

@@ -1,4 +1,4 @@
-#include "pages/settings/FirmwareFiles.h"
+#include "device/FirmwareFiles.h"
 
 #include "common/AppPaths.h"
 #include "common/UserConfig.h"
