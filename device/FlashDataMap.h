@@ -26,8 +26,9 @@ struct ButtonBinding {
     uint8_t code2;
 };
 
-// One key event, 8 bytes. In a combination: action 0 press, 1 release.
-// In a macro: action 1 down, 0 up.
+// One key event, 8 bytes, in combinations and macros alike: action 0 press, 1 release;
+// kind 0 modifier bit, 1 keyboard usage, 2 consumer usage (combinations), 4 mouse-button bit
+// (macros); delayMs is the pause after this event.
 struct KeyEvent {
     uint8_t action;
     uint8_t kind;
