@@ -96,15 +96,18 @@ Image defaultImage(uint8_t mid)
     image[5] = 1;     // lift-off distance
     image[6] = 4;     // debounce ms
     image[8] = 6;     // sleep after 60 s
-    // DPI levels 400 to 16000. Up to 3200 DPI the code is dpi / 50 - 1; above, the levels use
-    // the 100-DPI unit (range flags 0x22) with the code dpi / 100 - 1.
+    // DPI levels. The "3311" sensor of MID 6, 10 and 13 takes the codes of its table in the
+    // sensor header (dpi / 100). The others use the formula: up to 3200 DPI the code is
+    // dpi / 50 - 1; above, the 100-DPI unit (range flags 0x22) with the code dpi / 100 - 1.
     static const int dpis[8] = {400, 800, 1600, 3200, 6400, 10000, 12000, 16000};
+    static const int tableDpis[8] = {800, 1600, 2400, 3200, 4800, 6400, 8000, 12000};
+    const bool tableSensor = mid == 6 || mid == 10 || mid == 13;
     static const uint8_t colours[8][3] = {{255, 0, 0},   {0, 255, 0},   {0, 0, 255},   {255, 255, 0},
                                           {255, 0, 255}, {0, 255, 255}, {255, 128, 0}, {255, 255, 255}};
     for (int level = 0; level < 8; ++level) {
         uint8_t* record = image.data() + 15 + 6 * level;
-        const bool hundreds = dpis[level] > 3200;
-        const int code = dpis[level] / (hundreds ? 100 : 50) - 1;
+        const bool hundreds = !tableSensor && dpis[level] > 3200;
+        const int code = tableSensor ? tableDpis[level] / 100 : dpis[level] / (hundreds ? 100 : 50) - 1;
         record[0] = static_cast<uint8_t>(code);
         record[1] = static_cast<uint8_t>(code);
         record[2] = hundreds ? 0x22 : 0;
@@ -113,7 +116,7 @@ Image defaultImage(uint8_t mid)
         record[5] = colours[level][2];
     }
     image[63] = 1;  // DPI light: mode, brightness, speed, on
-    image[64] = 3;
+    image[64] = 128;  // a brightness step of the DPI light's table
     image[65] = 3;
     image[66] = 1;
     image[67] = 1;  // light bar: effect, colour, speed, brightness, on

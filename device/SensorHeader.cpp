@@ -1,0 +1,96 @@
+#include "device/SensorHeader.h"
+
+#include "common/AppPaths.h"
+
+#include <QFile>
+
+QStringList SensorDefineNames;
+QList<int> SensorDefineValues;
+SensorHeader SensorHeaderDefines;
+
+namespace {
+
+const char* const SupportNames[int(SensorSupport::Count)] = {
+    "SUPPORT_SENSOR_MODE_SEL", "SUPPORT_LOD_CAL",     "SUPPORT_RIPPLE",
+    "SUPPORT_FIXLINE",         "SUPPORT_MOTION_SYNC", "SUPPORT_MOUSEPAD_CAL",
+};
+
+// Number of a define value; not a number reads as 0.
+int defineValue(const QString& text, int base)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok, base);
+    return ok ? value : 0;
+}
+
+// A line of two blank-separated fields: a feature list or a plain define.
+void takeTwoFieldLine(const QString& field1, const QString& field2, BareDefineValue bare, SensorHeader& header)
+{
+    const QStringList parts = field2.split(QLatin1Char('\t'), Qt::SkipEmptyParts);
+    for (int s = 0; s < int(SensorSupport::Count); ++s) {
+        if (!field2.contains(QLatin1String(SupportNames[s])))
+            continue;
+        if (parts.size() >= 2)
+            header.support[s] = QString(parts.at(1)).remove(QLatin1Char('\n'));
+        return;
+    }
+    if (field1 != QLatin1String("#define") || parts.size() < 2 || !parts.at(1).contains(QLatin1Char('\n')))
+        return;
+    const QString value = QString(parts.at(1)).remove(QLatin1Char('\n'));
+    const bool hex = bare == BareDefineValue::Hexadecimal || value.contains(QLatin1String("0x"));
+    header.names.append(parts.at(0));
+    header.values.append(defineValue(value, hex ? 16 : 10));
+}
+
+}  // namespace
+
+QString SensorSupportName(SensorSupport support)
+{
+    const int s = int(support);
+    return s >= 0 && s < int(SensorSupport::Count) ? QLatin1String(SupportNames[s]) : QString();
+}
+
+bool SensorHeader::supports(SensorSupport s, const QString& sensorName) const
+{
+    return !sensorName.isEmpty() && supportText(s).contains(sensorName);
+}
+
+SensorHeader ParseSensorHeader(QIODevice* device, BareDefineValue bare)
+{
+    SensorHeader header;
+    if (!device || !device->isReadable())
+        return header;
+    while (!device->atEnd()) {
+        const QString line = QString::fromUtf8(device->readLine());
+        if (line.isEmpty())
+            break;
+        const QStringList fields = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (fields.size() == 2) {
+            takeTwoFieldLine(fields.at(0), fields.at(1), bare, header);
+        } else if (fields.size() == 3 && fields.at(2).contains(QLatin1String("//"))) {
+            const QStringList parts = fields.at(1).split(QLatin1Char('\t'), Qt::SkipEmptyParts);
+            if (parts.size() == 2) {
+                header.names.append(parts.at(0));
+                header.values.append(defineValue(parts.at(1), 10));
+            }
+        }
+    }
+    return header;
+}
+
+SensorHeader ReadSensorHeaderFile(BareDefineValue bare)
+{
+    QFile file(AppPaths::programDir() + QStringLiteral("/driver_sensor.h"));
+    // The shipped header is a few kilobytes; anything far larger is not a header.
+    constexpr qint64 MaxHeaderBytes = 1 << 20;
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text) || file.size() > MaxHeaderBytes)
+        return SensorHeader();
+    return ParseSensorHeader(&file, bare);
+}
+
+void LoadSensorHeader()
+{
+    SensorHeaderDefines = ReadSensorHeaderFile(BareDefineValue::Decimal);
+    SensorDefineNames = SensorHeaderDefines.names;
+    SensorDefineValues = SensorHeaderDefines.values;
+}
