@@ -1,0 +1,145 @@
+// Build-time tool of the fuzz tree: writes the seed corpus of the binary formats with the
+// program's own writers (and the simulated library's answers), and copies the shipped
+// language files, so every target starts from valid input.
+//
+// Usage: makeseeds <output folder> <source folder>
+#include "FuzzEnv.h"
+
+#include "device/DeviceCache.h"
+#include "device/DataCallback.h"
+#include "pages/settings/FirmwareFiles.h"
+
+#include <QDataStream>
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+QString out;
+
+bool save(const QString& target, const QString& name, const QByteArray& bytes)
+{
+    QDir().mkpath(out + QLatin1Char('/') + target);
+    QSaveFile file(out + QLatin1Char('/') + target + QLatin1Char('/') + name);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        std::fprintf(stderr, "makeseeds: cannot write %s/%s\n", qPrintable(target), qPrintable(name));
+        return false;
+    }
+    return true;
+}
+
+// A device image with recognisable settings in every area.
+FlashDataMap sampleImage()
+{
+    FlashDataMap image{};
+    auto* bytes = reinterpret_cast<uint8_t*>(&image);
+    for (size_t i = 0; i < sizeof image; ++i)
+        bytes[i] = uint8_t(i * 7 + 3);
+    image.reportRate = 0x01;
+    image.dpiLevelCount = 4;
+    image.currentDpiLevel = 1;
+    return image;
+}
+
+bool cacheFileSeed()
+{
+    const QString name = DeviceCacheFileName(0x0A, 0x01);
+    if (!WriteDeviceInfoFile(name, sampleImage()))
+        return false;
+    QFile file(DeviceCacheFolder() + name);
+    return file.open(QIODevice::ReadOnly) && save(QStringLiteral("cache_file"), QStringLiteral("cache.bin"), file.readAll());
+}
+
+QByteArray nulPadded(const char* text, int size)
+{
+    QByteArray bytes(text);
+    bytes.resize(size);
+    return bytes;
+}
+
+bool profileFileSeed()
+{
+    QByteArray bytes;
+    QDataStream stream(&bytes, QIODevice::WriteOnly);
+    stream.setByteOrder(QDataStream::BigEndian);
+    const FlashDataMap image = sampleImage();
+    const QByteArray tag = nulPadded("Trelm", 12);
+    const QByteArray sensor = nulPadded("PAW3395", 12);
+    stream.writeBytes(tag.constData(), uint(tag.size()));
+    stream.writeBytes(sensor.constData(), uint(sensor.size()));
+    stream.writeBytes(reinterpret_cast<const char*>(&image), uint(sizeof image));
+    return save(QStringLiteral("profile_file"), QStringLiteral("profile.prf"), bytes);
+}
+
+bool firmwareSeeds()
+{
+    FirmwareFiles::FirmwareHeader header;
+    header.version = 0x0105;
+    header.kind = FirmwareFiles::MouseKind;
+    header.cid = 0x0A;
+    header.mid = 0x01;
+    header.modelName = QStringLiteral("KM-1");
+    bool ok = save(QStringLiteral("firmware_image"), QStringLiteral("mouse.bin"),
+                   FirmwareFiles::MakeHeader(header) + QByteArray("firmware body"));
+    header.kind = FirmwareFiles::ReceiverKind;
+    header.version = 0x0210;
+    return ok && save(QStringLiteral("firmware_image"), QStringLiteral("receiver.bin"), FirmwareFiles::MakeHeader(header));
+}
+
+// One answer in the data callback target's input form: flags, header length, header, data.
+QByteArray answer(uint8_t flags, uint8_t kind, uint8_t command, const QByteArray& data)
+{
+    const char header[5] = {0, char(kind), 0, 0, char(command)};
+    return QByteArray(1, char(flags)) + char(sizeof header) + QByteArray(header, sizeof header) + data;
+}
+
+bool dataCallbackSeeds()
+{
+    int mouseId = -1;
+    const QByteArray full = fuzzenv::firstFullAnswer(fuzzenv::addReceiverMouse(&mouseId));
+    UsbServer_Exit();
+
+    const QString t = QStringLiteral("data_callback");
+    return save(t, QStringLiteral("full"), answer(0, 8, 0, full))
+        && save(t, QStringLiteral("report_rate"), answer(1, 8, 0, QByteArray(1, '\x02')))
+        && save(t, QStringLiteral("dpi_level"), answer(1, 8, 4, QByteArray(1, '\x03')))
+        && save(t, QStringLiteral("dpi_light"), answer(1, 8, 0x4C, QByteArray("\x01\x02\x03\x04\x05\x06\x07\x08", 8)))
+        && save(t, QStringLiteral("light_bar"), answer(1, 8, 0xA0, QByteArray("\x01\x02\x03\x04\x05\x06\x07\x08\x09", 9)))
+        && save(t, QStringLiteral("battery"), answer(0, 4, 0, QByteArray("\x50\x01\x00\x00", 4)))
+        && save(t, QStringLiteral("status"), answer(1, 10, 0, QByteArray("\x01\x01\x01\x01\x00\x01\x01", 7)))
+        && save(t, QStringLiteral("profile"), answer(0, 14, 0, QByteArray(1, '\x02')))
+        && save(t, QStringLiteral("version"), answer(0, 18, 0, QByteArray()))
+        && save(t, QStringLiteral("reapply"), answer(1, 9, 0, QByteArray()))
+        && save(t, QStringLiteral("receiver_light"), answer(0, 21, 0, QByteArray(1, '\x01')))
+        && save(t, QStringLiteral("long_range"), answer(0, 23, 0, QByteArray(10, '\0')));
+}
+
+bool languageSeeds(const QString& source)
+{
+    const QDir dir(source + QStringLiteral("/resources/Language"));
+    bool ok = true;
+    for (const QString& name : dir.entryList({QStringLiteral("*.xml")}, QDir::Files)) {
+        QFile file(dir.filePath(name));
+        ok = ok && file.open(QIODevice::ReadOnly) && save(QStringLiteral("language_file"), name, file.readAll());
+    }
+    return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: makeseeds <output folder> <source folder>\n");
+        return 2;
+    }
+    fuzzenv::setUp(&argc, &argv);
+    out = QString::fromLocal8Bit(argv[1]);
+    const bool ok = cacheFileSeed() && profileFileSeed() && firmwareSeeds() && dataCallbackSeeds()
+        && languageSeeds(QString::fromLocal8Bit(argv[2]));
+    return ok ? 0 : 1;
+}
