@@ -109,6 +109,8 @@ QString loadLanguageSection(int index, const QString& section, const QStringList
     QFile file(languageFilePath(index));
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return file.errorString();
+    if (file.size() > MaxLanguageFileSize)
+        return QStringLiteral("The language file is too large");
     return readLanguageSection(&file, section, known, apply);
 }
 

@@ -29,8 +29,12 @@ using LanguageTextHandler = std::function<void(const QString& element, const QSt
 QString readLanguageSection(QIODevice* device, const QString& section, const QStringList& known,
                             const LanguageTextHandler& apply);
 
+// The shipped files are a few KiB; a file larger than this is refused unread, so a damaged
+// or hostile one cannot make every window read megabytes into its texts.
+constexpr qint64 MaxLanguageFileSize = 1024 * 1024;
+
 // Opens the language file of `index` and reads `section` as above. A file that cannot be
-// opened changes nothing (the returned error says so).
+// opened or is larger than MaxLanguageFileSize changes nothing (the returned error says so).
 QString loadLanguageSection(int index, const QString& section, const QStringList& known,
                             const LanguageTextHandler& apply);
 

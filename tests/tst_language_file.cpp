@@ -137,6 +137,23 @@ private slots:
         QVERIFY(!error.isEmpty());
     }
 
+    void oversizedFileChangesNothing()
+    {
+        TestEnv env;
+        const QByteArray head = "<Total><Mine><label>big</label></Mine><!--";
+        const QByteArray tail = "--></Total>";
+        QByteArray xml = head + QByteArray(int(MaxLanguageFileSize) - head.size() - tail.size(), 'x') + tail;
+        env.writeProgramFile("Language/2-POLSKI.xml", xml);
+        QString seen;
+        QVERIFY(loadLanguageSection(2, "Mine", {"label"}, [&](const QString&, const QString& t) { seen = t; }).isEmpty());
+        QCOMPARE(seen, QStringLiteral("big"));
+
+        seen.clear();
+        env.writeProgramFile("Language/2-POLSKI.xml", xml.insert(head.size(), 'x'));
+        QVERIFY(!loadLanguageSection(2, "Mine", {"label"}, [&](const QString&, const QString& t) { seen = t; }).isEmpty());
+        QVERIFY(seen.isEmpty());
+    }
+
     void setWidgetTextByObjectName()
     {
         QWidget root;
