@@ -48,12 +48,7 @@ QString FormatVersionText(int versionWord)
         + QString::number(versionWord & 0xFF, 16);
 }
 
-uint8_t CableFlagForFrame(uint8_t kind)
-{
-    return (kind == 0 || kind == 1 || kind == 4) ? 0 : 1;
-}
-
-uint8_t CableFlagForChoicePage(uint8_t kind)
+uint8_t CableFlagForKind(uint8_t kind)
 {
     return (kind & 0xFA) != 0 ? 1 : 0;
 }
@@ -93,14 +88,14 @@ int FillDeviceRecord(DeviceAllInfo& record, const QString& path)
     const bool frameHasDevice = !CurrentDeviceRecord().path.isEmpty();
     const int total = catalogueNumber(QStringLiteral("Option"), QStringLiteral("DeviceTotal"));
     if (!identified) {
-        record.cableFlag = CableFlagForFrame(info.kind);
+        record.cableFlag = CableFlagForKind(info.kind);
         record.modelIndex = total;
         return 0;
     }
 
     const int index = CatalogueModelIndex(info.cid, info.mid, total);
     if (index >= 0) {
-        record.cableFlag = CableFlagForFrame(info.kind);
+        record.cableFlag = CableFlagForKind(info.kind);
         record.cid = info.cid;
         record.mid = info.mid;
         record.kind = info.kind;
@@ -114,7 +109,7 @@ int FillDeviceRecord(DeviceAllInfo& record, const QString& path)
 
     if (total < 1)
         return 0;
-    record.cableFlag = CableFlagForFrame(info.kind);
+    record.cableFlag = CableFlagForKind(info.kind);
     record.modelIndex = total;
     const int catalogueCid = catalogueNumber(QStringLiteral("Option"), QStringLiteral("CID"));
     return info.cid == catalogueCid ? 2 : 3;

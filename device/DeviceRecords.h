@@ -14,10 +14,9 @@
 // "v" + (word >> 8) in decimal + "." + (word & 0xFF) in lower-case hexadecimal, e.g. "v1.a".
 QString FormatVersionText(int versionWord);
 
-// Cable flag as the configuration frame's scan sets it: 1 for every kind but 0, 1 and 4.
-uint8_t CableFlagForFrame(uint8_t kind);
-// Cable flag as the device-choice page sets it: 1 when (kind AND 0xFA) is not 0.
-uint8_t CableFlagForChoicePage(uint8_t kind);
+// The cable flag of a device kind, one rule for the choice page and the frame: kinds 2 and 3,
+// and 6 and above, are the mouse on its cable (1); 0, 1, 4 and 5 are receivers (0).
+uint8_t CableFlagForKind(uint8_t kind);
 
 // The receiver light record handed to the library and in SigRGBValue; byte 0 is the
 // light mode 1, 2 or 3 (0 none). All zero at start.

@@ -46,7 +46,7 @@ bool FillChoiceDeviceRecord(DeviceAllInfo& record)
     // An unidentified or unmatched device keeps the kind it answered, so its badge and
     // category are defined; it has no CID or MID.
     auto markUnlisted = [&] {
-        record.cableFlag = CableFlagForChoicePage(answer.kind);
+        record.cableFlag = CableFlagForKind(answer.kind);
         record.cid = 0;
         record.mid = 0;
         record.kind = answer.kind;
@@ -59,7 +59,7 @@ bool FillChoiceDeviceRecord(DeviceAllInfo& record)
 
     const int index = CatalogueModelIndex(answer.cid, answer.mid, total);
     if (index >= 0) {
-        record.cableFlag = CableFlagForChoicePage(answer.kind);
+        record.cableFlag = CableFlagForKind(answer.kind);
         record.cid = answer.cid;
         record.mid = answer.mid;
         record.kind = answer.kind;

@@ -2,6 +2,7 @@
 // device cache files.
 #include "support/CatalogueText.h"
 #include "support/HidSimScript.h"
+#include "shell/ChoiceDevices.h"
 #include "support/TestEnv.h"
 
 #include "HIDUsbControl.h"
@@ -50,8 +51,8 @@ private slots:
     void cacheFileRoundTrip();
     void badCacheFilesAreRefused_data();
     void badCacheFilesAreRefused();
-    void cableFlagRulesDifferByPage_data();
-    void cableFlagRulesDifferByPage();
+    void bothFillsShareTheCableRule_data();
+    void bothFillsShareTheCableRule();
     void versionText();
     void identifiedAtTheNinthAnswerFailsAtTheTenth_data();
     void identifiedAtTheNinthAnswerFailsAtTheTenth();
@@ -186,27 +187,32 @@ void DeviceRecordsTest::badCacheFilesAreRefused()
     QVERIFY(sameImage(out, patternImage(7)));
 }
 
-void DeviceRecordsTest::cableFlagRulesDifferByPage_data()
+void DeviceRecordsTest::bothFillsShareTheCableRule_data()
 {
     QTest::addColumn<int>("kind");
-    QTest::addColumn<int>("choicePage");
-    QTest::addColumn<int>("frame");
-    QTest::newRow("1 kHz receiver") << 0 << 0 << 0;
-    QTest::newRow("4 kHz receiver") << 1 << 0 << 0;
-    QTest::newRow("cable") << 2 << 1 << 1;
-    QTest::newRow("8 kHz cable") << 3 << 1 << 1;
-    QTest::newRow("2 kHz receiver") << 4 << 0 << 0;
-    QTest::newRow("8 kHz receiver") << 5 << 0 << 1;
-    QTest::newRow("kind 8") << 8 << 1 << 1;
+    QTest::addColumn<int>("cable");
+    QTest::newRow("1 kHz receiver") << 0 << 0;
+    QTest::newRow("4 kHz receiver") << 1 << 0;
+    QTest::newRow("cable") << 2 << 1;
+    QTest::newRow("8 kHz cable") << 3 << 1;
+    QTest::newRow("2 kHz receiver") << 4 << 0;
+    QTest::newRow("8 kHz receiver") << 5 << 0;
 }
 
-void DeviceRecordsTest::cableFlagRulesDifferByPage()
+// The choice page's record and the frame's record of one device agree on the cable flag.
+void DeviceRecordsTest::bothFillsShareTheCableRule()
 {
     QFETCH(int, kind);
-    QFETCH(int, choicePage);
-    QFETCH(int, frame);
-    QCOMPARE(int(CableFlagForChoicePage(uint8_t(kind))), choicePage);
-    QCOMPARE(int(CableFlagForFrame(uint8_t(kind))), frame);
+    QFETCH(int, cable);
+    const QString path = QString::fromUtf8(SimScript::path(addInterface(addMouse(10, 31), kind)));
+    DeviceAllInfo frame;
+    frame.path = path;
+    FillDeviceRecord(frame, path);
+    DeviceAllInfo choice;
+    choice.path = path;
+    QVERIFY(FillChoiceDeviceRecord(choice));
+    QCOMPARE(int(frame.cableFlag), cable);
+    QCOMPARE(int(choice.cableFlag), cable);
 }
 
 void DeviceRecordsTest::versionText()
@@ -242,7 +248,7 @@ void DeviceRecordsTest::identifiedAtTheNinthAnswerFailsAtTheTenth()
     record.path = QString::fromUtf8(SimScript::path(receiver));
     QCOMPARE(FillDeviceRecord(record, record.path), result);
     QCOMPARE(SimScript::countCalls(QStringLiteral("UsbFinderC_GetDeviceInfo")), calls);
-    QCOMPARE(int(record.cableFlag), 1);
+    QCOMPARE(int(record.cableFlag), 0);  // an 8 kHz receiver
     if (result == 1) {
         QCOMPARE(record.modelIndex, 1);
         QCOMPARE(int(record.cid), 10);

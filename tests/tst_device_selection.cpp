@@ -150,6 +150,39 @@ private slots:
             worker->wait(5000);
     }
 
+    // An 8 kHz receiver is a receiver in the frame too: a plug event there keeps the receiver
+    // version that the tile click reported, and the device stays a receiver.
+    void eightKilohertzReceiverKeepsItsVersionOnPlugEvents()
+    {
+        World world;
+        SimScript::addReceiverMouse(1, 5);
+        ModalAnswerer answerer;
+        DialogMain window;
+        window.show();
+        settle();
+        QCOMPARE(ChoiceDeviceList.size(), 1);
+
+        QList<QStringList> labelTexts;
+        const auto link = connect(PostMsg::instance(), &PostMsg::SigLabelTextB, this,
+                                  [&](QString a, QString b) { labelTexts << QStringList{a, b}; });
+        window.findChild<QToolButton*>(QStringLiteral("btn0"))->click();
+        QVERIFY(waitFor([] { return SensorPageReady && LightPageReady && ButtonPageReady; }));
+        QCOMPARE(labelTexts.size(), 1);
+        const QString version = labelTexts.first().first();
+        QVERIFY(!version.isEmpty());
+
+        // Something else is plugged in while the frame is shown.
+        SimScript::addCableMouse(2, false);
+        settle();
+        QVERIFY(SimScript::countCalls(QStringLiteral("UsbFinderC_GetDeviceInfo")) > 0);
+        disconnect(link);
+        QCOMPARE(labelTexts.size(), 1);  // not wiped by an empty version
+        QCOMPARE(int(CurrentDeviceRecord().cableFlag), 0);
+        QCOMPARE(window.currentPage(), int(DialogMain::FramePage));
+        if (Worker* worker = Worker::instance())
+            worker->wait(5000);
+    }
+
     void spaceOnChoicePagePairsLoneReceiver()
     {
         World world;
