@@ -57,3 +57,26 @@ QString confirmButtonStyle(const QString& rgb, const QString& folder, const QStr
            rgb + QStringLiteral(";);border-image: ") + styleSheetUrl(folder + image) +
            QStringLiteral(";}QToolButton:pressed{border-image: ") + styleSheetUrl(folder + pressedImage) + QStringLiteral("; }");
 }
+
+QString comboBoxStyle(const QString& folder)
+{
+    const QString text = skinColor(QStringLiteral("ComboxTextColor"));
+    const QString select = skinColor(QStringLiteral("ComboxSelectColor"));
+    const QString background = skinColor(QStringLiteral("ComboxBackGroundColor"));
+    const auto picture = [&folder](const char* file) { return styleSheetUrl(folder + QLatin1String(file)); };
+    return "QComboBox{border: 1px solid gray; color: rgb(" + text + "); border-image: " + picture("ComboboxBack.png") + ";}"
+           "QComboBox:disabled{color: black;}"
+           "QComboBox::drop-down:button{border-radius:5px; background:rgb(" + background + ");} "
+           "QComboBox::down-arrow{image: " + picture("Menu.png") + "; right: 8px; }"
+           "QComboBox::down-arrow:on{ image: " + picture("MenuClicked.png") + ";}"
+           "QComboBox QAbstractItemView::item{height:25px;}"
+           "QComboBox QAbstractItemView {outline: 0px solid gray; border: 1px  solid gray;color: rgb(" + text +
+           "); border-image: " + picture("ComboboxTextBack.png") + ";selection-background-color: rgb(" + select + "); }";
+}
+
+QString comboListStyle()
+{
+    const QString select = skinColor(QStringLiteral("ComboxSelectColor"));
+    return "QListView::item:selected{background-color: rgb(" + select + ");}QListView::item:hover{background-color: rgb(" +
+           select + ");}";
+}

@@ -22,4 +22,9 @@ QString backgroundStyle(const QString& frameName, const QString& folder);
 QString plainButtonStyle(const QString& folder, const char* normal, const char* hover, const char* pressed);
 // The plain button of "Close.png", "CloseHover.png" and "CloseClick.png".
 QString closeButtonStyle(const QString& folder);
+// The skinned drop-down list: "ComboboxBack.png", the arrows "Menu.png" and "MenuClicked.png"
+// and the pop-up "ComboboxTextBack.png" from `folder`, in the catalogue's combo-box colours.
+QString comboBoxStyle(const QString& folder);
+// Its pop-up list view: selected and hovered items in "ComboxSelectColor".
+QString comboListStyle();
 QString confirmButtonStyle(const QString& rgb, const QString& folder, const QString& image, const QString& pressedImage);

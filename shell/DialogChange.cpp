@@ -59,9 +59,6 @@ DialogChange::DialogChange(QWidget* parent)
 
     m_pictureDir = pictureFolder(QStringLiteral("DialogChange"));
     const auto picture = [this](const char* file) { return styleSheetUrl(m_pictureDir + QLatin1String(file)); };
-    const QString text = skinColor(QStringLiteral("ComboxTextColor"));
-    const QString select = skinColor(QStringLiteral("ComboxSelectColor"));
-    const QString background = skinColor(QStringLiteral("ComboxBackGroundColor"));
     ui->frameChange->setStyleSheet("#frameChange{border-image: " + picture("MainBack.png") + ";}");
     ui->CloseButton->setStyleSheet(closeButtonStyle(m_pictureDir));
     ui->MinButton->setStyleSheet(plainButtonStyle(m_pictureDir, "Min.png", "MinHover.png", "MinClick.png"));
@@ -71,17 +68,9 @@ DialogChange::DialogChange(QWidget* parent)
                                    picture("RightClick.png") + ";}");
     ui->LeftButton->setStyleSheet("QToolButton{border-image: " + picture("Left.png") + ";}QToolButton:hover{border-image: " +
                                   picture("LeftClick.png") + ";}");
-    ui->comboBox->setStyleSheet(
-        "QComboBox{border: 1px solid gray; color: rgb(" + text + "); border-image: " + picture("ComboboxBack.png") + ";}"
-        "QComboBox::drop-down:button{border-radius:5px; background:rgb(" + background + ");} "
-        "QComboBox::down-arrow{image: " + picture("Menu.png") + "; right: 8px; }"
-        "QComboBox::down-arrow:on{ image: " + picture("MenuClicked.png") + ";}"
-        "QComboBox QAbstractItemView::item{height:25px;}"
-        "QComboBox QAbstractItemView {outline: 0px solid gray; border: 1px  solid gray;color: rgb(" + text +
-        "); border-image: " + picture("ComboboxTextBack.png") + ";selection-background-color: rgb(" + select + "); }");
+    ui->comboBox->setStyleSheet(comboBoxStyle(m_pictureDir));
     auto* view = new QListView(ui->comboBox);
-    view->setStyleSheet("QListView::item:selected{background-color: rgb(" + select +
-                        ");}QListView::item:hover{background-color: rgb(" + select + ");}");
+    view->setStyleSheet(comboListStyle());
     ui->comboBox->setView(view);
 
     ui->label_2->show();

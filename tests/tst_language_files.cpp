@@ -92,6 +92,14 @@ private slots:
         row("DialogChange", {"label_2", "label_3", "OfflineTips1", "OfflineTips2", "RepairDevice", "MouseIsNewTips"});
         row("UpDataParam", {"label", "label_1"});
         row("FormSetting", {"WiredMode"});
+        row("Buttoninterface", {"Reset", "ImportData", "OutputData", "FireKey", "RightKey", "BackKey", "StartPause",
+            "TopMusic", "BackMusic", "LeftKey_3", "RightKey_3", "MidKey", "BackKey_2", "ForWardKey", "DPI_2", "DPI_3",
+            "DPI_6", "DPI_8", "DPI_5", "DPI_13", "DPI_11", "DPI_10", "DPI_9", "DPI_7", "DPI_12", "DPI_4", "Player",
+            "StartPause_2", "BackMusic_2", "TopMusic_2", "Mute", "VolumeUp", "VolumeDown", "VolumeDown_4",
+            "VolumeDown_5", "VolumeDown_6", "VolumeDown_3", "VolumeDown_8", "VolumeDown_9", "VolumeDown_7",
+            "VolumeDown_10", "VolumeDown_12", "VolumeDown_13", "VolumeDown_11", "VolumeUp_4", "VolumeUp_5",
+            "VolumeUp_7", "checkBox", "VolumeUp_2", "VolumeDown_2", "VolumeUp_8", "VolumeUp_14", "VolumeDown_14",
+            "Macro_", "Config"});
     }
 
     void englishHoldsWhatTheWindowsRead()

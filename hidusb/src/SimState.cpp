@@ -126,12 +126,21 @@ Image defaultImage(uint8_t mid)
     image[71] = 3;
     image[72] = 3;
     image[73] = 1;
-    // Bindings: left, right, middle, back, forward, DPI cycle.
+    // Bindings: left, right, middle, back, forward, DPI cycle (model 15: report-rate switch);
+    // key 9 cycles the light effect, key 11 steps the DPI down.
     static const uint8_t bindings[6][3] = {{1, 1, 0}, {1, 2, 0}, {1, 4, 0}, {1, 8, 0}, {1, 16, 0}, {2, 1, 0}};
     for (int k = 0; k < 6; ++k) {
         for (int b = 0; b < 3; ++b)
             image[74 + 3 * k + b] = bindings[k][b];
     }
+    if (mid == 15) {
+        image[74 + 3 * 5] = 7;
+        image[74 + 3 * 5 + 1] = 0;
+    }
+    image[74 + 3 * 9] = 8;
+    image[74 + 3 * 9 + 1] = 3;
+    image[74 + 3 * 11] = 2;
+    image[74 + 3 * 11 + 1] = 3;
     return image;
 }
 

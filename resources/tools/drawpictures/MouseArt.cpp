@@ -307,6 +307,53 @@ void tile(QPainter& p, QSize s, int model, bool online)
     caption(p, s, QStringLiteral("KAVRO ") + modelName(model), online);
 }
 
+void markedMouse(QPainter& p, QSize s, int model, const QVector<QPair<QPointF, Part>>& markers, bool mirrored)
+{
+    const Model& m = models().at(size_t(model));
+    const QPainterPath body = outlinePath(m);
+    // The mouse stands upright in the middle, 320 pixels high.
+    const qreal scale = 320 / 300.0;
+    const QPointF origin(s.width() / 2.0 - 100 * scale, (s.height() - 320) / 2.0);
+    const auto toPicture = [&](QPointF design) {
+        if (mirrored)
+            design.setX(200 - design.x());
+        return origin + design * scale;
+    };
+
+    floorGlow(p, QPointF(s.width() / 2.0, s.height() / 2.0 + 30), true);
+    p.save();
+    p.translate(origin);
+    p.scale(scale, scale);
+    if (mirrored) {
+        p.translate(200, 0);
+        p.scale(-1, 1);
+    }
+    drawMouse(p, m, true);
+    p.restore();
+
+    const qreal palm = m.splitY + (300 - m.splitY) * 0.55;
+    const auto anchor = [&](Part part) {
+        switch (part) {
+        case Part::LeftButton: return QPointF(58, m.splitY * 0.55);
+        case Part::RightButton: return QPointF(142, m.splitY * 0.55);
+        case Part::Wheel: return QPointF(100, m.splitY * 0.5);
+        case Part::SideFront: return QPointF(edgeX(body, m.splitY + 18, true) + 1, m.splitY + 18);
+        case Part::SideRear: return QPointF(edgeX(body, m.splitY + 48, true) + 1, m.splitY + 48);
+        case Part::DpiButton: return QPointF(100, m.splitY * 0.82);
+        case Part::TopButton: return QPointF(100, palm);
+        }
+        return QPointF(100, 150);
+    };
+    for (const auto& marker : markers) {
+        const QPointF target = toPicture(anchor(marker.second));
+        p.setPen(QPen(QColor(32, 200, 255, 170), 1.5, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(marker.first, target);
+        p.setPen(QPen(deep, 1.5));
+        p.setBrush(accent);
+        p.drawEllipse(target, 4, 4);
+    }
+}
+
 void unknownTile(QPainter& p, QSize s)
 {
     card(p, s, false);
