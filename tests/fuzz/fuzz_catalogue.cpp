@@ -1,11 +1,12 @@
 // The product catalogue: any bytes as "<program folder>/usersetting/Config.ini", read through
-// the catalogue store as the program reads it (skin colours, ids, model groups), with the
-// Base64 rule of the encoded keys.
+// the catalogue store as the program reads it (skin colours, ids, model groups, DPI ranges),
+// with the Base64 rule of the encoded keys.
 #include "FuzzEnv.h"
 
 #include "common/AppPaths.h"
 #include "common/SkinStyles.h"
 #include "common/UserConfig.h"
+#include "device/DpiCodes.h"
 #include "shell/ChoiceDevices.h"
 
 #include <QStringList>
@@ -19,6 +20,20 @@ const char* const ModelKeys[] = {"MM", "DM", "D2M", "D4M", "Sensor", "MID", "DPI
     "DPIMaxGrade", "Adveanced", "KeyParam1", "KeyParam2", "KeyParam3", "KeyParam4", "KeyParam5", "KeyParam6"};
 // Model groups read whatever "DeviceTotal" says.
 constexpr int ModelGroupsRead = 4;
+
+// A model's DPI ranges as the sensor page uses them: snapping and stepping at their bounds.
+void useDpiRanges(const QString& group)
+{
+    LoadDpiRangesFrom(UserConfig::instance()->valueList(group, QStringLiteral("DPIRange")));
+    for (const DpiRange& range : DpiRangeList()) {
+        for (int value : {range.min, range.max, 0, 800}) {
+            SnapDpi(value);
+            StepDpiUp(value);
+            StepDpiDown(value);
+            DpiLevelCodeFor(value, 0);
+        }
+    }
+}
 
 void readKey(const QString& group, const QString& key)
 {
@@ -61,8 +76,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_CHECK(choiceVendorIds().size() <= 2);
     choiceProductIds();
     for (int model = 1; model <= ModelGroupsRead; ++model) {
+        const QString group = QStringLiteral("Drive") + QString::number(model);
         for (const char* key : ModelKeys)
-            readKey(QStringLiteral("Drive") + QString::number(model), QString::fromLatin1(key));
+            readKey(group, QString::fromLatin1(key));
+        useDpiRanges(group);
     }
     return 0;
 }

@@ -2,7 +2,7 @@
 // header reader and the searches the update and the repair use.
 #include "FuzzEnv.h"
 
-#include "pages/settings/FirmwareFiles.h"
+#include "device/FirmwareFiles.h"
 
 #include <QDir>
 

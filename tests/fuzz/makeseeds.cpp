@@ -1,13 +1,13 @@
 // Build-time tool of the fuzz tree: writes the seed corpus of the binary formats with the
 // program's own writers (and the simulated library's answers), and copies the shipped
-// language files, so every target starts from valid input.
+// language files and sensor header, so every target starts from valid input.
 //
 // Usage: makeseeds <output folder> <source folder>
 #include "FuzzEnv.h"
 
 #include "device/DeviceCache.h"
 #include "device/DataCallback.h"
-#include "pages/settings/FirmwareFiles.h"
+#include "device/FirmwareFiles.h"
 
 #include <QDataStream>
 #include <QDir>
@@ -118,13 +118,14 @@ bool dataCallbackSeeds()
         && save(t, QStringLiteral("long_range"), answer(0, 23, 0, QByteArray(10, '\0')));
 }
 
-bool languageSeeds(const QString& source)
+// Copies shipped data files (a folder of the source tree and a name pattern) as seeds.
+bool shippedSeeds(const QString& target, const QString& folder, const QString& pattern)
 {
-    const QDir dir(source + QStringLiteral("/resources/Language"));
+    const QDir dir(folder);
     bool ok = true;
-    for (const QString& name : dir.entryList({QStringLiteral("*.xml")}, QDir::Files)) {
+    for (const QString& name : dir.entryList({pattern}, QDir::Files)) {
         QFile file(dir.filePath(name));
-        ok = ok && file.open(QIODevice::ReadOnly) && save(QStringLiteral("language_file"), name, file.readAll());
+        ok = ok && file.open(QIODevice::ReadOnly) && save(target, name, file.readAll());
     }
     return ok;
 }
@@ -139,7 +140,9 @@ int main(int argc, char** argv)
     }
     fuzzenv::setUp(&argc, &argv);
     out = QString::fromLocal8Bit(argv[1]);
+    const QString resources = QString::fromLocal8Bit(argv[2]) + QStringLiteral("/resources");
     const bool ok = cacheFileSeed() && profileFileSeed() && firmwareSeeds() && dataCallbackSeeds()
-        && languageSeeds(QString::fromLocal8Bit(argv[2]));
+        && shippedSeeds(QStringLiteral("language_file"), resources + QStringLiteral("/Language"), QStringLiteral("*.xml"))
+        && shippedSeeds(QStringLiteral("sensor_header"), resources, QStringLiteral("driver_sensor.h"));
     return ok ? 0 : 1;
 }
