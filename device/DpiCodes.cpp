@@ -9,6 +9,8 @@
 
 #include <QtGlobal>
 
+#include <limits>
+
 QString CurrentSensorName;
 DpiRangeSet DpiRangeTable;
 
@@ -26,6 +28,13 @@ int hexadecimal(const QString& text)
     bool ok = false;
     const int value = text.trimmed().toInt(&ok, 16);
     return ok ? value : 0;
+}
+
+// value + delta, held at the ends of int: a catalogue range may reach them.
+int addClamped(int value, int delta)
+{
+    const qint64 sum = qint64(value) + delta;
+    return int(qBound<qint64>(std::numeric_limits<int>::min(), sum, std::numeric_limits<int>::max()));
 }
 
 bool hundredsUnit(uint8_t flags)
@@ -134,13 +143,13 @@ int StepDpiUp(int value, const DpiRangeSet& table)
         return value;
     for (int k = 0; k + 1 < n; ++k) {
         if (r[k].min <= value && value < r[k].max)
-            return r[k].step > 0 ? value + r[k].step : value;
+            return r[k].step > 0 ? addClamped(value, r[k].step) : value;
         if (r[k].max <= value && value < r[k + 1].min)
             return r[k + 1].min;
     }
     const DpiRange& last = r[n - 1];
     if (last.min <= value && value <= last.max && last.step > 0)
-        return value + last.step;
+        return addClamped(value, last.step);
     return value;
 }
 
@@ -152,13 +161,13 @@ int StepDpiDown(int value, const DpiRangeSet& table)
         return value;
     for (int k = 0; k + 1 < n; ++k) {
         if (r[k].min <= value && value <= r[k].max)
-            return r[k].step > 0 ? value - r[k].step : value;
+            return r[k].step > 0 ? addClamped(value, -r[k].step) : value;
         if (r[k].max < value && value < r[k + 1].min)
             return r[k + 1].min;
     }
     const DpiRange& last = r[n - 1];
     if (last.min <= value && value <= last.max && last.step > 0)
-        return value - last.step;
+        return addClamped(value, -last.step);
     return value;
 }
 
@@ -231,7 +240,8 @@ int DpiFromLevelRecord(uint8_t codeX, uint8_t flags)
         // The DPI value is the number after "SENSOR_<sensor>_DPI_".
         bool ok = false;
         value = name.mid(at + prefix.size() + 1).toInt(&ok, 10);
-        if (!ok)
+        // A number too large to double is no DPI value either.
+        if (!ok || value > std::numeric_limits<int>::max() / 2 || value < std::numeric_limits<int>::min() / 2)
             value = 0;
         if (hundredsUnit(flags))
             value *= 2;

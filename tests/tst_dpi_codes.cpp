@@ -61,6 +61,7 @@ private slots:
     void snappingAndSteps_data();
     void snappingAndSteps();
     void zeroStepSnapsNothing();
+    void extremeNumbersStayInRange();
     void applyLevelDpiWritesTheRecord();
     void shippedRangesRoundTrip();
 
@@ -303,6 +304,23 @@ void DpiCodesTest::zeroStepSnapsNothing()
         QCOMPARE(SnapDpi(10050).value, 10050);
         QCOMPARE(StepDpiUp(10100), 10100);
     }
+}
+
+// Found by fuzzing the sensor header and the catalogue: numbers at the ends of int.
+void DpiCodesTest::extremeNumbersStayInRange()
+{
+    CurrentSensorName = QStringLiteral("3311");
+    useHeader("#define SENSOR_3311_DPI_2000000000\t0x08\n#define SENSOR_3311_DPI_800\t0x09\n");
+    QCOMPARE(DpiFromLevelRecord(0x08, 0x22), 0);
+    QCOMPARE(DpiFromLevelRecord(0x08, 0), 0);
+    QCOMPARE(DpiFromLevelRecord(0x09, 0x22), 1600);
+
+    LoadDpiRangesFrom({"50", "2147483647", "100", "0x11"});
+    QCOMPARE(StepDpiUp(2147483647), 2147483647);
+    QCOMPARE(StepDpiUp(2147483600), 2147483647);
+    LoadDpiRangesFrom({"-2147483648", "100", "100", "200", "300", "50", "0x22"});
+    QCOMPARE(StepDpiDown(-2147483648), -2147483648);
+    QCOMPARE(StepDpiDown(0), -100);
 }
 
 void DpiCodesTest::applyLevelDpiWritesTheRecord()
