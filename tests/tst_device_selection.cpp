@@ -66,17 +66,6 @@ struct World {
 
 using SimScript::settle;
 
-bool waitFor(const std::function<bool()>& done, int timeoutMs = 8000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < timeoutMs) {
-        HidSim_DeliverPending(50);
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return done();
-}
-
 void pressSpace(QWidget* window)
 {
     QKeyEvent press(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
@@ -133,7 +122,7 @@ private slots:
         for (const auto& link : links)
             disconnect(link);
 
-        QVERIFY(waitFor([] { return SensorPageReady && LightPageReady && ButtonPageReady; }));
+        QVERIFY(SimScript::deliverUntil([] { return SensorPageReady && LightPageReady && ButtonPageReady; }));
         QVERIFY(SimScript::countCalls(QStringLiteral("UsbServerC_Start(") + QString::fromLatin1(mouse.path)) >= 1);
         QCOMPARE(pages.sensor.size(), int(sizeof(FlashDataMap)));
         QCOMPARE(pages.sensor.left(124), image.left(124));

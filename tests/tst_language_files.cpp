@@ -100,6 +100,7 @@ private slots:
             "VolumeDown_10", "VolumeDown_12", "VolumeDown_13", "VolumeDown_11", "VolumeUp_4", "VolumeUp_5",
             "VolumeUp_7", "checkBox", "VolumeUp_2", "VolumeDown_2", "VolumeUp_8", "VolumeUp_14", "VolumeDown_14",
             "Macro_", "Config"});
+        row("Sensor", {"label_2"});
     }
 
     void englishHoldsWhatTheWindowsRead()

@@ -168,6 +168,17 @@ bool settle(int timeoutMs)
     return ok;
 }
 
+bool deliverUntil(const std::function<bool()>& done, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < timeoutMs) {
+        HidSim_DeliverPending(50);
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return done();
+}
+
 QByteArray lastWrittenImage(int mouse)
 {
     QByteArray image(ImageSize, '\0');

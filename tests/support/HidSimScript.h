@@ -44,6 +44,9 @@ bool deliver(int timeoutMs = 5000);
 // Delivers as above, then runs the queued signals that follow the deliveries.
 bool settle(int timeoutMs = 5000);
 
+// Delivers answers and processes events until `done` holds or the time is up; its final value.
+bool deliverUntil(const std::function<bool()>& done, int timeoutMs = 8000);
+
 // The image the library last took from the program for this mouse; empty when there is none.
 QByteArray lastWrittenImage(int mouse);
 
