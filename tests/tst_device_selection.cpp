@@ -155,7 +155,7 @@ private slots:
         const auto link = connect(PostMsg::instance(), &PostMsg::SigLabelTextB, this,
                                   [&](QString a, QString b) { labelTexts << QStringList{a, b}; });
         window.findChild<QToolButton*>(QStringLiteral("btn0"))->click();
-        QVERIFY(waitFor([] { return SensorPageReady && LightPageReady && ButtonPageReady; }));
+        QVERIFY(SimScript::deliverUntil([] { return SensorPageReady && LightPageReady && ButtonPageReady; }));
         QCOMPARE(labelTexts.size(), 1);
         const QString version = labelTexts.first().first();
         QVERIFY(!version.isEmpty());

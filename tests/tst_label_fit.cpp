@@ -27,6 +27,7 @@
 #include "dialogs/RePair.h"
 #include "dialogs/SameMacro.h"
 #include "dialogs/UpDateWarning.h"
+#include "pages/sensor/Sensor.h"
 #include "pages/settings/FormSetting.h"
 #include "pages/settings/Match.h"
 #include "pages/settings/UpDateRepair.h"
@@ -98,6 +99,7 @@ const std::vector<WindowEntry>& windows()
         {"UpDateRepair", build<UpDateRepair>()},
         {"UpDataParam", build<UpDataParam>()},
         {"DialogMain", build<DialogMain>()},
+        {"Sensor", build<Sensor>()},
     };
     return list;
 }
