@@ -7,7 +7,9 @@
 
 #include "device/DeviceCache.h"
 #include "device/DataCallback.h"
+#include "device/ButtonRecords.h"
 #include "device/FirmwareFiles.h"
+#include "device/MacroTextFile.h"
 
 #include <QDataStream>
 #include <QDir>
@@ -118,6 +120,30 @@ bool dataCallbackSeeds()
         && save(t, QStringLiteral("long_range"), answer(0, 23, 0, QByteArray(10, '\0')));
 }
 
+// A macro with a modifier, a mouse button, delays and a release.
+MacroRows sampleMacro()
+{
+    return {{QStringLiteral("LCtrl"), false}, {QStringLiteral("12ms"), false}, {QStringLiteral("C"), false},
+            {QStringLiteral("30ms"), false},  {QStringLiteral("C"), true},      {QStringLiteral("5ms"), false},
+            {QStringLiteral("Back"), false},  {QStringLiteral("LCtrl"), true}};
+}
+
+template <typename Record>
+QByteArray bytesOf(const Record& record)
+{
+    return QByteArray(reinterpret_cast<const char*>(&record), int(sizeof record));
+}
+
+bool macroSeeds()
+{
+    const MacroRecord record = MacroRecordFromRows(QStringLiteral("Copy"), sampleMacro());
+    return save(QStringLiteral("macro_text_file"), QStringLiteral("copy.txt"), MacroFileText(254, sampleMacro()))
+        && save(QStringLiteral("macro_text_file"), QStringLiteral("count.txt"), MacroFileText(3, sampleMacro().mid(0, 3)))
+        && save(QStringLiteral("macro_record"), QStringLiteral("macro"), bytesOf(record))
+        && save(QStringLiteral("macro_record"), QStringLiteral("combination"),
+                bytesOf(BuildComboRecord(QStringLiteral("Ctrl+Shift+A"))));
+}
+
 // Copies shipped data files (a folder of the source tree and a name pattern) as seeds.
 bool shippedSeeds(const QString& target, const QString& folder, const QString& pattern)
 {
@@ -141,7 +167,7 @@ int main(int argc, char** argv)
     fuzzenv::setUp(&argc, &argv);
     out = QString::fromLocal8Bit(argv[1]);
     const QString resources = QString::fromLocal8Bit(argv[2]) + QStringLiteral("/resources");
-    const bool ok = cacheFileSeed() && profileFileSeed() && firmwareSeeds() && dataCallbackSeeds()
+    const bool ok = cacheFileSeed() && profileFileSeed() && firmwareSeeds() && dataCallbackSeeds() && macroSeeds()
         && shippedSeeds(QStringLiteral("language_file"), resources + QStringLiteral("/Language"), QStringLiteral("*.xml"))
         && shippedSeeds(QStringLiteral("sensor_header"), resources, QStringLiteral("driver_sensor.h"));
     return ok ? 0 : 1;
