@@ -79,12 +79,16 @@ namespace {
 
 enum class Rule { NewerOnly, AnyOtherVersion };
 
-// Reads a file's header; false (the file is skipped) when it cannot be opened or read or
-// is too short to hold a header.
+// Reads a file's header; false (the file is skipped) when it cannot be opened or read, is
+// too short to hold a header or too large to be an image.
 bool readFileHeader(QFile& file, FirmwareHeader* header)
 {
     if (!file.open(QIODevice::ReadOnly)) {
         qDebug() << "firmware image cannot be opened:" << file.fileName() << file.errorString();
+        return false;
+    }
+    if (file.size() > MaxImageFileSize) {
+        qDebug() << "firmware image too large:" << file.fileName() << file.size();
         return false;
     }
     const QByteArray start = file.read(HeaderSize);
@@ -129,8 +133,9 @@ bool search(const QString& binDir, const FirmwareQuery& query, Rule rule, QByteA
 
         if (image) {
             file.seek(0);
-            QByteArray content = file.readAll();
-            if (file.error() != QFileDevice::NoError || content.size() < HeaderSize)
+            // Bounded even when the file grew since its size was looked at.
+            QByteArray content = file.read(MaxImageFileSize + 1);
+            if (file.error() != QFileDevice::NoError || content.size() < HeaderSize || content.size() > MaxImageFileSize)
                 continue;
             *image = std::move(content);
         }

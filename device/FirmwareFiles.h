@@ -27,6 +27,8 @@ constexpr int CidOffset = 0x15;
 constexpr int MidOffset = 0x16;
 constexpr int ModelNameOffset = 0x57;
 constexpr int ModelNameSize = 64;
+// A mouse or receiver image is far smaller; a larger file is not one and is never read whole.
+constexpr qint64 MaxImageFileSize = 8 * 1024 * 1024;
 
 struct FirmwareHeader {
     uint32_t version = 0;  // major = version >> 8, minor = version & 0xFF

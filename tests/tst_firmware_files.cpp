@@ -79,7 +79,11 @@ bool writeImages(const TestEnv& env, const QStringList& entries)
             env.writeProgramFile("bin/" + name, imageContent(name, version, MouseKind, Cid, Mid, "km-1"));
         else if (variation == QLatin1String("short"))
             env.writeProgramFile("bin/" + name, imageContent(name, version).left(HeaderSize - 1));
-        else if (variation == QLatin1String("folder"))
+        else if (variation == QLatin1String("huge")) {
+            env.writeProgramFile("bin/" + name, imageContent(name, version));
+            if (!QFile::resize(bin + "/" + name, MaxImageFileSize + 1))
+                return false;
+        } else if (variation == QLatin1String("folder"))
             QDir().mkpath(bin + "/" + name);
         else if (variation == QLatin1String("unreadable")) {
             if (!makeUnreadable(bin + "/" + name))
@@ -154,6 +158,8 @@ void TestFirmwareFiles::searches_data()
     QTest::newRow("short file ignored") << QStringList{"a.bin:106:short"} << "1.5" << false << none << none;
     QTest::newRow("short file skipped")
         << QStringList{"a.bin:107:short", "b.bin:106"} << "1.5" << true << "b.bin" << "b.bin";
+    QTest::newRow("oversized file skipped")
+        << QStringList{"a.bin:107:huge", "b.bin:106"} << "1.5" << true << "b.bin" << "b.bin";
     QTest::newRow("unreadable file skipped")
         << QStringList{"a.bin:0:unreadable", "b.bin:106"} << "1.5" << true << "b.bin" << "b.bin";
     QTest::newRow("folder named .bin skipped")
