@@ -26,6 +26,7 @@
 #include "dialogs/QuestiondialogB.h"
 #include "dialogs/RePair.h"
 #include "dialogs/SameMacro.h"
+#include "pages/macro/Macro.h"
 #include "dialogs/UpDateWarning.h"
 #include "pages/sensor/Sensor.h"
 #include "pages/settings/FormSetting.h"
@@ -100,6 +101,7 @@ const std::vector<WindowEntry>& windows()
         {"UpDataParam", build<UpDataParam>()},
         {"DialogMain", build<DialogMain>()},
         {"Sensor", build<Sensor>()},
+        {"Macro", build<Macro>()},
     };
     return list;
 }

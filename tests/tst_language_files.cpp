@@ -101,6 +101,36 @@ private slots:
             "VolumeUp_7", "checkBox", "VolumeUp_2", "VolumeDown_2", "VolumeUp_8", "VolumeUp_14", "VolumeDown_14",
             "Macro_", "Config"});
         row("Sensor", {"label_2"});
+        row("Macro", {"label", "label_2", "NewHong", "DeleteHong", "Amend", "DeleteKey", "StartRecord", "StopRecord",
+            "Save", "ChooseEvent1", "ChooseEvent2", "ChooseEvent3", "ChooseEvent4", "ChooseEvent5", "ChooseEvent6",
+            "ChooseEvent7", "ChooseEvent8", "ChooseEvent9", "MacroReal", "AutoInsertDelay", "DefaultDelay",
+            "ReUntilLoose", "ReUntilClick", "ReUntil", "ReNumber", "label_3", "Key1", "Key2", "Key3", "Key4", "Key5"});
+    }
+
+    // Macro rows named by a mouse button must never read as delays, and the button page finds
+    // the selectors of a macro by the prefix the Macro page sends.
+    void macroTextsAgreeWithTheirReaders_data()
+    {
+        everyLanguageMatchesEnglish_data();
+        QTest::newRow(qPrintable(languageFiles().first())) << languageFiles().first();
+    }
+    void macroTextsAgreeWithTheirReaders()
+    {
+        QFETCH(QString, file);
+        Sections sections;
+        const QString error = readLanguageFile(stagedPath(file), sections);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        const QMap<QString, QString>& macro = sections["Macro"];
+        for (int i = 4; i <= 8; ++i) {
+            const QString text = macro.value(QStringLiteral("ChooseEvent%1").arg(i));
+            QVERIFY2(!text.isEmpty() && !text.contains("ms"), qPrintable(file + ": ChooseEvent" + QString::number(i)));
+        }
+        QStringList buttons;
+        for (int i = 4; i <= 8; ++i)
+            buttons << macro.value(QStringLiteral("ChooseEvent%1").arg(i));
+        QCOMPARE(QSet<QString>(buttons.begin(), buttons.end()).size(), 5);
+        if (macro.contains("MacroReal") && sections["Buttoninterface"].contains("Macro_"))
+            QCOMPARE(macro["MacroReal"], sections["Buttoninterface"]["Macro_"]);
     }
 
     void englishHoldsWhatTheWindowsRead()

@@ -2,6 +2,7 @@
 #include "Backgrounds.h"
 #include "ButtonPageArt.h"
 #include "Icons.h"
+#include "MacroPageArt.h"
 #include "MouseArt.h"
 
 namespace {
@@ -223,6 +224,29 @@ void buttonPage(TableBuilder& t)
 
 }  // namespace
 
+void macroPage(TableBuilder& t)
+{
+    const QString d = "Macro/";
+    t.add(d + "MacroDown.png", QSize(16, 16), "key pressed row", MacroPageArt::pressMark);
+    t.add(d + "MacroUp.png", QSize(16, 16), "key released row", MacroPageArt::releaseMark);
+    t.add(d + "MacroTime.png", QSize(16, 16), "delay row", MacroPageArt::delayMark);
+    t.add(d + "Up.png", QSize(20, 20), "scroll up", [](QPainter& p, QSize s) { MacroPageArt::scrollArrow(p, s, true); });
+    t.add(d + "Down.png", QSize(20, 20), "scroll down", [](QPainter& p, QSize s) { MacroPageArt::scrollArrow(p, s, false); });
+    t.comboSkin(d, QSize(212, 30));
+    t.add(d + "CheckBox.png", QSize(16, 16), "check box", [](QPainter& p, QSize s) { Icons::checkBox(p, s, false); });
+    t.add(d + "CheckBoxCheck.png", QSize(16, 16), "check box (checked)",
+        [](QPainter& p, QSize s) { Icons::checkBox(p, s, true); });
+    t.looks(d, "Button", "Click", QSize(145, 30), "page button", MacroPageArt::textButton);
+    for (bool stop : {false, true}) {
+        const QString base = stop ? "Stop" : "Record";
+        const QString shows = stop ? "stop recording" : "start recording";
+        t.add(d + base + ".png", QSize(275, 44), shows,
+            [stop](QPainter& p, QSize s) { MacroPageArt::recordButton(p, s, stop, Look::Normal); });
+        t.add(d + base + "Hover.png", QSize(275, 44), shows + " (mouse over)",
+            [stop](QPainter& p, QSize s) { MacroPageArt::recordButton(p, s, stop, Look::Hover); });
+    }
+}
+
 std::vector<PictureEntry> pictureTable()
 {
     TableBuilder t;
@@ -231,6 +255,7 @@ std::vector<PictureEntry> pictureTable()
     choicePage(t);
     sensorPage(t);
     buttonPage(t);
+    macroPage(t);
     // The debounce list on the button page and the sleep-time list on the lighting page.
     t.comboSkin("Buttoninterface/", QSize(141, 34));
     t.comboSkin("Light/", QSize(141, 34));
