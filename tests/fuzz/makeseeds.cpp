@@ -9,7 +9,7 @@
 #include "device/DataCallback.h"
 #include "device/ButtonRecords.h"
 #include "device/FirmwareFiles.h"
-#include "device/MacroTextFile.h"
+#include "device/MacroFiles.h"
 
 #include <QDataStream>
 #include <QDir>
@@ -137,8 +137,14 @@ QByteArray bytesOf(const Record& record)
 bool macroSeeds()
 {
     const MacroRecord record = MacroRecordFromRows(QStringLiteral("Copy"), sampleMacro());
-    return save(QStringLiteral("macro_text_file"), QStringLiteral("copy.txt"), MacroFileText(254, sampleMacro()))
-        && save(QStringLiteral("macro_text_file"), QStringLiteral("count.txt"), MacroFileText(3, sampleMacro().mid(0, 3)))
+    const QString copy = MacroFilePath(MacroFolder(), QStringLiteral("Copy"));
+    const QString count = MacroFilePath(MacroFolder(), QStringLiteral("Count"));
+    QFile copyFile(copy);
+    QFile countFile(count);
+    return WriteMacroFile(copy, 254, sampleMacro()) && WriteMacroFile(count, 3, sampleMacro().mid(0, 3))
+        && copyFile.open(QIODevice::ReadOnly) && countFile.open(QIODevice::ReadOnly)
+        && save(QStringLiteral("macro_text_file"), QStringLiteral("Copy.ini"), copyFile.readAll())
+        && save(QStringLiteral("macro_text_file"), QStringLiteral("Count.ini"), countFile.readAll())
         && save(QStringLiteral("macro_record"), QStringLiteral("macro"), bytesOf(record))
         && save(QStringLiteral("macro_record"), QStringLiteral("combination"),
                 bytesOf(BuildComboRecord(QStringLiteral("Ctrl+Shift+A"))));
