@@ -68,10 +68,7 @@ DialogChange::DialogChange(QWidget* parent)
                                    picture("RightClick.png") + ";}");
     ui->LeftButton->setStyleSheet("QToolButton{border-image: " + picture("Left.png") + ";}QToolButton:hover{border-image: " +
                                   picture("LeftClick.png") + ";}");
-    ui->comboBox->setStyleSheet(comboBoxStyle(m_pictureDir));
-    auto* view = new QListView(ui->comboBox);
-    view->setStyleSheet(comboListStyle());
-    ui->comboBox->setView(view);
+    ui->comboBox->applySkin(m_pictureDir);
 
     ui->label_2->show();
     ui->label_3->show();

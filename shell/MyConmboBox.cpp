@@ -1,5 +1,8 @@
 #include "shell/MyConmboBox.h"
 
+#include "common/SkinStyles.h"
+
+#include <QListView>
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
@@ -10,6 +13,17 @@ MyConmboBox::MyConmboBox(QWidget* parent)
 }
 
 MyConmboBox::~MyConmboBox() = default;
+
+QListView* MyConmboBox::applySkin(const QString& folder)
+{
+    // Without "combobox-popup: 0" styles that open the list over the field show every entry
+    // and ignore the visible-item limit.
+    setStyleSheet(comboBoxStyle(folder) + QStringLiteral("QComboBox{combobox-popup: 0;}"));
+    auto* view = new QListView(this);
+    view->setStyleSheet(comboListStyle());
+    setView(view);
+    return view;
+}
 
 void MyConmboBox::mousePressEvent(QMouseEvent* event)
 {

@@ -67,7 +67,7 @@ const char* const FormObjects[] = {
         "VolumeUp_24 QToolButton scrollAreaWidgetContents_10;"
         "VolumeUp_23 QToolButton scrollAreaWidgetContents_10;"
         "VolumeUp_21 QToolButton scrollAreaWidgetContents_10; page_9 QWidget stackedWidget_2;"
-        "groupBox_2 QGroupBox page_9; label_3 QLabel groupBox_2; DebunceButton QFrame groupBox_2;"
+        "groupBox_2 QGroupBox page_9; label_3 QLabel groupBox_2; DebunceButton DebounceTime groupBox_2;"
         "page_4 QWidget stackedWidget_2; scrollArea_6 QScrollArea page_4;"
         "scrollAreaWidgetContents_6 QWidget scrollArea_6; VolumeUp_2 QToolButton scrollAreaWidgetContents_6;"
         "VolumeDown_2 QToolButton scrollAreaWidgetContents_6; page_7 QWidget stackedWidget_2;"

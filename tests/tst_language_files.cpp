@@ -99,7 +99,11 @@ private slots:
             "VolumeDown_5", "VolumeDown_6", "VolumeDown_3", "VolumeDown_8", "VolumeDown_9", "VolumeDown_7",
             "VolumeDown_10", "VolumeDown_12", "VolumeDown_13", "VolumeDown_11", "VolumeUp_4", "VolumeUp_5",
             "VolumeUp_7", "checkBox", "VolumeUp_2", "VolumeDown_2", "VolumeUp_8", "VolumeUp_14", "VolumeDown_14",
-            "Macro_", "Config"});
+            "Macro_", "Config", "S1", "S2", "S3", "S4", "S5", "S6", "S7", "S8", "S9", "S10", "S11", "S12", "S13",
+            "S14", "S15", "S16", "S17", "S18", "S19", "S20"});
+        row("Light", {"StopCloseTime", "StopCloseTime1", "StopCloseTime2", "StopCloseTime3", "StopCloseTime4",
+                         "StopCloseTime5", "StopCloseTime6", "StopCloseTime7", "StopCloseTime8", "StopCloseTime9",
+                         "StopCloseTime10"});
         row("Sensor", {"label_2"});
         row("Macro", {"label", "label_2", "NewHong", "DeleteHong", "Amend", "DeleteKey", "StartRecord", "StopRecord",
             "Save", "ChooseEvent1", "ChooseEvent2", "ChooseEvent3", "ChooseEvent4", "ChooseEvent5", "ChooseEvent6",

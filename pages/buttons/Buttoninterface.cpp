@@ -193,8 +193,9 @@ void Buttoninterface::SlotFormResetButton()
     ButtonPageBusy = 0;
 }
 
-void Buttoninterface::setDebounceIndex(int /*index*/)
+void Buttoninterface::setDebounceIndex(int index)
 {
+    ui->DebunceButton->setCurrentIndex(index);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -252,6 +253,11 @@ void Buttoninterface::relabelProfiles()
     ui->ProjectChoose->blockSignals(false);
 }
 
-void Buttoninterface::setDebounceSuffix(int /*number*/, const QString& /*suffix*/)
+void Buttoninterface::setDebounceSuffix(int number, const QString& suffix)
 {
+    if (number < 1 || number > 20)
+        return;
+    ui->DebunceButton->setItemSuffix(number - 1, suffix);
+    if (number == 20)
+        ui->DebunceButton->setItemSuffix(20, suffix);
 }

@@ -3,8 +3,10 @@
 
 #include "device/FlashDataMap.h"
 
-// The lighting page. For now only its fill slots, which mark the page busy while filling
-// and ready when filled.
+class StopCloseTime;
+
+// The lighting page. For now its fill slots, which mark the page busy while filling and ready
+// when filled, and the sleep-time list.
 class LampLight : public QWidget {
     Q_OBJECT
 public:
@@ -17,4 +19,9 @@ public slots:
     void SlotUpDataLightUIA(FlashDataMap DataMap);
     // No image available (blocking delivery).
     void SlotFormResetLight();
+    // Reads the page's section "Light" of language file `index`.
+    void SlotChangeLanguage(int index);
+
+private:
+    StopCloseTime* m_sleep = nullptr;
 };
