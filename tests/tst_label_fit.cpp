@@ -27,6 +27,7 @@
 #include "dialogs/RePair.h"
 #include "dialogs/SameMacro.h"
 #include "dialogs/UpDateWarning.h"
+#include "pages/lighting/LampLight.h"
 #include "pages/macro/Macro.h"
 #include "pages/sensor/Sensor.h"
 #include "pages/settings/FormSetting.h"
@@ -102,6 +103,7 @@ const std::vector<WindowEntry>& windows()
         {"DialogMain", build<DialogMain>()},
         {"Sensor", build<Sensor>()},
         {"Macro", build<Macro>()},
+        {"LampLight", build<LampLight>()},
     };
     return list;
 }
