@@ -540,6 +540,9 @@ void Macro::InPortMacro() {}
 QMenu* Macro::buildContextMenu(const QPoint& pos)
 {
     auto* menu = new QMenu(this);
+    menu->setStyleSheet("QMenu{background:rgb(32,38,46); border:1px solid rgb(70,80,94); color:white; padding:4px 0px;}"
+                        "QMenu::item{padding:5px 24px 5px 20px;}"
+                        "QMenu::item:selected{background:#e1be22; color:black;}");
     if (ui->listWidgetHong->itemAt(pos)) {
         menu->addAction(m_menuTexts.value(0), this, &Macro::ExPortMacro);
         menu->addAction(m_menuTexts.value(1), this, &Macro::RenameMacro);

@@ -2,7 +2,9 @@
 //   1. process start to the first painted main window,
 //   2. a full 6,912-byte configuration answer handed to the library to the three pages filled,
 //   3. a setter call to the image arriving in the library,
-//   4. private memory with the choice page shown.
+//   4. private memory with the choice page shown,
+//   5. a click on a macro of 70 key events to its 139 rows shown on the Macro page,
+//   6. the Macro page's language change.
 // With --bare it shows a plain 1020 x 700 Qt window instead and prints figures 1 and 4 only,
 // for comparison. Run under a display (xvfb-run -a) or with QT_QPA_PLATFORM=offscreen.
 #include "app/Startup.h"
@@ -10,12 +12,15 @@
 #include "common/Registry.h"
 #include "device/DeviceSetters.h"
 #include "device/FlashDataMap.h"
+#include "device/MacroFiles.h"
 #include "device/SharedFlags.h"
+#include "pages/macro/Macro.h"
 #include "shell/DialogMain.h"
 
 #include "HIDUsbControl.h"
 
 #include <QAbstractButton>
+#include <QListWidget>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -39,6 +44,52 @@ qint64 g_privateKb = -1;
 std::vector<double> g_loadMs;
 std::vector<double> g_writeMs;
 QString g_failure;
+std::vector<double> g_macroClickMs;
+std::vector<double> g_macroLanguageMs;
+const QString BenchMacro = QStringLiteral("Bench70");
+
+// A macro of 70 key events with a delay between two: 139 rows.
+void writeBenchMacro()
+{
+    MacroRows rows;
+    for (int i = 0; i < 70; ++i) {
+        if (i > 0)
+            rows.append({QStringLiteral("%1ms").arg(10 + i), false});
+        rows.append({QString(QChar('A' + i / 2 % 26)), i % 2 == 1});
+    }
+    WriteMacroFile(MacroFilePath(MacroFolder(), BenchMacro), 1, rows);
+}
+
+// Figures 5 and 6 on the Macro page.
+void measureMacroPage(QWidget* window)
+{
+    auto* page = window->findChild<Macro*>();
+    auto* list = page ? page->findChild<QListWidget*>(QStringLiteral("listWidgetHong")) : nullptr;
+    const QList<QListWidgetItem*> found = list ? list->findItems(BenchMacro, Qt::MatchExactly) : QList<QListWidgetItem*>{};
+    if (found.isEmpty()) {
+        g_failure = QStringLiteral("the Macro page does not list the bench macro");
+        return;
+    }
+    list->setCurrentItem(found.first());
+    const QModelIndex index = list->currentIndex();
+    for (int i = 0; i < Rounds; ++i) {
+        QElapsedTimer clock;
+        clock.start();
+        QMetaObject::invokeMethod(page, "on_listWidgetHong_clicked", Q_ARG(QModelIndex, index));
+        if (page->rows().size() != 139) {
+            g_failure = QStringLiteral("the bench macro did not show 139 rows");
+            return;
+        }
+        g_macroClickMs.push_back(clock.nsecsElapsed() / 1e6);
+    }
+    for (int i = 0; i < Rounds; ++i) {
+        QElapsedTimer clock;
+        clock.start();
+        page->SlotChangeLanguage(i % 2 ? 0 : 5);
+        g_macroLanguageMs.push_back(clock.nsecsElapsed() / 1e6);
+    }
+    page->SlotChangeLanguage(0);
+}
 
 // Milliseconds from the kernel's start of this process to now (10 ms resolution).
 double processAgeMs()
@@ -185,6 +236,7 @@ void measureProgram(QWidget* window)
         }
         g_writeMs.push_back(clock.nsecsElapsed() / 1e6);
     }
+    measureMacroPage(window);
 }
 
 }  // namespace
@@ -201,6 +253,7 @@ int main(int argc, char** argv)
     QTemporaryDir home;
     qputenv("HOME", home.path().toLocal8Bit());
     Registry::setBaseFolder(home.path() + QStringLiteral("/registry"));
+    writeBenchMacro();
 
     int status = 0;
     if (bare) {
@@ -236,6 +289,9 @@ int main(int argc, char** argv)
     if (!bare) {
         std::printf("  full answer to the three pages filled (median of %d): %.3f ms\n", Rounds, median(g_loadMs));
         std::printf("  setter call to the image in the library (median of %d): %.3f ms\n", Rounds, median(g_writeMs));
+        std::printf("  click on a macro of 70 key events to its 139 rows shown (median of %d): %.3f ms\n", Rounds,
+                    median(g_macroClickMs));
+        std::printf("  Macro page language change (median of %d): %.3f ms\n", Rounds, median(g_macroLanguageMs));
     }
     std::printf("  private memory %s: %lld KiB\n", bare ? "with the window shown" : "with the choice page shown (the demo devices)",
                 static_cast<long long>(g_privateKb));

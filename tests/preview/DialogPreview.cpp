@@ -15,13 +15,20 @@
 #include "dialogs/RePair.h"
 #include "dialogs/SameMacro.h"
 #include "dialogs/UpDateWarning.h"
+#include "pages/macro/Macro.h"
 #include "pages/settings/FormSetting.h"
 #include "pages/settings/Match.h"
 #include "pages/settings/UpDateRepair.h"
 #include "common/LanguageFile.h"
+#include "device/KeyNames.h"
+#include "device/MacroFiles.h"
 #include "device/SharedFlags.h"
 
 #include <QByteArray>
+#include <QListWidget>
+#include <QMenu>
+#include <QTimer>
+#include <QVBoxLayout>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -37,7 +44,37 @@ std::pair<const char*, std::function<QDialog*()>> entry(const char* name)
     return {name, [] { return new T; }};
 }
 
+// The macro page in a plain window, with a few macros and one macro's rows shown; with
+// `menu` the macro list's context menu stands open over the shown macro.
+QDialog* macroPagePreview(bool menu)
+{
+    const QString folder = MacroFolder();
+    for (const QString& name : {QStringLiteral("Copy"), QStringLiteral("Burst fire"), QStringLiteral("Build order"),
+                                QString::fromUtf8("\u30de\u30af\u30ed 1")})
+        WriteMacroFile(MacroFilePath(folder, name), 1, {});
+    auto* window = new QDialog;
+    window->setStyleSheet("QDialog{background:rgb(24,28,34);}");
+    auto* page = new Macro(window);
+    (new QVBoxLayout(window))->addWidget(page);
+    // Written once the page has set the mouse-button names of the current language.
+    const QString left = MouseButtonNames[0];
+    WriteMacroFile(MacroFilePath(folder, "Copy"), 254,
+                   {{"LCtrl", false}, {"12ms", false}, {"C", false}, {"30ms", false}, {"C", true}, {"8ms", false},
+                    {"LCtrl", true}, {"150ms", false}, {left, false}, {"10ms", false}, {left, true}});
+    auto* list = page->findChild<QListWidget*>("listWidgetHong");
+    list->setCurrentItem(list->findItems("Copy", Qt::MatchExactly).value(0));
+    if (menu) {
+        QTimer::singleShot(800, page, [page, list] {
+            const QPoint at = list->visualItemRect(list->currentItem()).center();
+            page->buildContextMenu(at)->popup(list->viewport()->mapToGlobal(at));
+        });
+    }
+    return window;
+}
+
 const std::pair<const char*, std::function<QDialog*()>> Dialogs[] = {
+    {"MacroPage", [] { return macroPagePreview(false); }},
+    {"MacroPageMenu", [] { return macroPagePreview(true); }},
     entry<MouseOffLine>("MouseOffLine"),
     entry<ExeIsRun>("ExeIsRun"),
     // Shown as their callers show them: the import notice for a file of another maker, the
