@@ -2,7 +2,11 @@
 // picture and markers, the profile box and the texts of each language.
 #include "DeviceLinkFixture.h"
 #include "common/MacroSetting.h"
+#include "common/AppPaths.h"
+#include "device/ButtonRecords.h"
 #include "device/DeviceCache.h"
+#include "device/MacroNames.h"
+#include "device/SensorHeader.h"
 #include "pages/buttons/Buttoninterface.h"
 #include "pages/buttons/SelectorTable.h"
 #include "ui_Buttoninterface.h"
@@ -161,13 +165,18 @@ private slots:
 
     void init()
     {
-        for (const QString& file : QDir(QStringLiteral(KAVRO_OUTPUT_DIR "/Language")).entryList(QDir::Files)) {
-            QFile::remove(m_env->programDir() + QStringLiteral("/Language/") + file);
-            QFile::copy(QStringLiteral(KAVRO_OUTPUT_DIR "/Language/") + file, m_env->programDir() + QStringLiteral("/Language/") + file);
+        // Back to the shipped files a test may have changed.
+        QStringList shipped{QStringLiteral("driver_sensor.h")};
+        for (const QString& file : QDir(QStringLiteral(KAVRO_OUTPUT_DIR "/Language")).entryList(QDir::Files))
+            shipped << QStringLiteral("Language/") + file;
+        for (const QString& file : shipped) {
+            QFile::remove(m_env->programDir() + QLatin1Char('/') + file);
+            QFile::copy(QStringLiteral(KAVRO_OUTPUT_DIR "/") + file, m_env->programDir() + QLatin1Char('/') + file);
         }
         QDir(DeviceCacheFolder()).removeRecursively();
         writeButtonCatalogue(*m_env);
         MacroSetting::instance()->setValue(QStringLiteral("Language"), QStringLiteral("Language"), QStringLiteral("0"));
+        LoadSensorHeader();
         resetFlags();
         DeviceAllInfo record;
         record.modelIndex = 0;
@@ -286,6 +295,107 @@ private slots:
         QCOMPARE(selector->text(), source.isEmpty() ? QStringLiteral("before") : text(page, qPrintable(source)));
         page.ShowBinding(8, 1, 1, 0, FlashDataMap{});  // no selector: nothing happens
         page.ShowBinding(-1, 1, 1, 0, FlashDataMap{});
+    }
+
+    // Types that read the key's record: combinations, media keys, DPI locks.
+    void recordTexts_data()
+    {
+        QTest::addColumn<QByteArray>("sensor");
+        QTest::addColumn<QByteArray>("combo");  // record of device key 0
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("code1");
+        QTest::addColumn<QString>("expected");  // "=Name": the text of that button
+        const auto record = [](int count, std::initializer_list<std::pair<int, int>> events) {
+            ButtonComboRecord r{};
+            r.eventCount = uint8_t(count);
+            int e = 0;
+            for (const auto& [kind, code] : events)
+                r.events[e++] = KeyEvent{0, uint8_t(kind), uint16_t(code), 10};
+            return QByteArray(reinterpret_cast<const char*>(&r), sizeof r);
+        };
+        QTest::newRow("Ctrl+Alt+Del") << QByteArray("3311") << record(6, {{0, 1}, {0, 4}, {1, 0x4C}}) << 5 << 0
+                                      << "Ctrl+Alt+Del";
+        QTest::newRow("count 0") << QByteArray("3311") << record(0, {{0, 1}}) << 5 << 0 << "";
+        QTest::newRow("count 200") << QByteArray("3311")
+                                   << record(200, {{1, 4}, {1, 5}, {1, 6}, {1, 7}, {1, 8}, {1, 9}}) << 5 << 0 << "A+B+C";
+        QTest::newRow("volume up") << QByteArray("3311") << record(2, {{2, 0x00E9}}) << 5 << 0 << "=VolumeDown";
+        QTest::newRow("unknown media") << QByteArray("3311") << record(2, {{2, 0x00E8}}) << 5 << 0 << "before";
+        QTest::newRow("DPI lock 400") << QByteArray("3395") << QByteArray() << 10 << 7 << "=DPI_4-400";
+        QTest::newRow("DPI lock of a define") << QByteArray("3311") << QByteArray() << 10 << 0x10 << "=DPI_4-1600";
+    }
+
+    void recordTexts()
+    {
+        QFETCH(QByteArray, sensor);
+        QFETCH(QByteArray, combo);
+        QFETCH(int, type);
+        QFETCH(int, code1);
+        QFETCH(QString, expected);
+        writeButtonCatalogue(*m_env, "KeyNumber=8\nSensor=" + testcatalogue::encoded({QString::fromLatin1(sensor)}) + "\n");
+        Buttoninterface page;
+        page.findChild<QToolButton*>(QStringLiteral("FireKey"))->setText(QStringLiteral("before"));
+        FlashDataMap image = imageWithBindings({{0, {uint8_t(type), uint8_t(code1), 0}}});
+        std::memcpy(&image.combos[0], combo.constData(), size_t(combo.size()));
+        PostMsg::instance()->SendUpDataLightUIButton(image);
+        if (expected.startsWith(QLatin1Char('='))) {
+            const QStringList parts = expected.mid(1).split(QLatin1Char('-'));
+            expected = text(page, qPrintable(parts.at(0))) + (parts.size() > 1 ? QStringLiteral("-") + parts.at(1) : QString());
+        }
+        QCOMPARE(text(page, "FireKey"), expected);
+    }
+
+    // The seventh and eighth selectors read the records of device keys 9 and 11.
+    void highSelectorsReadTheirKeysRecords()
+    {
+        Buttoninterface page;
+        FlashDataMap image = imageWithBindings({{9, {5, 0, 0}}, {11, {5, 0, 0}}, {6, {1, 1, 0}}, {7, {1, 1, 0}}});
+        image.combos[9] = BuildComboRecord(QStringLiteral("Ctrl+C"));
+        image.combos[11] = MediaKeyRecord(0x00E2);
+        image.combos[7] = BuildComboRecord(QStringLiteral("Alt"));
+        PostMsg::instance()->SendUpDataLightUIButton(image);
+        QCOMPARE(text(page, "Button7"), QStringLiteral("Ctrl+C"));
+        QCOMPARE(text(page, "Button8"), text(page, "VolumeUp"));
+        QCOMPARE(reinterpret_cast<const char*>(&image.combos[11]) - reinterpret_cast<const char*>(&image), 696);
+    }
+
+    // A macro binding names the macro, rewrites its repeat line and hands the record to the
+    // Macro page; a name that cannot be a file name touches nothing.
+    void macroBindingWritesItsRepeatLine()
+    {
+        Buttoninterface page;
+        QSignalSpy handed(PostMsg::instance(), SIGNAL(SigButtonToMacro(FlashDataMap, int)));
+        FlashDataMap image = imageWithBindings({{9, {6, 9, 2}}, {11, {6, 11, 255}}});
+        WriteMacroRecordName(image.macros[9], QStringLiteral("Test"));
+        WriteMacroRecordName(image.macros[11], QStringLiteral("../x"));
+        const QString folder = AppPaths::userDataDir() + QStringLiteral("/usersetting/MacroPage/");
+        QDir().mkpath(folder);
+        for (int round = 0; round < 2; ++round) {
+            PostMsg::instance()->SendUpDataLightUIButton(image);
+            QCOMPARE(text(page, "Button7"), QStringLiteral("Macro_Test"));
+            QCOMPARE(text(page, "Button8"), QStringLiteral("Macro_../x"));
+            QFile file(folder + QStringLiteral("Test.ini"));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), QByteArray("2\n"));
+            QCOMPARE(handed.count(), round + 1);
+            QCOMPARE(handed.last().at(1).toInt(), 9);
+        }
+        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"Test.ini"});
+        QVERIFY(!QFileInfo::exists(AppPaths::userDataDir() + QStringLiteral("/usersetting/x.ini")));
+    }
+
+    // One reading of the header for DPI levels and DPI locks: a bare value is decimal.
+    void headerDefinesServeTheDpiLock()
+    {
+        m_env->writeProgramFile(QStringLiteral("driver_sensor.h"),
+                                "#define SENSOR_TST_DPI_400\t26\n#define SENSOR_TST_DPI_800\t0x1A\n"
+                                "#define SUPPORT_RIPPLE\tTST\n#define SENSOR_TST_DPI_900 27\n#define SENSOR_TST_DPI_1000");
+        LoadSensorHeader();
+        QCOMPARE(SensorDefineNames, (QStringList{"SENSOR_TST_DPI_400", "SENSOR_TST_DPI_800"}));
+        QCOMPARE(SensorDefineValues, (QList<int>{26, 26}));
+        writeButtonCatalogue(*m_env, "KeyNumber=8\nSensor=" + testcatalogue::encoded({QStringLiteral("TST")}) + "\n");
+        Buttoninterface page;
+        PostMsg::instance()->SendUpDataLightUIButton(imageWithBindings({{0, {10, 26, 0}}}));
+        QCOMPARE(text(page, "FireKey"), text(page, "DPI_4") + QStringLiteral("-400"));
     }
 
     // "KeyNumber" decides how many bindings the page takes, and from which device keys.
@@ -516,7 +626,7 @@ private slots:
         auto* box = page.findChild<QComboBox*>(QStringLiteral("ProjectChoose"));
         QCOMPARE(box->count(), 4);
         QCOMPARE(box->currentIndex(), 1);
-        QCOMPARE(box->itemText(3), QString::fromUtf8("プロファイル4"));
+        QCOMPARE(box->itemText(3), QString::fromUtf8("設定4"));
 
         // The working image holds this mouse's configuration: it wins over the cache file.
         LoadWorkingImage(imageWithBindings({{0, {1, 2, 0}}}));

@@ -30,6 +30,7 @@
 #include "pages/lighting/LampLight.h"
 #include "pages/macro/Macro.h"
 #include "pages/sensor/Sensor.h"
+#include "pages/buttons/Buttoninterface.h"
 #include "pages/settings/FormSetting.h"
 #include "pages/settings/Match.h"
 #include "pages/settings/UpDateRepair.h"
@@ -40,6 +41,7 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QStackedWidget>
 #include <QLabel>
 #include <QRadioButton>
 #include <QStyle>
@@ -57,6 +59,21 @@ struct WindowEntry {
     const char* name;
     std::function<QWidget*()> build;
 };
+
+// The button page with a function page open (the function-type list beside it) and its
+// selectors in their factory state.
+std::function<QWidget*()> buttonPage(const char* functionPage)
+{
+    return [functionPage] {
+        auto* page = new Buttoninterface;
+        page->SlotFormResetButton();
+        page->SlotUpDataConfigUI(4, 0, true);
+        page->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"))->setCurrentIndex(1);
+        auto* functions = page->findChild<QStackedWidget*>(QStringLiteral("stackedWidget_2"));
+        functions->setCurrentWidget(functions->findChild<QWidget*>(QString::fromLatin1(functionPage)));
+        return static_cast<QWidget*>(page);
+    };
+}
 
 template <typename T>
 std::function<QWidget*()> build(std::function<void(T*)> prepare = {})
@@ -104,6 +121,14 @@ const std::vector<WindowEntry>& windows()
         {"Sensor", build<Sensor>()},
         {"Macro", build<Macro>()},
         {"LampLight", build<LampLight>()},
+        {"Buttoninterface", build<Buttoninterface>()},
+        {"Buttoninterface debounce", buttonPage("page_9")},
+        {"Buttoninterface multimedia", buttonPage("page_3")},
+        {"Buttoninterface lights", buttonPage("page_6")},
+        {"Buttoninterface DPI lock", buttonPage("page_8")},
+        {"Buttoninterface scroll left and right", buttonPage("page_4")},
+        {"Buttoninterface DPI functions", buttonPage("page_7")},
+        {"Buttoninterface scroll up and down", buttonPage("page_10")},
     };
     return list;
 }

@@ -9,7 +9,10 @@
 #include "common/SkinStyles.h"
 #include "common/StyleSheetUrl.h"
 #include "common/UserConfig.h"
+#include "device/ButtonRecords.h"
 #include "device/DeviceCache.h"
+#include "device/MacroNames.h"
+#include "device/SensorHeader.h"
 #include "device/DeviceRecords.h"
 #include "device/SharedFlags.h"
 #include "device/Worker.h"
@@ -53,6 +56,9 @@ Buttoninterface::Buttoninterface(QWidget* parent)
     ui->VolumeUp_6->hide();
 
     applyPageStyles();
+    // The header is read once, by whichever page is built first.
+    if (SensorDefineNames.isEmpty())
+        LoadSensorHeader();
 
     PostMsg::connectBlocking(SIGNAL(SigUpDataLightUIButton(FlashDataMap)), this,
                              SLOT(SlotUpDataButtonUIButton(FlashDataMap)));
@@ -110,18 +116,54 @@ QList<QToolButton*> Buttoninterface::functionTypeButtons() const
 // ---------------------------------------------------------------------------------------
 // Binding display
 
-void Buttoninterface::ShowBinding(int index, int type, int code1, int /*code2*/, const FlashDataMap& /*image*/)
+void Buttoninterface::ShowBinding(int index, int type, int code1, int code2, const FlashDataMap& image)
 {
     QToolButton* target = selector(index);
     if (!target)
         return;
-    const QString source = SelectorTable::functionButtonOfBinding(type, code1);
-    if (!source.isEmpty())
-        target->setText(buttonText(source));
+    const int key = SelectorTable::deviceKey(index);
+    switch (type) {
+    case 5: {
+        const ButtonComboRecord& record = image.combos[key];
+        if (record.events[0].kind != 2) {
+            target->setText(ComboRecordText(record));
+        } else if (const auto usage = MediaUsageForCatalogueByte(record.events[0].code & 0xFF)) {
+            // A media key is named by the low byte of its usage, as the catalogue names it.
+            if (const MediaFunction* media = MediaFunctionForUsage(*usage))
+                target->setText(buttonText(QString::fromLatin1(media->button)));
+        }
+        return;
+    }
+    case 6: {
+        const QString name = DecodeMacroRecordName(image.macros[key]);
+        target->setText(MacroPrefixText + name);
+        // A name read from a mouse or a file is no path: "../x" shows, but touches nothing.
+        if (!IsValidMacroName(name))
+            return;
+        WriteMacroRepeatLine(name, QString::number(code2));
+        PostMsg::instance()->SendButtonToMacro(image, key);
+        return;
+    }
+    case 10: {
+        QStringList values;
+        for (int value : SensorDefineValues)
+            values << QString::number(value);
+        target->setText(buttonText(QStringLiteral("DPI_4")) + QStringLiteral("-")
+                        + QString::number(DpiLockValue(code1, SensorName, SensorDefineNames, values)));
+        return;
+    }
+    default: {
+        const QString source = SelectorTable::functionButtonOfBinding(type, code1);
+        if (!source.isEmpty())
+            target->setText(buttonText(source));
+    }
+    }
 }
 
 void Buttoninterface::WriteMacroRepeatLine(const QString& name, const QString& text)
 {
+    if (!IsValidMacroName(name))
+        return;
     QSaveFile file(AppPaths::userDataDir() + QStringLiteral("/usersetting/MacroPage/") + name + QStringLiteral(".ini"));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
         return;
