@@ -4,17 +4,23 @@
 //   3. a setter call to the image arriving in the library,
 //   4. private memory with the choice page shown,
 //   5. a click on a macro of 70 key events to its 139 rows shown on the Macro page,
-//   6. the Macro page's language change.
+//   6. the Macro page's language change,
+//   7. the button page filled from an image with a combination, a media key and a macro,
+//      emitted off the GUI thread, to the slot's return,
+//   8. a language switch to every page's texts and the button page's selectors redrawn.
 // With --bare it shows a plain 1020 x 700 Qt window instead and prints figures 1 and 4 only,
 // for comparison. Run under a display (xvfb-run -a) or with QT_QPA_PLATFORM=offscreen.
 #include "app/Startup.h"
 #include "common/PostMsg.h"
 #include "common/Registry.h"
+#include "device/ButtonRecords.h"
 #include "device/DeviceSetters.h"
+#include "device/MacroNames.h"
 #include "device/FlashDataMap.h"
 #include "device/MacroFiles.h"
 #include "device/SharedFlags.h"
 #include "pages/macro/Macro.h"
+#include "pages/buttons/Buttoninterface.h"
 #include "shell/DialogMain.h"
 
 #include "HIDUsbControl.h"
@@ -30,6 +36,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -43,6 +50,8 @@ double g_firstPaintMs = -1;  // main() to the first paint event of the main wind
 qint64 g_privateKb = -1;
 std::vector<double> g_loadMs;
 std::vector<double> g_writeMs;
+std::vector<double> g_buttonFillMs;
+std::vector<double> g_languageMs;
 QString g_failure;
 std::vector<double> g_macroClickMs;
 std::vector<double> g_macroLanguageMs;
@@ -237,6 +246,38 @@ void measureProgram(QWidget* window)
         g_writeMs.push_back(clock.nsecsElapsed() / 1e6);
     }
     measureMacroPage(window);
+
+    // Figure 7: the button page filled from a device thread, as the data callback does.
+    FlashDataMap bindings{};
+    std::copy(image.begin(), image.end(), reinterpret_cast<uint8_t*>(&bindings));
+    bindings.buttons[1] = ComboBinding;
+    bindings.combos[1] = BuildComboRecord(QStringLiteral("Ctrl+Shift+A"));
+    bindings.buttons[2] = ComboBinding;
+    bindings.combos[2] = MediaKeyRecord(0x00E9);
+    bindings.buttons[5] = ButtonBinding{6, 5, 1};
+    WriteMacroRecordName(bindings.macros[5], QStringLiteral("Bench"));
+    for (int i = 0; i < Rounds; ++i) {
+        std::atomic<bool> done{false};
+        double elapsed = 0;
+        std::thread device([&] {
+            QElapsedTimer clock;
+            clock.start();
+            PostMsg::instance()->SendUpDataLightUIButton(bindings);
+            elapsed = clock.nsecsElapsed() / 1e6;
+            done = true;
+        });
+        waitUntil([&done] { return done.load(); }, 5000);
+        device.join();
+        g_buttonFillMs.push_back(elapsed);
+    }
+
+    // Figure 8: a language switch, every page and the button page's selectors.
+    for (int i = 0; i < Rounds; ++i) {
+        QElapsedTimer clock;
+        clock.start();
+        PostMsg::instance()->SendChangeLanguage(i % 2 ? 0 : 5);
+        g_languageMs.push_back(clock.nsecsElapsed() / 1e6);
+    }
 }
 
 }  // namespace
@@ -292,6 +333,8 @@ int main(int argc, char** argv)
         std::printf("  click on a macro of 70 key events to its 139 rows shown (median of %d): %.3f ms\n", Rounds,
                     median(g_macroClickMs));
         std::printf("  Macro page language change (median of %d): %.3f ms\n", Rounds, median(g_macroLanguageMs));
+        std::printf("  button page filled from a device thread (median of %d): %.3f ms\n", Rounds, median(g_buttonFillMs));
+        std::printf("  language switch with the selectors redrawn (median of %d): %.3f ms\n", Rounds, median(g_languageMs));
     }
     std::printf("  private memory %s: %lld KiB\n", bare ? "with the window shown" : "with the choice page shown (the demo devices)",
                 static_cast<long long>(g_privateKb));
