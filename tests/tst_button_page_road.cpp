@@ -17,24 +17,12 @@
 
 #include "HIDUsbControl.h"
 
-#include <QElapsedTimer>
 #include <QToolButton>
 #include <QtTest>
 
 #include <cstring>
 
 namespace {
-
-bool waitFor(const std::function<bool()>& done, int timeoutMs = 8000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < timeoutMs) {
-        HidSim_DeliverPending(50);
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return done();
-}
 
 bool pagesReady()
 {
@@ -97,8 +85,7 @@ private slots:
                 if (ChoiceDeviceList.at(i).path == QString::fromLatin1(device.path))
                     window.findChild<QToolButton*>(QStringLiteral("btn%1").arg(i))->click();
             }
-            const bool ok = waitFor(pagesReady);
-            return ok;
+            return SimScript::deliverUntil(pagesReady);
         };
         const auto back = [&] {
             window.findChild<QToolButton*>(QStringLiteral("UpArrow"))->click();
