@@ -130,6 +130,31 @@ private slots:
         cableShown("Japanese again");
         // Filling the page from the mouse wrote nothing back.
         QCOMPARE(HidSim_WriteCount(cable.mouse), writesBefore);
+
+        // Assigning: volume up on the sixth key, a DPI lock on the third.
+        const auto click = [page](const char* name) { page->findChild<QToolButton*>(QLatin1String(name))->click(); };
+        click("BackMusic");
+        click("DPI_12");
+        click("VolumeDown");
+        FlashDataMap sent = storedImage(cable.mouse);
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(&sent) + 89, 3), QByteArray("\x05\x00\x00", 3));
+        const ButtonComboRecord volumeUp = MediaKeyRecord(0x00E9);
+        QCOMPARE(std::memcmp(reinterpret_cast<const char*>(&sent) + 384, &volumeUp, sizeof volumeUp), 0);
+        click("BackKey");
+        click("DPI_4");
+        click("VolumeUp_16");
+        sent = storedImage(cable.mouse);
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(&sent) + 80, 3), QByteArray("\x0A\x07\x00", 3));
+
+        // Back and the same mouse again: each key names its function and opens on it.
+        back();
+        QVERIFY(chooseTile(cable));
+        QCOMPARE(text("BackMusic"), text("VolumeDown"));
+        QCOMPARE(text("BackKey"), text("DPI_4") + QStringLiteral("-400"));
+        click("BackMusic");
+        QVERIFY(page->findChild<QToolButton*>(QStringLiteral("VolumeDown"))->isChecked());
+        click("BackKey");
+        QVERIFY(page->findChild<QToolButton*>(QStringLiteral("VolumeUp_16"))->isChecked());
         back();
         Registry::setBaseFolder(QString());
     }

@@ -129,6 +129,13 @@ const std::vector<WindowEntry>& windows()
         {"Buttoninterface scroll left and right", buttonPage("page_4")},
         {"Buttoninterface DPI functions", buttonPage("page_7")},
         {"Buttoninterface scroll up and down", buttonPage("page_10")},
+        {"Buttoninterface DPI lock 1200 on a key", [] {
+             auto* page = new Buttoninterface;
+             FlashDataMap image{};
+             image.buttons[0] = ButtonBinding{10, 23, 0};  // a sensor without a code table: 1200 DPI
+             page->SlotUpDataButtonUIB(image);
+             return static_cast<QWidget*>(page);
+         }},
     };
     return list;
 }

@@ -21,6 +21,7 @@
 
 #include "HIDUsb.h"
 
+#include <QButtonGroup>
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -44,6 +45,14 @@ Buttoninterface::Buttoninterface(QWidget* parent)
     ui->Number8->hide();
     ui->Button8->hide();
     ui->label_17->hide();
+
+    SelectorGroup = new QButtonGroup(this);
+    FunctionTypeGroup = new QButtonGroup(this);
+    FunctionGroup = new QButtonGroup(this);
+    for (QButtonGroup* group : {SelectorGroup, FunctionTypeGroup, FunctionGroup})
+        group->setExclusive(true);
+    InitButtonGroups();
+    connectFunctionButtons();
 
     ButtonColorList = UserConfig::instance()->valueList(QStringLiteral("Option"), QStringLiteral("ButtonColor"));
     ButtonColorText = skinColor(QStringLiteral("ButtonColor"));
@@ -144,20 +153,38 @@ void Buttoninterface::ShowBinding(int index, int type, int code1, int code2, con
         PostMsg::instance()->SendButtonToMacro(image, key);
         return;
     }
-    case 10: {
-        QStringList values;
-        for (int value : SensorDefineValues)
-            values << QString::number(value);
-        target->setText(buttonText(QStringLiteral("DPI_4")) + QStringLiteral("-")
-                        + QString::number(DpiLockValue(code1, SensorName, SensorDefineNames, values)));
+    case 10:
+        target->setText(buttonText(QStringLiteral("DPI_4")) + QStringLiteral("-") + QString::number(lockValue(code1)));
         return;
-    }
     default: {
         const QString source = SelectorTable::functionButtonOfBinding(type, code1);
         if (!source.isEmpty())
             target->setText(buttonText(source));
     }
     }
+}
+
+namespace {
+
+QStringList defineValueTexts()
+{
+    QStringList values;
+    for (int value : SensorDefineValues)
+        values << QString::number(value);
+    return values;
+}
+
+}  // namespace
+
+// The DPI-lock codes of the model's sensor, from the sensor definition header.
+int Buttoninterface::lockValue(int code) const
+{
+    return DpiLockValue(code, SensorName, SensorDefineNames, defineValueTexts());
+}
+
+int Buttoninterface::lockCode(int dpi) const
+{
+    return DpiLockCode(dpi, SensorName, SensorDefineNames, defineValueTexts());
 }
 
 void Buttoninterface::WriteMacroRepeatLine(const QString& name, const QString& text)

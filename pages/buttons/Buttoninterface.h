@@ -10,6 +10,7 @@ namespace Ui {
 class Buttoninterface;
 }
 class QAbstractButton;
+class QButtonGroup;
 class QToolButton;
 class Worker;
 
@@ -56,6 +57,16 @@ public:
     // The seventeen function-type buttons, in list order.
     QList<QToolButton*> functionTypeButtons() const;
 
+    // Stores a binding at a binding index 0..7 after it reached the mouse. An index past
+    // the vectors' end grows them, the entries between taken from the working image.
+    void StoreSelectorBinding(int index, int type, int code1, int code2);
+    // Unchecks the function pages' buttons (and the macro buttons); the function-type
+    // list keeps its choice.
+    void UncheckFunctionButtons();
+
+    // One checkable button per macro (filled with the macro list).
+    QList<QToolButton*> MacroButtons;
+
 public slots:
     // After a full load or from the cache file (blocking delivery).
     void SlotUpDataButtonUIButton(FlashDataMap DataMap);
@@ -69,7 +80,61 @@ public slots:
     void SlotUpDataConfigUI(int ToTalItem, int SelectIndex, bool ItemEnable);
     void SlotChangeLanguage(int index);
 
+protected:
+    // A press outside the work areas closes the function area; on the mouse picture it
+    // also lets go of the chosen key.
+    void mousePressEvent(QMouseEvent* event) override;
+    // The form's texts come back when a translator is installed: the page keeps its own.
+    void changeEvent(QEvent* event) override;
+
+private slots:
+    // Opening a key: its function shown, checked and scrolled into view.
+    void on_FireKey_clicked();
+    void on_RightKey_clicked();
+    void on_BackKey_clicked();
+    void on_StartPause_clicked();
+    void on_TopMusic_clicked();
+    void on_BackMusic_clicked();
+    void on_Button7_clicked();
+    // Choosing a key on the picture, without opening it.
+    void on_Number1_clicked();
+    void on_Number2_clicked();
+    void on_Number3_clicked();
+    void on_Number4_clicked();
+    void on_Number5_clicked();
+    void on_Number6_clicked();
+    void on_Number7_clicked();
+    void on_Number8_clicked();
+    // Function types with a page of their own.
+    void on_DPI_13_clicked();
+    void on_DPI_11_clicked();
+    void on_DPI_4_clicked();
+    void on_DPI_9_clicked();
+    void on_DPI_7_clicked();
+    void on_DPI_12_clicked();
+    void on_DPI_10_clicked();
+    void on_stackedWidget_currentChanged(int arg1);
+
 private:
+    int lockValue(int code) const;
+    int lockCode(int dpi) const;
+    void InitButtonGroups();
+    void connectFunctionButtons();
+    // Sends a binding (with its record for type 5) to the checked key; on success the
+    // selector shows `text`. The views close either way. True when sent.
+    bool assign(const ButtonBinding& binding, const ButtonComboRecord* record, const QString& text, bool clearsFirst);
+    void openSelector(int index);
+    void checkMacroButtonOf(int index);
+    void chooseByMarker(int number);
+    // Binding index of the checked selector, -1 when none.
+    int checkedSelector() const;
+    bool holdsLeftClick(int index) const;
+    // The key is the only one holding the left click: it may not be given anything else.
+    bool onlyLeftClick(int index) const;
+    void refuseLeftClickChange();
+    void uncheckSelectors();
+    void closeFunctionArea();
+
     void fillFromImage(const FlashDataMap& image);
     // The binding vectors from the image ("KeyNumber" entries) and the selectors named.
     void loadBindings(const FlashDataMap& image);
@@ -90,4 +155,7 @@ private:
 
     Ui::Buttoninterface* ui;
     Worker* m_worker = nullptr;
+    QButtonGroup* SelectorGroup = nullptr;
+    QButtonGroup* FunctionTypeGroup = nullptr;
+    QButtonGroup* FunctionGroup = nullptr;
 };
