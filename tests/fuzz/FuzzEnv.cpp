@@ -22,16 +22,17 @@ QTemporaryDir* home = nullptr;
 QTemporaryDir* program = nullptr;
 quint64 folderCount = 0;
 
-QMutex answerLock;
-QByteArray fullAnswer;
+// The library may still deliver answers while the process ends, so neither is ever destroyed.
+QBasicMutex answerLock;
+QByteArray* const fullAnswer = new QByteArray;
 
 void keepFirstFullAnswer(uint8_t* header, int headerLength, uint8_t* data, uint32_t dataLength)
 {
     if (headerLength > 4 && header[1] == 8 && header[3] == 0 && header[4] == 0
         && dataLength == HIDUSB_FULL_ANSWER_SIZE) {
         QMutexLocker lock(&answerLock);
-        if (fullAnswer.isEmpty())
-            fullAnswer = QByteArray(reinterpret_cast<const char*>(data), int(dataLength));
+        if (fullAnswer->isEmpty())
+            *fullAnswer = QByteArray(reinterpret_cast<const char*>(data), int(dataLength));
     }
 }
 
@@ -115,14 +116,16 @@ QByteArray addReceiverMouse(int* mouseId)
 QByteArray firstFullAnswer(const QByteArray& path)
 {
     UsbServerC_Start(path.constData(), path.constData(), keepFirstFullAnswer);
+    // No answer may still be on its way while the process ends.
+    std::atexit([] { UsbServer_Exit(); });
     UsbServer_ReadAllFlashData();
     HidSim_DeliverPending(5000);
     QMutexLocker lock(&answerLock);
-    if (fullAnswer.size() != HIDUSB_FULL_ANSWER_SIZE) {
+    if (fullAnswer->size() != HIDUSB_FULL_ANSWER_SIZE) {
         std::fprintf(stderr, "the simulated mouse sent no whole configuration\n");
         std::abort();
     }
-    return fullAnswer;
+    return *fullAnswer;
 }
 
 }  // namespace fuzzenv

@@ -32,7 +32,8 @@ QString freshFolder(const QString& name);
 QByteArray addReceiverMouse(int* mouseId);
 // Opens the library's link on path with a callback that keeps only the first whole
 // configuration it answers, asks for one and returns it (the link stays open with that
-// callback, so later answers of the library go nowhere). Aborts when none comes.
+// callback until the process ends, so later answers of the library go nowhere). Aborts when
+// none comes.
 QByteArray firstFullAnswer(const QByteArray& path);
 
 }  // namespace fuzzenv
