@@ -1,6 +1,7 @@
 #pragma once
 // The sensor page on its own, with a simulated mouse behind a receiver as the current device,
 // the shipped catalogue, header and pictures, and the mouse's image loaded as after a full read.
+#include "common/AppPaths.h"
 #include "common/MacroSetting.h"
 #include "common/PostMsg.h"
 #include "common/UserConfig.h"
@@ -51,16 +52,34 @@ inline void editCatalogue(const TestEnv& env, const QByteArray& from, const QByt
     UserConfig::reload();
 }
 
+// One program folder with the shipped data for the whole test program: staging it for every
+// case would cost more than the cases themselves.
+inline TestEnv& sharedEnv()
+{
+    static TestEnv env;
+    static const bool staged = (env.stageShippedData(), true);
+    Q_UNUSED(staged);
+    return env;
+}
+
 struct World {
-    TestEnv env;
+    TestEnv& env;
     SimScript::Device device;
     std::unique_ptr<Sensor> page;
     std::unique_ptr<QSignalSpy> offline;
 
     // A mouse of model `mid` behind a receiver of `kind`, its image loaded, writes enabled.
     explicit World(uint8_t mid = 1, int kind = 1)
+        : env(sharedEnv())
     {
-        env.stageShippedData();
+        // A test with a world of its own may have pointed these elsewhere.
+        AppPaths::setProgramDir(env.programDir());
+        qputenv("HOME", env.home().toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", (env.home() + QStringLiteral("/.config")).toLocal8Bit());
+        // No hot-plug call or data answer of an earlier case may reach this one.
+        StopUsbChanged();
+        HidSim_Reset();
+        HidSim_SetZeroDelays(1);
         UserConfig::reload();
         MacroSetting::reload();
         for (auto* flag : {&SensorPageBusy, &SensorPageReady, &NoBusyDialog, &ButtonPageBusy, &LightPageBusy})

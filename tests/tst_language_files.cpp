@@ -104,7 +104,10 @@ private slots:
         row("Light", {"StopCloseTime", "StopCloseTime1", "StopCloseTime2", "StopCloseTime3", "StopCloseTime4",
                          "StopCloseTime5", "StopCloseTime6", "StopCloseTime7", "StopCloseTime8", "StopCloseTime9",
                          "StopCloseTime10"});
-        row("Sensor", {"label_2"});
+        row("Sensor", {"label_2", "label_3", "label_5", "label_11", "ModeSelectDes", "label_12", "LODDes", "label_7",
+            "MotionSyncDes", "Performance", "FullPerformanceDes", "PerformanceOpen", "PerformanceOpen1", "PerformanceOpen2",
+            "PerformanceOpen3", "PerformanceOpen4", "PerformanceOpen5", "Model", "Model1", "Model2", "label", "RippleDes",
+            "label_6", "FixLineDes", "label_4", "label_14", "label_15"});
         row("Macro", {"label", "label_2", "NewHong", "DeleteHong", "Amend", "DeleteKey", "StartRecord", "StopRecord",
             "Save", "ChooseEvent1", "ChooseEvent2", "ChooseEvent3", "ChooseEvent4", "ChooseEvent5", "ChooseEvent6",
             "ChooseEvent7", "ChooseEvent8", "ChooseEvent9", "MacroReal", "AutoInsertDelay", "DefaultDelay",

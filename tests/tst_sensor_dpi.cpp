@@ -6,14 +6,8 @@
 #include "device/DpiCodes.h"
 #include "device/SensorHeader.h"
 
-#include "common/Registry.h"
-#include "device/Worker.h"
-#include "shell/DialogChange.h"
-#include "shell/DialogMain.h"
-#include "support/ModalAnswerer.h"
 
 #include <QColorDialog>
-#include <QElapsedTimer>
 #include <QComboBox>
 #include <QLabel>
 #include <QMouseEvent>
@@ -100,7 +94,6 @@ private slots:
     void resetRows_data();
     void resetRows();
     void captionFollowsLanguage();
-    void changesThroughTheWindowReachTheMouseAndComeBack();
 };
 
 void SensorDpiTest::fillShowsTheMouseLevelsAndWritesNothing()
@@ -458,8 +451,14 @@ void SensorDpiTest::levelCountRaiseAndBusy()
 void SensorDpiTest::damagedDataIsContained()
 {
     World w(1);
-    editCatalogue(w.env, "DPIMaxGrade=8\nDPIRange=50, 10000, 50, 10100, 26000, 100, 0x22",
-                  "DPIMaxGrade=10\nDPIRange=50, 10000, 0, 10100, 26000, 100, 0x22");
+    const QByteArray shipped = "DPIMaxGrade=8\nDPIRange=50, 10000, 50, 10100, 26000, 100, 0x22";
+    const QByteArray damaged = "DPIMaxGrade=10\nDPIRange=50, 10000, 0, 10100, 26000, 100, 0x22";
+    editCatalogue(w.env, shipped, damaged);
+    struct Restore {
+        const TestEnv& env;
+        QByteArray from, to;
+        ~Restore() { editCatalogue(env, from, to); }
+    } restore{w.env, damaged, shipped};
     QByteArray image = withLevels(w.storedImage(), 10, 9);
     w.setStoredImage(image);
     Panel p(w.buildPage());
@@ -531,101 +530,6 @@ void SensorDpiTest::captionFollowsLanguage()
     QCOMPARE(caption->text(), QStringLiteral("Levels"));
     QVERIFY(japanese != caption->text());
     QVERIFY(!japanese.isEmpty());
-}
-
-namespace {
-
-// Counts the sensor page's fills from the mouse (connected after the page, so it runs after it).
-class FillCounter : public QObject {
-    Q_OBJECT
-public:
-    FillCounter() { PostMsg::connectBlocking(SIGNAL(SigUpDataLightSensor(FlashDataMap)), this, SLOT(onFill())); }
-    int fills = 0;
-private slots:
-    void onFill() { ++fills; }
-};
-
-// Chooses the first tile and waits until the sensor page is filled from the mouse.
-bool chooseTile(DialogMain& window, FillCounter& counter)
-{
-    auto* tile = window.findChild<QToolButton*>(QStringLiteral("btn0"));
-    if (!tile)
-        return false;
-    const int before = counter.fills;
-    tile->click();
-    const bool filled = SimScript::deliverUntil([&] { return counter.fills > before; });
-    if (Worker* worker = Worker::instance())
-        worker->wait(5000);
-    return filled;
-}
-
-}  // namespace
-
-void SensorDpiTest::changesThroughTheWindowReachTheMouseAndComeBack()
-{
-    TestEnv env;
-    env.stageShippedData();
-    UserConfig::reload();
-    MacroSetting::reload();
-    Registry::setBaseFolder(env.home() + QStringLiteral("/registry"));
-    ResetCurrentDevice();
-    ChoiceDeviceList.clear();
-    MainPageActive = 0;
-    const SimScript::Device mouse = SimScript::addCableMouse(1);
-    const QByteArray factory = [&] {
-        QByteArray b(HIDUSB_IMAGE_SIZE, '\0');
-        HidSim_GetImage(mouse.mouse, 0, reinterpret_cast<uint8_t*>(b.data()));
-        return b;
-    }();
-
-    ModalAnswerer answerer;  // closes the busy dialog of each load
-    DialogMain window;
-    FillCounter counter;
-    window.show();
-    SimScript::settle();
-    QVERIFY(chooseTile(window, counter));
-    auto* frameButton = window.findChild<QToolButton*>(QStringLiteral("SensorButton"));
-    QVERIFY(frameButton);
-    QTest::mouseClick(frameButton, Qt::LeftButton);
-    auto* page = window.findChild<Sensor*>();
-    QVERIFY(page && page->isVisible());
-    Panel p(page);
-    QCOMPARE(p.count()->currentIndex(), 3);  // factory: four levels, level 1 active
-
-    // Level 1's value by the slider, level 2 made active by a drag, a colour, three levels.
-    p.slider()->setValue(1200);
-    p.dragMarkerTo(210);
-    QCOMPARE(p.dpi->currentLevel(), 2);
-    QTest::mouseClick(p.swatch(2), Qt::LeftButton);
-    auto* dialog = p.dpi->findChild<QColorDialog*>();
-    QVERIFY(dialog && dialog->isVisible());
-    dialog->setCurrentColor(QColor(0x20, 0x40, 0x60));
-    dialog->accept();
-    p.count()->setCurrentIndex(2);
-
-    QByteArray expected = factory;
-    expected.replace(15 + 6, 3, QByteArray::fromHex("171700"));     // 1200 DPI
-    expected[2] = 2;
-    expected.replace(15 + 12 + 3, 3, QByteArray::fromHex("204060"));
-    expected[1] = 3;
-    QCOMPARE(SimScript::lastWrittenImage(mouse.mouse), expected);
-    QByteArray stored(HIDUSB_IMAGE_SIZE, '\0');
-    HidSim_GetImage(mouse.mouse, 0, reinterpret_cast<uint8_t*>(stored.data()));
-    QCOMPARE(stored, expected);
-
-    // Back to the tiles and the same mouse again: the page shows what the mouse now holds.
-    QTest::mouseClick(window.findChild<QToolButton*>(QStringLiteral("UpArrow")), Qt::LeftButton);
-    QCOMPARE(window.currentPage(), int(DialogMain::ChoicePage));
-    const int writes = HidSim_WriteCount(mouse.mouse);
-    QVERIFY(chooseTile(window, counter));
-    QCOMPARE(HidSim_WriteCount(mouse.mouse), writes);
-    QCOMPARE(p.text(1), QStringLiteral("1200"));
-    QCOMPARE(p.dpi->levelColor(2), QStringLiteral("32,64,96"));
-    QCOMPARE(p.count()->currentIndex(), 2);
-    QVERIFY(p.level(2)->isChecked());
-    QCOMPARE(p.marker()->pos(), QPoint(209, 154));
-    QVERIFY(!p.level(3)->isVisibleTo(p.dpi));
-    Registry::setBaseFolder(QString());
 }
 
 QTEST_MAIN(SensorDpiTest)

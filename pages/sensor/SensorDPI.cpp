@@ -56,22 +56,6 @@ void offlineNotice()
     PostMsg::instance()->SendMouseOffLineo(0);
 }
 
-QString comboStyle(const QString& p)
-{
-    const QString text = skinColor(QStringLiteral("ComboxTextColor"));
-    return QStringLiteral("QComboBox{border: 1px solid gray; color: rgb(") + text + QStringLiteral("); border-image: ") +
-           styleSheetUrl(p + QStringLiteral("ComboboxBack.png")) +
-           QStringLiteral(";}QComboBox::drop-down:button{border-radius:5px; background:rgb(") +
-           skinColor(QStringLiteral("ComboxBackGroundColor")) + QStringLiteral(");} QComboBox::down-arrow{image: ") +
-           styleSheetUrl(p + QStringLiteral("Menu.png")) + QStringLiteral("; right: 8px; }QComboBox::down-arrow:on{ image: ") +
-           styleSheetUrl(p + QStringLiteral("MenuClicked.png")) +
-           QStringLiteral(";}QComboBox QAbstractItemView::item{height:25px;}QComboBox QAbstractItemView {outline: 0px "
-                          "solid gray; border: 1px  solid gray;color: rgb(") +
-           text + QStringLiteral("); border-image: ") + styleSheetUrl(p + QStringLiteral("ComboboxTextBack.png")) +
-           QStringLiteral(";selection-background-color: rgb(") + skinColor(QStringLiteral("ComboxSelectColor")) +
-           QStringLiteral("); }");
-}
-
 }  // namespace
 
 SensorDPI::SensorDPI(QWidget* parent)
@@ -101,11 +85,9 @@ SensorDPI::SensorDPI(QWidget* parent)
         QStringLiteral(";}#label_8:hover{border:0px;background-position:center;background-repeat:no-repeat;"
                        "background-image: ") +
         styleSheetUrl(p + QStringLiteral("LevelHover.png")) + QStringLiteral(";}"));
-    ui->ChooseEvent->setStyleSheet(comboStyle(p));
+    ui->ChooseEvent->setStyleSheet(comboBoxStyle(p));
     auto* view = new QListView(ui->ChooseEvent);
-    const QString select = skinColor(QStringLiteral("ComboxSelectColor"));
-    view->setStyleSheet(QStringLiteral("QListView::item:selected{background-color: rgb(") + select +
-                        QStringLiteral(");}QListView::item:hover{background-color: rgb(") + select + QStringLiteral(");}"));
+    view->setStyleSheet(comboListStyle());
     ui->ChooseEvent->setView(view);
     ui->ChooseEvent->setMaxVisibleItems(5);
     ui->horizontalSliderC->setStyleSheet(

@@ -1,0 +1,210 @@
+// The sensor page end to end: the user chooses a mouse's tile, changes settings on the
+// sensor page, and the library's stored image holds exactly those bytes; back to the tiles
+// and the same tile again, the page shows what the mouse now holds.
+#include "common/MacroSetting.h"
+#include "common/PostMsg.h"
+#include "common/Registry.h"
+#include "common/UserConfig.h"
+#include "device/CurrentDevice.h"
+#include "device/DeviceRecords.h"
+#include "device/SharedFlags.h"
+#include "device/Worker.h"
+#include "pages/sensor/Sensor.h"
+#include "pages/sensor/SensorDPI.h"
+#include "shell/DialogChange.h"
+#include "shell/DialogMain.h"
+#include "support/HidSimScript.h"
+#include "support/ModalAnswerer.h"
+#include "support/TestEnv.h"
+
+#include "HIDUsbControl.h"
+
+#include <QColorDialog>
+#include <QComboBox>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QSlider>
+#include <QToolButton>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// Counts the sensor page's fills from the mouse (connected after the page, so it runs after it).
+class FillCounter : public QObject {
+    Q_OBJECT
+public:
+    FillCounter() { PostMsg::connectBlocking(SIGNAL(SigUpDataLightSensor(FlashDataMap)), this, SLOT(onFill())); }
+    int fills = 0;
+private slots:
+    void onFill() { ++fills; }
+};
+
+QByteArray storedImage(int mouse)
+{
+    QByteArray bytes(HIDUSB_IMAGE_SIZE, '\0');
+    HidSim_GetImage(mouse, 0, reinterpret_cast<uint8_t*>(bytes.data()));
+    return bytes;
+}
+
+// The program's window with one cable mouse of model `mid`.
+struct Road {
+    TestEnv env;
+    SimScript::Device mouse;
+    ModalAnswerer answerer;  // closes the busy dialog of each load
+    std::unique_ptr<DialogMain> window;
+    std::unique_ptr<FillCounter> counter;
+
+    explicit Road(uint8_t mid)
+    {
+        env.stageShippedData();
+        UserConfig::reload();
+        MacroSetting::reload();
+        Registry::setBaseFolder(env.home() + QStringLiteral("/registry"));
+        ResetCurrentDevice();
+        ChoiceDeviceList.clear();
+        MainPageActive = 0;
+        mouse = SimScript::addCableMouse(mid);
+        window = std::make_unique<DialogMain>();
+        counter = std::make_unique<FillCounter>();
+        window->show();
+        SimScript::settle();
+    }
+    ~Road()
+    {
+        counter.reset();
+        window.reset();
+        Registry::setBaseFolder(QString());
+    }
+
+    // Chooses the tile and waits until the sensor page is filled from the mouse.
+    bool chooseTile()
+    {
+        auto* tile = window->findChild<QToolButton*>(QStringLiteral("btn0"));
+        if (!tile)
+            return false;
+        const int before = counter->fills;
+        tile->click();
+        const bool filled = SimScript::deliverUntil([&] { return counter->fills > before; });
+        if (Worker* worker = Worker::instance())
+            worker->wait(5000);
+        return filled;
+    }
+    Sensor* openSensorPage()
+    {
+        QTest::mouseClick(window->findChild<QToolButton*>(QStringLiteral("SensorButton")), Qt::LeftButton);
+        return window->findChild<Sensor*>();
+    }
+    void back() { QTest::mouseClick(window->findChild<QToolButton*>(QStringLiteral("UpArrow")), Qt::LeftButton); }
+    template <typename T = QWidget>
+    T* get(const char* name) const
+    {
+        return window->findChild<Sensor*>()->findChild<T*>(QLatin1String(name));
+    }
+};
+
+void dragMarker(SensorDPI* dpi, int x)
+{
+    auto* marker = dpi->findChild<QLabel*>(QStringLiteral("label_8"));
+    const QPoint start = marker->geometry().center();
+    const QPoint end(x, start.y());
+    QMouseEvent press(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(dpi, &press);
+    QMouseEvent move(QEvent::MouseMove, end, Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(dpi, &move);
+    QMouseEvent release(QEvent::MouseButtonRelease, end, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(dpi, &release);
+}
+
+}  // namespace
+
+class SensorRoadTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void dpiLevelsReachTheMouseAndComeBack();
+    void sensorSettingsReachTheMouseAndComeBack();
+};
+
+void SensorRoadTest::dpiLevelsReachTheMouseAndComeBack()
+{
+    Road road(1);
+    const QByteArray factory = storedImage(road.mouse.mouse);
+    QVERIFY(road.chooseTile());
+    Sensor* page = road.openSensorPage();
+    QVERIFY(page && page->isVisible());
+    SensorDPI* dpi = page->dpiPanel();
+    auto* count = road.get<QComboBox>("ChooseEvent");
+    QCOMPARE(count->currentIndex(), 3);  // factory: four levels, level 1 active
+
+    // Level 1's value by the slider, level 2 made active by a drag, a colour, three levels.
+    road.get<QSlider>("horizontalSliderC")->setValue(1200);
+    dragMarker(dpi, 210);
+    QCOMPARE(dpi->currentLevel(), 2);
+    QTest::mouseClick(road.get<QToolButton>("RedButtonA"), Qt::LeftButton);
+    auto* dialog = dpi->findChild<QColorDialog*>();
+    QVERIFY(dialog && dialog->isVisible());
+    dialog->setCurrentColor(QColor(0x20, 0x40, 0x60));
+    dialog->accept();
+    count->setCurrentIndex(2);
+
+    QByteArray expected = factory;
+    expected.replace(15 + 6, 3, QByteArray::fromHex("171700"));  // 1200 DPI
+    expected[2] = 2;
+    expected.replace(15 + 12 + 3, 3, QByteArray::fromHex("204060"));
+    expected[1] = 3;
+    QCOMPARE(SimScript::lastWrittenImage(road.mouse.mouse), expected);
+    QCOMPARE(storedImage(road.mouse.mouse), expected);
+
+    road.back();
+    QCOMPARE(road.window->currentPage(), int(DialogMain::ChoicePage));
+    const int writes = HidSim_WriteCount(road.mouse.mouse);
+    QVERIFY(road.chooseTile());
+    QCOMPARE(HidSim_WriteCount(road.mouse.mouse), writes);
+    QCOMPARE(road.get<QToolButton>("BrightRedButton")->text(), QStringLiteral("1200"));
+    QCOMPARE(dpi->levelColor(2), QStringLiteral("32,64,96"));
+    QCOMPARE(count->currentIndex(), 2);
+    QVERIFY(road.get<QToolButton>("RedButton")->isChecked());
+    QCOMPARE(road.get<QLabel>("label_8")->pos(), QPoint(209, 154));
+    QVERIFY(!road.get<QToolButton>("YellowButton")->isVisibleTo(dpi));
+}
+
+void SensorRoadTest::sensorSettingsReachTheMouseAndComeBack()
+{
+    Road road(4);  // sensor "3950": three lift-off distances; its picture shows the DPI light block
+    const QByteArray factory = storedImage(road.mouse.mouse);
+    QVERIFY(road.chooseTile());
+    Sensor* page = road.openSensorPage();
+    QVERIFY(page && page->isVisible());
+    auto* lod = road.get<QComboBox>("LOD");
+    auto* effect = road.get<QComboBox>("Model");
+    QCOMPARE(lod->currentText(), QStringLiteral("1mm"));
+    QVERIFY(road.get<QToolButton>("Button1000HZ")->isChecked());
+    QVERIFY(road.get("frameEffect")->isVisible());
+    QCOMPARE(effect->currentIndex(), 1);
+
+    QTest::mouseClick(road.get<QToolButton>("Button500HZ"), Qt::LeftButton);
+    QTest::mouseClick(road.get<QToolButton>("RippeControl_2"), Qt::LeftButton);
+    lod->setCurrentIndex(lod->findText(QStringLiteral("0.7mm")));
+    effect->setCurrentIndex(2);
+
+    QByteArray expected = factory;
+    expected[0] = 0x02;
+    expected[10] = 1;
+    expected[5] = 3;
+    expected[63] = 2;
+    QCOMPARE(storedImage(road.mouse.mouse), expected);
+
+    road.back();
+    const int writes = HidSim_WriteCount(road.mouse.mouse);
+    QVERIFY(road.chooseTile());
+    QCOMPARE(HidSim_WriteCount(road.mouse.mouse), writes);
+    QVERIFY(road.get<QToolButton>("Button500HZ")->isChecked());
+    QVERIFY(road.get<QToolButton>("RippeControl_2")->isChecked());
+    QCOMPARE(lod->currentText(), QStringLiteral("0.7mm"));
+    QCOMPARE(effect->currentIndex(), 2);
+}
+
+QTEST_MAIN(SensorRoadTest)
+#include "tst_sensor_road.moc"
