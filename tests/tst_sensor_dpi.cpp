@@ -344,6 +344,11 @@ void SensorDpiTest::colourDialogWritesTheCheckedLevel()
     QCOMPARE(w.storedImage(), expected);
     QCOMPARE(p.dpi->levelColor(3), QStringLiteral("18,52,86"));
     QVERIFY(p.swatch(3)->styleSheet().contains(QStringLiteral("rgb(18,52,86)")));
+
+    // The swatch of the level already chosen opens the dialog as well.
+    dialog->hide();
+    QTest::mouseClick(p.swatch(3), Qt::LeftButton);
+    QVERIFY(dialog->isVisible());
 }
 
 void SensorDpiTest::markerDrops_data()

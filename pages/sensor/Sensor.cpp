@@ -128,7 +128,7 @@ Sensor::Sensor(QWidget* parent)
 
     const QString& p = m_pictureDir;
     for (QComboBox* combo : {static_cast<QComboBox*>(ui->ModelChoose), static_cast<QComboBox*>(ui->PerformanceOpen)}) {
-        combo->setStyleSheet(comboBoxStyle(p) + QStringLiteral("QComboBox:disabled{color: rgb(0, 0, 0);}"));
+        combo->setStyleSheet(comboBoxStyle(p) + disabledComboTextStyle());
         auto* view = new QListView(combo);
         view->setStyleSheet(comboListStyle());
         combo->setView(view);
@@ -149,7 +149,9 @@ Sensor::Sensor(QWidget* parent)
     for (QToolButton* marker : {ui->TitleButton, ui->TitleButton_2, ui->TitleButton_3, ui->TitleButton_4})
         marker->setStyleSheet(QLatin1Char('#') + marker->objectName() + QStringLiteral("{border-image: ") +
                               styleSheetUrl(p + QStringLiteral("Title.png")) + QStringLiteral(";}"));
+    // The panels are laid out on the page's own background: no frame lines around them.
     ui->SenSorPage->setStyleSheet(QStringLiteral(
+        "QFrame{border:0px;}"
         "QScrollBar:vertical{width:13px;background:rgb(30,30,30);border:0px;}"
         "QScrollBar::handle:vertical{background:rgb(117,117,117);border-radius:3px;min-height:30px;}"
         "QScrollBar::add-line:vertical,QScrollBar::sub-line:vertical{background:transparent;height:0px;}"

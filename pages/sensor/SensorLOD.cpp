@@ -15,7 +15,7 @@ SensorLOD::SensorLOD(QWidget* parent)
     ui->setupUi(this);
     m_pictureDir = pictureFolder(QStringLiteral("Sensor"));
     ui->label->setStyleSheet(labelColorStyle(skinColor(QStringLiteral("LabelColor"))));
-    ui->LOD->setStyleSheet(comboBoxStyle(m_pictureDir) + QStringLiteral("QComboBox:disabled{color: rgb(0, 0, 0);}"));
+    ui->LOD->setStyleSheet(comboBoxStyle(m_pictureDir) + disabledComboTextStyle());
     auto* view = new QListView(ui->LOD);
     view->setStyleSheet(comboListStyle());
     ui->LOD->setView(view);

@@ -2,6 +2,12 @@
 #include <QFrame>
 #include <QString>
 
+// The sensor page's lists when disabled: text dimmed but still readable on the dark skin.
+inline QString disabledComboTextStyle()
+{
+    return QStringLiteral("QComboBox:disabled{color: rgb(112, 118, 126);}");
+}
+
 namespace Ui {
 class SensorLOD;
 }

@@ -9,6 +9,9 @@
 //      emitted off the GUI thread, to the slot's return,
 //   8. a language switch to every page's texts and the button page's selectors redrawn,
 //   9. a media button clicked with a key chosen on the button page to the image in the library.
+//  10. the sensor page filled from a full image sent off the GUI thread, to the slot's return,
+//  11. one DPI value change (the slider's value set as a release sets it) to the image in the library,
+//  12. one report-rate click to the image in the library.
 // With --bare it shows a plain 1020 x 700 Qt window instead and prints figures 1 and 4 only,
 // for comparison. Run under a display (xvfb-run -a) or with QT_QPA_PLATFORM=offscreen.
 #include "app/Startup.h"
@@ -22,12 +25,15 @@
 #include "device/SharedFlags.h"
 #include "pages/macro/Macro.h"
 #include "pages/buttons/Buttoninterface.h"
+#include "pages/sensor/Sensor.h"
 #include "shell/DialogMain.h"
 
 #include "HIDUsbControl.h"
 
 #include <QAbstractButton>
 #include <QListWidget>
+#include <QSlider>
+#include <QThread>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -54,6 +60,9 @@ std::vector<double> g_writeMs;
 std::vector<double> g_buttonFillMs;
 std::vector<double> g_languageMs;
 std::vector<double> g_assignMs;
+std::vector<double> g_sensorFillMs;
+std::vector<double> g_dpiValueMs;
+std::vector<double> g_rateClickMs;
 QString g_failure;
 std::vector<double> g_macroClickMs;
 std::vector<double> g_macroLanguageMs;
@@ -192,6 +201,8 @@ int findCableMouse()
     return -1;
 }
 
+void measureSensorPage(QWidget* window, int mouse, const std::vector<uint8_t>& image);
+
 void measureProgram(QWidget* window)
 {
     // Figure 4: the choice page with its tiles.
@@ -304,6 +315,74 @@ void measureProgram(QWidget* window)
         }
         g_assignMs.push_back(clock.nsecsElapsed() / 1e6);
     }
+    if (g_failure.isEmpty())
+        measureSensorPage(window, mouse, image);
+}
+
+// Times `action` from its start to the library's write count passing `before`; false on time-out.
+bool timeWrite(int mouse, const std::function<void()>& action, std::vector<double>& into)
+{
+    const int before = HidSim_WriteCount(mouse);
+    QElapsedTimer clock;
+    clock.start();
+    action();
+    while (HidSim_WriteCount(mouse) == before && clock.elapsed() < 2000) {
+    }
+    if (HidSim_WriteCount(mouse) == before)
+        return false;
+    into.push_back(clock.nsecsElapsed() / 1e6);
+    return true;
+}
+
+// Figures 10 to 12: the sensor page's fill and two of its controls.
+void measureSensorPage(QWidget* window, int mouse, const std::vector<uint8_t>& image)
+{
+    FlashDataMap map{};
+    std::copy(image.begin(), image.end(), reinterpret_cast<uint8_t*>(&map));
+    // The image is emitted as the device side emits it: off the GUI thread, blocking until
+    // the page's slot has returned.
+    for (int i = 0; i < Rounds; ++i) {
+        double elapsed = -1;
+        QThread* emitter = QThread::create([&] {
+            QElapsedTimer clock;
+            clock.start();
+            PostMsg::instance()->SendUpDataLightSensor(map);
+            elapsed = clock.nsecsElapsed() / 1e6;
+        });
+        emitter->start();
+        waitUntil([emitter] { return emitter->isFinished(); }, 5000);
+        emitter->wait();
+        delete emitter;
+        if (elapsed < 0) {
+            g_failure = QStringLiteral("a sensor page fill did not return");
+            return;
+        }
+        g_sensorFillMs.push_back(elapsed);
+    }
+
+    auto* sensor = window->findChild<Sensor*>();
+    auto* slider = sensor ? sensor->findChild<QSlider*>(QStringLiteral("horizontalSliderC")) : nullptr;
+    auto* rate500 = sensor ? sensor->findChild<QAbstractButton*>(QStringLiteral("Button500HZ")) : nullptr;
+    auto* rate1000 = sensor ? sensor->findChild<QAbstractButton*>(QStringLiteral("Button1000HZ")) : nullptr;
+    if (!slider || !rate500 || !rate1000) {
+        g_failure = QStringLiteral("the sensor page has no DPI slider or rate buttons");
+        return;
+    }
+    NoBusyDialog = 0;
+    WriteEnabled = 1;
+    for (int i = 0; i < Rounds; ++i) {
+        if (!timeWrite(mouse, [slider, i] { slider->setValue(i % 2 ? 800 : 1600); }, g_dpiValueMs)) {
+            g_failure = QStringLiteral("a DPI value did not reach the library");
+            return;
+        }
+    }
+    for (int i = 0; i < Rounds; ++i) {
+        QAbstractButton* button = i % 2 ? rate1000 : rate500;
+        if (!timeWrite(mouse, [button] { button->click(); }, g_rateClickMs)) {
+            g_failure = QStringLiteral("a report-rate click did not reach the library");
+            return;
+        }
+    }
 }
 
 }  // namespace
@@ -362,6 +441,12 @@ int main(int argc, char** argv)
         std::printf("  button page filled from a device thread (median of %d): %.3f ms\n", Rounds, median(g_buttonFillMs));
         std::printf("  language switch with the selectors redrawn (median of %d): %.3f ms\n", Rounds, median(g_languageMs));
         std::printf("  media button to the image in the library (median of %d): %.3f ms\n", Rounds, median(g_assignMs));
+        std::printf("  sensor page fill, full image sent off the GUI thread to the slot's return (median of %d): %.3f ms\n",
+                    Rounds, median(g_sensorFillMs));
+        std::printf("  DPI value change to the image in the library (median of %d): %.3f ms\n", Rounds,
+                    median(g_dpiValueMs));
+        std::printf("  report-rate click to the image in the library (median of %d): %.3f ms\n", Rounds,
+                    median(g_rateClickMs));
     }
     std::printf("  private memory %s: %lld KiB\n", bare ? "with the window shown" : "with the choice page shown (the demo devices)",
                 static_cast<long long>(g_privateKb));
