@@ -277,7 +277,11 @@ void Dialog::keyPressEvent(QKeyEvent* event)
 
 void Dialog::changeEvent(QEvent* event)
 {
-    if (event->type() == QEvent::LanguageChange)
+    if (event->type() == QEvent::LanguageChange) {
+        // The form's texts come back with Qt's translation; the battery text is the mouse's.
+        const QString battery = ui->label_2->text();
         ui->retranslateUi(this);
+        ui->label_2->setText(battery);
+    }
     QWidget::changeEvent(event);
 }

@@ -402,10 +402,14 @@ void DialogChange::ChangeDialogLanguage(int index)
 void DialogChange::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::LanguageChange) {
+        // Qt's translation was installed: the form's own texts came back, so the language
+        // section goes on top again and the box keeps the language the user chose.
+        const int language = currentLanguageIndex();
         const bool blocked = ui->comboBox->blockSignals(true);
         ui->retranslateUi(this);
-        ui->comboBox->setCurrentIndex(0);
+        ui->comboBox->setCurrentIndex(language);
         ui->comboBox->blockSignals(blocked);
+        ChangeDialogLanguage(language);
     }
     QWidget::changeEvent(event);
 }

@@ -2,6 +2,7 @@
 
 #include "ui_DialogMain.h"
 
+#include "common/QtTranslation.h"
 #include "common/AppPaths.h"
 #include "common/DialogFrame.h"
 #include "common/LanguageFile.h"
@@ -247,6 +248,8 @@ void DialogMain::SlotMouseOffLine(int index)
 
 void DialogMain::SlotChangeLanguage(int index)
 {
+    // Qt's own dialogs (the DPI colour dialog) speak the chosen language too.
+    InstallQtTranslation(index);
     // The texts take effect at the next hide to the tray.
     loadLanguageSection(index, QStringLiteral("DialogMain"), {QStringLiteral("MainForm"), QStringLiteral("Exit")},
                         [this](const QString& element, const QString& text) {

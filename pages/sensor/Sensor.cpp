@@ -127,14 +127,13 @@ Sensor::Sensor(QWidget* parent)
     ReadLevelFile();
 
     const QString& p = m_pictureDir;
-    for (QComboBox* combo : {static_cast<QComboBox*>(ui->ModelChoose), static_cast<QComboBox*>(ui->PerformanceOpen)}) {
-        combo->setStyleSheet(comboBoxStyle(p) + disabledComboTextStyle());
-        auto* view = new QListView(combo);
-        view->setStyleSheet(comboListStyle());
-        combo->setView(view);
+    for (MyConmboBox* combo : {ui->ModelChoose, ui->PerformanceOpen}) {
+        QListView* view = combo->applySkin(p);
+        combo->setStyleSheet(combo->styleSheet() + disabledComboTextStyle());
+        if (combo == ui->ModelChoose)
+            m_modelView = view;
     }
     ui->PerformanceOpen->setMaxVisibleItems(5);
-    m_modelView = static_cast<QListView*>(ui->ModelChoose->view());
 
     LoadSensorHeader();
 

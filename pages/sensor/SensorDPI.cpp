@@ -85,10 +85,7 @@ SensorDPI::SensorDPI(QWidget* parent)
         QStringLiteral(";}#label_8:hover{border:0px;background-position:center;background-repeat:no-repeat;"
                        "background-image: ") +
         styleSheetUrl(p + QStringLiteral("LevelHover.png")) + QStringLiteral(";}"));
-    ui->ChooseEvent->setStyleSheet(comboBoxStyle(p));
-    auto* view = new QListView(ui->ChooseEvent);
-    view->setStyleSheet(comboListStyle());
-    ui->ChooseEvent->setView(view);
+    ui->ChooseEvent->applySkin(p);
     ui->ChooseEvent->setMaxVisibleItems(5);
     ui->horizontalSliderC->setStyleSheet(
         QStringLiteral("QSlider:groove:horizontal{height:2px;left: 0px;right: 0px;border:0px;border-radius:0px;"

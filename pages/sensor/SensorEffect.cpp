@@ -24,10 +24,7 @@ SensorEffect::SensorEffect(QWidget* parent)
     const QString label = skinColor(QStringLiteral("LabelColor"));
     for (QLabel* l : {ui->label, ui->label_14, ui->label_15})
         l->setStyleSheet(labelColorStyle(label));
-    ui->Model->setStyleSheet(comboBoxStyle(m_pictureDir));
-    auto* view = new QListView(ui->Model);
-    view->setStyleSheet(comboListStyle());
-    ui->Model->setView(view);
+    ui->Model->applySkin(m_pictureDir);
     const QString slider =
         QStringLiteral("QSlider:groove:horizontal{height:2px;left: 0px;right: 0px;border:0px;border-radius:6px;"
                        "background:rgba(0,0,0,50);}QSlider:handle:horizontal{ width:  5px;height: 50px;  margin-top: "

@@ -15,10 +15,8 @@ SensorLOD::SensorLOD(QWidget* parent)
     ui->setupUi(this);
     m_pictureDir = pictureFolder(QStringLiteral("Sensor"));
     ui->label->setStyleSheet(labelColorStyle(skinColor(QStringLiteral("LabelColor"))));
-    ui->LOD->setStyleSheet(comboBoxStyle(m_pictureDir) + disabledComboTextStyle());
-    auto* view = new QListView(ui->LOD);
-    view->setStyleSheet(comboListStyle());
-    ui->LOD->setView(view);
+    ui->LOD->applySkin(m_pictureDir);
+    ui->LOD->setStyleSheet(ui->LOD->styleSheet() + disabledComboTextStyle());
 }
 
 SensorLOD::~SensorLOD()
