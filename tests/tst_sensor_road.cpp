@@ -9,8 +9,10 @@
 #include "device/DeviceRecords.h"
 #include "device/SharedFlags.h"
 #include "device/Worker.h"
+#include "pages/sensor/DebounceTime.h"
 #include "pages/sensor/Sensor.h"
 #include "pages/sensor/SensorDPI.h"
+#include "pages/sensor/StopCloseTime.h"
 #include "shell/DialogChange.h"
 #include "shell/DialogMain.h"
 #include "support/HidSimScript.h"
@@ -19,7 +21,10 @@
 
 #include "HIDUsbControl.h"
 
+#include <QAbstractItemView>
 #include <QColorDialog>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QComboBox>
 #include <QLabel>
 #include <QMouseEvent>
@@ -96,6 +101,14 @@ struct Road {
         QTest::mouseClick(window->findChild<QToolButton*>(QStringLiteral("SensorButton")), Qt::LeftButton);
         return window->findChild<Sensor*>();
     }
+    QComboBox* debounceList() const
+    {
+        return window->findChild<DebounceTime*>(QStringLiteral("DebunceButton"))->findChild<QComboBox*>(QStringLiteral("Debunce"));
+    }
+    QComboBox* sleepList() const
+    {
+        return window->findChild<StopCloseTime*>(QStringLiteral("frameClose"))->findChild<QComboBox*>(QStringLiteral("StopClose"));
+    }
     void back() { QTest::mouseClick(window->findChild<QToolButton*>(QStringLiteral("UpArrow")), Qt::LeftButton); }
     template <typename T = QWidget>
     T* get(const char* name) const
@@ -103,6 +116,15 @@ struct Road {
         return window->findChild<Sensor*>()->findChild<T*>(QLatin1String(name));
     }
 };
+
+// The user opens a list and takes an entry.
+void pick(QComboBox* combo, int row)
+{
+    combo->showPopup();
+    QAbstractItemView* view = combo->view();
+    view->setCurrentIndex(combo->model()->index(row, 0));
+    QTest::keyClick(view, Qt::Key_Return);
+}
 
 void dragMarker(SensorDPI* dpi, int x)
 {
@@ -125,6 +147,7 @@ class SensorRoadTest : public QObject {
 private slots:
     void dpiLevelsReachTheMouseAndComeBack();
     void sensorSettingsReachTheMouseAndComeBack();
+    void colourDialogSpeaksTheChosenLanguage();
 };
 
 void SensorRoadTest::dpiLevelsReachTheMouseAndComeBack()
@@ -186,14 +209,21 @@ void SensorRoadTest::sensorSettingsReachTheMouseAndComeBack()
 
     QTest::mouseClick(road.get<QToolButton>("Button500HZ"), Qt::LeftButton);
     QTest::mouseClick(road.get<QToolButton>("RippeControl_2"), Qt::LeftButton);
-    lod->setCurrentIndex(lod->findText(QStringLiteral("0.7mm")));
-    effect->setCurrentIndex(2);
+    pick(lod, lod->findText(QStringLiteral("0.7mm")));
+    pick(effect, 2);
+    // The debounce time on the button page, the sleep time on the lighting page.
+    QTest::mouseClick(road.window->findChild<QToolButton*>(QStringLiteral("ButtonMain")), Qt::LeftButton);
+    pick(road.debounceList(), 8);
+    QTest::mouseClick(road.window->findChild<QToolButton*>(QStringLiteral("LightsButton")), Qt::LeftButton);
+    pick(road.sleepList(), 3);
 
     QByteArray expected = factory;
     expected[0] = 0x02;
     expected[10] = 1;
     expected[5] = 3;
     expected[63] = 2;
+    expected[6] = 8;
+    expected[8] = 30;
     QCOMPARE(storedImage(road.mouse.mouse), expected);
 
     road.back();
@@ -204,6 +234,41 @@ void SensorRoadTest::sensorSettingsReachTheMouseAndComeBack()
     QVERIFY(road.get<QToolButton>("RippeControl_2")->isChecked());
     QCOMPARE(lod->currentText(), QStringLiteral("0.7mm"));
     QCOMPARE(effect->currentIndex(), 2);
+    QCOMPARE(road.debounceList()->currentIndex(), 8);
+    QCOMPARE(road.sleepList()->currentIndex(), 3);
+}
+
+// Qt's own texts follow the program's language, and installing Qt's translation leaves the
+// choice page in the chosen language with its language box where the user put it.
+void SensorRoadTest::colourDialogSpeaksTheChosenLanguage()
+{
+    Road road(1);
+    auto* choice = road.window->findChild<DialogChange*>();
+    QVERIFY(choice);
+    auto* box = choice->findChild<QComboBox*>(QStringLiteral("comboBox"));
+    auto* title = choice->findChild<QLabel*>(QStringLiteral("label_3"));
+    QVERIFY(box && title);
+    const QString english = title->text();
+    const auto cancelText = [] {
+        QColorDialog dialog;
+        dialog.setOption(QColorDialog::DontUseNativeDialog);
+        return dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->text().remove(QLatin1Char('&'));
+    };
+    QCOMPARE(cancelText(), QStringLiteral("Cancel"));
+
+    // The user picks Japanese in the choice page's language box.
+    box->setCurrentIndex(5);
+    QMetaObject::invokeMethod(box, "activated", Q_ARG(int, 5));
+    QCOMPARE(box->currentIndex(), 5);
+    QVERIFY(!title->text().isEmpty());
+    QVERIFY(title->text() != english);
+    QVERIFY2(cancelText().contains(QStringLiteral("キャンセル")), qPrintable(cancelText()));
+
+    box->setCurrentIndex(0);
+    QMetaObject::invokeMethod(box, "activated", Q_ARG(int, 0));
+    QCOMPARE(cancelText(), QStringLiteral("Cancel"));
+    QCOMPARE(title->text(), english);
+    QCOMPARE(box->currentIndex(), 0);
 }
 
 QTEST_MAIN(SensorRoadTest)
