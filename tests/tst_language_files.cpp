@@ -101,7 +101,9 @@ private slots:
             "VolumeUp_7", "checkBox", "VolumeUp_2", "VolumeDown_2", "VolumeUp_8", "VolumeUp_14", "VolumeDown_14",
             "Macro_", "Config", "S1", "S2", "S3", "S4", "S5", "S6", "S7", "S8", "S9", "S10", "S11", "S12", "S13",
             "S14", "S15", "S16", "S17", "S18", "S19", "S20"});
-        row("Light", {"StopCloseTime", "StopCloseTime1", "StopCloseTime2", "StopCloseTime3", "StopCloseTime4",
+        row("Light", {"label", "LightMod", "LightMod1", "LightMod2", "LightMod3", "LightMod4", "LightMod5", "LightMod6",
+                         "label_2", "label_3", "label_4", "label_5", "label_10", "label_11", "label_12", "label_6",
+                         "label_8", "label_13", "StopCloseTime", "StopCloseTime1", "StopCloseTime2", "StopCloseTime3", "StopCloseTime4",
                          "StopCloseTime5", "StopCloseTime6", "StopCloseTime7", "StopCloseTime8", "StopCloseTime9",
                          "StopCloseTime10"});
         row("Sensor", {"label_2", "label_3", "label_5", "label_11", "ModeSelectDes", "label_12", "LODDes", "label_7",

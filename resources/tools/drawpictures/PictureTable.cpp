@@ -2,6 +2,7 @@
 #include "Backgrounds.h"
 #include "ButtonPageArt.h"
 #include "Icons.h"
+#include "LightPageArt.h"
 #include "MacroPageArt.h"
 #include "MouseArt.h"
 
@@ -247,6 +248,32 @@ void macroPage(TableBuilder& t)
     }
 }
 
+void lightPage(TableBuilder& t)
+{
+    const QString d = "Light/";
+    // Drawn at the effect list's size; the narrower sleep-time list shares it.
+    t.comboSkin(d, QSize(308, 34));
+    t.add(d + "HuaKuai.png", QSize(5, 50), "slider handle", Icons::sliderHandle);
+    t.add(d + "Close.png", QSize(36, 18), "switch off", [](QPainter& p, QSize s) { Icons::toggle(p, s, false); });
+    t.add(d + "Open.png", QSize(36, 18), "switch on", [](QPainter& p, QSize s) { Icons::toggle(p, s, true); });
+    t.add(d + "ColorBoard.png", QSize(308, 34), "colour board", LightPageArt::colorBoard);
+    t.add(d + "Reduce.png", QSize(14, 4), "colour step down", Icons::minus);
+    t.add(d + "Add.png", QSize(14, 14), "colour step up", Icons::plus);
+    t.add(d + "PreviewColor.png", QSize(60, 60), "colour preview before the first colour", LightPageArt::previewPlaceholder);
+    // The fourteen preset colours, as the page sets them.
+    const struct {
+        char letter;
+        int red, green, blue;
+    } presets[] = {{'A', 255, 0, 0}, {'B', 0, 255, 255}, {'C', 0, 255, 0}, {'D', 255, 0, 255}, {'E', 255, 255, 0},
+        {'F', 255, 80, 0}, {'G', 0, 0, 255}, {'H', 227, 0, 127}, {'I', 46, 166, 223}, {'J', 96, 25, 133},
+        {'K', 255, 255, 255}, {'L', 139, 178, 36}, {'M', 255, 155, 51}, {'N', 208, 113, 173}};
+    for (const auto& preset : presets) {
+        const QColor colour(preset.red, preset.green, preset.blue);
+        t.add(d + "Color" + QLatin1Char(preset.letter) + ".png", QSize(28, 28), "preset colour " + colour.name(),
+            [colour](QPainter& p, QSize s) { LightPageArt::presetSwatch(p, s, colour); });
+    }
+}
+
 std::vector<PictureEntry> pictureTable()
 {
     TableBuilder t;
@@ -256,8 +283,8 @@ std::vector<PictureEntry> pictureTable()
     sensorPage(t);
     buttonPage(t);
     macroPage(t);
-    // The debounce list on the button page and the sleep-time list on the lighting page.
+    lightPage(t);
+    // The debounce list on the button page.
     t.comboSkin("Buttoninterface/", QSize(141, 34));
-    t.comboSkin("Light/", QSize(141, 34));
     return t.entries;
 }
