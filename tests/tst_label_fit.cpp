@@ -136,6 +136,9 @@ const std::vector<WindowEntry>& windows()
              page->SlotUpDataButtonUIB(image);
              return static_cast<QWidget*>(page);
          }},
+        {"LampLight colour area", build<LampLight>([](LampLight* page) {
+             page->findChild<QComboBox*>(QStringLiteral("LightMod"))->setCurrentIndex(1);
+         })},
     };
     return list;
 }

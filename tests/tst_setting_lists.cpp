@@ -17,6 +17,7 @@
 #include "shell/DialogMain.h"
 #include "shell/MyConmboBox.h"
 #include "support/HidSimScript.h"
+#include "support/HubRecorder.h"
 #include "support/ModalAnswerer.h"
 #include "support/TestEnv.h"
 #include "support/Wait.h"
@@ -477,16 +478,17 @@ void SettingListsTest::tileToDebounceAndSleepEndToEnd()
     QCOMPARE(HidSim_SetImage(m_mouse.mouse, 0, reinterpret_cast<const uint8_t*>(image.constData())), 0);
 
     ModalAnswerer answerer;  // closes the busy dialog of each load and the advice
+    linktest::HubRecorder hub;
     DialogMain window;
     window.show();
     SimScript::settle();
+    // A load has filled the pages once SigForm, which follows the pages' images, has arrived.
     const auto loadTile = [&] {
-        ButtonPageReady = 0;
-        LightPageReady = 0;
+        const int forms = hub.count(QStringLiteral("Form"));
         window.findChild<QToolButton*>(QStringLiteral("btn0"))->click();
-        return spinUntil([] {
+        return spinUntil([&] {
             HidSim_DeliverPending(20);
-            return ButtonPageReady && LightPageReady;
+            return hub.count(QStringLiteral("Form")) > forms;
         }, 8000);
     };
     QVERIFY(loadTile());

@@ -94,8 +94,10 @@ void LampLight::applySkin()
         w->setStyleSheet("#" + w->objectName() + "{background-image: " + url(file) +
                          ";border:0px;background-position:center;background-repeat:no-repeat;}");
     };
-    for (QWidget* w : {ui->ReduceR, ui->ReduceG, ui->ReduceB})
+    for (QToolButton* w : {ui->ReduceR, ui->ReduceG, ui->ReduceB}) {
+        w->setText(QString());  // the form's placeholder text would stand over the picture
         pictureButton(w, QStringLiteral("Reduce.png"));
+    }
     for (QWidget* w : {ui->AddR, ui->AddG, ui->AddB})
         pictureButton(w, QStringLiteral("Add.png"));
     pictureButton(ui->labelPreView, QStringLiteral("PreviewColor.png"));
