@@ -21,6 +21,7 @@
 namespace {
 
 std::atomic<Worker*> theWorker{nullptr};
+constexpr int HotPlugSettleMs = 600;
 
 }  // namespace
 
@@ -227,6 +228,13 @@ void SelectCurrentDevice(DeviceAllInfo r)
     RunRequested = 1;
     if (Worker* worker = Worker::instance())
         worker->StartRun();
+}
+
+void ResumeFrameLinkAfterPairing()
+{
+    StartUsbChanged(OnMainPageUsbChanged, HotPlugSettleMs);
+    OpenDataLink(CurrentDevicePath());
+    UsbServer_ReadAllFlashData();
 }
 
 QStringList ScannedProductIds()

@@ -70,6 +70,11 @@ void SelectCurrentDevice(DeviceAllInfo r);
 // whether a newer receiver firmware image exists.
 void OnMainPageUsbChanged();
 
+// After the pairing dialog returns over the frame: the frame's hot-plug callback again, the
+// data link reopened on the current device and a full read asked for (the receiver may hold
+// another mouse now).
+void ResumeFrameLinkAfterPairing();
+
 // The product ids the frame's scan looks for: every non-empty entry of "USB_PID",
 // "Wireless_PID", "Wireless2_PID", "Wireless4_PID" and "Wireless8_PID" of group "Option".
 QStringList ScannedProductIds();

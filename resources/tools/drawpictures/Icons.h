@@ -31,5 +31,9 @@ void toggle(QPainter& p, QSize s, bool on);
 void rateBadge(QPainter& p, QSize s, const QString& text, int strength);
 void connectionMark(QPainter& p, QSize s, bool cable);
 void offlineMark(QPainter& p, QSize s);
+// A small round hint mark ("i").
+void hintMark(QPainter& p, QSize s);
+// The large pairing button: 0 ready, 1 paired, 2 failed.
+void pairButton(QPainter& p, QSize s, int outcome);
 
 }  // namespace Icons

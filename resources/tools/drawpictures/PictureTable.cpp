@@ -223,6 +223,25 @@ void buttonPage(TableBuilder& t)
     }
 }
 
+void pairingDialog(TableBuilder& t)
+{
+    const QString d = "Setting/";
+    t.add(d + "BackSecondPage.png", QSize(458, 242), "pairing dialog surface", Backgrounds::pairingDialog);
+    t.add(d + "Picture.png", QSize(14, 14), "pairing hint mark", Icons::hintMark);
+    t.looks(d, "CloseSecondPage", "Click", QSize(14, 14), "pairing dialog close button", Icons::close);
+    const struct {
+        const char* file;
+        const char* shows;
+        int outcome;
+    } buttons[] = {{"Pair.png", "pair button", 0}, {"PairSuccess.png", "pair button, paired", 1},
+        {"PairFail.png", "pair button, pairing failed", 2}};
+    for (const auto& button : buttons) {
+        const int outcome = button.outcome;
+        t.add(d + button.file, QSize(154, 32), button.shows,
+            [outcome](QPainter& p, QSize s) { Icons::pairButton(p, s, outcome); });
+    }
+}
+
 }  // namespace
 
 void macroPage(TableBuilder& t)
@@ -284,6 +303,7 @@ std::vector<PictureEntry> pictureTable()
     buttonPage(t);
     macroPage(t);
     lightPage(t);
+    pairingDialog(t);
     // The debounce list on the button page.
     t.comboSkin("Buttoninterface/", QSize(141, 34));
     return t.entries;
