@@ -130,14 +130,20 @@ void Match::styleMatchButton(const char* picture, const QString& textColor)
         ui->MatchButton->setStyleSheet(style);
 }
 
+void Match::setButtonText(const QString& text)
+{
+    // A button's new text replaces its shortcut with the text's mnemonic: Space goes back on.
+    ui->MatchButton->setText(text);
+    ui->MatchButton->setShortcut(QKeySequence(Qt::Key_Space));
+}
+
 void Match::SetPairButtonImage()
 {
-    ui->MatchButton->setShortcut(QKeySequence(Qt::Key_Space));
     MatchTextStep = 0;
     PairResult = 0;
     ui->MatchButton->setEnabled(true);
     styleMatchButton("Pair.png", m_buttonColor);
-    ui->MatchButton->setText(m_buttonText);
+    setButtonText(m_buttonText);
 
     // The receiver to pair. The choice page's list may have been emptied by a hot-plug
     // rebuild meanwhile, and the frame's path may be empty: then there is nothing to pair.
@@ -182,7 +188,7 @@ void Match::on_MatchButton_clicked()
         return;
     PairResult = 1;
     m_textTimer->start(TextStepMs);
-    ui->MatchButton->setText(m_pairingText);
+    setButtonText(m_pairingText);
     styleMatchButton("Pair.png", m_buttonColor);
     if (MainPageActive.load() == 1) {
         MainPageActive = 0;
@@ -205,7 +211,7 @@ void Match::onTextTimeupDestroy()
         step = 0;
     // Step 4 shows the plain text again and goes on with one dot.
     const int shown = step == 4 ? 0 : step;
-    ui->MatchButton->setText(m_pairingText + QLatin1String(Dots[shown]));
+    setButtonText(m_pairingText + QLatin1String(Dots[shown]));
     MatchTextStep = shown + 1;
 }
 
@@ -227,7 +233,7 @@ void Match::onPairTimeupDestroy()
         PairingActive = 0;
         PairResult = 3;
         restoreMainPageAfterPairing();
-        ui->MatchButton->setText(m_failText);
+        setButtonText(m_failText);
         styleMatchButton("PairFail.png", m_buttonColor);
     }
 }
@@ -241,11 +247,11 @@ void Match::SlotStopTimer()
 void Match::SlotButtonenable(int index)
 {
     if (index == 1) {
-        ui->MatchButton->setText(m_successText);
+        setButtonText(m_successText);
         styleMatchButton("PairSuccess.png", m_buttonColor);
         ui->MatchButton->setEnabled(false);
     } else if (index == 0) {
-        ui->MatchButton->setText(m_failText);
+        setButtonText(m_failText);
         styleMatchButton("PairFail.png", m_buttonColor);
     }
 }
@@ -276,7 +282,7 @@ void Match::SlotChangeLanguage(int index)
         } else if (element == QLatin1String("textEdit")) {
             ui->textEdit->setText(text);
         } else if (element == QLatin1String("MatchButton")) {
-            ui->MatchButton->setText(text);
+            setButtonText(text);
             m_buttonText = text;
         } else if (element == QLatin1String("Matching")) {
             m_pairingText = text;

@@ -61,6 +61,7 @@ protected:
 
 private:
     void styleMatchButton(const char* picture, const QString& textColor);
+    void setButtonText(const QString& text);
 
     Ui::Match* ui;
     QTimer* m_pairTimer;
