@@ -14,6 +14,7 @@
 #include <QDesktopServices>
 #include <QEvent>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QUrl>
 
 LanSetting::LanSetting(QWidget* parent)
@@ -21,6 +22,11 @@ LanSetting::LanSetting(QWidget* parent)
     , ui(new Ui::LanSetting)
 {
     ui->setupUi(this);
+    // The form's labels are white: on the desktop's light window colour they could not be read.
+    QPalette dark = palette();
+    dark.setColor(QPalette::Window, QColor(30, 35, 42));
+    setPalette(dark);
+    setAutoFillBackground(true);
     fillLanguageBox();
     m_transition = UserConfig::instance()->value(QStringLiteral("Option"), QStringLiteral("Transition")).toInt();
 }
