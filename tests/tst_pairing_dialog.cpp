@@ -358,6 +358,29 @@ private slots:
         QCOMPARE(shown, (QStringList{p, p + ".", p + "..", p + "...", p, p + "."}));
     }
 
+    // The instructions of every language fit their box without a scroll bar.
+    void instructionsFitTheirBox_data()
+    {
+        QTest::addColumn<int>("language");
+        for (int i = 0; i < 6; ++i)
+            QTest::addRow("language %d", i) << i;
+    }
+    void instructionsFitTheirBox()
+    {
+        QFETCH(int, language);
+        World world;
+        MacroSetting::instance()->setValue(QStringLiteral("Language"), QStringLiteral("Language"),
+                                           QString::number(language));
+        Match m;
+        m.show();
+        auto* text = m.findChild<QTextEdit*>(QStringLiteral("textEdit"));
+        QVERIFY(!text->toPlainText().isEmpty());
+        QVERIFY(!text->toPlainText().contains(QString::fromUtf8("鼠标")));  // the language file's own text
+        text->document()->setTextWidth(text->viewport()->width());
+        QVERIFY2(text->document()->size().height() <= text->viewport()->height(),
+                 qPrintable(QStringLiteral("%1 > %2").arg(text->document()->size().height()).arg(text->viewport()->height())));
+    }
+
     // Over the frame: a receiver that never answers keeps the dialog open through several
     // polls; it cannot be closed until the receiver leaves the bus, which fails the run and
     // gives the frame back its state.
