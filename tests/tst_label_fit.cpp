@@ -129,6 +129,12 @@ const std::vector<WindowEntry>& windows()
          })},
         {"Match failed", build<Match>([](Match* d) { d->SlotButtonenable(0); })},
         {"Match paired", build<Match>([](Match* d) { d->SlotButtonenable(1); })},
+        // The settings page with both receiver areas and both update buttons shown.
+        {"FormSetting", build<FormSetting>([](FormSetting* d) {
+             d->SlotMouseIndex(4);
+             d->SlotLongRangeMode(false);
+             d->SlotRGBValue(nullptr);
+         })},
         {"UpDateRepair", build<UpDateRepair>()},
         {"UpDataParam", build<UpDataParam>()},
         {"DialogMain", build<DialogMain>()},

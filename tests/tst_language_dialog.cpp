@@ -9,6 +9,7 @@
 #include "pages/settings/LanSetting.h"
 #include "pages/settings/Match.h"
 #include "support/HidSimScript.h"
+#include "support/UrlCatcher.h"
 #include "support/ModalAnswerer.h"
 
 #include "HIDUsbControl.h"
@@ -33,15 +34,6 @@ void mouseEvent(QWidget* w, QEvent::Type type, QPoint local, Qt::MouseButton but
 }
 
 }  // namespace
-
-// Receives the URLs the desktop would open.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl& url) { urls << url; }
-};
 
 class LanguageDialogTest : public QObject {
     Q_OBJECT

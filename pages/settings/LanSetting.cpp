@@ -48,21 +48,9 @@ void LanSetting::fillLanguageBox()
 
 void LanSetting::ShowVersions()
 {
-    const DeviceAllInfo current = CurrentDeviceRecord();
-    QString receiver;
-    QString mouse;
-    if (current.online == 0) {
-        receiver = current.firmwareVersion;
-    } else if (current.cableFlag == 0) {
-        receiver = current.firmwareVersion;
-        mouse = current.mouseVersion;
-    } else {
-        // On its cable: the receiver is the other listed device, when there are just two.
-        receiver = ReceiverVersionBesideCable(MainPageDeviceList);
-        mouse = current.mouseVersion;
-    }
-    ui->label_2->setText(receiver);
-    ui->label_5->setText(mouse);
+    const DeviceVersions versions = CurrentDeviceVersions(CurrentDeviceRecord(), MainPageDeviceList);
+    ui->label_2->setText(versions.receiver);
+    ui->label_5->setText(versions.mouse);
 }
 
 void LanSetting::on_comboBox_activated(int index)

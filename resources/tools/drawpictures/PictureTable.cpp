@@ -242,6 +242,30 @@ void pairingDialog(TableBuilder& t)
     }
 }
 
+void settingsPage(TableBuilder& t)
+{
+    const QString d = "FormSetting/";
+    t.add(d + "Title.png", QSize(16, 10), "section marker", Icons::sectionMark);
+    t.add(d + "Confirm.png", QSize(128, 26), "firmware update button",
+        [](QPainter& p, QSize s) { Icons::textButton(p, s, Look::Normal); });
+    t.add(d + "WaitUpdate.png", QSize(128, 26), "firmware update button, newer image waiting",
+        [](QPainter& p, QSize s) { Icons::updateButton(p, s, Look::Normal); });
+    t.add(d + "WaitUpdateHover.png", QSize(128, 26), "firmware update button, newer image waiting (mouse over)",
+        [](QPainter& p, QSize s) { Icons::updateButton(p, s, Look::Active); });
+    t.add(d + "PariButton.png", QSize(112, 26), "pair button",
+        [](QPainter& p, QSize s) { Icons::textButton(p, s, Look::Normal); });
+    t.add(d + "Mouse.png", QSize(14, 20), "desktop mouse settings link", Icons::mouseIcon);
+    t.comboSkin(d, QSize(142, 30));
+    t.add(d + "CheckBox.png", QSize(16, 16), "check box", [](QPainter& p, QSize s) { Icons::checkBox(p, s, false); });
+    t.add(d + "CheckBoxChecked.png", QSize(16, 16), "check box (checked)",
+        [](QPainter& p, QSize s) { Icons::checkBox(p, s, true); });
+    t.add(d + "CheckBox2.png", QSize(16, 16), "receiver light choice",
+        [](QPainter& p, QSize s) { Icons::checkBox(p, s, false); });
+    t.add(d + "CheckBoxCheck.png", QSize(16, 16), "receiver light choice (chosen)",
+        [](QPainter& p, QSize s) { Icons::checkBox(p, s, true); });
+    t.add(d + "Picture.png", QSize(14, 14), "note beside an update button", Icons::hintMark);
+}
+
 }  // namespace
 
 void macroPage(TableBuilder& t)
@@ -304,6 +328,7 @@ std::vector<PictureEntry> pictureTable()
     macroPage(t);
     lightPage(t);
     pairingDialog(t);
+    settingsPage(t);
     // The debounce list on the button page.
     t.comboSkin("Buttoninterface/", QSize(141, 34));
     return t.entries;
