@@ -199,6 +199,10 @@ private slots:
         QVERIFY(!m.findChild<QLabel*>(QStringLiteral("label"))->isVisible());
         QVERIFY(button->styleSheet().contains(QStringLiteral("/Picture/Setting/Pair.png")));
 
+        // The look at the moment the result arrives (the 100 ms receiver check enables it again).
+        bool disabledAtResult = false;
+        const auto atResult = connect(PostMsg::instance(), &PostMsg::SigButtonEnable, this,
+                                      [&] { disabledAtResult = !button->isEnabled(); });
         HidSim_ClearCallLog();
         button->click();
         QCOMPARE(PairingActive.load(), uint8_t(1));
@@ -219,7 +223,8 @@ private slots:
         QCOMPARE(PairResult.load(), 2);
         QCOMPARE(button->text(), matchText("MatchSuccess"));
         QVERIFY(button->styleSheet().contains(QStringLiteral("PairSuccess.png")));
-        QVERIFY(!button->isEnabled());
+        disconnect(atResult);
+        QVERIFY(disabledAtResult);
         // The receiver check enables it again; a click then does nothing.
         m.onUSBTimeupDestroy();
         QVERIFY(button->isEnabled());
@@ -453,11 +458,13 @@ private slots:
         QString successText;
         answerer.on(QStringLiteral("Match"), [&](QWidget* w) {
             auto* m = static_cast<Match*>(w);
+            const auto atResult = connect(PostMsg::instance(), &PostMsg::SigButtonEnable, this,
+                                          [&, m] { disabledAtSuccess = !pairButton(m)->isEnabled(); });
             pressSpace(m);
             activeDuring << MainPageActive.load();
             pollToResult(m);
+            disconnect(atResult);
             successText = pairButton(m)->text();
-            disabledAtSuccess = !pairButton(m)->isEnabled();
             m->onUSBTimeupDestroy();
             enabledAgain = pairButton(m)->isEnabled();
             pairButton(m)->click();
