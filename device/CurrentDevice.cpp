@@ -35,7 +35,7 @@ void SetCurrentDeviceRecord(const DeviceAllInfo& record)
 {
     std::lock_guard<std::mutex> lock(stateLock);
     if (state().record.path != record.path)
-        SetWorkingImageLoaded(false);  // before the new path is visible
+        WorkingImageDeviceChanged();  // before the new path is visible
     state().record = record;
 }
 
@@ -45,7 +45,7 @@ void UpdateCurrentDeviceRecord(const std::function<void(DeviceAllInfo&)>& change
     DeviceAllInfo changed = state().record;
     change(changed);
     if (changed.path != state().record.path)
-        SetWorkingImageLoaded(false);
+        WorkingImageDeviceChanged();
     state().record = changed;
 }
 
@@ -59,7 +59,7 @@ void SetCurrentDevicePath(const QByteArray& path)
 {
     std::lock_guard<std::mutex> lock(stateLock);
     if (state().path != path)
-        SetWorkingImageLoaded(false);
+        WorkingImageDeviceChanged();
     state().path = path;
 }
 
@@ -90,6 +90,6 @@ void SetLoadedCacheName(const QString& name)
 void ResetCurrentDevice()
 {
     std::lock_guard<std::mutex> lock(stateLock);
-    SetWorkingImageLoaded(false);
+    WorkingImageDeviceChanged();
     state() = CurrentDeviceState();
 }

@@ -9,7 +9,8 @@
 // two cache file names. All four sit behind one lock; readers get copies. Safe from any
 // thread. Do not emit signals or call the library from inside an update function.
 // A change of path (of the record or of the device path) clears the working image's loaded
-// marker first, under this lock, so the new path is never seen with the marker still set.
+// marker and starts a new link generation first, under this lock, so the new path is never
+// seen with the marker still set and no full load asked for before the change is installed.
 
 DeviceAllInfo CurrentDeviceRecord();
 // Replaces the record. When the path changes, the working image no longer holds this

@@ -66,14 +66,19 @@ void reconcileKeyRecords(FlashDataMap& image, const QString& group)
 
 void fullLoad(uint8_t* data)
 {
+    // A full answer belongs to the link generation it was asked in: after a change of link or
+    // device it describes another mouse (or the same mouse before a change) and is dropped.
+    const FullReadAsk ask = LastFullReadAsk();
+    if (ask.generation != DataLinkGeneration())
+        return;
     FlashDataMap image = ParseFullAnswer(data);
 
     const DeviceAllInfo device = CurrentDeviceRecord();
-    SetLoadedCacheName(DeviceCacheFileName(device.cid, device.mid));
-
     if (ReconcilePending.exchange(0))
         reconcileKeyRecords(image, CatalogueModelGroup(device.modelIndex));
-    LoadWorkingImage(image);
+    if (!LoadWorkingImageFromLink(image, ask.generation))
+        return;
+    SetLoadedCacheName(ask.cacheName);
 
     UsbServer_ReadDPILed();
     UsbServer_ReadBatteryLevel();
@@ -83,9 +88,11 @@ void fullLoad(uint8_t* data)
     if (!SkipReceiverRead.load()) {
         const QByteArray path = receiverPath(device);
         if (device.cableFlag != 1 && device.kind == 1) {
-            UsbFinderC_Get4KDongleRGBValue(path.constData(), &ReceiverLight);
-            if (ReceiverLight.bytes[0] != 0)
-                PostMsg::instance()->SendRGBValue(&ReceiverLight);
+            DongleRGB light = ReceiverLightCopy();
+            UsbFinderC_Get4KDongleRGBValue(path.constData(), &light);
+            SetReceiverLight(light);
+            if (light.bytes[0] != 0)
+                PostMsg::instance()->SendRGBValue(&light);
         }
         uint8_t longRange = 's';
         UsbFinderC_GetLongRangeMode(path.constData(), &longRange);
@@ -168,10 +175,12 @@ void receiverReapply()
         const int light = advanced.at(1).trimmed().toInt();
         const QByteArray path = receiverPath(device);
         if (light > 0 && device.cableFlag != 1 && device.kind == 1) {
-            ReceiverLight.bytes[0] = uint8_t(light);
-            UsbFinderC_Set4KDongleRGB(path.constData(), &ReceiverLight);
-            if (ReceiverLight.bytes[0] != 0)
-                PostMsg::instance()->SendRGBValue(&ReceiverLight);
+            DongleRGB record = ReceiverLightCopy();
+            record.bytes[0] = uint8_t(light);
+            UsbFinderC_Set4KDongleRGB(path.constData(), &record);
+            SetReceiverLight(record);
+            if (record.bytes[0] != 0)
+                PostMsg::instance()->SendRGBValue(&record);
         }
         if (longRange == 0 || longRange == 1) {
             UsbFinderC_SetLongRangeMode(path.constData(), uint8_t(longRange));
@@ -181,7 +190,7 @@ void receiverReapply()
     // Set before the read: its answer may come back before the next statement runs.
     ReconcilePending = 1;
     SkipReceiverRead = 1;
-    UsbServer_ReadAllFlashData();
+    RequestFullRead();
 }
 
 void mouseVersion()
@@ -261,8 +270,11 @@ void OnUsbData(uint8_t* header, int headerLength, uint8_t* data, uint32_t dataLe
         mouseVersion();
         break;
     case 21:
-        PostMsg::instance()->SendRGBValue(&ReceiverLight);
+    {
+        DongleRGB light = ReceiverLightCopy();
+        PostMsg::instance()->SendRGBValue(&light);
         break;
+    }
     case 23:
         if (dataLength == LongRangeDropSize)
             PostMsg::instance()->SendLongRangeMode(false);

@@ -1,7 +1,9 @@
 #include "device/DataLink.h"
 
 #include "common/BlockingDelivery.h"
+#include "device/CurrentDevice.h"
 #include "device/DataCallback.h"
+#include "device/DeviceCache.h"
 #include "device/WorkingImage.h"
 
 #include "HIDUsb.h"
@@ -11,11 +13,14 @@
 
 #include <atomic>
 #include <memory>
+#include <mutex>
 
 namespace {
 
-std::atomic<unsigned> generation{0};
 std::atomic<unsigned> closes{0};
+std::mutex askLock;
+FullReadAsk lastAsk;
+unsigned reaskedIn = ~0u;
 
 // Only the GUI thread serves the blocking deliveries; a device thread waiting here would
 // make every delivery give up for nothing.
@@ -31,16 +36,14 @@ std::unique_ptr<BlockingDelivery::WaitScope> scopeOnGuiThread()
 
 int OpenDataLink(const QByteArray& path)
 {
-    SetWorkingImageLoaded(false);
-    ++generation;
+    WorkingImageLinkOpened(path);
     const auto scope = scopeOnGuiThread();
     return UsbServerC_Start(path.constData(), path.constData(), OnUsbData);
 }
 
 void CloseDataLink()
 {
-    SetWorkingImageLoaded(false);
-    ++generation;
+    WorkingImageLinkClosed();
     ++closes;
     const auto scope = scopeOnGuiThread();
     UsbServer_Exit();
@@ -57,10 +60,43 @@ int OpenPairingLink(const QByteArray& path, UsbDataCallback callback)
 
 unsigned DataLinkGeneration()
 {
-    return generation.load();
+    return WorkingImageLinkGeneration();
 }
 
 unsigned DataLinkCloseCount()
 {
     return closes.load();
+}
+
+void RequestFullRead()
+{
+    {
+        std::lock_guard<std::mutex> lock(askLock);
+        const unsigned generation = DataLinkGeneration();
+        const DeviceAllInfo device = CurrentDeviceRecord();
+        if (!WorkingImageLinkCurrent() || DataLinkGeneration() != generation)
+            return;
+        lastAsk.generation = generation;
+        lastAsk.cacheName = DeviceCacheFileName(device.cid, device.mid);
+    }
+    UsbServer_ReadAllFlashData();
+}
+
+FullReadAsk LastFullReadAsk()
+{
+    std::lock_guard<std::mutex> lock(askLock);
+    return lastAsk;
+}
+
+bool RequestFullReadOncePerLink()
+{
+    {
+        std::lock_guard<std::mutex> lock(askLock);
+        const unsigned generation = DataLinkGeneration();
+        if (reaskedIn == generation || !WorkingImageLinkCurrent())
+            return false;
+        reaskedIn = generation;
+    }
+    RequestFullRead();
+    return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <QByteArray>
+#include <QString>
 
 #include "HIDUsb.h"
 
@@ -9,8 +10,9 @@
 // delivery's wait scope: the library may wait for its data thread, which may be waiting
 // for the GUI thread.
 
-// Clears the working image's loaded marker, then opens the link on path with OnUsbData.
-// Returns the library's answer.
+// Opens the link on path with OnUsbData. The working image's loaded marker stays only when
+// the image was loaded from this same path (see device/WorkingImage.h). Returns the library's
+// answer.
 int OpenDataLink(const QByteArray& path);
 // Clears the working image's loaded marker, then closes the link.
 void CloseDataLink();
@@ -19,8 +21,23 @@ void CloseDataLink();
 // mouse, so the working image is no longer taken for its configuration.
 int OpenPairingLink(const QByteArray& path, UsbDataCallback callback);
 
-// Counts every open and close: a short answer that waited for the GUI thread tells from it
-// that the link changed meanwhile.
+// Counts every open and close and every device change: an answer that waited for the GUI
+// thread tells from it that the link changed meanwhile.
 unsigned DataLinkGeneration();
 // Counts the closes only: a Worker run tells from it that the link it opened is gone.
 unsigned DataLinkCloseCount();
+
+// Asks the mouse on the open link for its whole configuration. The answer is installed only
+// while the link generation of this ask lasts; it then belongs to the device current now.
+// Nothing is asked when no link is open or the device changed since it was opened.
+void RequestFullRead();
+// What the last full read was asked for: the link generation and the cache file name of the
+// device then current.
+struct FullReadAsk {
+    unsigned generation = ~0u;
+    QString cacheName;
+};
+FullReadAsk LastFullReadAsk();
+// A setter found the mouse online but no configuration loaded: asks for the full read again,
+// at most once per link generation. True when it asked.
+bool RequestFullReadOncePerLink();

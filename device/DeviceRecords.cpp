@@ -4,7 +4,24 @@
 #include "device/CurrentDevice.h"
 #include "device/FoundDevicePaths.h"
 
-DongleRGB ReceiverLight{};
+#include <mutex>
+
+namespace {
+std::mutex receiverLightLock;  // constant-initialised: usable before main
+DongleRGB receiverLight{};
+}  // namespace
+
+DongleRGB ReceiverLightCopy()
+{
+    std::lock_guard<std::mutex> lock(receiverLightLock);
+    return receiverLight;
+}
+
+void SetReceiverLight(const DongleRGB& light)
+{
+    std::lock_guard<std::mutex> lock(receiverLightLock);
+    receiverLight = light;
+}
 QList<DeviceAllInfo> MainPageDeviceList;
 QList<DeviceAllInfo> ChoiceDeviceList;
 DeviceAllInfo PairingDevice;

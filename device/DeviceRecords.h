@@ -19,8 +19,10 @@ QString FormatVersionText(int versionWord);
 uint8_t CableFlagForKind(uint8_t kind);
 
 // The receiver light record handed to the library and in SigRGBValue; byte 0 is the
-// light mode 1, 2 or 3 (0 none). All zero at start.
-extern DongleRGB ReceiverLight;
+// light mode 1, 2 or 3 (0 none). All zero at start. Written by the data thread and the GUI
+// thread, so it is copied in and out under one lock.
+DongleRGB ReceiverLightCopy();
+void SetReceiverLight(const DongleRGB& light);
 
 // Devices found by the configuration frame's hot-plug scan. GUI thread only (the library
 // runs hot-plug callbacks there).

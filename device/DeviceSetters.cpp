@@ -1,6 +1,7 @@
 #include "device/DeviceSetters.h"
 
 #include "common/PostMsg.h"
+#include "device/DataLink.h"
 #include "device/SharedFlags.h"
 #include "device/WorkingImage.h"
 
@@ -28,8 +29,12 @@ bool writeField(const std::function<void(FlashDataMap&)>& change)
     if (!IsDeviceOnline())
         return false;
     FlashDataMap snapshot{};
-    if (!ChangeLoadedWorkingImage(change, &snapshot))
+    if (!ChangeLoadedWorkingImage(change, &snapshot)) {
+        // Online, but the mouse's configuration has not arrived on this link: nothing is sent,
+        // the whole configuration is asked for again (once per link) so the pages fill.
+        RequestFullReadOncePerLink();
         return false;
+    }
     ProtocolDataUpdate(&snapshot);
     return true;
 }

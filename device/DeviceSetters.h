@@ -10,6 +10,7 @@
 // SensorPageBusy), SigMouseOffLineo(0) is emitted; the result is false.
 // Online but without a loaded working image (see device/WorkingImage.h) nothing is sent or
 // emitted and the result is false: the mouse must never get another mouse's or an empty image.
+// The whole configuration is then asked for again, once per link, so the pages fill.
 // Called on the GUI thread. Levels are 0..7, buttons 0..15 (asserted in debug builds only).
 
 // The online check with its offline notice, nothing written.

@@ -167,11 +167,12 @@ void Worker::runOnce()
             m_closesAtOpen = DataLinkCloseCount();
 
             // The link opens anew: until the mouse's own configuration has arrived, the
-            // working image must not be written to it (OpenDataLink clears its marker).
+            // working image must not be written to it (OpenDataLink clears its marker unless
+            // the image was loaded from this same device).
             OpenDataLink(path);
             qDebug() << "OnlinA";
             UsbServer_SetPCDriverStatus(1);
-            UsbServer_ReadAllFlashData();
+            RequestFullRead();
             LoadedOnline = MouseOnline.load();
             qDebug() << "OnlinB";
         }
@@ -210,6 +211,9 @@ void Worker::SlotCheckOnline()
                 return;
             PostMsg::instance()->SendCloseOffOnline();
             WaitingForMouse = 0;
+            // The awaited mouse is back: load its configuration as a fresh choice does (a mouse
+            // chosen while asleep has never been loaded).
+            RestartWanted = 1;
         }
     }
     if (MouseOnline.load() && RestartWanted.load()) {

@@ -54,7 +54,7 @@ inline void resetFlags()
     ResetCurrentDevice();
     ClearWorkingImage();
     MainPageDeviceList.clear();
-    std::memset(&ReceiverLight, 0, sizeof ReceiverLight);
+    SetReceiverLight(DongleRGB{});
 }
 
 // Delivers every answer (the GUI thread keeps serving blocking deliveries meanwhile) and

@@ -5,11 +5,13 @@
 #include "common/Registry.h"
 #include "device/DataCallback.h"
 #include "device/DataLink.h"
+#include "device/DeviceSetters.h"
 #include "pages/buttons/Buttoninterface.h"
 #include "pages/lighting/LampLight.h"
 #include "pages/sensor/Sensor.h"
 #include "pages/settings/FormSetting.h"
 
+#include <QSignalSpy>
 #include <QtTest>
 
 #include <atomic>
@@ -46,10 +48,11 @@ private slots:
     void cleanup();
 
     void fullLoadPublishesTheImageToThePages();
-    void fullLoadStartsFromAClearedImage();
     void fullAnswerIsParsedIntoAClearedImage();
     void fullLoadReadsTheReceiverBack();
-    void openingOrClosingTheLinkForgetsTheLoadedImage();
+    void loadedMarkerFollowsTheLinksDevice();
+    void fullAnswerOfAnEarlierDeviceIsDropped();
+    void refusedChangeAsksForTheConfiguration();
     void shortHeaderAndOtherSubCode();
     void receiverReapply_data();
     void receiverReapply();
@@ -108,7 +111,7 @@ void DataCallbackTest::openLink(bool longRange)
     SetCurrentDeviceRecord(recordFor(m_device.path));
     SetCurrentDevicePath(m_device.path);
     QCOMPARE(CurrentDeviceRecord().modelIndex, 0);
-    UsbServerC_Start(m_device.path.constData(), m_device.path.constData(), OnUsbData);
+    OpenDataLink(m_device.path);
     HidSim_ClearCallLog();
 }
 
@@ -135,7 +138,7 @@ void DataCallbackTest::fullLoadPublishesTheImageToThePages()
     ButtonPageReady = LightPageReady = SensorPageReady = 1;
     RunRequested = 1;
 
-    UsbServer_ReadAllFlashData();
+    RequestFullRead();
     QVERIFY(settle());
 
     QCOMPARE(m_hub->readyFlagsAtButtonImage, QStringLiteral("0,0,0"));
@@ -165,20 +168,6 @@ void DataCallbackTest::fullLoadPublishesTheImageToThePages()
     }
 }
 
-void DataCallbackTest::fullLoadStartsFromAClearedImage()
-{
-    openLink();
-    const QByteArray image = SimScript::makeImage(9);
-    HidSim_SetImage(m_device.mouse, 0, reinterpret_cast<const uint8_t*>(image.constData()));
-    FlashDataMap junk;
-    std::memset(&junk, 0xEE, sizeof junk);
-    SetWorkingImage(junk);
-
-    UsbServer_ReadAllFlashData();
-    QVERIFY(settle());
-    QCOMPARE(bytesOf(WorkingImageCopy()), image);
-}
-
 // The library's parser fills every byte, so a parser that writes only one shows the clear.
 void DataCallbackTest::fullAnswerIsParsedIntoAClearedImage()
 {
@@ -201,37 +190,100 @@ void DataCallbackTest::fullLoadReadsTheReceiverBack()
 {
     openLink(true);
     UsbFinderC_SetLongRangeMode(m_device.path.constData(), 1);
-    ReceiverLight.bytes[0] = 3;
-    UsbFinderC_Set4KDongleRGB(m_device.path.constData(), &ReceiverLight);
-    ReceiverLight.bytes[0] = 0;
+    DongleRGB light{};
+    light.bytes[0] = 3;
+    UsbFinderC_Set4KDongleRGB(m_device.path.constData(), &light);
 
-    UsbServer_ReadAllFlashData();
+    RequestFullRead();
     QVERIFY(settle());
-    QCOMPARE(int(ReceiverLight.bytes[0]), 3);
+    QCOMPARE(int(ReceiverLightCopy().bytes[0]), 3);
     QCOMPARE(m_hub->count(QStringLiteral("RGB(3)")), 1);
     QCOMPARE(m_hub->count(QStringLiteral("LongRange(1)")), 1);
 }
 
-void DataCallbackTest::openingOrClosingTheLinkForgetsTheLoadedImage()
+// Re-opening the link on the mouse the image came from (pairing, settings) keeps the image
+// loaded; another device, closing the link or a replaced configuration clears it.
+void DataCallbackTest::loadedMarkerFollowsTheLinksDevice()
 {
     openLink();
-    const unsigned generation = DataLinkGeneration();
+    const SimScript::Device other = SimScript::addCableMouse(2);
     const unsigned closes = DataLinkCloseCount();
-    UsbServer_ReadAllFlashData();
-    QVERIFY(settle());
-    QVERIFY(WorkingImageLoaded());
+    const auto load = [] {
+        RequestFullRead();
+        return settle() && WorkingImageLoaded();
+    };
+    QVERIFY(load());
     QVERIFY(OpenDataLink(m_device.path));
-    QVERIFY(!WorkingImageLoaded());
-    QCOMPARE(DataLinkCloseCount(), closes);
-
-    UsbServer_ReadAllFlashData();
-    QVERIFY(settle());
     QVERIFY(WorkingImageLoaded());
+    QVERIFY(SetReportRate(0x04));
+    QCOMPARE(uint8_t(SimScript::lastWrittenImage(m_device.mouse).at(0)), uint8_t(0x04));
+
+    QVERIFY(OpenDataLink(other.path));
+    QVERIFY(!WorkingImageLoaded());
+    QVERIFY(OpenDataLink(m_device.path));
+    QVERIFY(!WorkingImageLoaded());  // not loaded from this link since
+
+    QVERIFY(load());
+    ForgetWorkingImage();
+    QVERIFY(!WorkingImageLoaded());
+
+    QVERIFY(load());
+    const unsigned generation = DataLinkGeneration();
     CloseDataLink();
     QVERIFY(!WorkingImageLoaded());
     QCOMPARE(DataLinkCloseCount(), closes + 1);
-    QCOMPARE(DataLinkGeneration(), generation + 2);
+    QCOMPARE(DataLinkGeneration(), generation + 1);
     QCOMPARE(SimScript::callLog().last(), QStringLiteral("UsbServer_Exit()"));
+    // Nothing is asked of a closed link.
+    HidSim_ClearCallLog();
+    RequestFullRead();
+    QCOMPARE(SimScript::countCalls(QStringLiteral("UsbServer_ReadAllFlashData")), 0);
+}
+
+// The device changes while the whole configuration of the previous one is on its way: the
+// answer does not mark the new device's image loaded, and the cache name stays.
+void DataCallbackTest::fullAnswerOfAnEarlierDeviceIsDropped()
+{
+    openLink();
+    const SimScript::Device other = SimScript::addCableMouse(2);
+    const QString cacheBefore = LoadedCacheName();
+    // The ask is made; the device changes as the library takes it.
+    static QByteArray otherPath;
+    otherPath = other.path;
+    HidSim_SetLinkCallHook(
+        [](const char* name, void*) {
+            if (qstrcmp(name, "UsbServer_ReadAllFlashData") != 0)
+                return;
+            SetCurrentDeviceRecord(recordFor(otherPath));
+            SetCurrentDevicePath(otherPath);
+        },
+        nullptr);
+    RequestFullRead();
+    HidSim_SetLinkCallHook(nullptr, nullptr);
+    QCOMPARE(SimScript::countCalls(QStringLiteral("UsbServer_ReadAllFlashData")), 1);
+    QVERIFY(settle());
+    QVERIFY(!WorkingImageLoaded());
+    QCOMPARE(m_hub->count(QStringLiteral("Form")), 0);
+    QCOMPARE(LoadedCacheName(), cacheBefore);
+}
+
+// A change made while the mouse is online but its configuration has not arrived sends
+// nothing and asks for the configuration again, once per link; the change after it arrives.
+void DataCallbackTest::refusedChangeAsksForTheConfiguration()
+{
+    openLink();
+    QSignalSpy offline(PostMsg::instance(), SIGNAL(SigMouseOffLineo(int)));
+    const int writes = HidSim_WriteCount(m_device.mouse);
+    QVERIFY(!SetReportRate(0x02));
+    QVERIFY(!SetCurrentDpiLevel(1));
+    QCOMPARE(HidSim_WriteCount(m_device.mouse), writes);
+    QCOMPARE(SimScript::countCalls(QStringLiteral("UsbServer_ReadAllFlashData")), 1);
+    QCOMPARE(offline.count(), 0);
+    QVERIFY(settle());
+    QVERIFY(WorkingImageLoaded());
+    QCOMPARE(LoadedCacheName(), QStringLiteral("Device_CID0A_MID01.bin"));
+    QVERIFY(SetReportRate(0x02));
+    QCOMPARE(uint8_t(SimScript::lastWrittenImage(m_device.mouse).at(0)), uint8_t(0x02));
 }
 
 // A header of two bytes still names the kind; sub and command count as 0.
@@ -242,15 +294,17 @@ void DataCallbackTest::shortHeaderAndOtherSubCode()
     QCOMPARE(answer.size(), int(FullAnswerSize));
     QByteArray data = answer;
 
+    RequestFullRead();  // the answers below belong to this ask
+    QVERIFY(settle());
+    QCOMPARE(m_hub->count(QStringLiteral("Form")), 1);
+
     uint8_t subOne[5] = {0, 8, 0, 1, 0};
     OnUsbData(subOne, 5, reinterpret_cast<uint8_t*>(data.data()), uint32_t(data.size()));
-    QCOMPARE(m_hub->count(QStringLiteral("Form")), 0);
-    QVERIFY(!WorkingImageLoaded());
+    QCOMPARE(m_hub->count(QStringLiteral("Form")), 1);
 
     uint8_t twoBytes[2] = {0, 8};
     OnUsbData(twoBytes, 2, reinterpret_cast<uint8_t*>(data.data()), uint32_t(data.size()));
-    QCOMPARE(m_hub->count(QStringLiteral("Form")), 1);
-    QVERIFY(WorkingImageLoaded());
+    QCOMPARE(m_hub->count(QStringLiteral("Form")), 2);
 }
 
 void DataCallbackTest::receiverReapply_data()
@@ -325,7 +379,7 @@ void DataCallbackTest::reconcileKeepsOnlyListedCombinations()
     QCOMPARE(bytesOf(m_hub->buttonImage), bytesOf(loaded));
 
     // A plain reload afterwards leaves the key records as the mouse has them.
-    UsbServer_ReadAllFlashData();
+    RequestFullRead();
     QVERIFY(settle());
     QCOMPARE(bytesOf(WorkingImageCopy()), image);
 }
@@ -350,7 +404,7 @@ void DataCallbackTest::reportRateAndLevelWriteBackOnlyALoadedImage()
     QFETCH(bool, loaded);
     openLink();
     if (loaded) {
-        UsbServer_ReadAllFlashData();
+        RequestFullRead();
         QVERIFY(settle());
     }
     m_hub->clear();
@@ -388,7 +442,7 @@ void DataCallbackTest::reportRateWritesBackTheImageAsItIsAfterTheWait()
     QFETCH(QString, meanwhile);
     QFETCH(bool, written);
     openLink();
-    UsbServer_ReadAllFlashData();
+    RequestFullRead();
     QVERIFY(settle());
     QVERIFY(WorkingImageLoaded());
     const SimScript::Device other = SimScript::addReceiverMouse(2, 1, true, false);

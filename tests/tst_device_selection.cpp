@@ -14,6 +14,7 @@
 #include "device/FlashDataMap.h"
 #include "device/SharedFlags.h"
 #include "device/Worker.h"
+#include "device/WorkingImage.h"
 #include "pages/settings/UpDateRepair.h"
 #include "shell/DialogChange.h"
 #include "shell/DialogMain.h"
@@ -135,6 +136,65 @@ private slots:
         QCOMPARE(uint8_t(written.at(0)), rate);
         QCOMPARE(written.mid(1, 123), image.mid(1, 123));
 
+        if (Worker* worker = Worker::instance())
+            worker->wait(5000);
+    }
+
+    // A mouse chosen while asleep and then woken (through the library's control interface, as
+    // simctl does): the poll sees it come back, the busy dialog runs, the pages fill with its
+    // configuration and a change reaches it.
+    void sleepingMouseChosenThenWokenIsLoaded()
+    {
+        World world;
+        const SimScript::Device mouse = SimScript::addReceiverMouse(1, 1, false);
+        const QByteArray image = SimScript::makeImage(5);
+        QCOMPARE(HidSim_SetImage(mouse.mouse, 0, reinterpret_cast<const uint8_t*>(image.constData())), 0);
+        ModalAnswerer answerer;
+        PageImages pages;
+        DialogMain window;
+        window.show();
+        settle();
+        QCOMPARE(ChoiceDeviceList.size(), 1);
+        window.findChild<QToolButton*>(QStringLiteral("btn0"))->click();
+        QVERIFY(waitFor([] { return WaitingForMouse.load() == 1; }));
+        QVERIFY(!WorkingImageLoaded());
+
+        char reply[256] = {};
+        QCOMPARE(HidSim_ControlCommand(qPrintable(QStringLiteral("wake %1").arg(mouse.mouse)), reply, sizeof reply), 0);
+        QVERIFY(waitFor([] { return WorkingImageLoaded() && SensorPageReady && LightPageReady && ButtonPageReady; }, 15000));
+        QVERIFY(waitFor([&] { return answerer.handled().contains(QStringLiteral("UpDataParam")); }));
+        QCOMPARE(pages.sensor.left(124), image.left(124));
+
+        const uint8_t rate = image.at(0) == 0x02 ? 0x04 : 0x02;
+        QVERIFY(SetReportRate(rate));
+        const QByteArray written = SimScript::lastWrittenImage(mouse.mouse);
+        QCOMPARE(uint8_t(written.at(0)), rate);
+        QCOMPARE(written.mid(1, 123), image.mid(1, 123));
+        if (Worker* worker = Worker::instance())
+            worker->wait(5000);
+    }
+
+    // In the frame, Space runs the pairing dialog and re-opens the link on the same mouse: the
+    // mouse's configuration is still the one loaded, so the next change reaches it.
+    void changeAfterSpacePairingInTheFrameArrives()
+    {
+        World world;
+        const SimScript::Device mouse = SimScript::addReceiverMouse(1, 1);
+        ModalAnswerer answerer;
+        answerer.on(QStringLiteral("Match"), ModalAnswerer::clickButton(QStringLiteral("CloseButton")));
+        DialogMain window;
+        window.show();
+        settle();
+        window.findChild<QToolButton*>(QStringLiteral("btn0"))->click();
+        QVERIFY(waitFor([] { return WorkingImageLoaded() && SensorPageReady && LightPageReady && ButtonPageReady; }));
+        const int starts = SimScript::countCalls(QStringLiteral("UsbServerC_Start("));
+
+        pressSpace(&window);
+        QVERIFY(answerer.handled().contains(QStringLiteral("Match")));
+        QCOMPARE(SimScript::countCalls(QStringLiteral("UsbServerC_Start(")), starts + 1);
+        const uint8_t level = 3;
+        QVERIFY(SetCurrentDpiLevel(level));
+        QCOMPARE(uint8_t(SimScript::lastWrittenImage(mouse.mouse).at(2)), level);
         if (Worker* worker = Worker::instance())
             worker->wait(5000);
     }

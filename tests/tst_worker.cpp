@@ -323,6 +323,9 @@ void WorkerTest::fullLoadDuringARunKeepsLoadFinished()
         UsbServer_Exit();
     }
     HidSim_SetAwake(m_device.mouse, 0);
+    // The link before the run asked for it (the run has not opened its own yet).
+    OpenDataLink(m_device.path);
+    RequestFullRead();
 
     // While the run serves the offline pages, the whole configuration arrives.
     m_hub->onFormResetHook = [&] {
