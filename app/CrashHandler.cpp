@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <csignal>
+#include <cerrno>
 #include <cstring>
 #include <ctime>
 #include <cxxabi.h>
@@ -210,13 +211,28 @@ int CrashDumpFilter(int signalNumber, const char* detail)
 
     char name[24];
     crashReportFileName(static_cast<long long>(time(nullptr)), utcOffset, name);
-    char path[sizeof(reportFolder) + sizeof(name) + 1];
+    char path[sizeof(reportFolder) + sizeof(name) + 4];
     const size_t folderLength = std::strlen(reportFolder);
     std::memcpy(path, reportFolder, folderLength);
     path[folderLength] = '/';
     std::memcpy(path + folderLength + 1, name, sizeof(name));
 
-    const int fd = open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // A report never replaces another: a second one in the same second is named "..._2.dmp",
+    // then "_3" and so on.
+    int fd = -1;
+    for (int copy = 1; copy < 100 && fd < 0; ++copy) {
+        char* end = path + folderLength + 1 + 19;  // after the time stamp
+        if (copy > 1) {
+            *end++ = '_';
+            if (copy >= 10)
+                *end++ = char('0' + copy / 10);
+            *end++ = char('0' + copy % 10);
+        }
+        std::memcpy(end, ".dmp", 5);
+        fd = open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd < 0 && errno != EEXIST)
+            return 1;
+    }
     if (fd < 0)
         return 1;
     ReportWriter out(fd);

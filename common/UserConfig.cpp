@@ -3,8 +3,11 @@
 #include "common/AppPaths.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QSettings>
 #include <QVariant>
+
+#include <cstdio>
 
 namespace {
 
@@ -44,13 +47,49 @@ void UserConfig::open()
     delete m_settings;
     m_path = AppPaths::programDir() + QStringLiteral("/usersetting/Config.ini");
     m_settings = new QSettings(m_path, QSettings::IniFormat);
+    m_settings->setIniCodec("UTF8");
+    m_modelCount = checkedModelCount();
+}
+
+int UserConfig::checkedModelCount() const
+{
+    const QStringList groups = m_settings->childGroups();
+    int modelGroups = 0;
+    while (groups.contains(QStringLiteral("Drive") + QString::number(modelGroups + 1)))
+        ++modelGroups;
+    const QString text = m_settings->value(QStringLiteral("Option/DeviceTotal")).toString().trimmed();
+    bool ok = false;
+    const long long total = text.toLongLong(&ok);
+    QString fault;
+    if (groups.isEmpty())
+        fault = QStringLiteral("no groups, so no \"DeviceTotal\"");
+    else if (!ok || total < 0)
+        fault = QStringLiteral("\"DeviceTotal\" is \"%1\", not a model count").arg(text);
+    else if (total > modelGroups)
+        fault = QStringLiteral("\"DeviceTotal\" is %1 but only %2 \"Drive\" groups follow").arg(total).arg(modelGroups);
+    if (fault.isEmpty())
+        return int(total);
+    std::fprintf(stderr, "%s: %s; no model is listed\n", qPrintable(QDir::toNativeSeparators(m_path)), qPrintable(fault));
+    return 0;
+}
+
+int UserConfig::modelCount()
+{
+    QMutexLocker lock(&m_lock);
+    return m_modelCount;
 }
 
 void UserConfig::reload()
 {
-    UserConfig* config = instance();
-    QMutexLocker lock(&config->m_lock);
-    config->open();
+    {
+        QMutexLocker lock(&creationLock);
+        if (!store) {
+            store = new UserConfig;  // opens the current folder's catalogue
+            return;
+        }
+    }
+    QMutexLocker lock(&store->m_lock);
+    store->open();
 }
 
 bool UserConfig::isEncodedKey(const QString& key)

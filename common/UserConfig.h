@@ -30,16 +30,24 @@ public:
 
     static bool isEncodedKey(const QString& key);
 
+    // The number of models the catalogue lists: "Option"/"DeviceTotal". A catalogue whose
+    // "DeviceTotal" is not a number from 0 up to its count of "Drive1", "Drive2" ... groups,
+    // or that has no group at all (an empty, missing or garbage file), is refused when it is
+    // opened, with one line on standard error naming the file and the key: it lists no model.
+    int modelCount();
+
 private:
     UserConfig();
     ~UserConfig();
     UserConfig(const UserConfig&) = delete;
     UserConfig& operator=(const UserConfig&) = delete;
     void open();
+    int checkedModelCount() const;
 
     QMutex m_lock;
     QSettings* m_settings = nullptr;
     QString m_path;
+    int m_modelCount = 0;
 };
 
 // Base64-decodes a text given in the local 8-bit encoding; nothing is removed.

@@ -103,7 +103,7 @@ int FillDeviceRecord(DeviceAllInfo& record, const QString& path)
     const bool identified = IdentifyDevice(devicePath, &info);
 
     const bool frameHasDevice = !CurrentDeviceRecord().path.isEmpty();
-    const int total = catalogueNumber(QStringLiteral("Option"), QStringLiteral("DeviceTotal"));
+    const int total = UserConfig::instance()->modelCount();
     if (!identified) {
         record.cableFlag = CableFlagForKind(info.kind);
         record.modelIndex = total;

@@ -1,5 +1,6 @@
 #include "device/Worker.h"
 
+#include "common/TraceLog.h"
 #include "common/BlockingDelivery.h"
 #include "common/PostMsg.h"
 #include "common/UserConfig.h"
@@ -170,11 +171,11 @@ void Worker::runOnce()
             // working image must not be written to it (OpenDataLink clears its marker unless
             // the image was loaded from this same device).
             OpenDataLink(path);
-            qDebug() << "OnlinA";
+            qCDebug(kavroTrace) << "OnlinA";
             UsbServer_SetPCDriverStatus(1);
             RequestFullRead();
             LoadedOnline = MouseOnline.load();
-            qDebug() << "OnlinB";
+            qCDebug(kavroTrace) << "OnlinB";
         }
     }
 

@@ -42,7 +42,7 @@ bool FillChoiceDeviceRecord(DeviceAllInfo& record)
     UsbDeviceInfo answer{0, 0, 0};
     const bool identified = IdentifyDevice(path, &answer);
 
-    const int total = optionInt("DeviceTotal");
+    const int total = UserConfig::instance()->modelCount();
     // An unidentified or unmatched device keeps the kind it answered, so its badge and
     // category are defined; it has no CID or MID.
     auto markUnlisted = [&] {

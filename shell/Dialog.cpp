@@ -2,6 +2,7 @@
 
 #include "ui_Dialog.h"
 
+#include "common/TraceLog.h"
 #include "common/DialogFrame.h"
 #include "common/PostMsg.h"
 #include "common/SkinStyles.h"
@@ -67,7 +68,7 @@ Dialog::Dialog(QWidget* parent)
     ui->stackedWidgetDialog->addWidget(m_settingsPage);
 
     m_busy = new UpDataParam(nullptr);
-    qDebug() << "Start";
+    qCDebug(kavroTrace) << "Start";
 
     applySkin();
     ui->label->hide();
@@ -230,10 +231,10 @@ void Dialog::SlotUpDataParam(int index)
 void Dialog::runBusyDialog(int index)
 {
     m_busy->StartTimer();
-    qDebug() << "q";
+    qCDebug(kavroTrace) << "q";
     // Each load says anew whether it follows a change reported by the mouse.
     m_busy->WaitMode = index == 1 ? 1 : 0;
-    qDebug() << "w" << "t1";
+    qCDebug(kavroTrace) << "w" << "t1";
     placeCentred(m_busy, this, 0, 20);
     m_busy->exec();
 }
@@ -258,8 +259,17 @@ void Dialog::SlotBattery(bool IsCharg, int Number, bool IsText)
         + fill + QStringLiteral(";}"));
 }
 
+void Dialog::clearBattery()
+{
+    ui->label->setVisible(false);
+    ui->progressBar->setValue(0);
+    ui->label_2->clear();
+}
+
 void Dialog::SlotMouseIndex(int index)
 {
+    // A newly chosen mouse shows no level until it reports its own (an offline one never does).
+    clearBattery();
     const bool noLighting = modelHasNoLighting(index);
     ui->frame_2->setStyleSheet(QStringLiteral("#frame_2{border-image: ")
                                + url(m_pictureDir, noLighting ? "BackGround2.png" : "BackGround.png")

@@ -50,6 +50,8 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // The battery display without a level.
+    void clearBattery();
     void applySkin();
     void showButtonPage();
     // One modal run of the busy dialog for a load report with `index` (1: wait mode).

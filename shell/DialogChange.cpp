@@ -85,7 +85,7 @@ DialogChange::DialogChange(QWidget* parent)
     if (updateFailureRecorded())
         ui->Repair->show();
 
-    ModelCount = UserConfig::instance()->value(QStringLiteral("Option"), QStringLiteral("DeviceTotal")).toInt();
+    ModelCount = UserConfig::instance()->modelCount();
 
     const int language = currentLanguageIndex();
     ui->comboBox->setCurrentIndex(language);

@@ -3,6 +3,7 @@
 #include "ui_DialogMain.h"
 
 #include "common/QtTranslation.h"
+#include "common/TraceLog.h"
 #include "common/AppPaths.h"
 #include "common/DialogFrame.h"
 #include "common/LanguageFile.h"
@@ -194,7 +195,7 @@ void DialogMain::restoreWindow(bool restoreDriverStatus)
 
 void DialogMain::quitProgram()
 {
-    qDebug() << "close";
+    qCDebug(kavroTrace) << "close";
     StopUsbChanged();
     WaitProcessingEvents(QuitWaitMs);
     CloseDataLink();

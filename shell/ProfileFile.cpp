@@ -1,5 +1,7 @@
 #include "shell/ProfileFile.h"
 
+#include "common/TraceLog.h"
+
 #include <QByteArray>
 #include <QDataStream>
 #include <QDebug>
@@ -55,7 +57,7 @@ int read(const QString& path, const QString& sensorName, int dpiMaxGrade, FlashD
     std::memset(static_cast<void*>(out), 0, sizeof(FlashDataMap));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        qDebug() << "failed";
+        qCDebug(kavroTrace) << "failed";
         return Unreadable;
     }
     if (file.size() > MaxFileSize)

@@ -2,6 +2,7 @@
 
 #include "ui_UpDataParam.h"
 
+#include "common/TraceLog.h"
 #include "common/DialogFrame.h"
 #include "common/LanguageFile.h"
 #include "common/PostMsg.h"
@@ -77,7 +78,7 @@ void UpDataParam::onTimeupDestroy()
         runWaitMode();
         return;
     }
-    qDebug() << "z";
+    qCDebug(kavroTrace) << "z";
     if (ImportMode == 1) {
         runImport();
         return;
@@ -140,13 +141,13 @@ void UpDataParam::runImport()
 
 void UpDataParam::finishLoad()
 {
-    qDebug() << "v";
+    qCDebug(kavroTrace) << "v";
     const bool ready = waitForPages(true);
     close();
-    qDebug() << "vvv";
+    qCDebug(kavroTrace) << "vvv";
     if (!ready)
         PostMsg::instance()->SendMouseOffLineo(1);
-    qDebug() << "vv";
+    qCDebug(kavroTrace) << "vv";
 
     if (MouseOnline != 1)
         return;
@@ -158,7 +159,7 @@ void UpDataParam::finishLoad()
 
 void UpDataParam::fillPagesFromCache()
 {
-    qDebug() << "x";
+    qCDebug(kavroTrace) << "x";
     FlashDataMap cached{};
     if (ReadDeviceInfoFile(ChosenCacheName(), &cached)) {
         PostMsg* hub = PostMsg::instance();

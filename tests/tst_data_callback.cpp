@@ -274,8 +274,19 @@ void DataCallbackTest::refusedChangeAsksForTheConfiguration()
     openLink();
     QSignalSpy offline(PostMsg::instance(), SIGNAL(SigMouseOffLineo(int)));
     const int writes = HidSim_WriteCount(m_device.mouse);
+    // A second refused change while the read is being asked (before its answer can come)
+    // asks nothing more.
+    static bool secondRefused = false;
+    secondRefused = false;
+    HidSim_SetLinkCallHook(
+        [](const char* name, void*) {
+            if (qstrcmp(name, "UsbServer_ReadAllFlashData") == 0 && !secondRefused)
+                secondRefused = !SetCurrentDpiLevel(1);
+        },
+        nullptr);
     QVERIFY(!SetReportRate(0x02));
-    QVERIFY(!SetCurrentDpiLevel(1));
+    HidSim_SetLinkCallHook(nullptr, nullptr);
+    QVERIFY(secondRefused);
     QCOMPARE(HidSim_WriteCount(m_device.mouse), writes);
     QCOMPARE(SimScript::countCalls(QStringLiteral("UsbServer_ReadAllFlashData")), 1);
     QCOMPARE(offline.count(), 0);
@@ -296,15 +307,16 @@ void DataCallbackTest::shortHeaderAndOtherSubCode()
 
     RequestFullRead();  // the answers below belong to this ask
     QVERIFY(settle());
-    QCOMPARE(m_hub->count(QStringLiteral("Form")), 1);
+    const int loads = m_hub->count(QStringLiteral("Form"));
+    QVERIFY(loads >= 1);
 
     uint8_t subOne[5] = {0, 8, 0, 1, 0};
     OnUsbData(subOne, 5, reinterpret_cast<uint8_t*>(data.data()), uint32_t(data.size()));
-    QCOMPARE(m_hub->count(QStringLiteral("Form")), 1);
+    QCOMPARE(m_hub->count(QStringLiteral("Form")), loads);
 
     uint8_t twoBytes[2] = {0, 8};
     OnUsbData(twoBytes, 2, reinterpret_cast<uint8_t*>(data.data()), uint32_t(data.size()));
-    QCOMPARE(m_hub->count(QStringLiteral("Form")), 2);
+    QCOMPARE(m_hub->count(QStringLiteral("Form")), loads + 1);
 }
 
 void DataCallbackTest::receiverReapply_data()

@@ -176,6 +176,30 @@ private slots:
         QVERIFY(text.contains("backtrace:\n"));
     }
 
+    // Two reports in the same second are both kept, each under its own name.
+    void twoReportsInOneSecondAreBothKept()
+    {
+        TestEnv env;
+        QVERIFY(QDir().mkpath(env.userDir()));
+        QProcess child;
+        child.setProcessEnvironment(childEnvironment(env.home()));
+        child.start(childPath(), {QStringLiteral("two-reports")});
+        QVERIFY2(child.waitForFinished(60000), qPrintable(child.errorString()));
+        QCOMPARE(child.exitCode(), 0);
+        const QDir reports(env.userDir() + "/Exception");
+        const QStringList files = reports.entryList(QDir::Files, QDir::Name);
+        QCOMPARE(files.size(), 2);
+        QStringList details;
+        for (const QString& name : files) {
+            QFile report(reports.filePath(name));
+            QVERIFY(report.open(QIODevice::ReadOnly));
+            const QString text = QString::fromLocal8Bit(report.readAll());
+            details << (text.contains("\nfirst\n") ? "first" : text.contains("\nsecond\n") ? "second" : "?");
+        }
+        details.sort();
+        QCOMPARE(details, (QStringList{"first", "second"}));
+    }
+
     void instanceKeyIsPerUser()
     {
         const QString a = SingleInstance::keyFor("/home/a/AppData/Local/TrelmC");

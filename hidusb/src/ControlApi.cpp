@@ -160,9 +160,12 @@ int HidSim_LoadScenario(const char* fileName)
     State& s = ensureStarted();
     if (!fileName)
         return -1;
-    std::lock_guard<std::mutex> lock(s.mutex);
+    std::string text;
     std::string error;
-    if (!loadScenarioLocked(s, fileName, &error))
+    if (!readScenarioFile(fileName, &text, &error))
+        return -1;
+    std::lock_guard<std::mutex> lock(s.mutex);
+    if (!loadScenarioTextLocked(s, text, &error))
         return -1;
     postHotplugLocked(s);
     return 0;

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <sstream>
@@ -27,6 +28,8 @@ namespace {
 std::atomic<bool> g_stop{false};
 std::thread* g_server = nullptr;
 std::string* g_boundPath = nullptr;
+
+constexpr int ClientDeadlineMs = 1000;
 
 // Binds fd to path, taking the path over from a crashed program but never from a running one.
 bool bindOwnerOnly(int fd, const sockaddr_un& address, const std::string& path)
@@ -70,12 +73,25 @@ int bindSocket(const std::string& path)
     return fd;
 }
 
+// Milliseconds left until deadline, at least 0.
+int msLeft(std::chrono::steady_clock::time_point deadline)
+{
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    return left.count() > 0 ? static_cast<int>(left.count()) : 0;
+}
+
+// Each client has one overall deadline for its command and the reply: one slow client (a byte
+// now and then, or one that never reads) cannot hold the others back for longer.
 void serveOne(int client)
 {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ClientDeadlineMs);
     std::string line;
     char buffer[512];
-    pollfd p{client, POLLIN, 0};
-    while (line.size() < 4096 && line.find('\n') == std::string::npos && ::poll(&p, 1, 1000) > 0) {
+    while (line.size() < 4096 && line.find('\n') == std::string::npos) {
+        pollfd p{client, POLLIN, 0};
+        const int left = msLeft(deadline);
+        if (left <= 0 || ::poll(&p, 1, left) <= 0)
+            break;
         const ssize_t n = ::read(client, buffer, sizeof buffer);
         if (n <= 0)
             break;
@@ -87,8 +103,14 @@ void serveOne(int client)
     const std::string reply = runControlCommand(line) + "\n";
     size_t written = 0;
     while (written < reply.size()) {
+        pollfd p{client, POLLOUT, 0};
+        const int left = msLeft(deadline);
+        if (left <= 0 || ::poll(&p, 1, left) <= 0)
+            break;
         // A client that went away must not end the program with SIGPIPE.
-        const ssize_t n = ::send(client, reply.data() + written, reply.size() - written, MSG_NOSIGNAL);
+        const ssize_t n = ::send(client, reply.data() + written, reply.size() - written, MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (n < 0 && (errno == EAGAIN || errno == EINTR))
+            continue;
         if (n <= 0)
             break;
         written += static_cast<size_t>(n);
@@ -187,10 +209,13 @@ std::string runControlCommand(const std::string& line)
     if (command == "scenario") {
         std::string file;
         std::getline(in >> std::ws, file);
+        std::string text;
+        std::string error;
+        if (!readScenarioFile(file, &text, &error))
+            return "error: " + error;
         State& s = state();
         std::lock_guard<std::mutex> lock(s.mutex);
-        std::string error;
-        if (!loadScenarioLocked(s, file, &error))
+        if (!loadScenarioTextLocked(s, text, &error))
             return "error: " + error;
         postHotplugLocked(s);
         return "ok";

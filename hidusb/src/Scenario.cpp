@@ -4,9 +4,12 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
-#include <fstream>
 #include <map>
 #include <sstream>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace hidsim {
 
@@ -73,19 +76,48 @@ struct InterfaceLine {
 
 }  // namespace
 
-bool loadScenarioLocked(State& s, const std::string& fileName, std::string* error)
+bool readScenarioFile(const std::string& fileName, std::string* text, std::string* error)
 {
-    std::ifstream file(fileName, std::ios::binary);
-    if (!file) {
+    // Only a regular file: a FIFO or a device such as /dev/zero would block or never end.
+    // O_NONBLOCK keeps the open itself from waiting for a FIFO's writer.
+    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
         *error = "cannot open the file";
         return false;
     }
-    file.seekg(0, std::ios::end);
-    if (file.tellg() > MaxScenarioSize) {
+    struct stat info{};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        *error = "not a regular file";
+        return false;
+    }
+    if (info.st_size > MaxScenarioSize) {
+        ::close(fd);
         *error = "the file is too large";
         return false;
     }
-    file.seekg(0);
+    text->clear();
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        text->append(buffer, static_cast<size_t>(n));
+        if (text->size() > static_cast<size_t>(MaxScenarioSize)) {
+            ::close(fd);
+            *error = "the file is too large";
+            return false;
+        }
+    }
+    ::close(fd);
+    return true;
+}
+
+bool loadScenarioTextLocked(State& s, const std::string& text, std::string* error)
+{
+    std::istringstream file(text);
 
     std::map<std::string, SimMouse> mice;
     std::vector<std::string> mouseOrder;

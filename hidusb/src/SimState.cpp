@@ -159,13 +159,15 @@ State& ensureStarted()
         const char* empty = std::getenv("KAVRO_SIM_EMPTY");
         const char* scenario = std::getenv("KAVRO_SIM_SCENARIO");
         const bool startEmpty = empty && std::strcmp(empty, "1") == 0;
+        std::string scenarioText;
+        std::string error;
+        const bool scenarioRead = !startEmpty && scenario && *scenario && readScenarioFile(scenario, &scenarioText, &error);
         {
             std::lock_guard<std::mutex> lock(s.mutex);
             if (startEmpty) {
                 // tests script every device themselves
             } else if (scenario && *scenario) {
-                std::string error;
-                if (!loadScenarioLocked(s, scenario, &error))
+                if (!scenarioRead || !loadScenarioTextLocked(s, scenarioText, &error))
                     std::fprintf(stderr, "HIDUsb: scenario %s not loaded: %s\n", scenario, error.c_str());
             } else {
                 loadDefaultsLocked(s);

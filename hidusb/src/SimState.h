@@ -153,7 +153,11 @@ int addInterfaceLocked(State& s, const std::string& vid, const std::string& pid,
 void removeAllDevicesLocked(State& s);
 void loadDefaultsLocked(State& s);
 // Parses a scenario file; on success replaces every device. Error text in *error.
-bool loadScenarioLocked(State& s, const std::string& fileName, std::string* error);
+// Reads a scenario file whole; only a regular file of at most MaxScenarioSize bytes is read.
+// Call it without the state lock: reading may take time.
+bool readScenarioFile(const std::string& fileName, std::string* text, std::string* error);
+// Replaces every device with those the scenario text describes; on an error nothing changes.
+bool loadScenarioTextLocked(State& s, const std::string& text, std::string* error);
 
 // The control socket for the plug tool.
 void startControlServer();

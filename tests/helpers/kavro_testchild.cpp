@@ -2,6 +2,7 @@
 //   kavro_testchild start   the program's start with a plain top window; prints "TOPWINDOW" when it
 //                           is built and "NOTICE <class>" (then closes it) when a modal notice shows
 //   kavro_testchild segv | abort | throw | thread-segv   installs the crash handler and crashes
+//   kavro_testchild two-reports   installs the crash handler and writes two reports at once
 #include "app/CrashHandler.h"
 #include "app/Startup.h"
 
@@ -10,6 +11,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -67,6 +69,11 @@ int main(int argc, char* argv[])
         std::abort();
     if (std::strcmp(mode, "throw") == 0)
         throw std::runtime_error("boom from the test");
+    if (std::strcmp(mode, "two-reports") == 0) {
+        CrashDumpFilter(SIGABRT, "first");
+        CrashDumpFilter(SIGABRT, "second");
+        return 0;
+    }
     if (std::strcmp(mode, "thread-segv") == 0) {
         std::thread worker(segmentationFault);
         worker.join();

@@ -1,0 +1,3 @@
+#include "common/TraceLog.h"
+
+Q_LOGGING_CATEGORY(kavroTrace, "kavro.trace", QtWarningMsg)
