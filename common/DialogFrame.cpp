@@ -40,6 +40,16 @@ DialogFrame::DialogFrame(const DialogLayout& setup, QWidget* parent)
                                                    setup.confirmImage, setup.confirmPressedImage);
     QFont buttonFont = ui->label->font();
     buttonFont.setPointSize(11);
+    if (!setup.buttons.isEmpty()) {
+        // A faint divider above the button row, only where there is a row.
+        int top = setup.size.height();
+        for (const DialogLayout::Button& entry : setup.buttons)
+            top = qMin(top, entry.geometry.top());
+        auto* divider = new QFrame(ui->Background);
+        divider->setObjectName(QStringLiteral("ButtonDivider"));
+        divider->setGeometry(20, top - 8, setup.size.width() - 40, 1);
+        divider->setStyleSheet(QStringLiteral("#ButtonDivider{border:0px;background-color: rgba(255, 255, 255, 14);}"));
+    }
     for (const DialogLayout::Button& entry : setup.buttons) {
         auto* button = new QToolButton(ui->Background);
         button->setObjectName(entry.name);

@@ -9,15 +9,6 @@
 
 QString MouseIsNewText;
 
-namespace {
-
-int optionInt(const char* key)
-{
-    return UserConfig::instance()->value(QStringLiteral("Option"), QString::fromLatin1(key)).toInt();
-}
-
-}  // namespace
-
 QStringList choiceVendorIds()
 {
     const QStringList ids = UserConfig::instance()->valueList(QStringLiteral("Option"), QStringLiteral("VID"));

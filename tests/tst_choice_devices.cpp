@@ -40,56 +40,6 @@ class TestChoiceDevices : public QObject {
 private slots:
     void init() { ChoiceDeviceList.clear(); }
 
-    void tileRules()
-    {
-        QCOMPARE(choicePictureNumber(1), 0);
-        QCOMPARE(choicePictureNumber(20), 10);
-        QCOMPARE(choicePictureNumber(3), -1);
-        QCOMPARE(choiceOnlinePicture(13), QStringLiteral("OnLine6.png"));
-        QCOMPARE(choiceOfflinePicture(19), QStringLiteral("DisOnlin9.png"));
-        QVERIFY(choiceOfflinePicture(7).isEmpty());
-        QCOMPARE(choiceBadgePicture(0), QStringLiteral("1KHz.png"));
-        QCOMPARE(choiceBadgePicture(4), QStringLiteral("2KHz.png"));
-        QCOMPARE(choiceBadgePicture(1), QStringLiteral("4KHz.png"));
-        QCOMPARE(choiceBadgePicture(3), QStringLiteral("8KHz.png"));
-        QCOMPARE(choiceBadgePicture(5), QStringLiteral("8KHz.png"));
-        QVERIFY(choiceBadgePicture(2).isEmpty());
-        QVERIFY(choiceBadgePicture(9).isEmpty());
-        QCOMPARE(choiceConnectionPicture(1), QStringLiteral("OnLineUsb.png"));
-        QCOMPARE(choiceConnectionPicture(0), QStringLiteral("OnLineWifi.png"));
-    }
-
-    void paging_data()
-    {
-        QTest::addColumn<int>("devices");
-        QTest::addColumn<QVector<int>>("pages");
-        QTest::newRow("none") << 0 << QVector<int>{};
-        QTest::newRow("three") << 3 << QVector<int>{3};
-        QTest::newRow("four") << 4 << QVector<int>{3, 1};
-        QTest::newRow("five") << 5 << QVector<int>{3, 2};
-        QTest::newRow("six: no empty third page") << 6 << QVector<int>{3, 3};
-        QTest::newRow("seven") << 7 << QVector<int>{3, 3, 1};
-    }
-    void paging()
-    {
-        QFETCH(int, devices);
-        QFETCH(QVector<int>, pages);
-        QCOMPARE(choicePageSizes(devices), pages);
-    }
-
-    void tilePlaces()
-    {
-        QCOMPARE(choiceTilePlace(3, 2).button, QPoint(600, 0));
-        QCOMPARE(choiceTilePlace(3, 2).mark, QPoint(825, 20));
-        QCOMPARE(choiceTilePlace(3, 1).badge, QPoint(307, 10));
-        QCOMPARE(choiceTilePlace(2, 0).button, QPoint(135, 0));
-        QCOMPARE(choiceTilePlace(2, 1).mark, QPoint(665, 20));
-        QCOMPARE(choiceTilePlace(2, 1).badge, QPoint(452, 10));
-        QCOMPARE(choiceTilePlace(1, 0).button, QPoint(305, 0));
-        QCOMPARE(choiceTilePlace(1, 0).mark, QPoint(530, 20));
-        QCOMPARE(choiceTilePlace(1, 0).badge, QPoint(312, 10));
-    }
-
     // The cable flag of the choice page: set when (kind AND 0xFA) is not 0.
     void fillMatchesModelAndFlag_data()
     {

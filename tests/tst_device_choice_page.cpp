@@ -509,7 +509,5 @@ private slots:
     }
 };
 
-Q_DECLARE_METATYPE(QList<int>)
-
 QTEST_MAIN(TestDeviceChoicePage)
 #include "tst_device_choice_page.moc"

@@ -156,13 +156,13 @@ private slots:
         settle();
         QCOMPARE(ChoiceDeviceList.size(), 1);
         window.findChild<QToolButton*>(QStringLiteral("btn0"))->click();
-        QVERIFY(waitFor([] { return WaitingForMouse.load() == 1; }));
+        QVERIFY(SimScript::deliverUntil([] { return WaitingForMouse.load() == 1; }));
         QVERIFY(!WorkingImageLoaded());
 
         char reply[256] = {};
         QCOMPARE(HidSim_ControlCommand(qPrintable(QStringLiteral("wake %1").arg(mouse.mouse)), reply, sizeof reply), 0);
-        QVERIFY(waitFor([] { return WorkingImageLoaded() && SensorPageReady && LightPageReady && ButtonPageReady; }, 15000));
-        QVERIFY(waitFor([&] { return answerer.handled().contains(QStringLiteral("UpDataParam")); }));
+        QVERIFY(SimScript::deliverUntil([] { return WorkingImageLoaded() && SensorPageReady && LightPageReady && ButtonPageReady; }, 15000));
+        QVERIFY(SimScript::deliverUntil([&] { return answerer.handled().contains(QStringLiteral("UpDataParam")); }));
         QCOMPARE(pages.sensor.left(124), image.left(124));
 
         const uint8_t rate = image.at(0) == 0x02 ? 0x04 : 0x02;
@@ -186,7 +186,7 @@ private slots:
         window.show();
         settle();
         window.findChild<QToolButton*>(QStringLiteral("btn0"))->click();
-        QVERIFY(waitFor([] { return WorkingImageLoaded() && SensorPageReady && LightPageReady && ButtonPageReady; }));
+        QVERIFY(SimScript::deliverUntil([] { return WorkingImageLoaded() && SensorPageReady && LightPageReady && ButtonPageReady; }));
         const int starts = SimScript::countCalls(QStringLiteral("UsbServerC_Start("));
 
         pressSpace(&window);

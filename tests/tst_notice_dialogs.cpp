@@ -618,6 +618,18 @@ private slots:
         PostMsg::instance()->SendProgress(10, 0);
         QCOMPARE(labelText(&progress), QStringLiteral("JA updating: 10%"));
     }
+
+    // The button row's divider is drawn only where there is a button row, just above it.
+    void dividerOnlyAboveAButtonRow()
+    {
+        TestEnv env;
+        LeftButtonOnly noButtons;
+        QVERIFY(!noButtons.findChild<QFrame*>(QStringLiteral("ButtonDivider")));
+        ContainReset twoButtons;
+        auto* divider = twoButtons.findChild<QFrame*>(QStringLiteral("ButtonDivider"));
+        QVERIFY(divider);
+        QVERIFY(divider->geometry().bottom() < twoButtons.findChild<QToolButton*>(QStringLiteral("OK"))->y());
+    }
 };
 
 QTEST_MAIN(NoticeDialogsTest)

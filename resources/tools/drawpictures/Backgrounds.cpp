@@ -36,8 +36,7 @@ void dialog(QPainter& p, QSize s)
     p.setBrush(Qt::NoBrush);
     p.drawRect(r.adjusted(0.5, 0.5, -0.5, -0.5));
     p.fillRect(QRectF(1, 1, s.width() - 2, 2), accent);
-    // A faint divider above the button row.
-    p.fillRect(QRectF(20, 102, s.width() - 40, 1), QColor(255, 255, 255, 14));
+    // The divider above the button row is drawn by the dialogs that have buttons.
 }
 
 void frame(QPainter& p, QSize s, int pageButtons)
