@@ -36,7 +36,7 @@ Worker::Worker(QObject* /*creatingPage*/)
 
     m_poll = new QTimer(this);
     connect(m_poll, &QTimer::timeout, this, &Worker::SlotCheckOnline);
-    m_poll->setInterval(PollIntervalMs);
+    m_poll->setInterval(ProgramWaits::scaled(PollIntervalMs));
     m_poll->start();
 
     connect(PostMsg::instance(), SIGNAL(SigSelectMouseInfo(DeviceAllInfo)), this,

@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <QThread>
 
+#include "common/ProgramWaits.h"
 #include "device/DeviceAllInfo.h"
 
 #include <atomic>
@@ -39,7 +40,7 @@ public:
     void StopPoll();
     void StartPoll();
 
-    static constexpr int PollIntervalMs = 1300;
+    static constexpr int PollIntervalMs = ProgramWaits::OnlinePollMs;
 
 protected:
     void run() override;

@@ -5,6 +5,7 @@
 #include "common/TraceLog.h"
 #include "common/DialogFrame.h"
 #include "common/PostMsg.h"
+#include "common/ProgramWaits.h"
 #include "common/SkinStyles.h"
 #include "device/DataLink.h"
 #include "device/DeviceCache.h"
@@ -178,7 +179,7 @@ void Dialog::on_UpArrow_clicked()
     UsbServer_SetPCDriverStatus(0);
     WriteLoadedCacheFile();
     ui->ButtonMain->setChecked(true);
-    WaitProcessingEvents(100);
+    WaitProcessingEvents(ProgramWaits::scaled(ProgramWaits::BackArrowMs));
     CloseDataLink();
     PostMsg::instance()->SendChangeMainDialog(0);
     PostMsg::instance()->SendSetMacroPage();

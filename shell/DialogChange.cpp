@@ -7,6 +7,7 @@
 #include "common/LanguageNames.h"
 #include "common/MacroSetting.h"
 #include "common/PostMsg.h"
+#include "common/ProgramWaits.h"
 #include "common/Registry.h"
 #include "common/SkinStyles.h"
 #include "common/UserConfig.h"
@@ -472,7 +473,7 @@ void DialogChange::selectDevice(const DeviceAllInfo& e)
 
     ReportReceiverFirmware(e.firmwareVersion, ChoiceFlows::receiverType(e.kind));
     PostMsg::instance()->SendChangeMainDialog(1);
-    QThread::msleep(150);
+    QThread::msleep(ProgramWaits::scaled(ProgramWaits::TileClickMs));
     // The run opens the link only while the frame is shown, so the flag is set before the start.
     MainPageActive = 1;
     if (Worker* worker = Worker::instance())

@@ -9,6 +9,7 @@
 #include "common/LanguageFile.h"
 #include "common/MacroSetting.h"
 #include "common/PostMsg.h"
+#include "common/ProgramWaits.h"
 #include "common/Registry.h"
 #include "common/SkinStyles.h"
 #include "device/CurrentDevice.h"
@@ -38,7 +39,7 @@
 namespace {
 
 constexpr int HotPlugSettleMs = 600;
-constexpr int QuitWaitMs = 200;
+constexpr int QuitWaitMs = ProgramWaits::QuitMs;
 const char* const ProductName = "Kavro Mouse Software";
 
 }  // namespace
@@ -197,7 +198,7 @@ void DialogMain::quitProgram()
 {
     qCDebug(kavroTrace) << "close";
     StopUsbChanged();
-    WaitProcessingEvents(QuitWaitMs);
+    WaitProcessingEvents(ProgramWaits::scaled(QuitWaitMs));
     CloseDataLink();
     close();
 }
@@ -301,18 +302,20 @@ void DialogMain::mousePressEvent(QMouseEvent* event)
 {
     m_pressGlobal = event->globalPos();
     m_pressWindowPos = pos();
-    m_dragOffset = m_pressGlobal - m_pressWindowPos;
+    m_dragging = event->button() == Qt::LeftButton;
 }
 
+// The window follows the pointer's travel since the press, both in screen positions, so a
+// window manager's frame or a window placed by it does not shift the result.
 void DialogMain::mouseMoveEvent(QMouseEvent* event)
 {
-    if (event->buttons() == Qt::LeftButton && !isMaximized() && !m_dragOffset.isNull())
-        move(event->globalPos() - m_dragOffset);
+    if (m_dragging && event->buttons() == Qt::LeftButton && !isMaximized())
+        move(m_pressWindowPos + (event->globalPos() - m_pressGlobal));
 }
 
 void DialogMain::mouseReleaseEvent(QMouseEvent*)
 {
-    m_dragOffset = QPoint(0, 0);
+    m_dragging = false;
 }
 
 void DialogMain::changeEvent(QEvent* event)

@@ -64,7 +64,7 @@ private:
     QAction* m_showAction = nullptr;
     QAction* m_exitAction = nullptr;
     Ui::DialogMain* ui;
-    QPoint m_dragOffset;
+    bool m_dragging = false;
     QPoint m_pressGlobal;
     QPoint m_pressWindowPos;
     DialogChange* m_choicePage = nullptr;

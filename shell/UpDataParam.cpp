@@ -48,7 +48,7 @@ UpDataParam::~UpDataParam()
 
 void UpDataParam::StartTimer()
 {
-    m_timer->start(StartDelayMs);
+    m_timer->start(ProgramWaits::scaled(StartDelayMs));
 }
 
 void UpDataParam::SlotChangeLanguage(int index)
@@ -100,7 +100,7 @@ bool UpDataParam::waitForPages(bool clearFlags)
             }
             return true;
         }
-        WaitProcessingEvents(WaitSliceMs);
+        WaitProcessingEvents(ProgramWaits::scaled(WaitSliceMs));
     }
     return false;
 }
@@ -109,7 +109,7 @@ void UpDataParam::runWaitMode()
 {
     const bool ready = waitForPages(false);
     // Gives the mouse time to settle after its own change before the user goes on.
-    QThread::msleep(WaitModeHoldMs);
+    QThread::msleep(ProgramWaits::scaled(WaitModeHoldMs));
     close();
     if (!ready)
         PostMsg::instance()->SendMouseOffLineo(0);
@@ -129,7 +129,7 @@ void UpDataParam::runImport()
         hub->SendUpDataSensorUIB(image);
         hub->SendUpDataButtonUIC(image);
         hub->SendFormB();
-        WaitProcessingEvents(5 * WaitSliceMs);
+        WaitProcessingEvents(ProgramWaits::scaled(5 * WaitSliceMs));
     } else {
         InportFail notice;
         placeCentred(&notice, this);

@@ -3,6 +3,7 @@
 #include <QString>
 #include <cstdint>
 
+#include "common/ProgramWaits.h"
 #include "device/FlashDataMap.h"
 
 class QTimer;
@@ -26,10 +27,11 @@ public:
     uint8_t ImportMode = 0; // 1: the next timer run imports FilePath
     uint8_t WaitMode = 0;   // 1: the timer run waits for the pages after a change of the mouse
 
-    static constexpr int StartDelayMs = 4500;
-    static constexpr int WaitSliceMs = 500;   // one wait between two checks of the pages
-    static constexpr int ReadyChecks = 12;    // the pages get at most this many checks
-    static constexpr int WaitModeHoldMs = 2000;
+    // Real durations (common/ProgramWaits.h); the waits themselves go through ProgramWaits::scaled.
+    static constexpr int StartDelayMs = ProgramWaits::BusyStartMs;
+    static constexpr int WaitSliceMs = ProgramWaits::BusyCheckMs;  // one wait between two checks of the pages
+    static constexpr int ReadyChecks = 12;                         // the pages get at most this many checks
+    static constexpr int WaitModeHoldMs = ProgramWaits::BusyWaitModeHoldMs;
 
     void StartTimer();
 

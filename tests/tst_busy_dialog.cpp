@@ -6,6 +6,7 @@
 #include "device/SharedFlags.h"
 #include "device/WorkingImage.h"
 #include "shell/ProfileFile.h"
+#include "common/ProgramWaits.h"
 #include "shell/UpDataParam.h"
 #include "support/HidSimScript.h"
 #include "support/ModalAnswerer.h"
@@ -15,6 +16,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QTimer>
 #include <QtTest>
 
 #include <memory>
@@ -38,6 +40,7 @@ private slots:
     void finishedLoadWithSilentPagesShowsTimeout();
     void unfinishedLoadFillsPagesFromCache();
     void labelTextFollowsImport();
+    void loadWaitsTheRealDurations();
 
 private:
     QString profilePath(const QByteArray& bytes);
@@ -137,7 +140,8 @@ void BusyDialogTest::acceptedImportSendsImageAndFillsPages()
     clock.start();
     dialog.onTimeupDestroy();
 
-    QVERIFY2(clock.elapsed() >= 2400, "the dialog stays up 2.5 s after an accepted import");
+    QVERIFY2(clock.elapsed() >= ProgramWaits::scaled(5 * UpDataParam::WaitSliceMs) - 100 * ProgramWaits::waitScale(),
+             "the dialog stays up 2.5 s after an accepted import");
     QCOMPARE(ImportResult.load(), 0);
     QCOMPARE(dialog.ImportMode, uint8_t(0));
     QCOMPARE(hub.events, (QStringList{"Setver(4)", "LightUIA", "SensorUIB", "ButtonUIC", "FormB"}));
@@ -236,7 +240,7 @@ void BusyDialogTest::finishedLoadWithSilentPagesShowsTimeout()
     QElapsedTimer clock;
     clock.start();
     dialog.onTimeupDestroy();
-    QVERIFY(clock.elapsed() >= UpDataParam::ReadyChecks * UpDataParam::WaitSliceMs - 100);
+    QVERIFY(clock.elapsed() >= UpDataParam::ReadyChecks * ProgramWaits::scaled(UpDataParam::WaitSliceMs) - 100 * ProgramWaits::waitScale());
     QCOMPARE(hub.events, (QStringList{"Setver(4)", "MouseOffLineo(1)"}));
     QVERIFY2(QDir(DeviceCacheFolder()).entryList(QDir::Files).isEmpty(),
              "no image was loaded, so no cache file is made from it");
@@ -275,6 +279,35 @@ void BusyDialogTest::labelTextFollowsImport()
     UpDataParam importInstance;
     QCOMPARE(importInstance.findChild<QLabel*>(QStringLiteral("label"))->text(), QStringLiteral("Importing text"));
     ImportRunning = 0;
+}
+
+// The one test on the real durations (the suite scales the waits down): a load's busy dialog
+// stays 4.5 s, then checks the pages every 0.5 s until they have all reported, and closes.
+void BusyDialogTest::loadWaitsTheRealDurations()
+{
+    const double scale = ProgramWaits::waitScale();
+    ProgramWaits::setWaitScale(1);
+    SetWorkingImage(makeImage(13));
+    SetWorkingImageLoaded(true);
+    SetChosenCacheName(DeviceCacheFileName(10, 1));
+    SetLoadedCacheName(DeviceCacheFileName(10, 1));
+    LoadFinished = 1;
+    MouseOnline = 1;
+    LightPageReady = SensorPageReady = 1;
+    ButtonPageReady = 0;  // reports during the first check's wait
+
+    ShellSignals hub;
+    UpDataParam dialog;
+    QTimer::singleShot(UpDataParam::StartDelayMs + UpDataParam::WaitSliceMs / 2, [] { ButtonPageReady = 1; });
+    QElapsedTimer clock;
+    clock.start();
+    dialog.StartTimer();
+    dialog.exec();
+    const qint64 took = clock.elapsed();
+    ProgramWaits::setWaitScale(scale);
+    QVERIFY2(took >= UpDataParam::StartDelayMs + UpDataParam::WaitSliceMs - 20, qPrintable(QString::number(took)));
+    QVERIFY2(took < UpDataParam::StartDelayMs + 4 * UpDataParam::WaitSliceMs + 3000, qPrintable(QString::number(took)));
+    QCOMPARE(hub.events, QStringList{"Setver(4)"});
 }
 
 QTEST_MAIN(BusyDialogTest)

@@ -2,6 +2,7 @@
 // model-specific buttons and the busy dialog it runs for the device side.
 #include "ShellTestSupport.h"
 
+#include "common/ProgramWaits.h"
 #include "device/CurrentDevice.h"
 #include "device/DataCallback.h"
 #include "device/DeviceCache.h"
@@ -287,7 +288,8 @@ void ConfigFrameTest::busyDialogRunsOnceAndWaitModeFollowsEachLoad()
         ++openRuns;
     });
     bool secondWhileRunning = false;
-    QTimer::singleShot(1000, &watching, [&] {
+    // Well inside the first run's start delay.
+    QTimer::singleShot(ProgramWaits::scaled(1000), &watching, [&] {
         secondWhileRunning = busy->isVisible();
         PostMsg::instance()->SendUpDataParam(0);
     });

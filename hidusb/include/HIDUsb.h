@@ -101,8 +101,9 @@ HIDUSB_API int UsbFinderC_GetVersion(const char* path);
 /* The receiver's version word; non-zero when the receiver answered. */
 HIDUSB_API int UsbFinderC_GetSlaveVersion(const char* path, int* version);
 
-/* Hot-plug: the callback runs on the GUI thread once after registration and after
- * every plug change, settleMs after the change. A later call replaces the callback. */
+/* Hot-plug: the callback runs on the GUI thread once after registration, on the event loop's
+ * next turn, and after every plug change, settleMs after the change. A later call replaces
+ * the callback. */
 HIDUSB_API int StartUsbChanged(UsbChangedCallback callback, int settleMs);
 HIDUSB_API int StopUsbChanged(void);
 

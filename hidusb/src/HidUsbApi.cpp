@@ -214,7 +214,9 @@ int StartUsbChanged(UsbChangedCallback callback, int settleMs)
     ++s.hotplugGeneration;
     s.hotplugCallback = callback;
     s.settleMs = settleMs < 0 ? 0 : settleMs;
-    postHotplugLocked(s);
+    // Nothing has changed yet: the new callback runs on the event loop's next turn, and the
+    // settle time applies to the plug changes that follow.
+    postHotplugLocked(s, false);
     return callback ? 1 : 0;
 }
 

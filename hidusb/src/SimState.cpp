@@ -49,8 +49,8 @@ void fireHotplug(uint64_t generation)
         callback();
 }
 
-// Runs on the GUI thread: waits the settle time there, then calls.
-void settleHotplug(uint64_t generation)
+// Runs on the GUI thread: waits the settle time there (after a plug change only), then calls.
+void settleHotplug(uint64_t generation, bool settleFirst)
 {
     State& s = state();
     int settle = 0;
@@ -60,7 +60,7 @@ void settleHotplug(uint64_t generation)
             --s.pendingHotplug;
             return;
         }
-        settle = s.zeroDelays ? 0 : s.settleMs;
+        settle = s.zeroDelays || !settleFirst ? 0 : s.settleMs;
     }
     QCoreApplication* app = QCoreApplication::instance();
     if (settle > 0 && app)
@@ -339,7 +339,7 @@ bool queueAnswerLocked(State& s, uint8_t kind, uint8_t sub, uint8_t command, con
     return true;
 }
 
-void postHotplugLocked(State& s)
+void postHotplugLocked(State& s, bool settleFirst)
 {
     if (!s.hotplugCallback)
         return;
@@ -348,7 +348,8 @@ void postHotplugLocked(State& s)
         return;
     const uint64_t generation = s.hotplugGeneration;
     ++s.pendingHotplug;
-    QMetaObject::invokeMethod(app, [generation] { settleHotplug(generation); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(app, [generation, settleFirst] { settleHotplug(generation, settleFirst); },
+                              Qt::QueuedConnection);
 }
 
 int addMouseLocked(State& s, const SimMouse& prototype)

@@ -144,7 +144,9 @@ void closeLinkLocked(State& s);
 // Queues an answer on the open link; false when no link is open.
 bool queueAnswerLocked(State& s, uint8_t kind, uint8_t sub, uint8_t command, const uint8_t* data, uint32_t length);
 // Posts a hot-plug call to the GUI thread when a callback is registered.
-void postHotplugLocked(State& s);
+// Calls the hot-plug callback on the GUI thread: after the settle time for a plug change, or on
+// the event loop's next turn (settleFirst false) for a new registration, when nothing changed yet.
+void postHotplugLocked(State& s, bool settleFirst = true);
 
 // Device building shared by the control interface, the defaults and the scenario file.
 int addMouseLocked(State& s, const SimMouse& prototype);

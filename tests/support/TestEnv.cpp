@@ -1,5 +1,7 @@
 #include "support/TestEnv.h"
 
+#include "common/ProgramWaits.h"
+
 #include "common/AppPaths.h"
 #include "HIDUsbControl.h"
 
@@ -69,3 +71,16 @@ void TestEnv::stageShippedData() const
         }
     }
 }
+
+namespace {
+// The suite runs the program's fixed waits scaled down (KAVRO_TEST_WAIT_SCALE, set by the test
+// runner), read once as the test program starts; a test that needs the real durations sets
+// the scale back to 1 itself.
+const bool waitScaleRead = [] {
+    bool ok = false;
+    const double scale = qEnvironmentVariable("KAVRO_TEST_WAIT_SCALE").toDouble(&ok);
+    if (ok && scale > 0)
+        ProgramWaits::setWaitScale(scale);
+    return true;
+}();
+}  // namespace
