@@ -231,11 +231,10 @@ void DialogChange::makeTile(QWidget* page, int tile, int tilesOnPage, int positi
     button->setFixedSize(284, 360);
     button->setFocusPolicy(Qt::NoFocus);
     button->move(place.button);
-    const QString picture =
-        e.modelIndex == ModelCount ? QString::fromLatin1(ChoiceUnknownPicture) : choiceOfflinePicture(e.mid);
-    if (!picture.isEmpty())
-        button->setStyleSheet(pictureStyle("QToolButton", m_pictureDir + picture));
     m_tileButtons.append(button);
+    // A listed model's picture follows its online state, set once the tile is refreshed.
+    if (e.modelIndex == ModelCount)
+        setTilePicture(tile, QString::fromLatin1(ChoiceUnknownPicture));
 
     // The offline and connection marks share one spot; at most one of them shows.
     const auto makeMark = [&](const QString& name, const QString& file) {
@@ -267,7 +266,12 @@ void DialogChange::setTilePicture(int tile, const QString& picture)
 {
     if (picture.isEmpty() || tile >= m_tileButtons.size() || !m_tileButtons.at(tile))
         return;
-    m_tileButtons.at(tile)->setStyleSheet(pictureStyle("QToolButton", m_pictureDir + picture));
+    // Set, and so decoded, only when it changes: re-checking an unchanged tile costs nothing.
+    mytoolButtonEnter* button = m_tileButtons.at(tile);
+    if (button->property("picture").toString() == picture)
+        return;
+    button->setProperty("picture", picture);
+    button->setStyleSheet(pictureStyle("QToolButton", m_pictureDir + picture));
 }
 
 void DialogChange::RefreshDeviceTile(int tile)
