@@ -426,6 +426,12 @@ double numberAfterColon(const QByteArray& line)
     return words.isEmpty() ? -1 : words.first().toDouble();
 }
 
+// The unit after that number ("ms", "KiB").
+QByteArray unitAfterColon(const QByteArray& line)
+{
+    return line.mid(line.indexOf(':') + 1).simplified().split(' ').value(1);
+}
+
 int reportMedians(const char* self, bool bare)
 {
     QList<QList<QByteArray>> runs;
@@ -456,8 +462,8 @@ int reportMedians(const char* self, bool bare)
                     values.push_back(numberAfterColon(other));
             }
         }
-        std::printf("%s %.1f (median of %d starts)\n", line.left(line.indexOf(':') + 1).constData(), median(values),
-                    int(values.size()));
+        std::printf("%s %.1f %s (median of %d starts)\n", line.left(line.indexOf(':') + 1).constData(), median(values),
+                    unitAfterColon(line).constData(), int(values.size()));
     }
     return 0;
 }
