@@ -305,7 +305,8 @@ void BusyDialogTest::loadWaitsTheRealDurations()
     dialog.exec();
     const qint64 took = clock.elapsed();
     ProgramWaits::setWaitScale(scale);
-    QVERIFY2(took >= UpDataParam::StartDelayMs + UpDataParam::WaitSliceMs - 20, qPrintable(QString::number(took)));
+    // At least the start delay; one check's wait more unless a busy machine ran the timer late.
+    QVERIFY2(took >= UpDataParam::StartDelayMs - 20, qPrintable(QString::number(took)));
     QVERIFY2(took < UpDataParam::StartDelayMs + 4 * UpDataParam::WaitSliceMs + 3000, qPrintable(QString::number(took)));
     QCOMPARE(hub.events, QStringList{"Setver(4)"});
 }
