@@ -51,8 +51,9 @@ void CloseDataLink()
 
 int OpenPairingLink(const QByteArray& path, UsbDataCallback callback)
 {
-    SetWorkingImageLoaded(false);
-    ++generation;
+    // The pairing link replaces the data link: as a close, the image is no longer loaded and
+    // no full read is asked of it until the data link opens again.
+    WorkingImageLinkClosed();
     ++closes;
     const auto scope = scopeOnGuiThread();
     return UsbServerC_Start(path.constData(), path.constData(), callback);

@@ -239,7 +239,7 @@ void ResumeFrameLinkAfterPairing()
 {
     StartUsbChanged(OnMainPageUsbChanged, HotPlugSettleMs);
     OpenDataLink(CurrentDevicePath());
-    UsbServer_ReadAllFlashData();
+    RequestFullRead();
 }
 
 QStringList ScannedProductIds()

@@ -134,8 +134,10 @@ void FormSetting::writeLightMode(int mode, bool checked)
     }
     if (!checked)
         return;
-    ReceiverLight.bytes[0] = uint8_t(mode);
-    UsbFinderC_Set4KDongleRGB(path.constData(), &ReceiverLight);
+    DongleRGB light = ReceiverLightCopy();
+    light.bytes[0] = uint8_t(mode);
+    UsbFinderC_Set4KDongleRGB(path.constData(), &light);
+    SetReceiverLight(light);
 }
 
 void FormSetting::on_ReUntil_toggled(bool checked)
