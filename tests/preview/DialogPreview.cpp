@@ -15,6 +15,8 @@
 #include "dialogs/RePair.h"
 #include "dialogs/SameMacro.h"
 #include "dialogs/UpDateWarning.h"
+#include "pages/macro/AddDelayTime.h"
+#include "pages/macro/FireKey.h"
 #include "pages/macro/Macro.h"
 #include "pages/settings/FormSetting.h"
 #include "pages/settings/Match.h"
@@ -100,6 +102,9 @@ const std::pair<const char*, std::function<QDialog*()>> Dialogs[] = {
     entry<KeyNumberLimit>("KeyNumberLimit"),
     entry<LessThree>("LessThree"),
     entry<Match>("Match"),
+    // The dialogs that take keys and values.
+    entry<FireKey>("FireKey"),
+    entry<AddDelayTime>("AddDelayTime"),
     entry<UpDateRepair>("UpDateRepair"),
     {"Progress", [] {
          auto* progress = new Progress;
