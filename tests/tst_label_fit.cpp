@@ -27,6 +27,8 @@
 #include "dialogs/RePair.h"
 #include "dialogs/SameMacro.h"
 #include "dialogs/UpDateWarning.h"
+#include "pages/macro/AddDelayTime.h"
+#include "pages/macro/FireKey.h"
 #include "pages/lighting/LampLight.h"
 #include "pages/macro/Macro.h"
 #include "pages/sensor/Sensor.h"
@@ -111,6 +113,8 @@ const std::vector<WindowEntry>& windows()
         {"GroupMaxThree", build<GroupMaxThree>()},
         {"KeyNumberLimit", build<KeyNumberLimit>()},
         {"LessThree", build<LessThree>()},
+        {"FireKey", build<FireKey>()},
+        {"AddDelayTime", build<AddDelayTime>()},
         {"Progress running", build<Progress>([](Progress* d) { d->SlotProgress(100, 0); })},
         {"Progress failed", build<Progress>([](Progress* d) { d->SlotProgress(0, 1); })},
         {"Progress succeeded", build<Progress>([](Progress* d) { d->SlotProgress(0, 2); })},

@@ -12,7 +12,7 @@ DialogLayout fireKeyLayout()
     layout.elements = QStringList{QStringLiteral("label"), QStringLiteral("label_2"), QStringLiteral("label_3"),
                                   QStringLiteral("NewHong"), QStringLiteral("NewHong_2")};
     layout.closeButton = QRect(380, 5, 20, 20);
-    layout.label = QRect(60, 30, 101, 16);
+    layout.label = QRect(60, 28, 170, 20);
     layout.labelText = QStringLiteral("次数 (0-3)");
     layout.labelPointSize = 9;
     layout.labelAlignment = Qt::AlignLeft | Qt::AlignVCenter;
