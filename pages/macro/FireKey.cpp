@@ -16,8 +16,8 @@ DialogLayout fireKeyLayout()
     layout.labelText = QStringLiteral("次数 (0-3)");
     layout.labelPointSize = 9;
     layout.labelAlignment = Qt::AlignLeft | Qt::AlignVCenter;
-    layout.buttons = {{QStringLiteral("NewHong"), QRect(60, 137, 81, 24), QStringLiteral("确认")},
-                      {QStringLiteral("NewHong_2"), QRect(260, 137, 81, 24), QStringLiteral("取消")}};
+    layout.buttons = {{QStringLiteral("NewHong"), QRect(60, 137, 90, 24), QStringLiteral("确认")},
+                      {QStringLiteral("NewHong_2"), QRect(256, 137, 90, 24), QStringLiteral("取消")}};
     layout.stretchBackground = true;
     return layout;
 }
