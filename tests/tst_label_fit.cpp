@@ -29,6 +29,9 @@
 #include "dialogs/UpDateWarning.h"
 #include "pages/macro/AddDelayTime.h"
 #include "pages/macro/FireKey.h"
+#include "pages/macro/GroupKey.h"
+#include "pages/macro/QuestionDialog.h"
+#include "pages/macro/addKey.h"
 #include "pages/lighting/LampLight.h"
 #include "pages/macro/Macro.h"
 #include "pages/sensor/Sensor.h"
@@ -115,6 +118,9 @@ const std::vector<WindowEntry>& windows()
         {"LessThree", build<LessThree>()},
         {"FireKey", build<FireKey>()},
         {"AddDelayTime", build<AddDelayTime>()},
+        {"GroupKey", build<GroupKey>()},
+        {"addKey", build<addKey>()},
+        {"QuestionDialog", build<QuestionDialog>()},
         {"Progress running", build<Progress>([](Progress* d) { d->SlotProgress(100, 0); })},
         {"Progress failed", build<Progress>([](Progress* d) { d->SlotProgress(0, 1); })},
         {"Progress succeeded", build<Progress>([](Progress* d) { d->SlotProgress(0, 2); })},

@@ -3,6 +3,7 @@
 #include "common/PostMsg.h"
 #include "pages/macro/AddDelayTime.h"
 #include "pages/macro/FireKey.h"
+#include "support/RunModal.h"
 #include "support/TestEnv.h"
 
 #include <QLabel>
@@ -13,20 +14,6 @@
 #include <functional>
 
 namespace {
-
-// Runs `dialog` modally; `action` runs once it is shown and active.
-void runWith(QDialog& dialog, const std::function<void()>& action)
-{
-    QTimer::singleShot(0, &dialog, [&] {
-        dialog.activateWindow();
-        if (!QTest::qWaitForWindowActive(&dialog))
-            QTest::qFail("the dialog never became active", __FILE__, __LINE__);
-        action();
-        if (dialog.isVisible())
-            dialog.reject();
-    });
-    dialog.exec();
-}
 
 void click(QDialog& dialog, const char* name)
 {
@@ -62,7 +49,7 @@ private slots:
         FireKey dialog;
         dialog.setTime(10);
         dialog.setCount(3);
-        runWith(dialog, [&] { click(dialog, "NewHong"); });
+        runModal(dialog, [&] { click(dialog, "NewHong"); });
         QVERIFY(dialog.Accepted);
         QCOMPARE(dialog.FireTime, 10);
         QCOMPARE(dialog.FireCount, 3);
@@ -77,7 +64,7 @@ private slots:
         auto* count = dialog.findChild<QSpinBox*>("Count");
         QCOMPARE(time->text(), QStringLiteral("255"));
         QCOMPARE(count->text(), QStringLiteral("0"));
-        runWith(dialog, [&] { click(dialog, "NewHong"); });
+        runModal(dialog, [&] { click(dialog, "NewHong"); });
         QCOMPARE(dialog.FireTime, 255);
         QCOMPARE(dialog.FireCount, 0);
     }
@@ -88,7 +75,7 @@ private slots:
         FireKey dialog;
         dialog.setTime(10);
         auto* time = dialog.findChild<QSpinBox*>("Time");
-        runWith(dialog, [&] {
+        runModal(dialog, [&] {
             type(time, "5");
             QCOMPARE(time->text(), QStringLiteral("5"));
             click(dialog, "NewHong");
@@ -98,7 +85,7 @@ private slots:
 
         AddDelayTime delay;
         auto* box = delay.findChild<QSpinBox*>("spinBox");
-        runWith(delay, [&] {
+        runModal(delay, [&] {
             type(box, "120");
             QTest::keyClick(box, Qt::Key_Return);  // Return confirms
         });
@@ -110,7 +97,7 @@ private slots:
     {
         AddDelayTime dialog;
         auto* box = dialog.findChild<QSpinBox*>("spinBox");
-        runWith(dialog, [&] {
+        runModal(dialog, [&] {
             type(box, "70000");
             QVERIFY(box->value() <= 65535);
             click(dialog, "NewHong");
@@ -119,7 +106,7 @@ private slots:
         QVERIFY(dialog.DelayValue >= 10 && dialog.DelayValue <= 65535);
 
         AddDelayTime untouched;
-        runWith(untouched, [&] { click(untouched, "NewHong"); });
+        runModal(untouched, [&] { click(untouched, "NewHong"); });
         QCOMPARE(untouched.DelayValue, 10);
     }
 
@@ -141,14 +128,14 @@ private slots:
                 click(dialog, how.toLatin1().constData());
         };
         FireKey fire;
-        runWith(fire, [&] {
+        runModal(fire, [&] {
             type(fire.findChild<QSpinBox*>("Count"), "1");
             end(fire);
             QVERIFY(!fire.isVisible());
         });
         QVERIFY(!fire.Accepted);
         AddDelayTime delay;
-        runWith(delay, [&] {
+        runModal(delay, [&] {
             end(delay);
             QVERIFY(!delay.isVisible());
         });
@@ -163,7 +150,7 @@ private slots:
         QCOMPARE(fire.findChild<QLabel*>("label_2")->text(), QStringLiteral("Interval (10-255)"));
         QCOMPARE(fire.findChild<QToolButton*>("NewHong_2")->text(), QStringLiteral("Cancel"));
         AddDelayTime delay;
-        runWith(delay, [&] {
+        runModal(delay, [&] {
             emit PostMsg::instance()->SigChangeLanguage(5);
             QCOMPARE(delay.findChild<QToolButton*>("NewHong_2")->text(), QStringLiteral("キャンセル"));
             QCOMPARE(fire.findChild<QLabel*>("label_3")->text().left(3), QStringLiteral("回数が"));

@@ -17,6 +17,9 @@
 #include "dialogs/UpDateWarning.h"
 #include "pages/macro/AddDelayTime.h"
 #include "pages/macro/FireKey.h"
+#include "pages/macro/GroupKey.h"
+#include "pages/macro/QuestionDialog.h"
+#include "pages/macro/addKey.h"
 #include "pages/macro/Macro.h"
 #include "pages/settings/FormSetting.h"
 #include "pages/settings/Match.h"
@@ -105,6 +108,9 @@ const std::pair<const char*, std::function<QDialog*()>> Dialogs[] = {
     // The dialogs that take keys and values.
     entry<FireKey>("FireKey"),
     entry<AddDelayTime>("AddDelayTime"),
+    entry<GroupKey>("GroupKey"),
+    entry<addKey>("addKey"),
+    entry<QuestionDialog>("QuestionDialog"),
     entry<UpDateRepair>("UpDateRepair"),
     {"Progress", [] {
          auto* progress = new Progress;
