@@ -166,13 +166,14 @@ private slots:
         GroupKey dialog;
         ModalAnswerer answerer;
         answerer.on("GroupMaxThree", ModalAnswerer::clickButton("NewHong"));
+        answerer.on("GroupKey", [](QWidget*) {});  // the dialog under test stays open
         const bool open = runModal(dialog, [&] {
             QTest::mouseClick(dialog.findChild<QCheckBox*>("Shift"), Qt::LeftButton);
             tap(dialog, keys::letter('Q'));
             tap(dialog, keys::letter('W'));
             tap(dialog, keys::letter('E'));
             click(dialog, "NewHong");
-            QCOMPARE(answerer.handled(), QStringList{"GroupMaxThree"});
+            QVERIFY(answerer.handled().contains("GroupMaxThree"));
             QCOMPARE(field(dialog), QString());
             QVERIFY(KeyHookC().installed());
             QVERIFY(dialog.findChild<QCheckBox*>("Shift")->isChecked());
