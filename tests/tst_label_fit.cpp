@@ -101,6 +101,7 @@ const std::vector<WindowEntry>& windows()
         {"ExeIsRun label_2", build<ExeIsRun>([](ExeIsRun* d) { d->SetLabel2Text(); })},
         {"ExeIsRun PleaseStop", build<ExeIsRun>([](ExeIsRun* d) { d->SetPleaseStopText(); })},
         {"InportFail unreadable", [] { ImportResult = 0; return static_cast<QWidget*>(new InportFail); }},
+        {"InportFail file text", [] { return static_cast<QWidget*>(new InportFail(1)); }},
         {"InportFail other sensor", [] { ImportResult = 2; return static_cast<QWidget*>(new InportFail); }},
         {"QuestiondialogB", build<QuestiondialogB>()},
         {"ContainReset", build<ContainReset>()},
