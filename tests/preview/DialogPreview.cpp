@@ -32,6 +32,7 @@
 #include <QByteArray>
 #include <QListWidget>
 #include <QMenu>
+#include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QGuiApplication>
@@ -80,6 +81,13 @@ QDialog* macroPagePreview(bool menu)
 const std::pair<const char*, std::function<QDialog*()>> Dialogs[] = {
     {"MacroPage", [] { return macroPagePreview(false); }},
     {"MacroPageMenu", [] { return macroPagePreview(true); }},
+    // Recording once shown: the screenshot script types keys into it.
+    {"MacroPageRecording", [] {
+         QDialog* window = macroPagePreview(false);
+         auto* start = window->findChild<QPushButton*>(QStringLiteral("StartRecord"));
+         QTimer::singleShot(500, start, [start] { start->click(); });
+         return window;
+     }},
     entry<MouseOffLine>("MouseOffLine"),
     entry<ExeIsRun>("ExeIsRun"),
     // Shown as their callers show them: the import notice for a file of another maker, the
