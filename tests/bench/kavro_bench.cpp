@@ -89,6 +89,7 @@ void writeBenchMacro()
 }
 
 int findCableMouse();
+bool waitUntil(const std::function<bool()>& done, int timeoutMs);
 
 // Figures 5, 6, 13 and 14 on the Macro page.
 void measureMacroPage(QWidget* window)
