@@ -123,7 +123,7 @@ private:
     QIcon m_delayIcon;
     QString m_buttonRgb;
     QStringList m_menuTexts;
-    QString m_macroRealText;
+    QString m_macroRealText = QStringLiteral("Macro_");  // the language file replaces it
     bool m_settingCurrent = false;
     bool m_readOnly = false;  // the current macro's file could not be read: never written over
 };
