@@ -15,7 +15,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
@@ -109,16 +108,8 @@ private:
 void MacroPageTest::init()
 {
     m_env = std::make_unique<TestEnv>();
-    // The language files and the notices' pictures only: copying every picture for each
-    // test would make the suite slow.
-    for (const QString folder : {"Language", "Picture/WarningDialog"}) {
-        QDirIterator files(QStringLiteral(KAVRO_OUTPUT_DIR "/") + folder, QDir::Files);
-        while (files.hasNext()) {
-            QFile file(files.next());
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            m_env->writeProgramFile(folder + "/" + QFileInfo(file).fileName(), file.readAll());
-        }
-    }
+    // The language files and the notices' pictures: every picture for each test is slow to copy.
+    m_env->stageShippedData({"Language", "Picture/WarningDialog"});
     UserConfig::reload();
     MacroSetting::reload();
     MacroRecording = 0;

@@ -19,6 +19,9 @@
 #include "pages/macro/MacroFileChoice.h"
 #include "pages/macro/MacroRecorder.h"
 #include "dialogs/SameMacro.h"
+#include "pages/macro/AddDelayTime.h"
+#include "pages/macro/QuestionDialog.h"
+#include "pages/macro/addKey.h"
 
 #include <QButtonGroup>
 #include <QKeyEvent>
@@ -782,8 +785,31 @@ void Macro::renameMouseButtonRows(const QStringList& before)
 
 // ---- the key-entry dialogs ----------------------------------------------------------------
 
-std::optional<QString> Macro::askKeyName() { return std::nullopt; }
+std::optional<QString> Macro::askKeyName()
+{
+    addKey dialog;
+    placeCentred(&dialog, this, 50, 70);
+    const int result = dialog.exec();
+    // Confirmed without a key: nothing to insert or amend.
+    if (result != QDialog::Accepted || !dialog.Accepted || dialog.KeyName.isEmpty())
+        return std::nullopt;
+    return dialog.KeyName;
+}
 
-std::optional<int> Macro::askDelay() { return std::nullopt; }
+std::optional<int> Macro::askDelay()
+{
+    AddDelayTime dialog;
+    placeCentred(&dialog, this, 50, 70);
+    dialog.exec();
+    if (!dialog.Accepted)
+        return std::nullopt;
+    return dialog.DelayValue;
+}
 
-QString Macro::askMacroName() { return QString(); }
+QString Macro::askMacroName()
+{
+    QuestionDialog dialog;
+    placeCentred(&dialog, this, 100, 50);
+    dialog.exec();
+    return dialog.MacroName;
+}
