@@ -1,6 +1,7 @@
 // The Macro page with its key-entry dialogs answered as a user answers them: keys typed through
 // the single-key dialog, delays and names entered, and the whole road from the configuration
 // frame on a simulated mouse to the macro's file.
+#include "MacroPageFixture.h"
 #include "ShellTestSupport.h"
 #include "support/HidSimScript.h"
 #include "support/KeySender.h"
@@ -28,23 +29,10 @@
 #include <memory>
 #include <utility>
 
+using namespace macropage;
 using namespace shelltest;
 
 namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-QStringList textsOf(const MacroRows& rows)
-{
-    QStringList texts;
-    for (const MacroRow& r : rows)
-        texts << (r.release ? r.text + '^' : r.text);
-    return texts;
-}
 
 // Answers of the key-entry dialogs.
 ModalAnswerer::Handler typeKey(const keys::Key& key)
@@ -97,16 +85,7 @@ class MacroEditingTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        m_env = std::make_unique<TestEnv>();
-        // The language files and the dialogs' pictures: every picture for each test is slow to copy.
-        m_env->stageShippedData({"Language", "Picture/WarningDialog"});
-        UserConfig::reload();
-        MacroSetting::reload();
-        MacroRecording = 0;
-        QDir().mkpath(MacroFolder());
-    }
+    void init() { m_env = makeEnv(); }
     void cleanup()
     {
         MacroRecording = 0;
@@ -115,7 +94,7 @@ private slots:
 
     void keyAndDelayThroughTheirDialogs()
     {
-        writeMacro("Fire", "1\n");
+        QVERIFY(writeMacro("Fire", "1\n"));
         Macro page;
         page.show();
         selectMacro(page, "Fire");
@@ -139,7 +118,7 @@ private slots:
 
     void cancelledOrEmptyKeyChangesNothing()
     {
-        writeMacro("Fire", "1\n0x04 1 0\n");
+        QVERIFY(writeMacro("Fire", "1\n0x04 1 0\n"));
         Macro page;
         page.show();
         selectMacro(page, "Fire");
@@ -158,7 +137,7 @@ private slots:
 
     void amendKeepsTheRowType()
     {
-        writeMacro("Fire", "1\n0x04 1 0\n20ms\n0x04 1 1\n");
+        QVERIFY(writeMacro("Fire", "1\n0x04 1 0\n20ms\n0x04 1 1\n"));
         Macro page;
         page.show();
         selectMacro(page, "Fire");
@@ -178,7 +157,7 @@ private slots:
 
     void newMacro()
     {
-        writeMacro("Fire", "1\n");
+        QVERIFY(writeMacro("Fire", "1\n"));
         Macro page;
         ModalAnswerer answerer;
         answerer.on("QuestionDialog", inTurn({enterName("Fire"), ModalAnswerer::clickButton("NewHong_2"), enterName("Burst")}));
@@ -197,8 +176,8 @@ private slots:
 
     void renameMovesTheFile()
     {
-        writeMacro("Old", "5\n0x04 1 0\n");
-        writeMacro("Other", "1\n");
+        QVERIFY(writeMacro("Old", "5\n0x04 1 0\n"));
+        QVERIFY(writeMacro("Other", "1\n"));
         Macro page;
         selectMacro(page, "Old");
         QSignalSpy renames(PostMsg::instance(), SIGNAL(SigMacroRename(QString, QString)));
@@ -224,7 +203,7 @@ private slots:
     void recordingLocksTheFrame()
     {
         prepare(*m_env);
-        writeMacro("Fire", "1\n");
+        QVERIFY(writeMacro("Fire", "1\n"));
         auto frame = std::make_unique<Dialog>();
         frame->show();
         QTest::mouseClick(frame->findChild<QAbstractButton*>("MacroButton"), Qt::LeftButton);
@@ -280,18 +259,6 @@ private slots:
     }
 
 private:
-    void writeMacro(const QString& name, const QByteArray& text)
-    {
-        QFile f(MacroFilePath(MacroFolder(), name));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(text);
-    }
-    static void selectMacro(Macro& page, const QString& name)
-    {
-        auto* list = page.findChild<QListWidget*>("listWidgetHong");
-        list->setCurrentItem(list->findItems(name, Qt::MatchExactly).value(0));
-    }
-
     std::unique_ptr<TestEnv> m_env;
 };
 
