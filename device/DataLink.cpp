@@ -46,6 +46,15 @@ void CloseDataLink()
     UsbServer_Exit();
 }
 
+int OpenPairingLink(const QByteArray& path, UsbDataCallback callback)
+{
+    SetWorkingImageLoaded(false);
+    ++generation;
+    ++closes;
+    const auto scope = scopeOnGuiThread();
+    return UsbServerC_Start(path.constData(), path.constData(), callback);
+}
+
 unsigned DataLinkGeneration()
 {
     return generation.load();

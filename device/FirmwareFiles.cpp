@@ -79,29 +79,45 @@ namespace {
 
 enum class Rule { NewerOnly, AnyOtherVersion };
 
-// Reads a file's header; false (the file is skipped) when it cannot be opened or read, is
-// too short to hold a header or too large to be an image.
-bool readFileHeader(QFile& file, FirmwareHeader* header)
+void logSkipped(const QFileInfo& info, const char* reason)
 {
+    qWarning().noquote() << "firmware image" << info.fileName() << "skipped:" << reason;
+}
+
+// Reads a file's header; false (the file is skipped, with its log line) when it cannot be
+// opened or read, is too short to hold a header or names no firmware kind of ours. *tooLarge
+// says that the header was read but the file is larger than any image.
+bool readFileHeader(QFile& file, const QFileInfo& info, FirmwareHeader* header, bool* tooLarge)
+{
+    *tooLarge = false;
     if (!file.open(QIODevice::ReadOnly)) {
-        qDebug() << "firmware image cannot be opened:" << file.fileName() << file.errorString();
-        return false;
-    }
-    if (file.size() > MaxImageFileSize) {
-        qDebug() << "firmware image too large:" << file.fileName() << file.size();
+        logSkipped(info, qPrintable(QStringLiteral("cannot be opened (%1)").arg(file.errorString())));
         return false;
     }
     const QByteArray start = file.read(HeaderSize);
-    if (start.size() < HeaderSize)
+    if (file.error() != QFileDevice::NoError) {
+        logSkipped(info, qPrintable(QStringLiteral("cannot be read (%1)").arg(file.errorString())));
         return false;
-    return ReadHeader(start, header);
+    }
+    if (!ReadHeader(start, header)) {
+        logSkipped(info, "shorter than the firmware header");
+        return false;
+    }
+    if (header->kind != MouseKind && header->kind != ReceiverKind) {
+        logSkipped(info, "names neither the mouse's nor the receiver's firmware");
+        return false;
+    }
+    *tooLarge = info.size() > MaxImageFileSize;
+    return true;
 }
 
 // The one search behind the three operations. image receives the whole content of the
 // chosen file when it is not null. Of the accepted files the highest version is chosen,
 // on equal versions the last in name order.
-bool search(const QString& binDir, const FirmwareQuery& query, Rule rule, QByteArray* image)
+bool search(const QString& binDir, const FirmwareQuery& query, Rule rule, QByteArray* image, bool* refused)
 {
+    if (refused)
+        *refused = false;
     const bool versionKnown = !query.deviceVersion.isEmpty();
     const FirmwareVersion device = ParseVersionText(query.deviceVersion);
 
@@ -116,7 +132,8 @@ bool search(const QString& binDir, const FirmwareQuery& query, Rule rule, QByteA
     for (const QFileInfo& info : files) {
         QFile file(info.absoluteFilePath());
         FirmwareHeader header;
-        if (!readFileHeader(file, &header))
+        bool tooLarge = false;
+        if (!readFileHeader(file, info, &header, &tooLarge))
             continue;
         if (header.kind != query.kind || header.cid != query.cid || header.mid != query.mid
             || header.modelName != query.modelName)
@@ -128,15 +145,25 @@ bool search(const QString& binDir, const FirmwareQuery& query, Rule rule, QByteA
             if (!wanted)
                 continue;
         }
+        if (tooLarge) {
+            logSkipped(info, "larger than any firmware image");
+            if (refused)
+                *refused = true;
+            continue;
+        }
         if (found && candidate < best)
             continue;
 
         if (image) {
             file.seek(0);
-            // Bounded even when the file grew since its size was looked at.
             QByteArray content = file.read(MaxImageFileSize + 1);
-            if (file.error() != QFileDevice::NoError || content.size() < HeaderSize || content.size() > MaxImageFileSize)
+            if (file.error() != QFileDevice::NoError || content.size() != info.size()
+                || content.size() < HeaderSize) {
+                logSkipped(info, "could not be read whole");
+                if (refused)
+                    *refused = true;
                 continue;
+            }
             *image = std::move(content);
         }
         found = true;
@@ -151,23 +178,24 @@ bool ScanFirmwareFiles(const QString& binDir, const FirmwareQuery& query)
 {
     if (query.deviceVersion.isEmpty())
         return false;
-    return search(binDir, query, Rule::NewerOnly, nullptr);
+    return search(binDir, query, Rule::NewerOnly, nullptr, nullptr);
 }
 
-bool FindFirmwareFile(const QString& binDir, QList<QByteArray>& images, const FirmwareQuery& query)
+bool FindFirmwareFile(const QString& binDir, QList<QByteArray>& images, const FirmwareQuery& query, bool* refused)
 {
     images.clear();
     QByteArray image;
-    if (!search(binDir, query, Rule::NewerOnly, &image))
+    if (!search(binDir, query, Rule::NewerOnly, &image, refused))
         return false;
     images.append(image);
     return true;
 }
 
-bool CheckRepairFirmwareFile(const QString& binDir, QList<QByteArray>& images, const FirmwareQuery& query)
+bool CheckRepairFirmwareFile(const QString& binDir, QList<QByteArray>& images, const FirmwareQuery& query,
+                             bool* refused)
 {
     QByteArray image;
-    if (!search(binDir, query, Rule::AnyOtherVersion, &image))
+    if (!search(binDir, query, Rule::AnyOtherVersion, &image, refused))
         return false;
     images.clear();
     images.append(image);

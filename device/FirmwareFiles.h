@@ -28,7 +28,7 @@ constexpr int MidOffset = 0x16;
 constexpr int ModelNameOffset = 0x57;
 constexpr int ModelNameSize = 64;
 // A mouse or receiver image is far smaller; a larger file is not one and is never read whole.
-constexpr qint64 MaxImageFileSize = 8 * 1024 * 1024;
+constexpr qint64 MaxImageFileSize = 16 * 1024 * 1024;
 
 struct FirmwareHeader {
     uint32_t version = 0;  // major = version >> 8, minor = version & 0xFF
@@ -80,15 +80,22 @@ struct FirmwareQuery {
 // AppPaths::programDir() + "/bin".
 QString BinFolder();
 
+// Every search skips, with one log line naming the file and the reason, a file that cannot
+// be opened or read, is shorter than the header, is larger than MaxImageFileSize or names a kind
+// other than the mouse's and the receiver's. refused, when given, tells whether a skipped
+// file would otherwise have been accepted (too large, or its content could not be read).
+
 // Is there an image newer than the device's version? An empty version answers false.
 bool ScanFirmwareFiles(const QString& binDir, const FirmwareQuery& query);
 // Same, and holds the chosen image (the highest newer version) in images, which is
 // emptied first. An empty version accepts every matching image.
-bool FindFirmwareFile(const QString& binDir, QList<QByteArray>& images, const FirmwareQuery& query);
+bool FindFirmwareFile(const QString& binDir, QList<QByteArray>& images, const FirmwareQuery& query,
+                      bool* refused = nullptr);
 // The repair's looser choice: any matching image whose version differs from the device's
 // (an older one too) is accepted; the highest version is held. images is left as it was
 // when nothing is accepted.
-bool CheckRepairFirmwareFile(const QString& binDir, QList<QByteArray>& images, const FirmwareQuery& query);
+bool CheckRepairFirmwareFile(const QString& binDir, QList<QByteArray>& images, const FirmwareQuery& query,
+                             bool* refused = nullptr);
 
 // Catalogue key of the receiver firmware name for a receiver type: 1 "DM", 2 "D2M",
 // 4 "D4M"; empty for any other type.

@@ -19,6 +19,7 @@ std::atomic<uint8_t> FirmwareIdle{1};
 std::atomic<int> MainPageActive{0};
 std::atomic<uint8_t> MacroRecording{0};
 std::atomic<uint8_t> ReceiverUpdateAvailable{0};
+std::atomic<uint8_t> MouseNewFirmware{0};
 std::atomic<uint8_t> ManualUpdateActive{0};
 std::atomic<uint8_t> PairChosenDevice{0};
 std::atomic<int> OfflineTextIndex{0};

@@ -47,8 +47,9 @@ extern std::atomic<int> MainPageActive;
 // The macro page records keys; the top-level window ignores keys.
 extern std::atomic<uint8_t> MacroRecording;
 
-// A newer receiver firmware image exists.
+// A newer receiver firmware image exists; a newer mouse firmware image exists.
 extern std::atomic<uint8_t> ReceiverUpdateAvailable;
+extern std::atomic<uint8_t> MouseNewFirmware;
 
 // An update started from the settings page's buttons runs.
 extern std::atomic<uint8_t> ManualUpdateActive;

@@ -21,6 +21,7 @@
 namespace {
 
 std::atomic<Worker*> theWorker{nullptr};
+constexpr int HotPlugSettleMs = 600;
 
 }  // namespace
 
@@ -229,6 +230,13 @@ void SelectCurrentDevice(DeviceAllInfo r)
         worker->StartRun();
 }
 
+void ResumeFrameLinkAfterPairing()
+{
+    StartUsbChanged(OnMainPageUsbChanged, HotPlugSettleMs);
+    OpenDataLink(CurrentDevicePath());
+    UsbServer_ReadAllFlashData();
+}
+
 QStringList ScannedProductIds()
 {
     QStringList ids;
@@ -266,6 +274,49 @@ void ReportReceiverFirmware(const QString& version, int receiverType)
     PostMsg::instance()->SendLabelTextB(version, answer);
 }
 
+int ReceiverTypeOfKind(int kind)
+{
+    switch (kind) {
+    case 0: return 1;
+    case 4: return 2;
+    case 1: return 4;
+    default: return 0;
+    }
+}
+
+namespace {
+
+// The type of the receiver beside a mouse on its cable: the first one with a status read,
+// with exactly two listed devices; 0 when none qualifies.
+int receiverTypeBesideCable(const QList<DeviceAllInfo>& list)
+{
+    if (list.size() != 2)
+        return 0;
+    for (const DeviceAllInfo& r : list) {
+        if (!r.statusBytes.isEmpty() && r.cableFlag == 0 && ReceiverTypeOfKind(r.kind) != 0)
+            return ReceiverTypeOfKind(r.kind);
+    }
+    return 0;
+}
+
+}  // namespace
+
+DeviceVersions CurrentDeviceVersions(const DeviceAllInfo& current, const QList<DeviceAllInfo>& list)
+{
+    DeviceVersions v;
+    if (current.online == 0) {
+        v.receiver = current.firmwareVersion;
+    } else if (current.cableFlag == 0) {
+        v.receiver = current.firmwareVersion;
+        v.mouse = current.mouseVersion;
+    } else {
+        v.receiver = ReceiverVersionBesideCable(list);
+        v.mouse = current.mouseVersion;
+    }
+    v.receiverType = current.cableFlag == 0 ? ReceiverTypeOfKind(current.kind) : receiverTypeBesideCable(list);
+    return v;
+}
+
 namespace {
 
 bool sameMouseOtherWay(const DeviceAllInfo& r, const DeviceAllInfo& cur)
@@ -274,21 +325,10 @@ bool sameMouseOtherWay(const DeviceAllInfo& r, const DeviceAllInfo& cur)
         && r.statusBytes == cur.statusBytes;
 }
 
-// Receiver beside a mouse on the cable: its version text and type (4 for kind 1, 2 for
-// kind 4, 1 for kind 0; 0, which matches no firmware file, when none qualifies).
+// Receiver beside a mouse on the cable: its version text and type.
 void reportReceiverFirmware(const QList<DeviceAllInfo>& list)
 {
-    const QString version = ReceiverVersionBesideCable(list);
-    int receiverType = 0;
-    if (list.size() == 2) {
-        for (const DeviceAllInfo& r : list) {
-            if (!r.statusBytes.isEmpty() && r.cableFlag == 0 && (r.kind == 1 || r.kind == 4 || r.kind == 0)) {
-                receiverType = r.kind == 1 ? 4 : r.kind == 4 ? 2 : 1;
-                break;
-            }
-        }
-    }
-    ReportReceiverFirmware(version, receiverType);
+    ReportReceiverFirmware(ReceiverVersionBesideCable(list), receiverTypeBesideCable(list));
 }
 
 }  // namespace

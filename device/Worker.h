@@ -70,9 +70,28 @@ void SelectCurrentDevice(DeviceAllInfo r);
 // whether a newer receiver firmware image exists.
 void OnMainPageUsbChanged();
 
+// After the pairing dialog returns over the frame: the frame's hot-plug callback again, the
+// data link reopened on the current device and a full read asked for (the receiver may hold
+// another mouse now).
+void ResumeFrameLinkAfterPairing();
+
 // The product ids the frame's scan looks for: every non-empty entry of "USB_PID",
 // "Wireless_PID", "Wireless2_PID", "Wireless4_PID" and "Wireless8_PID" of group "Option".
 QStringList ScannedProductIds();
+
+// The receiver type that picks the receiver firmware name: 4 for kind 1, 2 for kind 4, 1 for
+// kind 0; 0 (no receiver firmware) for every other kind.
+int ReceiverTypeOfKind(int kind);
+
+// The versions the frame shows for the current device: the receiver's and the mouse's
+// version texts and the receiver type of the firmware checks. A receiver offline shows only
+// its own version; a mouse on its cable takes the receiver beside it (a list of two).
+struct DeviceVersions {
+    QString receiver;
+    QString mouse;
+    int receiverType = 0;
+};
+DeviceVersions CurrentDeviceVersions(const DeviceAllInfo& current, const QList<DeviceAllInfo>& list);
 
 // The firmware version of the receiver beside a mouse on its cable: with exactly two listed
 // devices, that of the first one reached without a cable whose status was read; else empty.

@@ -8,6 +8,7 @@
 #include "device/DataLink.h"
 #include "device/DeviceRecords.h"
 #include "device/SharedFlags.h"
+#include "device/Worker.h"
 #include "dialogs/ContainReset.h"
 #include "dialogs/RePair.h"
 #include "dialogs/UpDateWarning.h"
@@ -140,12 +141,7 @@ ChoiceFlows::ReceiverAnswer ChoiceFlows::decide(bool receiverNewer, bool mouseNe
 
 int ChoiceFlows::receiverType(int kind)
 {
-    switch (kind) {
-    case 0: return 1;
-    case 4: return 2;
-    case 1: return 4;
-    default: return 0;
-    }
+    return ReceiverTypeOfKind(kind);
 }
 
 void ChoiceFlows::RunReceiverFlow(DeviceAllInfo r, QWidget* over)

@@ -270,8 +270,7 @@ void DialogMain::pairOnFrame()
         match.exec();
     }
     // The pairing dialog leaves the choice page's hot-plug callback registered.
-    StartUsbChanged(OnMainPageUsbChanged, HotPlugSettleMs);
-    OpenDataLink(CurrentDevicePath());
+    ResumeFrameLinkAfterPairing();
 }
 
 void DialogMain::keyPressEvent(QKeyEvent* event)

@@ -79,8 +79,10 @@ bool writeImages(const TestEnv& env, const QStringList& entries)
             env.writeProgramFile("bin/" + name, imageContent(name, version, MouseKind, Cid, Mid, "km-1"));
         else if (variation == QLatin1String("short"))
             env.writeProgramFile("bin/" + name, imageContent(name, version).left(HeaderSize - 1));
-        else if (variation == QLatin1String("huge")) {
-            env.writeProgramFile("bin/" + name, imageContent(name, version));
+        else if (variation == QLatin1String("huge") || variation == QLatin1String("hugeother")) {
+            // One byte over the limit; sparse, so the test writes no 16 MiB.
+            const QString model = variation == QLatin1String("huge") ? Model : QStringLiteral("KM-2");
+            env.writeProgramFile("bin/" + name, imageContent(name, version, MouseKind, Cid, Mid, model));
             if (!QFile::resize(bin + "/" + name, MaxImageFileSize + 1))
                 return false;
         } else if (variation == QLatin1String("folder"))
@@ -103,6 +105,7 @@ private slots:
     void searches_data();
     void searches();
     void noBinFolder();
+    void skippedFilesAreLogged();
     void fullLengthModelName();
     void checkNewFirmwareUsesCatalogue_data();
     void checkNewFirmwareUsesCatalogue();
@@ -132,49 +135,55 @@ void TestFirmwareFiles::searches_data()
     QTest::addColumn<bool>("scan");
     QTest::addColumn<QString>("find");    // the file held by the update search, empty: none
     QTest::addColumn<QString>("repair");  // the file held by the repair search, empty: none
+    QTest::addColumn<bool>("refused");    // the update search skipped a file it would have taken
 
     const QString none;
-    QTest::newRow("newer") << QStringList{"a.bin:106"} << "1.5" << true << "a.bin" << "a.bin";
-    QTest::newRow("newer, version with v") << QStringList{"a.bin:106"} << "v1.5" << true << "a.bin" << "a.bin";
-    QTest::newRow("same version") << QStringList{"a.bin:105"} << "v1.5" << false << none << none;
-    QTest::newRow("older: only the repair takes it") << QStringList{"a.bin:104"} << "1.5" << false << none << "a.bin";
-    QTest::newRow("1.a is newer than 1.9") << QStringList{"a.bin:10a"} << "v1.9" << true << "a.bin" << "a.bin";
-    QTest::newRow("1.9 is older than 1.a") << QStringList{"a.bin:109"} << "v1.a" << false << none << "a.bin";
-    QTest::newRow("1.a is 1.a") << QStringList{"a.bin:10a"} << "v1.a" << false << none << none;
-    QTest::newRow("2.10 is newer than 2.9") << QStringList{"a.bin:210"} << "2.9" << true << "a.bin" << "a.bin";
+    QTest::newRow("newer") << QStringList{"a.bin:106"} << "1.5" << true << "a.bin" << "a.bin" << false;
+    QTest::newRow("newer, version with v") << QStringList{"a.bin:106"} << "v1.5" << true << "a.bin" << "a.bin" << false;
+    QTest::newRow("same version") << QStringList{"a.bin:105"} << "v1.5" << false << none << none << false;
+    QTest::newRow("older: only the repair takes it") << QStringList{"a.bin:104"} << "1.5" << false << none << "a.bin" << false;
+    QTest::newRow("1.a is newer than 1.9") << QStringList{"a.bin:10a"} << "v1.9" << true << "a.bin" << "a.bin" << false;
+    QTest::newRow("1.9 is older than 1.a") << QStringList{"a.bin:109"} << "v1.a" << false << none << "a.bin" << false;
+    QTest::newRow("1.a is 1.a") << QStringList{"a.bin:10a"} << "v1.a" << false << none << none << false;
+    QTest::newRow("2.10 is newer than 2.9") << QStringList{"a.bin:210"} << "2.9" << true << "a.bin" << "a.bin" << false;
     QTest::newRow("older first, newer later")
-        << QStringList{"a.bin:104", "b.bin:106"} << "1.5" << true << "b.bin" << "b.bin";
+        << QStringList{"a.bin:104", "b.bin:106"} << "1.5" << true << "b.bin" << "b.bin" << false;
     QTest::newRow("highest held, first in name order")
-        << QStringList{"a.bin:107", "B.bin:106"} << "1.5" << true << "a.bin" << "a.bin";
+        << QStringList{"a.bin:107", "B.bin:106"} << "1.5" << true << "a.bin" << "a.bin" << false;
     QTest::newRow("highest held, last in name order")
-        << QStringList{"A.bin:106", "b.bin:107"} << "1.5" << true << "b.bin" << "b.bin";
+        << QStringList{"A.bin:106", "b.bin:107"} << "1.5" << true << "b.bin" << "b.bin" << false;
     QTest::newRow("equal versions: last in name order")
-        << QStringList{"a.bin:106", "B.bin:106", "c.bin:104"} << "1.5" << true << "B.bin" << "B.bin";
-    QTest::newRow("wrong kind") << QStringList{"a.bin:106:kind"} << "1.5" << false << none << none;
-    QTest::newRow("wrong CID") << QStringList{"a.bin:106:cid"} << "1.5" << false << none << none;
-    QTest::newRow("wrong MID") << QStringList{"a.bin:106:mid"} << "1.5" << false << none << none;
-    QTest::newRow("wrong model name") << QStringList{"a.bin:106:model"} << "1.5" << false << none << none;
-    QTest::newRow("model name case") << QStringList{"a.bin:106:modelcase"} << "1.5" << false << none << none;
-    QTest::newRow("short file ignored") << QStringList{"a.bin:106:short"} << "1.5" << false << none << none;
+        << QStringList{"a.bin:106", "B.bin:106", "c.bin:104"} << "1.5" << true << "B.bin" << "B.bin" << false;
+    QTest::newRow("wrong kind") << QStringList{"a.bin:106:kind"} << "1.5" << false << none << none << false;
+    QTest::newRow("wrong CID") << QStringList{"a.bin:106:cid"} << "1.5" << false << none << none << false;
+    QTest::newRow("wrong MID") << QStringList{"a.bin:106:mid"} << "1.5" << false << none << none << false;
+    QTest::newRow("wrong model name") << QStringList{"a.bin:106:model"} << "1.5" << false << none << none << false;
+    QTest::newRow("model name case") << QStringList{"a.bin:106:modelcase"} << "1.5" << false << none << none << false;
+    QTest::newRow("short file ignored") << QStringList{"a.bin:106:short"} << "1.5" << false << none << none << false;
     QTest::newRow("short file skipped")
-        << QStringList{"a.bin:107:short", "b.bin:106"} << "1.5" << true << "b.bin" << "b.bin";
-    QTest::newRow("oversized file skipped")
-        << QStringList{"a.bin:107:huge", "b.bin:106"} << "1.5" << true << "b.bin" << "b.bin";
+        << QStringList{"a.bin:107:short", "b.bin:106"} << "1.5" << true << "b.bin" << "b.bin" << false;
     QTest::newRow("unreadable file skipped")
-        << QStringList{"a.bin:0:unreadable", "b.bin:106"} << "1.5" << true << "b.bin" << "b.bin";
+        << QStringList{"a.bin:0:unreadable", "b.bin:106"} << "1.5" << true << "b.bin" << "b.bin" << false;
     QTest::newRow("folder named .bin skipped")
-        << QStringList{"a.bin:0:folder", "b.bin:106"} << "1.5" << true << "b.bin" << "b.bin";
+        << QStringList{"a.bin:0:folder", "b.bin:106"} << "1.5" << true << "b.bin" << "b.bin" << false;
     QTest::newRow("sub-folder not searched") << QStringList{"sub:0:folder", "sub/a.bin:106"} << "1.5" << false << none
-                                             << none;
-    QTest::newRow("hidden file not listed") << QStringList{".a.bin:106"} << "1.5" << false << none << none;
-    QTest::newRow("extension in capitals") << QStringList{"A.BIN:106"} << "1.5" << true << "A.BIN" << "A.BIN";
-    QTest::newRow("other extension") << QStringList{"a.hex:106"} << "1.5" << false << none << none;
+                                             << none << false;
+    QTest::newRow("hidden file not listed") << QStringList{".a.bin:106"} << "1.5" << false << none << none << false;
+    QTest::newRow("extension in capitals") << QStringList{"A.BIN:106"} << "1.5" << true << "A.BIN" << "A.BIN" << false;
+    QTest::newRow("other extension") << QStringList{"a.hex:106"} << "1.5" << false << none << none << false;
     QTest::newRow("empty version: any match, version 0 too")
-        << QStringList{"a.bin:0"} << "" << false << "a.bin" << "a.bin";
+        << QStringList{"a.bin:0"} << "" << false << "a.bin" << "a.bin" << false;
     QTest::newRow("empty version: highest held")
-        << QStringList{"a.bin:0", "b.bin:203", "c.bin:106"} << "" << false << "b.bin" << "b.bin";
+        << QStringList{"a.bin:0", "b.bin:203", "c.bin:106"} << "" << false << "b.bin" << "b.bin" << false;
     QTest::newRow("nothing newer among several")
-        << QStringList{"a.bin:103", "b.bin:105", "c.bin:106:mid"} << "1.5" << false << none << "a.bin";
+        << QStringList{"a.bin:103", "b.bin:105", "c.bin:106:mid"} << "1.5" << false << none << "a.bin" << false;
+    QTest::newRow("over the size limit: refused, smaller one held")
+        << QStringList{"a.bin:107:huge", "b.bin:106"} << "1.5" << true << "b.bin" << "b.bin" << true;
+    QTest::newRow("over the size limit alone") << QStringList{"a.bin:107:huge"} << "1.5" << false << none << none << true;
+    QTest::newRow("over the size limit, older: not refused")
+        << QStringList{"a.bin:104:huge"} << "1.5" << false << none << none << false;
+    QTest::newRow("over the size limit, other model: not refused")
+        << QStringList{"a.bin:107:hugeother"} << "1.5" << false << none << none << false;
 }
 
 void TestFirmwareFiles::searches()
@@ -184,6 +193,7 @@ void TestFirmwareFiles::searches()
     QFETCH(bool, scan);
     QFETCH(QString, find);
     QFETCH(QString, repair);
+    QFETCH(bool, refused);
 
     TestEnv env;
     if (!writeImages(env, files))
@@ -198,6 +208,11 @@ void TestFirmwareFiles::searches()
         QVERIFY(FirmwareImages.isEmpty());
     else
         QCOMPARE(heldName(FirmwareImages), find);
+
+    bool skippedMatch = !refused;
+    QList<QByteArray> images;
+    FindFirmwareFile(BinFolder(), images, {MouseKind, version, Model, Cid, Mid}, &skippedMatch);
+    QCOMPARE(skippedMatch, refused);
 
     UpDateRepair dialog;
     QVERIFY(!UpDateRepair::CheckFirmwareFile(&dialog, MouseKind, "9.0", "other", Cid, Mid));  // no match
@@ -224,6 +239,45 @@ void TestFirmwareFiles::noBinFolder()
     UpDateRepair dialog;
     QVERIFY(!UpDateRepair::CheckFirmwareFile(&dialog, MouseKind, "", Model, Cid, Mid));
     QVERIFY(!UpDateRepair::CheckFirmwareFile(nullptr, MouseKind, "", Model, Cid, Mid));
+}
+
+namespace {
+QStringList* g_logged = nullptr;
+void keepMessage(QtMsgType, const QMessageLogContext&, const QString& message)
+{
+    if (g_logged)
+        g_logged->append(message);
+}
+}  // namespace
+
+void TestFirmwareFiles::skippedFilesAreLogged()
+{
+    TestEnv env;
+    QVERIFY(writeImages(env, {"short.bin:106:short", "huge.bin:107:huge", "good.bin:106"}));
+    FirmwareHeader odd;
+    odd.version = 0x106;
+    odd.kind = 99;
+    odd.cid = Cid;
+    odd.mid = Mid;
+    odd.modelName = Model;
+    env.writeProgramFile("bin/odd.bin", MakeHeader(odd));
+
+    QStringList logged;
+    g_logged = &logged;
+    const QtMessageHandler previous = qInstallMessageHandler(keepMessage);
+    QList<QByteArray> images;
+    bool refused = false;
+    const bool found = FindFirmwareFile(BinFolder(), images, {MouseKind, "1.5", Model, Cid, Mid}, &refused);
+    qInstallMessageHandler(previous);
+    g_logged = nullptr;
+
+    QVERIFY(found);
+    QVERIFY(refused);
+    QCOMPARE(heldName(images), QStringLiteral("good.bin"));
+    QCOMPARE(logged.size(), 3);
+    QCOMPARE(logged.filter(QStringLiteral("short.bin skipped: shorter than")).size(), 1);
+    QCOMPARE(logged.filter(QStringLiteral("huge.bin skipped: larger than")).size(), 1);
+    QCOMPARE(logged.filter(QStringLiteral("odd.bin skipped: names neither")).size(), 1);
 }
 
 void TestFirmwareFiles::fullLengthModelName()

@@ -205,6 +205,17 @@ void TestHidUsbControl::plugToolCommands()
     QCOMPARE(command("battery 0 12 1"), QByteArray("ok"));
     QVERIFY(command("list").contains("battery=12 charging=1"));
 
+    // The next pairing's script: the receiver stays silent.
+    QCOMPARE(command("pairing 3 silent"), QByteArray("ok"));
+    DataRecorder recorder;
+    UsbServerC_Start(wireless.path.constData(), wireless.path.constData(), DataRecorder::callback());
+    QCOMPARE(UsbServer_EnterDonglePairOnlyCid(Cid), 1);
+    QCOMPARE(UsbServer_ReadDonglePairStatus(), 0);
+    QCOMPARE(command("pairing 0 ok"), QByteArray("ok"));
+    QCOMPARE(UsbServer_ReadDonglePairStatus(), 1);
+    QVERIFY(command("pairing 2 maybe").startsWith("error: pairing"));
+    QVERIFY(command("pairing ok").startsWith("error: pairing"));
+
     QCOMPARE(command("wake 7", &result), QByteArray("error: no such device"));
     QCOMPARE(result, -1);
     QVERIFY(command("dance").startsWith("error: commands are"));

@@ -11,6 +11,7 @@
 #include "common/LanguageNames.h"
 #include "common/MacroSetting.h"
 #include "common/UserConfig.h"
+#include "device/DeviceRecords.h"
 #include "device/SharedFlags.h"
 #include "dialogs/ContainReset.h"
 #include "dialogs/DeleteConfirm.h"
@@ -126,6 +127,25 @@ const std::vector<WindowEntry>& windows()
         {"Progress failed", build<Progress>([](Progress* d) { d->SlotProgress(0, 1); })},
         {"Progress succeeded", build<Progress>([](Progress* d) { d->SlotProgress(0, 2); })},
         {"Match", build<Match>()},
+        {"Match on its cable", build<Match>([](Match* d) {
+             PairChosenDevice = 1;
+             PairingDevice = DeviceAllInfo();
+             PairingDevice.path = QStringLiteral("cable");
+             PairingDevice.cableFlag = 1;
+             d->SetPairButtonImage();
+         })},
+        {"Match pairing", build<Match>([](Match* d) {
+             for (int step = 0; step < 4; ++step)  // the longest form, with three dots
+                 d->onTextTimeupDestroy();
+         })},
+        {"Match failed", build<Match>([](Match* d) { d->SlotButtonenable(0); })},
+        {"Match paired", build<Match>([](Match* d) { d->SlotButtonenable(1); })},
+        // The settings page with both receiver areas and both update buttons shown.
+        {"FormSetting", build<FormSetting>([](FormSetting* d) {
+             d->SlotMouseIndex(4);
+             d->SlotLongRangeMode(false);
+             d->SlotRGBValue(nullptr);
+         })},
         {"UpDateRepair", build<UpDateRepair>()},
         {"UpDataParam", build<UpDataParam>()},
         {"DialogMain", build<DialogMain>()},

@@ -470,10 +470,11 @@ void MainWindowTest::spaceOnFramePairsThenReopensLink()
     QCOMPARE(int(PairChosenDevice), 1);
 
     // The pairing dialog hands the watch to the choice page; the frame takes it back before
-    // the data link is opened again.
+    // the data link is opened again and the mouse's configuration read.
     QStringList log = SimScript::callLog();
     QCOMPARE(log.filter(QRegularExpression(QStringLiteral("^StartUsbChanged"))).size(), 2);
-    QVERIFY(log.last().startsWith(QStringLiteral("UsbServerC_Start(") + QString::fromLatin1(m_mouse.path)));
+    QVERIFY(log.at(log.size() - 2).startsWith(QStringLiteral("UsbServerC_Start(") + QString::fromLatin1(m_mouse.path)));
+    QCOMPARE(log.last(), QStringLiteral("UsbServer_ReadAllFlashData()"));
     m_hub->events.clear();
     QVERIFY(SimScript::deliver());
     QVERIFY(setverCount() >= 1);

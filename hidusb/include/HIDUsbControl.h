@@ -109,7 +109,9 @@ HIDUSB_API int HidSim_Inject(uint8_t kind, uint8_t sub, uint8_t command, const u
 
 /* Pairing script: answers "pairing" this many times, then the outcome (2 failure,
  * 3 success). A wrong CID fails. On success the mouse (mouseId) becomes paired to the
- * receiver of the open link, online, and a hot-plug call follows. */
+ * receiver of the open link, online, and a hot-plug call follows. Outcome 0 is a receiver
+ * that never answers: no kind-6 answer to any status read, whatever the count. A large
+ * count keeps the receiver answering "pairing". Other outcomes count as 2. */
 HIDUSB_API void HidSim_ScriptPairing(int pairingAnswers, int outcome, int mouseId);
 /* Firmware script: progress steps, delay between reports in ms, outcome 1 success / 0 failure. */
 HIDUSB_API void HidSim_ScriptFirmware(int steps, int delayMs, int success);

@@ -318,7 +318,7 @@ void HidSim_ScriptPairing(int pairingAnswers, int outcome, int mouseId)
     State& s = ensureStarted();
     std::lock_guard<std::mutex> lock(s.mutex);
     s.pairingScript.pairingAnswers = pairingAnswers < 0 ? 0 : pairingAnswers;
-    s.pairingScript.outcome = outcome == 3 ? 3 : 2;
+    s.pairingScript.outcome = outcome == 3 || outcome == 0 ? outcome : 2;
     s.pairingScript.mouseId = mouseId;
 }
 

@@ -169,6 +169,21 @@ std::string runControlCommand(const std::string& line)
         in >> charging;
         return result(HidSim_SetBattery(id, level, charging));
     }
+    if (command == "pairing") {
+        // The next pairing: this many "pairing" answers, then success, failure or silence.
+        int answers = -1;
+        std::string outcome;
+        const int code = !(in >> answers) || answers < 0 ? -1
+                         : !(in >> outcome) ? -1
+                         : outcome == "ok"     ? 3
+                         : outcome == "fail"   ? 2
+                         : outcome == "silent" ? 0
+                                               : -1;
+        if (code < 0)
+            return "error: pairing <answers> ok|fail|silent";
+        HidSim_ScriptPairing(answers, code, -1);
+        return "ok";
+    }
     if (command == "scenario") {
         std::string file;
         std::getline(in >> std::ws, file);
@@ -189,7 +204,7 @@ std::string runControlCommand(const std::string& line)
         return "ok";
     }
     return "error: commands are list, plug <interface>, unplug <interface>, wake <mouse>, sleep <mouse>, "
-           "battery <mouse> <level> [charging], scenario <file>, defaults";
+           "battery <mouse> <level> [charging], pairing <answers> ok|fail|silent, scenario <file>, defaults";
 }
 
 void startControlServer()

@@ -36,6 +36,8 @@ uint8_t pairingAnswerLocked(State& s, SimInterface& receiver)
     PairingSession& p = s.pairing;
     if (p.interfaceId < 0 || p.interfaceId != receiver.id)
         return 0;
+    if (s.pairingScript.outcome == 0)  // a receiver that never answers
+        return 0;
     if (p.lastAnswer != 1)  // finished: the outcome stays
         return p.lastAnswer;
     if (p.remaining > 0) {

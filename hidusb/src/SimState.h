@@ -58,7 +58,7 @@ struct SimInterface {
 
 struct PairingScript {
     int pairingAnswers = 2;
-    int outcome = 3;
+    int outcome = 3;  // 3 success, 2 failure, 0 no answer at all
     int mouseId = -1;
 };
 

@@ -1,7 +1,8 @@
 // simctl: plugs, unplugs, wakes and puts to sleep the simulated devices of a running
 // Kavro Mouse Software through the library's local control socket.
 //   simctl list | plug <interface> | unplug <interface> | wake <mouse> | sleep <mouse>
-//          | battery <mouse> <level> [charging] | scenario <file> | defaults
+//          | battery <mouse> <level> [charging] | pairing <answers> ok|fail|silent
+//          | scenario <file> | defaults
 #include "ControlSocket.h"
 
 #include <cstdio>
@@ -18,7 +19,8 @@ int main(int argc, char* argv[])
     if (argc < 2 || !std::strcmp(argv[1], "-h") || !std::strcmp(argv[1], "--help")) {
         std::fprintf(stderr,
                      "usage: simctl list | plug <interface> | unplug <interface> | wake <mouse> | sleep <mouse>\n"
-                     "              | battery <mouse> <level> [charging] | scenario <file> | defaults\n"
+                     "              | battery <mouse> <level> [charging] | pairing <answers> ok|fail|silent\n"
+                     "              | scenario <file> | defaults\n"
                      "Talks to the running program through %s (KAVRO_SIM_SOCKET overrides).\n",
                      hidsim::controlSocketPath().c_str());
         return 2;

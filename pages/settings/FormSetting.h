@@ -1,25 +1,43 @@
 #pragma once
+#include <QPoint>
 #include <QString>
 #include <QWidget>
+
+#include <atomic>
 #include <cstdint>
 
 #include "HIDUsb.h"
+#include "pages/settings/AutoStart.h"
+#include "pages/settings/MouseSettingsLauncher.h"
+
+class Progress;
+class QButtonGroup;
+class QMouseEvent;
+class QTimer;
+class UpDateWarning;
+namespace Ui {
+class FormSetting;
+}
 
 // The settings page's "WiredMode" text: the update warning that the choice page's tile click
 // and the frame's Space key show. Empty until the settings page has read a language file.
 extern QString WiredModeText;
+// The catalogue's "Option"/"Transition", read when the page is built (missing: 0).
+extern std::atomic<int> TransitionOption;
 
-// The settings page. For now its language reading of the texts other windows show and its
-// firmware-file checks, which need no page object.
+// The settings page: language, the receiver's and the mouse's firmware versions with their
+// update buttons, pairing, start with the system, the desktop's mouse settings, the
+// receiver's long-range and light modes where model and receiver have them, the version
+// line and the company line and link. Receiver settings go to the receiver at once.
 class FormSetting : public QWidget {
     Q_OBJECT
 public:
-    // Reads the page's texts in the stored language and again on every language change.
     explicit FormSetting(QWidget* parent = nullptr);
     ~FormSetting() override;
 
-    // Reads the page's section of the language file `index`. A file the reader refuses is
-    // logged and the texts read before stay.
+    // Reads the texts other windows take from the page's language section (the update
+    // warning's) from the language file `index`, with no page built. A file the reader
+    // refuses is logged and the texts read before stay.
     static void ReadLanguageTexts(int index);
 
     // Kind 210: the mouse; otherwise the receiver of receiverType (1, 2 or 4; any other type
@@ -32,14 +50,86 @@ public:
     // version accepts every matching image.
     static bool FindFirmwareFile(uint8_t kind, QString deviceVersion, QString modelName, uint8_t cid, uint8_t mid);
 
-    // Receiving ends of the device side (blocking delivery; FormSettingDeviceSlots.cpp).
+    // Where start with the system is written (tests point it at their own folders).
+    AutoStartEntry& autoStart() { return m_autoStart; }
+
+    Progress* progressDialog() const { return m_progress; }
+    UpDateWarning* warningDialog() const { return m_warning; }
+
+    static constexpr int CheckTimerMs = 1000;
+
 public slots:
+    void SetVer(int index);
+    void SlotLabelText(int index, QString Text);
+    void SlotLabelTextB(QString TextA, QString Text);
+    void SlotMouseIndex(int index);
     void SlotChangeLanguage(int index);
+    void SlotLanguageSameB(int index);
+    void SlotScroolChange(int index);
+
+    // Receiving ends of the device side (FormSettingDeviceSlots.cpp).
+    void SlotForm();
+    void SlotFormB();
+    void SlotFormResetForm();
     void SlotRGBValue(DongleRGB* Rgb);
     void SlotLongRangeMode(bool Select);
-    void SlotForm();
-    void SlotFormResetForm();
+
+    void on_pushButton_clicked();
+    void on_pushButton_2_clicked();
+    void on_pushButton_3_clicked();
+    void on_comboBox_activated(int index);
+    void on_checkBox_clicked(bool checked);
+    void on_checkBox_2_toggled(bool checked);
+    void on_checkBox_2_clicked(bool checked);
+    void on_ReUntil_toggled(bool checked);
+    void on_ReUntil_2_toggled(bool checked);
+    void on_ReUntil_3_toggled(bool checked);
+
+protected:
+    // Taken by the page: the frame is not dragged from here.
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     void ConnectDeviceSlots();
+    void applyStyles();
+    // Reads the page's section of the language file `index` into the page (when given) and
+    // WiredModeText; false when the file cannot be opened.
+    static bool readSection(int index, FormSetting* page);
+    void applyText(const QString& element, const QString& text);
+    void readCompanyFile();
+    void placeVersionRow(int index);
+
+    void setUpdateStyle(QWidget* button, bool update);
+    void showLongRangeArea(bool shown);
+    void showLightArea(bool shown);
+    void setFullLayout(bool full);
+    // The areas after a load (showLongRange) or an import, from the model and the device.
+    void layoutForModel(bool showLongRange);
+    // The current model's "Adveanced" element i is "-1" (or missing): the feature is absent.
+    bool modelLacks(int element) const;
+    void writeLightMode(int mode, bool checked);
+
+    Ui::FormSetting* ui;
+    QString PicturePath;
+    QString ButtonColorText;
+    QString NoDeviceText;
+    QString SameDeviceText;
+    QString VerNewText;
+    QString MouseText;
+    QString ReceiveText;
+    int ReceiverNoteCode = 0;
+    int MouseNoteCode = 0;
+    uint8_t ContinueRequested = 0;
+    uint8_t DongleLatestVersion = 0;
+    uint8_t MouseLatestVersion = 0;
+    uint8_t MouseCheckTimerEnable = 0;
+    uint8_t DongleCheckTimerEnable = 0;
+    QPoint LabelOrigin;
+    Progress* m_progress = nullptr;
+    UpDateWarning* m_warning = nullptr;
+    QButtonGroup* ReceiverLightGroup = nullptr;
+    QTimer* ReceiverCheckTimer = nullptr;
+    QTimer* MouseCheckTimer = nullptr;
+    AutoStartEntry m_autoStart;
+    MouseSettingsLauncher m_mouseSettings;
 };

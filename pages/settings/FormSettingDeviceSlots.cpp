@@ -1,7 +1,22 @@
-// The settings page's receiving ends of the device side.
+// The settings page's receiver areas: which show for the current model and device, and the
+// receiver's light and long-range modes, which go to the receiver at once.
 #include "pages/settings/FormSetting.h"
 
+#include "ui_FormSetting.h"
+
 #include "common/PostMsg.h"
+#include "common/UserConfig.h"
+#include "device/CurrentDevice.h"
+#include "device/DeviceRecords.h"
+#include "device/SharedFlags.h"
+
+#include "HIDUsb.h"
+
+namespace {
+
+constexpr uint8_t LightReceiverKind = 1;
+
+}  // namespace
 
 void FormSetting::ConnectDeviceSlots()
 {
@@ -11,19 +26,144 @@ void FormSetting::ConnectDeviceSlots()
     PostMsg::connectBlocking(SIGNAL(SigFormReset()), this, SLOT(SlotFormResetForm()));
 }
 
-// The receiver light mode is read from the record once the page has its controls.
-void FormSetting::SlotRGBValue(DongleRGB* /*Rgb*/)
+bool FormSetting::modelLacks(int element) const
 {
+    const QStringList advanced = UserConfig::instance()->valueList(
+        CatalogueModelGroup(CurrentDeviceRecord().modelIndex), QStringLiteral("Adveanced"));
+    // A list too short, or a model the catalogue lacks, has no such feature.
+    return element >= advanced.size() || advanced.at(element).trimmed() == QLatin1String("-1");
 }
 
-void FormSetting::SlotLongRangeMode(bool /*Select*/)
+void FormSetting::showLongRangeArea(bool shown)
 {
+    for (QWidget* w : {static_cast<QWidget*>(ui->TitleButton_6), static_cast<QWidget*>(ui->label_11),
+                       static_cast<QWidget*>(ui->checkBox_2), static_cast<QWidget*>(ui->textEdit)})
+        w->setVisible(shown);
+}
+
+void FormSetting::showLightArea(bool shown)
+{
+    for (QWidget* w : {static_cast<QWidget*>(ui->TitleButton_7), static_cast<QWidget*>(ui->label_14),
+                       static_cast<QWidget*>(ui->ReUntil), static_cast<QWidget*>(ui->ReUntil_2),
+                       static_cast<QWidget*>(ui->ReUntil_3), static_cast<QWidget*>(ui->textEdit_2),
+                       static_cast<QWidget*>(ui->textEdit_3), static_cast<QWidget*>(ui->textEdit_4)})
+        w->setVisible(shown);
+}
+
+void FormSetting::setFullLayout(bool full)
+{
+    const QSize size(880, full ? 780 : 630);
+    ui->scrollAreaWidgetContents->setMinimumSize(size);
+    ui->scrollAreaWidgetContents->setMaximumSize(size);
+    ui->pushButton_3->move(610, full ? 700 : 540);
+    ui->pushButton_4->move(490, full ? 720 : 560);
+}
+
+void FormSetting::layoutForModel(bool showLongRange)
+{
+    const DeviceAllInfo current = CurrentDeviceRecord();
+    if (modelLacks(1))
+        showLightArea(false);
+    if (modelLacks(0))
+        showLongRangeArea(false);
+    else if (showLongRange)
+        showLongRangeArea(true);
+    // The light area shows only when a light answer follows (SlotRGBValue).
+    if (current.kind == 0 || current.kind == 1 || current.kind == 4) {
+        showLightArea(false);
+        setFullLayout(false);
+    }
+    if (current.cableFlag != 0) {
+        showLongRangeArea(false);
+        showLightArea(false);
+        setFullLayout(false);
+    }
 }
 
 void FormSetting::SlotForm()
 {
+    layoutForModel(true);
+}
+
+void FormSetting::SlotFormB()
+{
+    layoutForModel(false);
 }
 
 void FormSetting::SlotFormResetForm()
+{
+    showLongRangeArea(false);
+    showLightArea(false);
+    ui->checkBox_2->setChecked(false);
+    setFullLayout(false);
+}
+
+void FormSetting::SlotRGBValue(DongleRGB* Rgb)
+{
+    const DeviceAllInfo current = CurrentDeviceRecord();
+    if (modelLacks(1) || current.cableFlag == 1 || current.kind != LightReceiverKind)
+        return;
+    showLightArea(true);
+    // Checked like a click: the mode goes back to the receiver when writes are enabled.
+    const int mode = Rgb ? Rgb->bytes[0] : 0;
+    if (mode == 1)
+        ui->ReUntil->setChecked(true);
+    else if (mode == 2)
+        ui->ReUntil_2->setChecked(true);
+    else if (mode == 3)
+        ui->ReUntil_3->setChecked(true);
+    setFullLayout(true);
+}
+
+void FormSetting::SlotLongRangeMode(bool Select)
+{
+    if (modelLacks(0))
+        return;
+    showLongRangeArea(true);
+    ui->checkBox_2->setChecked(Select);
+}
+
+void FormSetting::writeLightMode(int mode, bool checked)
+{
+    if (!WriteEnabled.load())
+        return;
+    const QByteArray path = CurrentDevicePath();
+    if (!UsbFinderC_GetDeviceOnLine(path.constData())) {
+        PostMsg::instance()->SendMouseOffLineo(0);
+        return;
+    }
+    if (!checked)
+        return;
+    ReceiverLight.bytes[0] = uint8_t(mode);
+    UsbFinderC_Set4KDongleRGB(path.constData(), &ReceiverLight);
+}
+
+void FormSetting::on_ReUntil_toggled(bool checked)
+{
+    writeLightMode(1, checked);
+}
+
+void FormSetting::on_ReUntil_2_toggled(bool checked)
+{
+    writeLightMode(2, checked);
+}
+
+void FormSetting::on_ReUntil_3_toggled(bool checked)
+{
+    writeLightMode(3, checked);
+}
+
+void FormSetting::on_checkBox_2_toggled(bool checked)
+{
+    if (!WriteEnabled.load())
+        return;
+    const QByteArray path = CurrentDevicePath();
+    if (UsbFinderC_GetDeviceOnLine(path.constData()))
+        UsbFinderC_SetLongRangeMode(path.constData(), checked ? 1 : 0);
+    else
+        PostMsg::instance()->SendMouseOffLineo(0);
+}
+
+void FormSetting::on_checkBox_2_clicked(bool /*checked*/)
 {
 }

@@ -22,12 +22,18 @@
 #include "pages/macro/addKey.h"
 #include "pages/macro/Macro.h"
 #include "pages/settings/FormSetting.h"
+#include "pages/settings/LanSetting.h"
 #include "pages/settings/Match.h"
 #include "pages/settings/UpDateRepair.h"
 #include "common/LanguageFile.h"
 #include "device/KeyNames.h"
 #include "device/MacroFiles.h"
+#include "device/CurrentDevice.h"
+#include "device/DeviceRecords.h"
+#include "device/FoundDevicePaths.h"
 #include "device/SharedFlags.h"
+
+#include "HIDUsbControl.h"
 
 #include <QByteArray>
 #include <QListWidget>
@@ -39,6 +45,7 @@
 #include <QScreen>
 
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <utility>
@@ -78,6 +85,30 @@ QDialog* macroPagePreview(bool menu)
     return window;
 }
 
+// The pairing dialog for the first demo device of product id `pid`. With `pairingAnswers` of
+// 0 or more the run starts at once and the receiver answers as scripted (outcome 3 paired,
+// 2 failed); below 0 the dialog stays ready.
+QDialog* pairingPreview(const char* pid, int pairingAnswers = -1, int outcome = 3)
+{
+    const char* vid = "0x3554";
+    int count = MaxPathsPerId;
+    char** found = UsbFinderC_FindHidDevicesByDefaultDeviceId(vid, pid, &count);
+    const QStringList paths = CopyFoundPaths(found, count, PathEncoding::Utf8);
+    PairChosenDevice = 1;
+    if (!paths.isEmpty()) {
+        PairingDevice = RecordForFoundPath(paths.first(), QString::fromLatin1(vid), QString::fromLatin1(pid),
+                                           PathEncoding::Utf8);
+        PairingDevice.cableFlag = std::strcmp(pid, "0xF500") == 0 ? 1 : 0;
+    }
+    auto* match = new Match;
+    match->SetPairButtonImage();
+    if (pairingAnswers >= 0) {
+        HidSim_ScriptPairing(pairingAnswers, outcome, -1);
+        match->on_MatchButton_clicked();
+    }
+    return match;
+}
+
 const std::pair<const char*, std::function<QDialog*()>> Dialogs[] = {
     {"MacroPage", [] { return macroPagePreview(false); }},
     {"MacroPageMenu", [] { return macroPagePreview(true); }},
@@ -112,7 +143,22 @@ const std::pair<const char*, std::function<QDialog*()>> Dialogs[] = {
     entry<GroupMaxThree>("GroupMaxThree"),
     entry<KeyNumberLimit>("KeyNumberLimit"),
     entry<LessThree>("LessThree"),
-    entry<Match>("Match"),
+    // Pairing the demo 4 kHz receiver: ready, pairing, paired, failed; and a mouse on its cable.
+    {"Match", [] { return pairingPreview("0xF503"); }},
+    {"Match-pairing", [] { return pairingPreview("0xF503", 1000000); }},
+    {"Match-success", [] { return pairingPreview("0xF503", 0, 3); }},
+    {"Match-failure", [] { return pairingPreview("0xF503", 0, 2); }},
+    {"Match-cable", [] { return pairingPreview("0xF500"); }},
+    {"LanSetting", [] {
+         DeviceAllInfo record;
+         record.online = 1;
+         record.firmwareVersion = QStringLiteral("v1.2");
+         record.mouseVersion = QStringLiteral("v1.5");
+         SetCurrentDeviceRecord(record);
+         auto* dialog = new LanSetting;
+         dialog->ShowVersions();
+         return static_cast<QDialog*>(dialog);
+     }},
     // The dialogs that take keys and values.
     entry<FireKey>("FireKey"),
     entry<AddDelayTime>("AddDelayTime"),

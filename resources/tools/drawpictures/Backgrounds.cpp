@@ -101,4 +101,45 @@ void choicePage(QPainter& p, QSize s)
     p.fillRect(QRectF(60, 575, s.width() - 120, 1), floor);
 }
 
+void pairingDialog(QPainter& p, QSize s)
+{
+    const QRectF r(QPointF(0, 0), s);
+    QLinearGradient g(0, 0, 0, s.height());
+    g.setColorAt(0, QColor(30, 35, 42));
+    g.setColorAt(1, QColor(20, 24, 29));
+    p.fillRect(r, g);
+    p.setPen(QPen(lineLight, 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(r.adjusted(0.5, 0.5, -0.5, -0.5));
+    p.fillRect(QRectF(1, 1, s.width() - 2, 2), accent);
+
+    // Left column: a receiver below, the mouse above, waves between them.
+    p.fillRect(QRectF(1, 3, 70, s.height() - 4), QColor(17, 20, 24, 150));
+    p.fillRect(QRectF(71, 3, 1, s.height() - 4), line);
+    const QPointF mouse(36, 72);
+    p.setPen(QPen(icon, 2));
+    p.setBrush(QColor(32, 38, 46));
+    p.drawRoundedRect(QRectF(mouse.x() - 13, mouse.y() - 21, 26, 42), 13, 13);
+    p.drawLine(QPointF(mouse.x(), mouse.y() - 21), QPointF(mouse.x(), mouse.y() - 7));
+    p.drawLine(QPointF(mouse.x() - 13, mouse.y() - 6), QPointF(mouse.x() + 13, mouse.y() - 6));
+    p.setPen(QPen(accent, 2, Qt::SolidLine, Qt::RoundCap));
+    const QPointF wave(36, 140);
+    for (int i = 1; i <= 3; ++i) {
+        const qreal radius = i * 7.0;
+        p.drawArc(QRectF(wave.x() - radius, wave.y() - radius, 2 * radius, 2 * radius), 50 * 16, 80 * 16);
+    }
+    const QRectF receiver(24, 158, 24, 30);
+    p.setPen(QPen(icon, 2));
+    p.setBrush(QColor(32, 38, 46));
+    p.drawRoundedRect(receiver, 4, 4);
+    p.setPen(Qt::NoPen);
+    p.setBrush(accent);
+    p.drawEllipse(QPointF(receiver.center().x(), receiver.top() + 8), 2.5, 2.5);
+    p.setBrush(icon);
+    p.drawRect(QRectF(receiver.left() + 5, receiver.bottom() + 1, receiver.width() - 10, 10));
+
+    // A faint divider above the pair button.
+    p.fillRect(QRectF(90, 186, s.width() - 110, 1), QColor(255, 255, 255, 14));
+}
+
 }  // namespace Backgrounds

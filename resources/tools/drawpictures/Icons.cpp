@@ -429,4 +429,65 @@ void offlineMark(QPainter& p, QSize s)
     p.drawLine(c + QPointF(-9, -9), c + QPointF(9, 9));
 }
 
+void hintMark(QPainter& p, QSize s)
+{
+    const QPointF c = centre(s);
+    const qreal r = qMin(s.width(), s.height()) / 2.0 - 0.5;
+    p.setPen(Qt::NoPen);
+    p.setBrush(accent);
+    p.drawEllipse(c, r, r);
+    p.setBrush(deep);
+    p.drawEllipse(QPointF(c.x(), c.y() - r * 0.45), r * 0.16, r * 0.16);
+    p.drawRoundedRect(QRectF(c.x() - r * 0.14, c.y() - r * 0.15, r * 0.28, r * 0.72), r * 0.1, r * 0.1);
+}
+
+void pairButton(QPainter& p, QSize s, int outcome)
+{
+    const QRectF r = QRectF(QPointF(0, 0), s).adjusted(0.5, 0.5, -0.5, -0.5);
+    QColor top(40, 48, 58);
+    QColor bottom(30, 36, 44);
+    QColor border = accent;
+    if (outcome == 1) {
+        top = QColor(28, 88, 58);
+        bottom = QColor(20, 64, 42);
+        border = QColor(70, 200, 120);
+    } else if (outcome == 2) {
+        top = QColor(96, 40, 34);
+        bottom = QColor(70, 28, 24);
+        border = warning;
+    }
+    QLinearGradient g(0, 0, 0, s.height());
+    g.setColorAt(0, top);
+    g.setColorAt(1, bottom);
+    p.setPen(QPen(border, 1));
+    p.setBrush(g);
+    p.drawRoundedRect(r, 6, 6);
+}
+
+void updateButton(QPainter& p, QSize s, Look look)
+{
+    const QRectF r = QRectF(QPointF(0, 0), s).adjusted(0.5, 0.5, -0.5, -0.5);
+    QLinearGradient g(0, 0, 0, s.height());
+    g.setColorAt(0, look == Look::Active ? QColor(0, 150, 196) : accentDim);
+    g.setColorAt(1, look == Look::Active ? accentDim : QColor(0, 96, 126));
+    p.setPen(QPen(accent, 1));
+    p.setBrush(g);
+    p.drawRoundedRect(r, 4, 4);
+    // A small arrow up in the right corner: something newer is waiting.
+    const QPointF c(s.width() - 11.0, s.height() / 2.0);
+    p.setPen(pen(iconLight, 1.6));
+    p.drawLine(c + QPointF(0, 4), c + QPointF(0, -4));
+    p.drawPolyline(poly({c + QPointF(-3, -1), c + QPointF(0, -4), c + QPointF(3, -1)}));
+}
+
+void mouseIcon(QPainter& p, QSize s)
+{
+    const QRectF body = QRectF(QPointF(0, 0), s).adjusted(1.5, 1.5, -1.5, -1.5);
+    p.setPen(pen(icon, 1.4));
+    p.setBrush(Qt::NoBrush);
+    p.drawRoundedRect(body, body.width() / 2, body.width() / 2);
+    const qreal x = body.center().x();
+    p.drawLine(QPointF(x, body.top()), QPointF(x, body.top() + body.height() * 0.35));
+}
+
 }  // namespace Icons

@@ -31,5 +31,13 @@ void toggle(QPainter& p, QSize s, bool on);
 void rateBadge(QPainter& p, QSize s, const QString& text, int strength);
 void connectionMark(QPainter& p, QSize s, bool cable);
 void offlineMark(QPainter& p, QSize s);
+// A small round hint mark ("i").
+void hintMark(QPainter& p, QSize s);
+// The large pairing button: 0 ready, 1 paired, 2 failed.
+void pairButton(QPainter& p, QSize s, int outcome);
+// A firmware update button that offers a newer image (Active: mouse over).
+void updateButton(QPainter& p, QSize s, Look look);
+// A small mouse outline before a link.
+void mouseIcon(QPainter& p, QSize s);
 
 }  // namespace Icons

@@ -227,6 +227,49 @@ void buttonPage(TableBuilder& t)
     }
 }
 
+void pairingDialog(TableBuilder& t)
+{
+    const QString d = "Setting/";
+    t.add(d + "BackSecondPage.png", QSize(458, 242), "pairing dialog surface", Backgrounds::pairingDialog);
+    t.add(d + "Picture.png", QSize(14, 14), "pairing hint mark", Icons::hintMark);
+    t.looks(d, "CloseSecondPage", "Click", QSize(14, 14), "pairing dialog close button", Icons::close);
+    const struct {
+        const char* file;
+        const char* shows;
+        int outcome;
+    } buttons[] = {{"Pair.png", "pair button", 0}, {"PairSuccess.png", "pair button, paired", 1},
+        {"PairFail.png", "pair button, pairing failed", 2}};
+    for (const auto& button : buttons) {
+        const int outcome = button.outcome;
+        t.add(d + button.file, QSize(154, 32), button.shows,
+            [outcome](QPainter& p, QSize s) { Icons::pairButton(p, s, outcome); });
+    }
+}
+
+void settingsPage(TableBuilder& t)
+{
+    const QString d = "FormSetting/";
+    t.add(d + "Title.png", QSize(16, 10), "section marker", Icons::sectionMark);
+    t.add(d + "Confirm.png", QSize(128, 26), "firmware update button",
+        [](QPainter& p, QSize s) { Icons::textButton(p, s, Look::Normal); });
+    t.add(d + "WaitUpdate.png", QSize(128, 26), "firmware update button, newer image waiting",
+        [](QPainter& p, QSize s) { Icons::updateButton(p, s, Look::Normal); });
+    t.add(d + "WaitUpdateHover.png", QSize(128, 26), "firmware update button, newer image waiting (mouse over)",
+        [](QPainter& p, QSize s) { Icons::updateButton(p, s, Look::Active); });
+    t.add(d + "PariButton.png", QSize(112, 26), "pair button",
+        [](QPainter& p, QSize s) { Icons::textButton(p, s, Look::Normal); });
+    t.add(d + "Mouse.png", QSize(14, 20), "desktop mouse settings link", Icons::mouseIcon);
+    t.comboSkin(d, QSize(142, 30));
+    t.add(d + "CheckBox.png", QSize(16, 16), "check box", [](QPainter& p, QSize s) { Icons::checkBox(p, s, false); });
+    t.add(d + "CheckBoxChecked.png", QSize(16, 16), "check box (checked)",
+        [](QPainter& p, QSize s) { Icons::checkBox(p, s, true); });
+    t.add(d + "CheckBox2.png", QSize(16, 16), "receiver light choice",
+        [](QPainter& p, QSize s) { Icons::checkBox(p, s, false); });
+    t.add(d + "CheckBoxCheck.png", QSize(16, 16), "receiver light choice (chosen)",
+        [](QPainter& p, QSize s) { Icons::checkBox(p, s, true); });
+    t.add(d + "Picture.png", QSize(14, 14), "note beside an update button", Icons::hintMark);
+}
+
 }  // namespace
 
 void macroPage(TableBuilder& t)
@@ -288,6 +331,8 @@ std::vector<PictureEntry> pictureTable()
     buttonPage(t);
     macroPage(t);
     lightPage(t);
+    pairingDialog(t);
+    settingsPage(t);
     // The debounce list on the button page.
     t.comboSkin("Buttoninterface/", QSize(141, 34));
     return t.entries;
