@@ -64,7 +64,8 @@ DialogFrame::DialogFrame(const DialogLayout& setup, QWidget* parent)
 
     setWindowFlags(dialogWindowFlags());
     ui->label->setStyleSheet(labelColorStyle(skinColor(QStringLiteral("LabelColor"))));
-    ui->Background->setStyleSheet(backgroundStyle(setup.frameName, imageFolder));
+    ui->Background->setStyleSheet(setup.stretchBackground ? stretchedBackgroundStyle(setup.frameName, imageFolder)
+                                                          : backgroundStyle(setup.frameName, imageFolder));
     ui->CloseButton->setStyleSheet(closeButtonStyle(imageFolder));
 }
 
@@ -102,6 +103,11 @@ void DialogFrame::applyText(const QString& element, const QString& text)
 QLabel* DialogFrame::label() const
 {
     return ui->label;
+}
+
+QFrame* DialogFrame::background() const
+{
+    return ui->Background;
 }
 
 QToolButton* DialogFrame::button(const QString& name) const

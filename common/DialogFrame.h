@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QVector>
 
+class QFrame;
 class QLabel;
 class QToolButton;
 namespace Ui {
@@ -41,6 +42,7 @@ struct DialogLayout {
     QVector<Button> buttons;
     QString confirmImage = QStringLiteral("Confirm.png");
     QString confirmPressedImage = QStringLiteral("ConfirmClick.png");
+    bool stretchBackground = false;  // "BackGround.png" drawn as a border image over the whole frame
 };
 
 // Shared frame of the notice and confirmation dialogs: a frameless dialog (300 x 140 unless the
@@ -73,6 +75,9 @@ protected:
 
     QLabel* label() const;
     QToolButton* button(const QString& name) const;
+    // The painted background frame that holds every widget of the dialog; a dialog's own form
+    // is set up on it.
+    QFrame* background() const;
     // The Return key clicks `button` (the dialog's confirm button). Kept across language changes:
     // a button's new text would otherwise drop its shortcut.
     void confirmWithReturn(QToolButton* button);

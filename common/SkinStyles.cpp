@@ -37,6 +37,12 @@ QString backgroundStyle(const QString& frameName, const QString& folder)
            styleSheetUrl(folder + QStringLiteral("BackGround.png")) + QStringLiteral("; }");
 }
 
+QString stretchedBackgroundStyle(const QString& frameName, const QString& folder)
+{
+    return QLatin1Char('#') + frameName + QStringLiteral("{border:0px;border-image: ") +
+           styleSheetUrl(folder + QStringLiteral("BackGround.png")) + QStringLiteral("; }");
+}
+
 QString plainButtonStyle(const QString& folder, const char* normal, const char* hover, const char* pressed)
 {
     return QStringLiteral("QToolButton{border:0px;background-image: ") + styleSheetUrl(folder + QLatin1String(normal)) +

@@ -18,6 +18,8 @@ QString pictureFolder(const QString& name);
 // Style sheet templates shared by the dialogs and windows. `folder` ends with a slash.
 QString labelColorStyle(const QString& rgb);
 QString backgroundStyle(const QString& frameName, const QString& folder);
+// The same picture stretched over the whole frame as a border image.
+QString stretchedBackgroundStyle(const QString& frameName, const QString& folder);
 // A picture tool button with a normal, a hover and a pressed picture, file names in `folder`.
 QString plainButtonStyle(const QString& folder, const char* normal, const char* hover, const char* pressed);
 // The plain button of "Close.png", "CloseHover.png" and "CloseClick.png".

@@ -6,6 +6,9 @@ class InportFail : public DialogFrame {
     Q_OBJECT
 public:
     explicit InportFail(QWidget* parent = nullptr);
+    // Shows the text of that result (1: the file cannot be read or written or is not this
+    // software's; 2: made for another mouse model) whatever the last profile import left.
+    explicit InportFail(int resultText, QWidget* parent = nullptr);
 
 public slots:
     void on_CloseButton_clicked();
@@ -13,4 +16,7 @@ public slots:
 
 protected:
     void applyText(const QString& element, const QString& text) override;
+
+private:
+    int m_resultText = -1;  // -1: the text follows ImportResult
 };

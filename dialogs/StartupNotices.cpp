@@ -90,9 +90,16 @@ InportFail::InportFail(QWidget* parent)
     finishSetup();
 }
 
+InportFail::InportFail(int resultText, QWidget* parent)
+    : DialogFrame(inportFailLayout(), parent)
+    , m_resultText(resultText)
+{
+    finishSetup();
+}
+
 void InportFail::applyText(const QString& element, const QString& text)
 {
-    const int result = ImportResult.load();
+    const int result = m_resultText >= 0 ? m_resultText : ImportResult.load();
     if (element == QLatin1String("label")) {
         if (result == 1)
             label()->setText(text);

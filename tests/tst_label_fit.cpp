@@ -28,6 +28,11 @@
 #include "dialogs/RePair.h"
 #include "dialogs/SameMacro.h"
 #include "dialogs/UpDateWarning.h"
+#include "pages/macro/AddDelayTime.h"
+#include "pages/macro/FireKey.h"
+#include "pages/macro/GroupKey.h"
+#include "pages/macro/QuestionDialog.h"
+#include "pages/macro/addKey.h"
 #include "pages/lighting/LampLight.h"
 #include "pages/macro/Macro.h"
 #include "pages/sensor/Sensor.h"
@@ -97,6 +102,7 @@ const std::vector<WindowEntry>& windows()
         {"ExeIsRun label_2", build<ExeIsRun>([](ExeIsRun* d) { d->SetLabel2Text(); })},
         {"ExeIsRun PleaseStop", build<ExeIsRun>([](ExeIsRun* d) { d->SetPleaseStopText(); })},
         {"InportFail unreadable", [] { ImportResult = 0; return static_cast<QWidget*>(new InportFail); }},
+        {"InportFail file text", [] { return static_cast<QWidget*>(new InportFail(1)); }},
         {"InportFail other sensor", [] { ImportResult = 2; return static_cast<QWidget*>(new InportFail); }},
         {"QuestiondialogB", build<QuestiondialogB>()},
         {"ContainReset", build<ContainReset>()},
@@ -112,6 +118,11 @@ const std::vector<WindowEntry>& windows()
         {"GroupMaxThree", build<GroupMaxThree>()},
         {"KeyNumberLimit", build<KeyNumberLimit>()},
         {"LessThree", build<LessThree>()},
+        {"FireKey", build<FireKey>()},
+        {"AddDelayTime", build<AddDelayTime>()},
+        {"GroupKey", build<GroupKey>()},
+        {"addKey", build<addKey>()},
+        {"QuestionDialog", build<QuestionDialog>()},
         {"Progress running", build<Progress>([](Progress* d) { d->SlotProgress(100, 0); })},
         {"Progress failed", build<Progress>([](Progress* d) { d->SlotProgress(0, 1); })},
         {"Progress succeeded", build<Progress>([](Progress* d) { d->SlotProgress(0, 2); })},

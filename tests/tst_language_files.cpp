@@ -86,6 +86,11 @@ private slots:
         row("SameMacro", {"label", "NewHong"});
         row("MaxThree", {"label", "NewHong"});
         row("Limit", {"label", "NewHong"});
+        row("groupKey", {"label", "NewHong", "NewHong_2"});
+        row("FireKey", {"label", "label_2", "label_3", "NewHong", "NewHong_2"});
+        row("AddDelayTime", {"label", "NewHong", "NewHong_2"});
+        row("AddKey", {"label", "NewHong", "NewHong_2"});
+        row("Question", {"label", "NewHong", "NewHong_2"});
         row("LessThree", {"label", "NewHong"});
         row("Progress", {"Confirm", "UpdateNotMove", "UpDateFail", "UpDateSuccess"});
         row("DialogMain", {"MainForm", "Exit"});

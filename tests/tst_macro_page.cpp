@@ -1,8 +1,8 @@
 // The macro editor page: hand insertion and deletion over row lists, loading and saving macro
 // files, the macro list, new / rename / delete with their notices, recording state, keys and
 // the language. Offscreen, notices answered by the modal driver, a temporary home per test.
+#include "MacroPageFixture.h"
 #include "support/ModalAnswerer.h"
-#include "support/TestEnv.h"
 
 #include "common/MacroSetting.h"
 #include "common/PostMsg.h"
@@ -15,7 +15,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
@@ -28,33 +27,12 @@
 
 #include <memory>
 
+using namespace macropage;
+
 namespace {
-
-// Rows written compactly: "A" a press, "A^" a release, "10ms" a delay.
-MacroRows rowsOf(const QStringList& texts)
-{
-    MacroRows rows;
-    for (const QString& t : texts)
-        rows.append(t.endsWith('^') && t.size() > 1 ? MacroRow{t.chopped(1), true} : MacroRow{t, false});
-    return rows;
-}
-
-QStringList textsOf(const MacroRows& rows)
-{
-    QStringList texts;
-    for (const MacroRow& r : rows)
-        texts << (r.release ? r.text + '^' : r.text);
-    return texts;
-}
 
 // What the hub sent of one signal, as argument lists.
 QList<QVariantList> sent(const QSignalSpy& spy) { return QList<QVariantList>(spy); }
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 
 }  // namespace
 
@@ -95,8 +73,7 @@ private slots:
 private:
     std::unique_ptr<Macro> pageWithMacro(const QString& name, const QByteArray& text);
     std::unique_ptr<Macro> pageWithRows(const QStringList& rows, int currentRow);
-    QString path(const QString& name) const { return MacroFolder() + "/" + name + ".ini"; }
-    void writeMacro(const QString& name, const QByteArray& text) const;
+    static QString path(const QString& name) { return macroPath(name); }
     template <typename T>
     static T* child(Macro& page, const char* name)
     {
@@ -106,36 +83,12 @@ private:
     std::unique_ptr<TestEnv> m_env;
 };
 
-void MacroPageTest::init()
-{
-    m_env = std::make_unique<TestEnv>();
-    // The language files and the notices' pictures only: copying every picture for each
-    // test would make the suite slow.
-    for (const QString folder : {"Language", "Picture/WarningDialog"}) {
-        QDirIterator files(QStringLiteral(KAVRO_OUTPUT_DIR "/") + folder, QDir::Files);
-        while (files.hasNext()) {
-            QFile file(files.next());
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            m_env->writeProgramFile(folder + "/" + QFileInfo(file).fileName(), file.readAll());
-        }
-    }
-    UserConfig::reload();
-    MacroSetting::reload();
-    MacroRecording = 0;
-    QDir().mkpath(MacroFolder());
-}
+void MacroPageTest::init() { m_env = makeEnv(); }
 
 void MacroPageTest::cleanup()
 {
     MacroRecording = 0;
     m_env.reset();
-}
-
-void MacroPageTest::writeMacro(const QString& name, const QByteArray& text) const
-{
-    QFile f(path(name));
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(text);
 }
 
 std::unique_ptr<Macro> MacroPageTest::pageWithMacro(const QString& name, const QByteArray& text)
@@ -336,8 +289,8 @@ void MacroPageTest::loadsRepeatAndRows()
 void MacroPageTest::unreadableFilesLoadEmptyAndStayUntouched()
 {
     const QByteArray big = "1\n" + QByteArray(2 * 1024 * 1024, 'x');
-    writeMacro("Big", big);
-    writeMacro("Folder", "1\n");
+    QVERIFY(writeMacro("Big", big));
+    QVERIFY(writeMacro("Folder", "1\n"));
     Macro page;
     // A folder where the file should be: listed, unreadable.
     QVERIFY(QFile::remove(path("Folder")));
@@ -426,8 +379,8 @@ void MacroPageTest::anotherEntryLoadsHowever_data()
 void MacroPageTest::anotherEntryLoadsHowever()
 {
     QFETCH(QString, how);
-    writeMacro("One", "1\n0x04 1 0\n");
-    writeMacro("Two", "1\n0x05 1 0\n");
+    QVERIFY(writeMacro("One", "1\n0x04 1 0\n"));
+    QVERIFY(writeMacro("Two", "1\n0x05 1 0\n"));
     Macro page;
     page.show();
     QVERIFY(QTest::qWaitForWindowExposed(&page));
@@ -473,7 +426,7 @@ void MacroPageTest::deleteMacro()
     QCOMPARE(page->MacroRealText(), QString("Macro_"));
 
     // A file that cannot be removed (a folder in its place) keeps the entry and sends nothing.
-    writeMacro("Stuck", "1\n");
+    QVERIFY(writeMacro("Stuck", "1\n"));
     Macro again;
     QVERIFY(QFile::remove(path("Stuck")));
     QVERIFY(QDir().mkpath(path("Stuck") + "/inside"));

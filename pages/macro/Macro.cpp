@@ -12,7 +12,16 @@
 #include "device/SharedFlags.h"
 #include "dialogs/DeleteConfirm.h"
 #include "dialogs/ExeIsRun.h"
+#include "dialogs/InportFail.h"
+#include "dialogs/KeyNumberLimit.h"
+#include "pages/macro/MacroButtonRecord.h"
+#include "pages/macro/MacroExchangeFile.h"
+#include "pages/macro/MacroFileChoice.h"
+#include "pages/macro/MacroRecorder.h"
 #include "dialogs/SameMacro.h"
+#include "pages/macro/AddDelayTime.h"
+#include "pages/macro/QuestionDialog.h"
+#include "pages/macro/addKey.h"
 
 #include <QButtonGroup>
 #include <QKeyEvent>
@@ -62,6 +71,16 @@ Macro::Macro(QWidget* parent)
     connect(hub, SIGNAL(SigChangeLanguage(int)), this, SLOT(SlotChangeLanguage(int)));
     connect(hub, SIGNAL(SigButtonToMacro(FlashDataMap, int)), this, SLOT(SlotButtonToMacro(FlashDataMap, int)));
     connect(hub, SIGNAL(SigSetMacroPage()), this, SLOT(SlotSetMacroPage()));
+    connect(hub, SIGNAL(SigMacroDownLoadData(QString, int)), this, SLOT(SlotMacroDownLoadData(QString, int)));
+
+    m_recorder = new MacroRecorder(
+        {[this](qint64 milliseconds) { AddDelayItem(double(milliseconds)); },
+         [this](const QString& name, bool down) { AddKeyItem(name, down); },
+         [this](qint64 measured) { return ui->AutoInsertDelay->isChecked() ? measured : qint64(ui->DelayTime->value()); }},
+        this);
+    // The limit notice opens after the key event was handed on; the page keeps its recording
+    // look until Stop.
+    connect(m_recorder, &MacroRecorder::limitReached, this, [this] { showNotice(new KeyNumberLimit); });
 
     applyStyles();
     loadMacroList();
@@ -534,8 +553,51 @@ void Macro::RenameMacro()
 }
 
 // Exchange files come with their own work; the menu entries are in place.
-void Macro::ExPortMacro() {}
-void Macro::InPortMacro() {}
+// The current macro as the page shows it (unsaved edits included) to a file of the user's choice.
+void Macro::ExPortMacro()
+{
+    const QString name = currentMacroName();
+    if (name.isEmpty())
+        return;
+    const QString path = chooseMacroExchangeFile(this, true);
+    if (path.isEmpty())
+        return;
+    MacroExchange macro;
+    macro.name = name;
+    macro.repeat = QString::number(repeatValue());
+    for (int i = 0; i < ui->listWidgetKey->count(); ++i) {
+        const QListWidgetItem* item = ui->listWidgetKey->item(i);
+        macro.items.append({item->text(), item->icon(), item->type() == kReleaseType});
+    }
+    if (!WriteMacroExchangeFile(path, macro))
+        showNotice(new InportFail(1));
+}
+
+// A macro from an exchange file: the whole file is checked first, then the macro's file is
+// written in one step and the macro listed and shown as a click shows it.
+void Macro::InPortMacro()
+{
+    const QString path = chooseMacroExchangeFile(this, false);
+    if (path.isEmpty())
+        return;
+    const auto macro = ReadMacroExchangeFile(path);
+    if (!macro) {
+        showNotice(new InportFail(1));
+        return;
+    }
+    if (macroNameTaken(macro->name)) {
+        showNotice(new SameMacro);
+        return;
+    }
+    const MacroRows rows = ImportedMacroRows(macro->items, MouseButtonNameTranslator());
+    if (!WriteMacroFile(MacroFilePath(m_folder, macro->name), RepeatValueFromText(macro->repeat), rows)) {
+        showNotice(new InportFail(1));
+        return;
+    }
+    ui->listWidgetHong->addItem(macro->name);
+    setCurrentMacroRow(ui->listWidgetHong->count() - 1);
+    loadCurrentMacro();
+}
 
 QMenu* Macro::buildContextMenu(const QPoint& pos)
 {
@@ -572,32 +634,27 @@ void Macro::on_StartRecord_clicked()
         return;
     }
     PostMsg::instance()->SendStartRecord(0);
-    RecordedCount = 0;
     ui->ChooseEvent->setEnabled(false);
     EventsChanged = true;
     ui->StartRecord->hide();
     ui->StopRecord->show();
-    MacroRecording = 1;
-    FirstEvent = true;
     ui->listWidgetKey->clear();
     ui->DelayTime->hide();
     ui->NumberEdit->hide();
     ui->listWidgetHong->setEnabled(false);
-    LastRecordedKey = -1;
+    m_recorder->start();
 }
 
 void Macro::endRecordingLayout()
 {
     PostMsg::instance()->SendStartRecord(1);
-    RecordedCount = 0;
+    m_recorder->stop();
     ui->StopRecord->hide();
     ui->StartRecord->show();
     ui->DelayTime->show();
     ui->NumberEdit->show();
     ui->listWidgetHong->setEnabled(true);
-    MacroRecording = 0;
     ui->ChooseEvent->setEnabled(true);
-    LastRecordedKey = -1;
 }
 
 void Macro::on_StopRecord_clicked()
@@ -612,10 +669,40 @@ void Macro::SlotSetMacroPage()
     deactivateSave();
 }
 
-// Filled by the recording work: a macro found on a mouse button.
-void Macro::SlotButtonToMacro(FlashDataMap /*DataMap*/, int /*KeyNumer*/)
+// A macro found on a mouse button: listed, its rows appended to its file (the button page
+// wrote the repeat line), and the button page told to rebuild its macro buttons.
+void Macro::SlotButtonToMacro(FlashDataMap DataMap, int KeyNumer)
 {
+    if (KeyNumer < 0 || KeyNumer >= 16)
+        return;
+    if (const auto macro = TakeMacroFromButton(DataMap, KeyNumer))
+        listMacroFromButton(macro->name);
     PostMsg::instance()->SendAddMacroButton();
+}
+
+void Macro::listMacroFromButton(const QString& name)
+{
+    QListWidget* list = ui->listWidgetHong;
+    if (!macroNameTaken(name)) {
+        const int current = list->currentRow();
+        if (current >= 0)
+            list->insertItem(current + 1, name);
+        else
+            list->addItem(name);
+    }
+    // Unsaved edits and a running recording keep the list and the selection; otherwise the
+    // page ends with no macro chosen, as after every refresh from the mouse.
+    if (!MacroRecording && !ui->Save->isEnabled()) {
+        setCurrentMacroRow(-1);
+        ui->listWidgetKey->clear();
+    }
+}
+
+// The button page binds a saved macro to device button `index`: its record goes out from the
+// saved file, so the mouse gets what Save wrote, whichever entry is shown.
+void Macro::SlotMacroDownLoadData(QString MacroName, int index)
+{
+    SendSavedMacroToButton(MacroName, index);
 }
 
 bool Macro::refusedWhileRecording()
@@ -698,8 +785,31 @@ void Macro::renameMouseButtonRows(const QStringList& before)
 
 // ---- the key-entry dialogs ----------------------------------------------------------------
 
-std::optional<QString> Macro::askKeyName() { return std::nullopt; }
+std::optional<QString> Macro::askKeyName()
+{
+    addKey dialog;
+    placeCentred(&dialog, this, 50, 70);
+    const int result = dialog.exec();
+    // Confirmed without a key: nothing to insert or amend.
+    if (result != QDialog::Accepted || !dialog.Accepted || dialog.KeyName.isEmpty())
+        return std::nullopt;
+    return dialog.KeyName;
+}
 
-std::optional<int> Macro::askDelay() { return std::nullopt; }
+std::optional<int> Macro::askDelay()
+{
+    AddDelayTime dialog;
+    placeCentred(&dialog, this, 50, 70);
+    dialog.exec();
+    if (!dialog.Accepted)
+        return std::nullopt;
+    return dialog.DelayValue;
+}
 
-QString Macro::askMacroName() { return QString(); }
+QString Macro::askMacroName()
+{
+    QuestionDialog dialog;
+    placeCentred(&dialog, this, 100, 50);
+    dialog.exec();
+    return dialog.MacroName;
+}

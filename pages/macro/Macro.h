@@ -9,6 +9,7 @@
 #include "device/FlashDataMap.h"
 #include "device/MacroRecordCodec.h"
 
+class MacroRecorder;
 class QButtonGroup;
 class QListWidgetItem;
 class QMenu;
@@ -51,14 +52,12 @@ public:
     bool EventsChanged = false;
     bool RepeatChanged = false;
 
-    // Recorder state (the recorder itself fills the rows).
-    int LastRecordedKey = -1;
-    QElapsedTimer DelayTimer;
-    bool FirstEvent = false;
-    int RecordedCount = 0;
+    // The key recorder (rows while recording).
+    MacroRecorder* recorder() const { return m_recorder; }
 
 public slots:
     void SlotButtonToMacro(FlashDataMap DataMap, int KeyNumer);
+    void SlotMacroDownLoadData(QString MacroName, int index);
     void SlotSetMacroPage();
     void SlotChangeLanguage(int index);
 
@@ -111,7 +110,10 @@ private:
     std::optional<int> askDelay();
     QString askMacroName();
 
+    void listMacroFromButton(const QString& name);
+
     Ui::Macro* ui;
+    MacroRecorder* m_recorder = nullptr;
     QString m_folder;
     QString m_pictures;
     QButtonGroup* m_delayModeGroup = nullptr;
@@ -121,7 +123,7 @@ private:
     QIcon m_delayIcon;
     QString m_buttonRgb;
     QStringList m_menuTexts;
-    QString m_macroRealText;
+    QString m_macroRealText = QStringLiteral("Macro_");  // the language file replaces it
     bool m_settingCurrent = false;
     bool m_readOnly = false;  // the current macro's file could not be read: never written over
 };

@@ -15,6 +15,11 @@
 #include "dialogs/RePair.h"
 #include "dialogs/SameMacro.h"
 #include "dialogs/UpDateWarning.h"
+#include "pages/macro/AddDelayTime.h"
+#include "pages/macro/FireKey.h"
+#include "pages/macro/GroupKey.h"
+#include "pages/macro/QuestionDialog.h"
+#include "pages/macro/addKey.h"
 #include "pages/macro/Macro.h"
 #include "pages/settings/FormSetting.h"
 #include "pages/settings/LanSetting.h"
@@ -33,6 +38,7 @@
 #include <QByteArray>
 #include <QListWidget>
 #include <QMenu>
+#include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QGuiApplication>
@@ -106,6 +112,13 @@ QDialog* pairingPreview(const char* pid, int pairingAnswers = -1, int outcome = 
 const std::pair<const char*, std::function<QDialog*()>> Dialogs[] = {
     {"MacroPage", [] { return macroPagePreview(false); }},
     {"MacroPageMenu", [] { return macroPagePreview(true); }},
+    // Recording once shown: the screenshot script types keys into it.
+    {"MacroPageRecording", [] {
+         QDialog* window = macroPagePreview(false);
+         auto* start = window->findChild<QPushButton*>(QStringLiteral("StartRecord"));
+         QTimer::singleShot(500, start, [start] { start->click(); });
+         return window;
+     }},
     entry<MouseOffLine>("MouseOffLine"),
     entry<ExeIsRun>("ExeIsRun"),
     // Shown as their callers show them: the import notice for a file of another maker, the
@@ -146,6 +159,12 @@ const std::pair<const char*, std::function<QDialog*()>> Dialogs[] = {
          dialog->ShowVersions();
          return static_cast<QDialog*>(dialog);
      }},
+    // The dialogs that take keys and values.
+    entry<FireKey>("FireKey"),
+    entry<AddDelayTime>("AddDelayTime"),
+    entry<GroupKey>("GroupKey"),
+    entry<addKey>("addKey"),
+    entry<QuestionDialog>("QuestionDialog"),
     entry<UpDateRepair>("UpDateRepair"),
     {"Progress", [] {
          auto* progress = new Progress;

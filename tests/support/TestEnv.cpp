@@ -54,9 +54,14 @@ void TestEnv::writeProgramFile(const QString& relativePath, const QByteArray& co
 
 void TestEnv::stageShippedData() const
 {
+    stageShippedData({QStringLiteral("usersetting"), QStringLiteral("Language"), QStringLiteral("Picture"),
+                      QStringLiteral("driver_sensor.h")});
+}
+
+void TestEnv::stageShippedData(const QStringList& items) const
+{
     const QString source = QStringLiteral(KAVRO_OUTPUT_DIR);
-    for (const QString& item : {QStringLiteral("usersetting"), QStringLiteral("Language"), QStringLiteral("Picture"),
-                                QStringLiteral("driver_sensor.h")}) {
+    for (const QString& item : items) {
         const QString from = source + QLatin1Char('/') + item;
         if (QFileInfo(from).isFile()) {
             QFile::copy(from, m_program.path() + QLatin1Char('/') + item);

@@ -1,6 +1,7 @@
 #pragma once
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 // One test's world: a temporary home folder (the per-user folder and the configuration
@@ -20,6 +21,8 @@ public:
     void writeProgramFile(const QString& relativePath, const QByteArray& content) const;
     // Copies the data files that the build staged beside the program into the program folder.
     void stageShippedData() const;
+    // Only these files or folders of it (paths below the program folder, e.g. "Picture/Macro").
+    void stageShippedData(const QStringList& items) const;
 
 private:
     QTemporaryDir m_home;

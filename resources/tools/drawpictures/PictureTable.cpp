@@ -57,6 +57,10 @@ void warningDialog(TableBuilder& t)
         t.add(d + name + "Click.png", QSize(90, 24), "confirm button (pressed)",
             [](QPainter& p, QSize s) { Icons::textButton(p, s, Look::Active); });
     }
+    // The modifier boxes of the key-combination dialog.
+    t.add(d + "CheckBox.png", QSize(16, 16), "check box", [](QPainter& p, QSize s) { Icons::checkBox(p, s, false); });
+    t.add(d + "CheckBoxCheck.png", QSize(16, 16), "check box (ticked)",
+        [](QPainter& p, QSize s) { Icons::checkBox(p, s, true); });
 }
 
 void configurationFrame(TableBuilder& t)
