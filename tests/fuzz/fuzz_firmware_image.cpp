@@ -34,11 +34,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // An unknown device version takes every matching image: the file itself.
     QList<QByteArray> images;
     const bool found = FindFirmwareFile(bin, images, query);
-    FUZZ_CHECK(found == hasHeader);
+    // Files that name neither the mouse's nor the receiver's firmware are never candidates.
+    const bool ourKind = header.kind == MouseKind || header.kind == ReceiverKind;
+    FUZZ_CHECK(found == (hasHeader && ourKind));
     if (found)
         FUZZ_CHECK(images.size() == 1 && images.first() == content);
 
-    if (hasHeader) {
+    if (hasHeader && ourKind) {
         // The device runs the image's own version: nothing newer, nothing to repair with.
         query.deviceVersion = QStringLiteral("v") + VersionText(header.version);
         FUZZ_CHECK(ParseVersionText(query.deviceVersion) == VersionFromHeader(header.version));
