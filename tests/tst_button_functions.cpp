@@ -7,14 +7,17 @@
 #include "device/DeviceSetters.h"
 #include "device/SensorHeader.h"
 #include "pages/buttons/Buttoninterface.h"
+#include "support/KeySender.h"
 #include "support/ModalAnswerer.h"
 
 #include "HIDUsbControl.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QMouseEvent>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QStackedWidget>
 #include <QToolButton>
 #include <QtTest>
@@ -429,6 +432,156 @@ private slots:
         QCOMPARE(answerer.handled(), QStringList{"MakeMacro"});
         QCOMPARE(current(buttons, "stackedWidget_2"), QStringLiteral("page_9"));
         QCOMPARE(HidSim_WriteCount(m_mouse.mouse), writes);
+    }
+
+    // Rapid fire goes through its dialog: presets from the key's own values, else 10 and 3.
+    void rapidFireThroughItsDialog()
+    {
+        ModalAnswerer answerer;
+        QList<QPair<int, int>> presets;
+        QList<QPair<int, int>> answers{{25, 2}, {40, 1}};
+        answerer.on("FireKey", [&](QWidget* dialog) {
+            auto* time = dialog->findChild<QSpinBox*>(QStringLiteral("Time"));
+            auto* count = dialog->findChild<QSpinBox*>(QStringLiteral("Count"));
+            presets << qMakePair(time->value(), count->value());
+            if (answers.isEmpty()) {
+                ModalAnswerer::clickButton(QStringLiteral("NewHong_2"))(dialog);
+                return;
+            }
+            const QPair<int, int> answer = answers.takeFirst();
+            time->setValue(answer.first);
+            count->setValue(answer.second);
+            ModalAnswerer::clickButton(QStringLiteral("NewHong"))(dialog);
+        });
+        Buttoninterface buttons;
+        buttons.show();
+        load(buttons, factory());
+        QToolButton* fire = button(buttons, "DPI_6");
+        const int writes = HidSim_WriteCount(m_mouse.mouse);
+
+        button(buttons, "RightKey")->click();
+        QTest::mouseClick(fire, Qt::LeftButton);
+        QCOMPARE(presets, (QList<QPair<int, int>>{{10, 3}}));
+        QCOMPARE(imageBytes(stored()).mid(77, 3), QByteArray("\x04\x19\x02", 3));
+        QCOMPARE(HidSim_WriteCount(m_mouse.mouse), writes + 1);
+        QCOMPARE(button(buttons, "RightKey")->text(), fire->text());
+        QCOMPARE(buttons.BindingCode1.at(1), 25);
+        QCOMPARE(current(buttons, "stackedWidget"), QStringLiteral("page"));
+
+        // The same key again starts from its own values; another key from the defaults.
+        button(buttons, "RightKey")->click();
+        QTest::mouseClick(fire, Qt::LeftButton);
+        QCOMPARE(presets.last(), qMakePair(25, 2));
+        QCOMPARE(imageBytes(stored()).mid(77, 3), QByteArray("\x04\x28\x01", 3));
+        const QString back = button(buttons, "BackKey")->text();
+        button(buttons, "BackKey")->click();
+        QTest::mouseClick(fire, Qt::LeftButton);
+        QCOMPARE(presets.last(), qMakePair(10, 3));
+
+        // Cancelled: nothing sent, the key keeps its function.
+        const FlashDataMap before = stored();
+        QCOMPARE(HidSim_WriteCount(m_mouse.mouse), writes + 2);
+        QCOMPARE(imageBytes(before).mid(80, 3), imageBytes(factory()).mid(80, 3));
+        QCOMPARE(button(buttons, "BackKey")->text(), back);
+
+        // A double click opens the same dialog; cancelled, it writes nothing either.
+        button(buttons, "RightKey")->click();
+        QTest::mouseDClick(fire, Qt::LeftButton);
+        QCOMPARE(HidSim_WriteCount(m_mouse.mouse), writes + 2);
+        QCOMPARE(imageBytes(stored()), imageBytes(before));
+    }
+
+    // Offline the rapid-fire button shows neither its dialog nor a notice; the views close.
+    void rapidFireOffline()
+    {
+        ModalAnswerer answerer;
+        Buttoninterface buttons;
+        buttons.show();
+        load(buttons, factory());
+        QSignalSpy offline(PostMsg::instance(), SIGNAL(SigMouseOffLineo(int)));
+        const int writes = HidSim_WriteCount(m_mouse.mouse);
+        button(buttons, "RightKey")->click();
+        HidSim_SetAwake(m_mouse.mouse, 0);
+        QTest::mouseClick(button(buttons, "DPI_6"), Qt::LeftButton);
+        QCOMPARE(current(buttons, "stackedWidget"), QStringLiteral("page"));
+        QCOMPARE(current(buttons, "stackedWidget_2"), QStringLiteral("page_9"));
+        button(buttons, "RightKey")->click();
+        QTest::mouseDClick(button(buttons, "DPI_6"), Qt::LeftButton);
+        QTest::qWait(100);
+        QCOMPARE(answerer.count(), 0);
+        QCOMPARE(offline.count(), 0);
+        QCOMPARE(HidSim_WriteCount(m_mouse.mouse), writes);
+    }
+
+    // A key combination through its dialog: the record in the key's slot, the list open.
+    void combinationThroughItsDialog()
+    {
+        ModalAnswerer answerer;
+        // A modifier box and a letter key, as a person enters them; nothing at all when empty.
+        QString box = QStringLiteral("Ctrl");
+        char letter = 'V';
+        answerer.on("GroupKey", [&](QWidget* dialog) {
+            if (!box.isEmpty()) {
+                QTest::mouseClick(dialog->findChild<QCheckBox*>(box), Qt::LeftButton);
+                keys::tap(dialog, keys::letter(letter));
+            }
+            ModalAnswerer::clickButton(QStringLiteral("NewHong"))(dialog);
+        });
+        Buttoninterface buttons;
+        buttons.show();
+        load(buttons, factory());
+        const int writes = HidSim_WriteCount(m_mouse.mouse);
+        button(buttons, "BackKey")->click();
+        QTest::mouseClick(button(buttons, "DPI_8"), Qt::LeftButton);
+        QCOMPARE(answerer.handled(), QStringList{"GroupKey"});
+        QCOMPARE(HidSim_WriteCount(m_mouse.mouse), writes + 1);
+        const QByteArray image = imageBytes(stored());
+        QCOMPARE(image.mid(80, 3), QByteArray("\x05\x00\x00", 3));
+        const ButtonComboRecord record = BuildComboRecord(QStringLiteral("Ctrl+V"));
+        QCOMPARE(image.mid(124 + 52 * 2, 52), QByteArray(reinterpret_cast<const char*>(&record), 52));
+        QCOMPARE(button(buttons, "BackKey")->text(), QStringLiteral("Ctrl+V"));
+        QCOMPARE(buttons.BindingType.at(2), 5);
+        QCOMPARE(current(buttons, "stackedWidget"), QStringLiteral("page_2"));
+        QCOMPARE(current(buttons, "stackedWidget_2"), QStringLiteral("page_9"));
+
+        // Confirmed without a key: nothing sent, nothing closed.
+        box.clear();
+        button(buttons, "RightKey")->click();
+        button(buttons, "DPI_9")->click();
+        const QString right = button(buttons, "RightKey")->text();
+        QTest::mouseClick(button(buttons, "DPI_8"), Qt::LeftButton);
+        QCOMPARE(answerer.count(), 2);
+        QCOMPARE(HidSim_WriteCount(m_mouse.mouse), writes + 1);
+        QCOMPARE(button(buttons, "RightKey")->text(), right);
+        QCOMPARE(current(buttons, "stackedWidget_2"), QStringLiteral("page_6"));
+
+        // Offline the dialog opens, then the notice comes and nothing is sent.
+        box = QStringLiteral("Alt");
+        letter = 'X';
+        QSignalSpy offline(PostMsg::instance(), SIGNAL(SigMouseOffLineo(int)));
+        HidSim_SetAwake(m_mouse.mouse, 0);
+        QTest::mouseClick(button(buttons, "DPI_8"), Qt::LeftButton);
+        QCOMPARE(answerer.count(), 3);
+        QCOMPARE(offline.count(), 1);
+        QCOMPARE(HidSim_WriteCount(m_mouse.mouse), writes + 1);
+        QCOMPARE(button(buttons, "RightKey")->text(), right);
+    }
+
+    // The only key with the left click gets neither dialog.
+    void dialogsRefusedOnTheLastLeftClick()
+    {
+        ModalAnswerer answerer;
+        Buttoninterface buttons;
+        buttons.show();
+        load(buttons, factory());
+        const int writes = HidSim_WriteCount(m_mouse.mouse);
+        for (const char* function : {"DPI_6", "DPI_8"}) {
+            button(buttons, "Number1")->click();
+            QTest::mouseClick(button(buttons, function), Qt::LeftButton);
+        }
+        QCOMPARE(answerer.handled(), (QStringList{"LeftButtonOnly", "LeftButtonOnly"}));
+        QCOMPARE(HidSim_WriteCount(m_mouse.mouse), writes);
+        QVERIFY(!button(buttons, "FireKey")->isChecked());
     }
 
     // The open function-type list lies above the key list, the closed one below.

@@ -12,11 +12,13 @@
 #include "pages/buttons/Buttoninterface.h"
 #include "shell/DialogMain.h"
 #include "support/HidSimScript.h"
+#include "support/KeySender.h"
 #include "support/ModalAnswerer.h"
 #include "support/TestEnv.h"
 
 #include "HIDUsbControl.h"
 
+#include <QCheckBox>
 #include <QToolButton>
 #include <QtTest>
 
@@ -145,12 +147,27 @@ private slots:
         click("VolumeUp_16");
         sent = storedImage(cable.mouse);
         QCOMPARE(QByteArray(reinterpret_cast<const char*>(&sent) + 80, 3), QByteArray("\x0A\x07\x00", 3));
+        // A key combination on the second key, entered in its dialog.
+        answerer.on("GroupKey", [](QWidget* dialog) {
+            QTest::mouseClick(dialog->findChild<QCheckBox*>(QStringLiteral("Shift")), Qt::LeftButton);
+            keys::tap(dialog, keys::letter('Z'));
+            ModalAnswerer::clickButton(QStringLiteral("NewHong"))(dialog);
+        });
+        click("RightKey");
+        click("DPI_8");
+        sent = storedImage(cable.mouse);
+        const ButtonComboRecord shiftZ = BuildComboRecord(QStringLiteral("Shift+Z"));
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(&sent) + 77, 3), QByteArray("\x05\x00\x00", 3));
+        QCOMPARE(std::memcmp(reinterpret_cast<const char*>(&sent) + 124 + 52, &shiftZ, sizeof shiftZ), 0);
 
         // Back and the same mouse again: each key names its function and opens on it.
         back();
         QVERIFY(chooseTile(cable));
         QCOMPARE(text("BackMusic"), text("VolumeDown"));
         QCOMPARE(text("BackKey"), text("DPI_4") + QStringLiteral("-400"));
+        QCOMPARE(text("RightKey"), QStringLiteral("Shift+Z"));
+        click("RightKey");
+        QVERIFY(page->findChild<QToolButton*>(QStringLiteral("DPI_8"))->isChecked());
         click("BackMusic");
         QVERIFY(page->findChild<QToolButton*>(QStringLiteral("VolumeDown"))->isChecked());
         click("BackKey");

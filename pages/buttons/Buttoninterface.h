@@ -113,6 +113,9 @@ private slots:
     void on_DPI_7_clicked();
     void on_DPI_12_clicked();
     void on_DPI_10_clicked();
+    // Rapid fire and key combination, each through its dialog.
+    void on_DPI_6_clicked();
+    void on_DPI_8_clicked();
     void on_stackedWidget_currentChanged(int arg1);
 
 private:
@@ -132,6 +135,8 @@ private:
     // The key is the only one holding the left click: it may not be given anything else.
     bool onlyLeftClick(int index) const;
     void refuseLeftClickChange();
+    // The guard before a dialog opens: true (and the notice shown) when refused.
+    bool refusedBeforeDialog();
     void uncheckSelectors();
     void closeFunctionArea();
 
@@ -158,4 +163,7 @@ private:
     QButtonGroup* SelectorGroup = nullptr;
     QButtonGroup* FunctionTypeGroup = nullptr;
     QButtonGroup* FunctionGroup = nullptr;
+    // The last accepted rapid-fire interval and count.
+    int FireTime = 10;
+    int FireCount = 3;
 };

@@ -7,6 +7,7 @@
 #include "common/DialogFrame.h"
 #include "common/LanguageFile.h"
 #include "device/ButtonRecords.h"
+#include "device/CurrentDevice.h"
 #include "device/DeviceSetters.h"
 #include "device/SensorHeader.h"
 #include "device/SharedFlags.h"
@@ -15,6 +16,10 @@
 #include "dialogs/MakeMacro.h"
 #include "pages/buttons/FunctionViews.h"
 #include "pages/buttons/SelectorTable.h"
+#include "pages/macro/FireKey.h"
+#include "pages/macro/GroupKey.h"
+
+#include "HIDUsb.h"
 
 #include <QButtonGroup>
 #include <QEvent>
@@ -287,6 +292,74 @@ bool Buttoninterface::assign(const ButtonBinding& binding, const ButtonComboReco
     }
     closeFunctionArea();
     return sent;
+}
+
+// ---------------------------------------------------------------------------------------
+// Rapid fire and key combination: a dialog first
+
+bool Buttoninterface::refusedBeforeDialog()
+{
+    const int index = checkedSelector();
+    if (index >= 0 && onlyLeftClick(index)) {
+        refuseLeftClickChange();
+        return true;
+    }
+    return false;
+}
+
+// Both a press and a double click on the button come here; only an accepted dialog writes.
+void Buttoninterface::on_DPI_6_clicked()
+{
+    if (!UsbFinderC_GetDeviceOnLine(CurrentDevicePath().constData()) && !ButtonPageBusy) {
+        ui->stackedWidget->setCurrentWidget(ui->page);
+        ui->stackedWidget_2->setCurrentWidget(ui->page_9);
+        return;
+    }
+    if (refusedBeforeDialog())
+        return;
+    const int index = checkedSelector();
+    FireKey dialog;
+    // A key that already repeats starts from its own values.
+    if (index >= 0 && index < BindingType.size() && selector(index)->text() == ui->DPI_6->text()) {
+        dialog.setTime(BindingCode1.at(index));
+        dialog.setCount(BindingCode2.at(index));
+    } else {
+        dialog.setTime(10);
+        dialog.setCount(3);
+    }
+    placeCentred(&dialog, this, 50, 70);
+    dialog.exec();
+    if (!dialog.Accepted)
+        return;
+    FireTime = dialog.FireTime;
+    FireCount = dialog.FireCount;
+    assign(ButtonBinding{4, uint8_t(FireTime), uint8_t(FireCount)}, nullptr, ui->DPI_6->text(), true);
+}
+
+void Buttoninterface::on_DPI_8_clicked()
+{
+    if (refusedBeforeDialog())
+        return;
+    GroupKey dialog;
+    placeCentred(&dialog, this, 50, 70);
+    dialog.exec();
+    // Confirmed without a key is no combination: nothing changes.
+    if (!dialog.Accepted || dialog.KeyText.isEmpty())
+        return;
+    ui->stackedWidget_2->setCurrentWidget(ui->page_9);
+    UncheckFunctionButtons();
+    const int index = checkedSelector();
+    if (index >= 0) {
+        const ButtonComboRecord record = BuildComboRecord(dialog.KeyText);
+        if (SetButtonCombo(SelectorTable::deviceKey(index), &ComboBinding, &record)) {
+            selector(index)->setText(dialog.KeyText);
+            StoreSelectorBinding(index, ComboBinding.type, ComboBinding.code1, ComboBinding.code2);
+        }
+    }
+    // The function-type list stays open after a combination.
+    ui->stackedWidget->setCurrentWidget(ui->page_2);
+    ui->scrollArea_11->verticalScrollBar()->setStyleSheet(WideBar);
+    ui->stackedWidget_2->setCurrentWidget(ui->page_9);
 }
 
 // ---------------------------------------------------------------------------------------
