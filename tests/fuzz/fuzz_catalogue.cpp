@@ -1,11 +1,12 @@
 // The product catalogue: any bytes as "<program folder>/usersetting/Config.ini", read through
-// the catalogue store as the program reads it (skin colours, ids, model groups, DPI ranges),
-// with the Base64 rule of the encoded keys.
+// the catalogue store as the program reads it (model count, skin colours, ids, model groups,
+// DPI ranges), with the Base64 rule of the encoded keys.
 #include "FuzzEnv.h"
 
 #include "common/AppPaths.h"
 #include "common/SkinStyles.h"
 #include "common/UserConfig.h"
+#include "device/DeviceRecords.h"
 #include "device/DpiCodes.h"
 #include "shell/ChoiceDevices.h"
 
@@ -63,6 +64,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     AppPaths::setProgramDir(folder);
     UserConfig::reload();
+
+    // The model count holds the catalogue's limits: no more models than "Drive" groups.
+    const int models = UserConfig::instance()->modelCount();
+    FUZZ_CHECK(models >= 0 && models <= int(size / 8));
+    CatalogueModelIndex(0x0A, 0x01, models);
 
     const QString option = QStringLiteral("Option");
     for (const char* key : OptionKeys)

@@ -2,18 +2,22 @@
 // and its data by the first bytes, handed to the callback on a mouse behind a receiver in the
 // simulated library, with a stand-in for the pages on the signal hub.
 //
-// Input: byte 0 flags (bit 0: a whole configuration was loaded before the answer), byte 1 the
-// header length (cut to what follows), then the header, then the data.
+// Input: byte 0 flags (bit 0: a whole configuration, asked for on the open link, arrives
+// before the answer; bit 1: the mouse's configuration is replaced between the ask and that
+// configuration, so it must be dropped), byte 1 the header length (cut to what follows), then
+// the header, then the data.
 //
-// Checked: nothing reaches the mouse unless the working image was loaded from a whole
-// configuration, and what reaches it is that image with at most the report rate or the
-// current DPI level changed; every image the pages get is the working image of that moment.
+// Checked: a whole configuration is installed only for the link generation it was asked in;
+// nothing reaches the mouse unless the working image was loaded from one, and what reaches it
+// is that image with at most the report rate or the current DPI level changed; every image the
+// pages get is the working image of that moment.
 #include "FuzzEnv.h"
 
 #include "common/PostMsg.h"
 #include "common/UserConfig.h"
 #include "device/CurrentDevice.h"
 #include "device/DataCallback.h"
+#include "device/DataLink.h"
 #include "device/SharedFlags.h"
 #include "device/WorkingImage.h"
 
@@ -73,7 +77,10 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
     deviceRecord.kind = 1;
     deviceRecord.online = 1;
 
-    // The library's own answers go elsewhere: the fuzzed answer is the only one the
+    SetCurrentDeviceRecord(deviceRecord);
+    SetCurrentDevicePath(devicePath);
+    OpenDataLink(devicePath);
+    // Then the library's own answers go elsewhere: the fuzzed answer is the only one the
     // program's callback sees.
     fullAnswer = fuzzenv::firstFullAnswer(devicePath);
     new StandInPages;
@@ -85,6 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* input, size_t size)
     if (size < 2)
         return 0;
     const bool preload = input[0] & 1;
+    const bool replacedMeanwhile = input[0] & 2;
     const size_t headerLength = std::min<size_t>(input[1], size - 2);
     // Header and data in buffers of their own, so a read past either end is caught.
     std::unique_ptr<uint8_t[]> header(new uint8_t[headerLength]);
@@ -98,15 +106,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* input, size_t size)
     ClearWorkingImage();
     ReconcilePending = 0;
     SkipReceiverRead = 0;
+    // A whole configuration is asked for in this generation (the library's answer to the ask
+    // goes elsewhere; the simulated mouse's first one stands in for it).
+    if (LastFullReadAsk().generation != DataLinkGeneration())
+        RequestFullRead();
     FlashDataMap loaded{};
     if (preload) {
+        if (replacedMeanwhile)
+            ForgetWorkingImage();
         uint8_t fullHeader[5] = {0, 8, 0, 0, 0};
         QByteArray answer = fullAnswer;
         OnUsbData(fullHeader, int(sizeof fullHeader), reinterpret_cast<uint8_t*>(answer.data()), uint32_t(answer.size()));
+        FUZZ_CHECK(WorkingImageLoaded() == !replacedMeanwhile);
         loaded = WorkingImageCopy();
     }
-    // Whether that configuration was installed is the link's business; what reaches the
-    // mouse afterwards follows from it.
     const bool loadedBefore = WorkingImageLoaded();
 
     const int writesBefore = HidSim_WriteCount(mouseId);
