@@ -28,8 +28,6 @@ using namespace linktest;
 
 namespace {
 
-void ignoreAnswers(unsigned char*, int, unsigned char*, unsigned int) {}
-
 QByteArray imageBytes(const FlashDataMap& image)
 {
     return QByteArray(reinterpret_cast<const char*>(&image), int(sizeof image));
@@ -108,8 +106,7 @@ private slots:
         // Behind a receiver, so that it can fall asleep.
         m_mouse = SimScript::addReceiverMouse(1);
         m_factory = storedImage();
-        UsbServerC_Start(m_mouse.path.constData(), m_mouse.path.constData(), ignoreAnswers);
-        HidSim_DeliverPending(2000);
+        SimScript::openQuietLink(m_mouse.path);
         ChosenModelId = 1;
     }
 

@@ -1,9 +1,6 @@
 // The button page on the main road: a mouse's bindings travel from the simulated library
 // through a tile click to the page's selectors, in each language, and follow the chosen mouse.
-#include "common/MacroSetting.h"
 #include "common/PostMsg.h"
-#include "common/Registry.h"
-#include "common/UserConfig.h"
 #include "device/ButtonRecords.h"
 #include "device/DeviceRecords.h"
 #include "device/MacroNames.h"
@@ -14,7 +11,7 @@
 #include "support/HidSimScript.h"
 #include "support/KeySender.h"
 #include "support/ModalAnswerer.h"
-#include "support/TestEnv.h"
+#include "support/ProgramWorld.h"
 
 #include "HIDUsbControl.h"
 
@@ -46,15 +43,7 @@ class ButtonPageRoadTest : public QObject {
 private slots:
     void tileClickShowsTheMousesBindings()
     {
-        TestEnv env;
-        env.stageShippedData();
-        UserConfig::reload();
-        Registry::setBaseFolder(env.home() + QStringLiteral("/registry"));
-        MacroSetting::reload();
-        ResetCurrentDevice();
-        ChoiceDeviceList.clear();
-        MainPageActive = 0;
-        SensorPageReady = LightPageReady = ButtonPageReady = 0;
+        ProgramWorld world;
 
         // The cable mouse holds a combination, a media key, a DPI lock and a macro.
         const SimScript::Device cable = SimScript::addCableMouse(1);
@@ -173,7 +162,6 @@ private slots:
         click("BackKey");
         QVERIFY(page->findChild<QToolButton*>(QStringLiteral("VolumeUp_16"))->isChecked());
         back();
-        Registry::setBaseFolder(QString());
     }
 };
 

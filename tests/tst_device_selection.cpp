@@ -20,7 +20,7 @@
 #include "shell/DialogMain.h"
 #include "support/HidSimScript.h"
 #include "support/ModalAnswerer.h"
-#include "support/TestEnv.h"
+#include "support/ProgramWorld.h"
 
 #include "HIDUsbControl.h"
 
@@ -47,23 +47,7 @@ private slots:
     void onSensor(FlashDataMap image) { sensor = QByteArray(reinterpret_cast<const char*>(&image), sizeof image); }
 };
 
-struct World {
-    TestEnv env;
-    World()
-    {
-        env.stageShippedData();
-        UserConfig::reload();
-        Registry::setBaseFolder(env.home() + QStringLiteral("/registry"));
-        MacroSetting::reload();
-        ResetCurrentDevice();
-        ChoiceDeviceList.clear();
-        MainPageActive = 0;
-        SensorPageReady = 0;
-        LightPageReady = 0;
-        ButtonPageReady = 0;
-    }
-    ~World() { Registry::setBaseFolder(QString()); }
-};
+using World = ProgramWorld;
 
 using SimScript::settle;
 

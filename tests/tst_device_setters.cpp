@@ -20,8 +20,6 @@
 
 namespace {
 
-void ignoreAnswers(uint8_t*, int, uint8_t*, uint32_t) {}
-
 QByteArray bytesOf(const FlashDataMap& image)
 {
     return QByteArray(reinterpret_cast<const char*>(&image), sizeof image);
@@ -93,8 +91,7 @@ void DeviceSettersTest::init()
     char path[128] = {};
     QCOMPARE(HidSim_InterfacePath(m_receiver, path, sizeof path), 0);
     SetCurrentDevicePath(QByteArray(path));
-    UsbServerC_Start(path, path, ignoreAnswers);
-    HidSim_DeliverPending(2000);
+    SimScript::openQuietLink(path);
 
     SetWorkingImage(patternImage());
     SetWorkingImageLoaded(true);

@@ -38,7 +38,6 @@ void useHeader(const QByteArray& text)
 
 const QStringList TwoRanges = {"50", "10000", "50", "10100", "26000", "100", "0x22"};
 
-void ignoreAnswers(uint8_t*, int, uint8_t*, uint32_t) {}
 
 }  // namespace
 
@@ -327,8 +326,7 @@ void DpiCodesTest::applyLevelDpiWritesTheRecord()
 {
     const SimScript::Device d = SimScript::addCableMouse(1);
     SetCurrentDevicePath(d.path);
-    UsbServerC_Start(d.path.constData(), d.path.constData(), ignoreAnswers);
-    HidSim_DeliverPending(2000);
+    SimScript::openQuietLink(d.path);
     FlashDataMap image{};
     image.dpiLevels[3] = {7, 7, 0x22, 1, 2, 3};
     LoadWorkingImage(image);

@@ -24,7 +24,6 @@
 
 #include <QCheckBox>
 #include <QDir>
-#include <QDirIterator>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -36,8 +35,6 @@
 #include <memory>
 
 namespace {
-
-void ignoreAnswers(uint8_t*, int, uint8_t*, uint32_t) {}
 
 QByteArray hex(const char* text)
 {
@@ -114,14 +111,7 @@ private slots:
     void init()
     {
         m_env = std::make_unique<TestEnv>();
-        for (const QString folder : {"Language", "Picture/WarningDialog", "Picture/Macro"}) {
-            QDirIterator files(QStringLiteral(KAVRO_OUTPUT_DIR "/") + folder, QDir::Files);
-            while (files.hasNext()) {
-                QFile file(files.next());
-                QVERIFY(file.open(QIODevice::ReadOnly));
-                m_env->writeProgramFile(folder + "/" + QFileInfo(file).fileName(), file.readAll());
-            }
-        }
+        m_env->stageShippedData({"Language", "Picture/WarningDialog", "Picture/Macro"});
         UserConfig::reload();
         MacroSetting::reload();
         MacroRecording = 0;
@@ -205,8 +195,7 @@ private slots:
         const SimScript::Device device = SimScript::addReceiverMouse(1);
         m_mouse = device.mouse;
         SetCurrentDevicePath(device.path);
-        UsbServerC_Start(device.path.constData(), device.path.constData(), ignoreAnswers);
-        HidSim_DeliverPending(2000);
+        SimScript::openQuietLink(device.path);
         FlashDataMap image{};
         image.buttons[11] = ButtonBinding{6, 11, 255};
         image.buttons[0] = ButtonBinding{1, 1, 0};

@@ -22,7 +22,7 @@
 #include "shell/DialogMain.h"
 #include "support/HidSimScript.h"
 #include "support/ModalAnswerer.h"
-#include "support/TestEnv.h"
+#include "support/ProgramWorld.h"
 
 #include "HIDUsbControl.h"
 
@@ -43,28 +43,13 @@ namespace {
 
 using SimScript::settle;
 
-struct World {
-    TestEnv env;
+// The program's world with no pairing under way.
+struct World : ProgramWorld {
     World()
     {
-        env.stageShippedData();
-        UserConfig::reload();
-        Registry::setBaseFolder(env.home() + QStringLiteral("/registry"));
-        MacroSetting::reload();
-        ResetCurrentDevice();
-        ChoiceDeviceList.clear();
-        MainPageActive = 0;
         PairChosenDevice = 0;
         PairingDevice = DeviceAllInfo();
         FirmwareIdle = 1;
-        SensorPageReady = 0;
-        LightPageReady = 0;
-        ButtonPageReady = 0;
-    }
-    ~World()
-    {
-        Registry::setBaseFolder(QString());
-        ChoiceDeviceList.clear();
     }
 };
 

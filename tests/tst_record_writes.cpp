@@ -18,8 +18,6 @@
 
 namespace {
 
-void ignoreAnswers(uint8_t*, int, uint8_t*, uint32_t) {}
-
 QByteArray hex(const char* text) { return QByteArray::fromHex(QByteArray(text).replace(' ', "").replace('|', "")); }
 
 }  // namespace
@@ -53,8 +51,7 @@ void RecordWritesTest::init()
     const SimScript::Device device = SimScript::addReceiverMouse(1);
     m_mouse = device.mouse;
     SetCurrentDevicePath(device.path);
-    UsbServerC_Start(device.path.constData(), device.path.constData(), ignoreAnswers);
-    HidSim_DeliverPending(2000);
+    SimScript::openQuietLink(device.path);
     SetWorkingImage(FlashDataMap{});
     SetWorkingImageLoaded(true);
 }

@@ -187,6 +187,12 @@ QByteArray lastWrittenImage(int mouse)
     return image;
 }
 
+void openQuietLink(const QByteArray& path)
+{
+    UsbServerC_Start(path.constData(), path.constData(), [](uint8_t*, int, uint8_t*, uint32_t) {});
+    HidSim_DeliverPending(2000);
+}
+
 QByteArray makeImage(uint8_t seed, int macros, int events)
 {
     QByteArray image(ImageSize, '\0');

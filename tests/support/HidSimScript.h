@@ -50,6 +50,10 @@ bool deliverUntil(const std::function<bool()>& done, int timeoutMs = 8000);
 // The image the library last took from the program for this mouse; empty when there is none.
 QByteArray lastWrittenImage(int mouse);
 
+// Opens the data link to `path` with every answer dropped, so the working image stays what the
+// test sets while setters write to the library, and delivers what the opening sends.
+void openQuietLink(const QByteArray& path);
+
 // A full 10,428-byte device image with recognisable settings; `macros` macro records with
 // `events` events each, on the first buttons.
 QByteArray makeImage(uint8_t seed, int macros = 0, int events = 0);
