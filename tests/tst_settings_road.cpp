@@ -1,0 +1,176 @@
+// The settings page end to end, as a user reaches it: a tile click loads a wireless mouse, the
+// settings page button shows the page with the versions the mouse and receiver answered, the
+// receiver's modes change in the simulated library, pairing from the page reads the newly
+// paired mouse, and a light answer from the receiver reaches the page.
+#include "device/DataCallback.h"
+#include "device/DeviceSetters.h"
+#include "device/SharedFlags.h"
+#include "device/Worker.h"
+#include "pages/settings/Match.h"
+#include "pages/settings/FormSetting.h"
+#include "shell/DialogMain.h"
+#include "support/HidSimScript.h"
+#include "support/ModalAnswerer.h"
+#include "support/ProgramWorld.h"
+
+#include "HIDUsbControl.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// The program's window over the simulated devices, with the busy dialogs of the loads closed.
+struct Road {
+    ProgramWorld world;
+    ModalAnswerer answerer;
+    std::unique_ptr<DialogMain> window;
+
+    Road()
+    {
+        window = std::make_unique<DialogMain>();
+        window->show();
+        SimScript::settle();
+    }
+    ~Road()
+    {
+        window.reset();
+        if (Worker* worker = Worker::instance())
+            worker->wait(5000);
+    }
+
+    // Chooses the first tile and waits for the mouse's configuration in the three pages.
+    bool chooseTile()
+    {
+        auto* tile = window->findChild<QToolButton*>(QStringLiteral("btn0"));
+        if (!tile)
+            return false;
+        tile->click();
+        const bool loaded = SimScript::deliverUntil([] { return SensorPageReady && LightPageReady && ButtonPageReady; });
+        SimScript::settle();
+        return loaded;
+    }
+    FormSetting* openSettingsPage()
+    {
+        QTest::mouseClick(window->findChild<QToolButton*>(QStringLiteral("FormSetting")), Qt::LeftButton);
+        auto* page = window->findChild<FormSetting*>();
+        return page && page->isVisible() ? page : nullptr;
+    }
+};
+
+template <typename T = QWidget>
+T* child(QWidget* page, const char* name)
+{
+    return page->findChild<T*>(QLatin1String(name));
+}
+
+bool lightAreaShown(QWidget* page)
+{
+    return child(page, "ReUntil")->isVisibleTo(page) && child(page, "ReUntil_2")->isVisibleTo(page)
+        && child(page, "ReUntil_3")->isVisibleTo(page);
+}
+
+}  // namespace
+
+class SettingsRoadTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void wirelessMouseVersionsLongRangeAndPairing();
+    void receiverLightAnswerReachesThePage();
+};
+
+// A mouse behind a 2 kHz receiver, its model with long range: the page shows both versions,
+// the long-range box reaches the receiver, and the pair button pairs the receiver with another
+// mouse whose configuration is then read and written.
+void SettingsRoadTest::wirelessMouseVersionsLongRangeAndPairing()
+{
+    Road road;
+    const SimScript::Device d = SimScript::addReceiverMouse(5, 4, true, true);
+    QCOMPARE(HidSim_SetMouseVersion(d.mouse, 0x0123), 0);
+    QCOMPARE(HidSim_SetInterfaceVersion(d.interface, 0x0245), 0);
+    const int newMouse = SimScript::addMouse(5, false);
+    const QByteArray newImage = SimScript::makeImage(42);
+    QCOMPARE(HidSim_SetImage(newMouse, 0, reinterpret_cast<const uint8_t*>(newImage.constData())), 0);
+    SimScript::settle();
+    QVERIFY(road.chooseTile());
+    FormSetting* page = road.openSettingsPage();
+    QVERIFY(page);
+
+    // The versions as the receiver and then the mouse answered them.
+    QVERIFY(SimScript::deliverUntil([page] { return child<QLabel>(page, "label_7")->text() == QStringLiteral("v1.23"); }));
+    QCOMPARE(child<QLabel>(page, "label_5")->text(), QStringLiteral("v2.45"));
+
+    auto* longRange = child<QCheckBox>(page, "checkBox_2");
+    QVERIFY(longRange->isVisible());
+    QVERIFY(!child(page, "ReUntil")->isVisibleTo(page));  // the model has no receiver light
+    const int before = HidSim_LongRangeMode(d.interface);
+    QTest::mouseClick(longRange, Qt::LeftButton);
+    QCOMPARE(HidSim_LongRangeMode(d.interface), before ? 0 : 1);
+    QTest::mouseClick(longRange, Qt::LeftButton);
+    QCOMPARE(HidSim_LongRangeMode(d.interface), before);
+
+    // Pairing from the page: the receiver takes the scripted mouse, and the frame reads it.
+    HidSim_ScriptPairing(2, 3, newMouse);
+    road.answerer.on(QStringLiteral("Match"), [](QWidget* w) {
+        auto* match = static_cast<Match*>(w);
+        match->findChild<QPushButton*>(QStringLiteral("MatchButton"))->click();
+        for (int i = 0; i < 10 && PairingActive.load() == 1; ++i) {
+            match->onPairTimeupDestroy();
+            SimScript::settle();
+        }
+        match->findChild<QToolButton*>(QStringLiteral("CloseButton"))->click();
+        if (match->isVisible()) {  // a failed run must not hang the test
+            PairingActive = 0;
+            match->done(QDialog::Rejected);
+        }
+    });
+    const unsigned loadsBefore = FullLoadCount.load();
+    QTest::mouseClick(child<QPushButton>(page, "pushButton_2"), Qt::LeftButton);
+    QCOMPARE(road.answerer.handled().filter(QStringLiteral("Match")).size(), 1);
+    QCOMPARE(PairResult.load(), 2);  // paired
+    QVERIFY(SimScript::deliverUntil([&] { return FullLoadCount.load() != loadsBefore; }));
+    SimScript::settle();
+    const uint8_t rate = newImage.at(0) == 0x02 ? 0x04 : 0x02;
+    QVERIFY(SetReportRate(rate));
+    const QByteArray written = SimScript::lastWrittenImage(newMouse);
+    QCOMPARE(written.size(), HIDUSB_IMAGE_SIZE);
+    QCOMPARE(uint8_t(written.at(0)), rate);
+    QCOMPARE(written.mid(1), newImage.mid(1));
+    QVERIFY(SimScript::lastWrittenImage(d.mouse).isEmpty());
+}
+
+// A receiver with its own light: the load leaves the light area hidden, and the receiver's
+// light answer, injected through the library, shows it with the mode the receiver holds.
+void SettingsRoadTest::receiverLightAnswerReachesThePage()
+{
+    Road road;
+    const SimScript::Device d = SimScript::addReceiverMouse(2, 1, true, true);
+    SimScript::settle();
+    QVERIFY(road.chooseTile());
+    FormSetting* page = road.openSettingsPage();
+    QVERIFY(page);
+    QVERIFY(child(page, "checkBox_2")->isVisible());
+    QVERIFY(!lightAreaShown(page));
+
+    QCOMPARE(HidSim_Inject(21, 0, 0, nullptr, 0), 0);
+    QVERIFY(SimScript::deliverUntil([page] { return lightAreaShown(page); }));
+    const int mode = HidSim_LightMode(d.interface);
+    QVERIFY(mode >= 1 && mode <= 3);
+    const char* boxes[] = {"ReUntil", "ReUntil_2", "ReUntil_3"};
+    QVERIFY(child<QCheckBox>(page, boxes[mode - 1])->isChecked());
+    QCOMPARE(child(page, "pushButton_3")->pos(), QPoint(610, 700));  // the full layout
+
+    // A click on another mode reaches the receiver.
+    const int other = mode == 3 ? 1 : 3;
+    QTest::mouseClick(child<QCheckBox>(page, boxes[other - 1]), Qt::LeftButton);
+    QCOMPARE(HidSim_LightMode(d.interface), other);
+}
+
+QTEST_MAIN(SettingsRoadTest)
+#include "tst_settings_road.moc"
