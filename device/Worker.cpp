@@ -137,12 +137,10 @@ void Worker::runOnce()
     if (!sameLink && MainPageActive.load() == 1) {
         if (UsbFinderC_GetDeviceOnLine(path.constData())) {
             UpdateCurrentDeviceRecord([](DeviceAllInfo& record) { record.online = 1; });
-            if (ForceReload.load()) {
-                PostMsg::instance()->SendUpDataParam(1);
-                ForceReload = 0;
-            } else if (!NoBusyDialog.load()) {
-                PostMsg::instance()->SendUpDataParam(0);
-            }
+            // A reset or an import that owns the busy dialog shows no second one.
+            const bool forced = ForceReload.exchange(0) != 0;
+            if (!NoBusyDialog.load())
+                PostMsg::instance()->SendUpDataParam(forced ? 1 : 0);
         } else {
             WaitingForMouse = 1;
             UpdateCurrentDeviceRecord([](DeviceAllInfo& record) { record.online = 0; });

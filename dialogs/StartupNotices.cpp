@@ -1,5 +1,6 @@
-// The one-button notices of start-up and of the profile import.
+// The one-button notices of start-up and of the profile import and export.
 #include "dialogs/ExeIsRun.h"
+#include "dialogs/ExportFail.h"
 #include "dialogs/InportFail.h"
 #include "dialogs/QuestiondialogB.h"
 
@@ -33,6 +34,16 @@ DialogLayout inportFailLayout()
     setup.label = NoticeLabel;
     setup.labelText = QStringLiteral("Config does not match the device");
     setup.buttons = {ConfirmButton};
+    return setup;
+}
+
+DialogLayout exportFailLayout()
+{
+    DialogLayout setup = inportFailLayout();
+    setup.frameName = QStringLiteral("ExportFailA");
+    setup.section = QStringLiteral("ExportFail");
+    setup.elements = QStringList{QStringLiteral("label"), QStringLiteral("NewHong")};
+    setup.labelText = QStringLiteral("The profile could not be saved");
     return setup;
 }
 
@@ -117,6 +128,22 @@ void InportFail::on_CloseButton_clicked()
 }
 
 void InportFail::on_NewHong_clicked()
+{
+    close();
+}
+
+ExportFail::ExportFail(QWidget* parent)
+    : DialogFrame(exportFailLayout(), parent)
+{
+    finishSetup();
+}
+
+void ExportFail::on_CloseButton_clicked()
+{
+    close();
+}
+
+void ExportFail::on_NewHong_clicked()
 {
     close();
 }

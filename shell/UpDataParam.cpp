@@ -14,7 +14,7 @@
 #include "device/WorkingImage.h"
 #include "dialogs/InportFail.h"
 #include "shell/EventWait.h"
-#include "shell/ProfileFile.h"
+#include "device/ProfileFile.h"
 
 #include "HIDUsb.h"
 

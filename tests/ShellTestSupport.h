@@ -70,7 +70,7 @@ inline void makeCurrent(const QByteArray& path, DeviceAllInfo record = {})
     SetCurrentDevicePath(path);
 }
 
-// A recognisable device image with `levels` DPI levels in use.
+// A recognisable device image with `levels` DPI levels in use, the first one current.
 inline FlashDataMap makeImage(uint8_t seed, uint8_t levels = 3)
 {
     FlashDataMap image{};
@@ -78,6 +78,7 @@ inline FlashDataMap makeImage(uint8_t seed, uint8_t levels = 3)
     for (size_t i = 0; i < sizeof image; ++i)
         bytes[i] = uint8_t(seed + i * 7);
     image.dpiLevelCount = levels;
+    image.currentDpiLevel = 0;
     return image;
 }
 

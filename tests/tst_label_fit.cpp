@@ -17,6 +17,7 @@
 #include "dialogs/DeleteConfirm.h"
 #include "dialogs/ExeIsRun.h"
 #include "dialogs/GroupMaxThree.h"
+#include "dialogs/ExportFail.h"
 #include "dialogs/InportFail.h"
 #include "dialogs/KeyNumberLimit.h"
 #include "dialogs/LeftButtonOnly.h"
@@ -104,6 +105,7 @@ const std::vector<WindowEntry>& windows()
         {"InportFail unreadable", [] { ImportResult = 0; return static_cast<QWidget*>(new InportFail); }},
         {"InportFail file text", [] { return static_cast<QWidget*>(new InportFail(1)); }},
         {"InportFail other sensor", [] { ImportResult = 2; return static_cast<QWidget*>(new InportFail); }},
+        {"ExportFail", build<ExportFail>()},
         {"QuestiondialogB", build<QuestiondialogB>()},
         {"ContainReset", build<ContainReset>()},
         {"RePair", build<RePair>()},

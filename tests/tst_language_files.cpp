@@ -76,6 +76,7 @@ private slots:
         row("MouseOffLine", {"label", "Timeout", "NewHong"});
         row("EXEIsRun", {"label", "NewHong", "label_2", "PleaseStop"});
         row("InportFail", {"label", "label_1", "NewHong"});
+        row("ExportFail", {"label", "NewHong"});
         row("QuestionB", {"label"});
         row("ContainReset", {"label", "OK", "Cancel"});
         row("RePair", {"label", "OK", "Cancel"});

@@ -198,6 +198,16 @@ void WorkerTest::sameLinkIsNotOpenedAgain()
     QCOMPARE(SimScript::countCalls(QStringLiteral("UsbServerC_Start")), 2);
     QCOMPARE(m_hub->count(QStringLiteral("UpDataParam(1)")), 1);
     QCOMPARE(int(ForceReload), 0);
+
+    // While a factory reset or an import shows its own busy dialog, a forced reload asks for none.
+    NoBusyDialog = 1;
+    ForceReload = 1;
+    m_hub->clear();
+    QVERIFY(runAndSettle(worker));
+    NoBusyDialog = 0;
+    QCOMPARE(SimScript::countCalls(QStringLiteral("UsbServerC_Start")), 3);
+    QCOMPARE(m_hub->count(QStringLiteral("UpDataParam(1)")), 0);
+    QCOMPARE(int(ForceReload), 0);
 }
 
 void WorkerTest::choicePageShownOpensNothing()

@@ -67,6 +67,10 @@ public:
     // One checkable button per macro (filled with the macro list).
     QList<QToolButton*> MacroButtons;
 
+    // Writes the profile exchange file of `image` for the current model at `path`; an existing
+    // file is replaced only by a complete one. False when the file cannot be written.
+    bool WriteProfileFile(QString path, const FlashDataMap& image);
+
 public slots:
     // After a full load or from the cache file (blocking delivery).
     void SlotUpDataButtonUIButton(FlashDataMap DataMap);
@@ -117,6 +121,13 @@ private slots:
     void on_DPI_6_clicked();
     void on_DPI_8_clicked();
     void on_stackedWidget_currentChanged(int arg1);
+    // The mouse as a whole: onboard profile, factory reset, profile export and import
+    // (ButtoninterfaceProfiles.cpp). Only a choice by the user switches the profile.
+    void on_ProjectChoose_activated(int index);
+    void on_ProjectChoose_currentIndexChanged(int index);
+    void on_Reset_clicked();
+    void on_OutputData_clicked();
+    void on_ImportData_clicked();
 
 private:
     int lockValue(int code) const;
@@ -139,6 +150,9 @@ private:
     bool refusedBeforeDialog();
     void uncheckSelectors();
     void closeFunctionArea();
+
+    // Reset and import place their dialogs over the page alike.
+    void placeOverPage(QWidget* dialog) const;
 
     void fillFromImage(const FlashDataMap& image);
     // The binding vectors from the image ("KeyNumber" entries) and the selectors named.

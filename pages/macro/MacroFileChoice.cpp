@@ -1,26 +1,13 @@
 #include "pages/macro/MacroFileChoice.h"
 
-#include <QDir>
-#include <QFileDialog>
-
-namespace {
-std::function<QString(bool)>& replacement()
-{
-    static std::function<QString(bool)> chooser;
-    return chooser;
-}
-}  // namespace
+#include "dialogs/ExchangeFileChoice.h"
 
 QString chooseMacroExchangeFile(QWidget* parent, bool save)
 {
-    if (replacement())
-        return replacement()(save);
-    const QString filter = QStringLiteral("File(*.ini)");
-    return save ? QFileDialog::getSaveFileName(parent, QStringLiteral("FileSave"), QDir::homePath(), filter)
-                : QFileDialog::getOpenFileName(parent, QStringLiteral("SelectFile"), QDir::homePath(), filter);
+    return chooseExchangeFile(parent, save, QStringLiteral("File(*.ini)"));
 }
 
 void setMacroExchangeFileChooser(std::function<QString(bool save)> chooser)
 {
-    replacement() = std::move(chooser);
+    setExchangeFileChooser(std::move(chooser));
 }

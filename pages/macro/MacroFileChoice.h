@@ -10,5 +10,6 @@ class QWidget;
 // no extension is added.
 QString chooseMacroExchangeFile(QWidget* parent, bool save);
 
-// Replaces the file dialogs (tests give a path); an empty function restores them.
+// Replaces the file dialogs (tests give a path); an empty function restores them. The one
+// replacement serves every exchange file (dialogs/ExchangeFileChoice.h).
 void setMacroExchangeFileChooser(std::function<QString(bool save)> chooser);

@@ -2,7 +2,7 @@
 // whole image of this maker and sensor, and a refused file leaves a zeroed image.
 #include "FuzzEnv.h"
 
-#include "shell/ProfileFile.h"
+#include "device/ProfileFile.h"
 
 #include <cstring>
 
@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const int result = ProfileFile::read(path, QStringLiteral("PAW3395"), 8, &image);
     FUZZ_CHECK(result == ProfileFile::Accepted || result == ProfileFile::Unreadable || result == ProfileFile::Mismatch);
     if (result == ProfileFile::Accepted)
-        FUZZ_CHECK(image.dpiLevelCount <= 8);
+        FUZZ_CHECK(image.dpiLevelCount >= 1 && image.dpiLevelCount <= 8 && image.currentDpiLevel < image.dpiLevelCount);
     if (result == ProfileFile::Unreadable) {
         static const FlashDataMap zero{};
         FUZZ_CHECK(std::memcmp(&image, &zero, sizeof image) == 0);

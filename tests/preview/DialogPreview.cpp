@@ -4,6 +4,7 @@
 #include "dialogs/DeleteConfirm.h"
 #include "dialogs/ExeIsRun.h"
 #include "dialogs/GroupMaxThree.h"
+#include "dialogs/ExportFail.h"
 #include "dialogs/InportFail.h"
 #include "dialogs/KeyNumberLimit.h"
 #include "dialogs/LeftButtonOnly.h"
@@ -127,6 +128,7 @@ const std::pair<const char*, std::function<QDialog*()>> Dialogs[] = {
          ImportResult = 1;
          return static_cast<QDialog*>(new InportFail);
      }},
+    entry<ExportFail>("ExportFail"),
     entry<QuestiondialogB>("QuestiondialogB"),
     entry<ContainReset>("ContainReset"),
     entry<RePair>("RePair"),

@@ -1,4 +1,4 @@
-#include "shell/ProfileFile.h"
+#include "device/ProfileFile.h"
 
 #include "common/TraceLog.h"
 
@@ -6,6 +6,7 @@
 #include <QDataStream>
 #include <QDebug>
 #include <QFile>
+#include <QSaveFile>
 
 #include <cstring>
 
@@ -43,14 +44,52 @@ Block readBlock(QDataStream& in, QIODevice& device)
     return block;
 }
 
-// The text of a block: up to its first NUL byte or its end.
-QString blockText(const Block& block)
+// The text fields as written: the bytes up to the first NUL.
+QByteArray fieldText(const QByteArray& bytes)
 {
-    const int nul = block.bytes.indexOf('\0');
-    return QString::fromUtf8(nul < 0 ? block.bytes : block.bytes.left(nul));
+    const int nul = bytes.indexOf('\0');
+    return nul < 0 ? bytes : bytes.left(nul);
+}
+
+QByteArray paddedField(const QByteArray& text)
+{
+    QByteArray field = text.left(TextFieldSize);
+    field.append(QByteArray(TextFieldSize - field.size(), '\0'));
+    return field;
 }
 
 }  // namespace
+
+QByteArray sensorField(const QString& sensorName)
+{
+    return sensorName.toUtf8().left(TextFieldSize);
+}
+
+QByteArray encode(const QString& sensorName, const FlashDataMap& image)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::BigEndian);
+    const QByteArray tag = paddedField(QByteArray(MakerTag));
+    const QByteArray sensor = paddedField(sensorField(sensorName));
+    out.writeBytes(tag.constData(), uint(tag.size()));
+    out.writeBytes(sensor.constData(), uint(sensor.size()));
+    out.writeBytes(reinterpret_cast<const char*>(&image), uint(sizeof image));
+    return bytes;
+}
+
+bool write(const QString& path, const QString& sensorName, const FlashDataMap& image)
+{
+    const QByteArray bytes = encode(sensorName, image);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
 
 int read(const QString& path, const QString& sensorName, int dpiMaxGrade, FlashDataMap* out)
 {
@@ -69,12 +108,19 @@ int read(const QString& path, const QString& sensorName, int dpiMaxGrade, FlashD
     const Block sensor = tag.complete ? readBlock(in, file) : Block();
     const Block image = sensor.complete ? readBlock(in, file) : Block();
 
-    if (blockText(tag) != QLatin1String(MakerTag))
+    if (fieldText(tag.bytes) != QByteArray(MakerTag))
         return Unreadable;
     // A cut-short file never reaches the mouse: its image would be partly undefined.
     if (!image.complete || image.bytes.size() < int(sizeof(FlashDataMap)))
         return Unreadable;
-    if (blockText(sensor) != sensorName)
+    // No DPI level in use, or a current level past the last one: a damaged image, which
+    // the mouse would be left unable to use.
+    const auto levels = uint8_t(image.bytes.at(1));
+    const auto current = uint8_t(image.bytes.at(2));
+    if (levels == 0 || current >= levels)
+        return Unreadable;
+    // Compared as the writer stores it, so a model with a long sensor name reads its own files.
+    if (fieldText(sensor.bytes) != sensorField(sensorName))
         return Mismatch;
     std::memcpy(static_cast<void*>(out), image.bytes.constData(), sizeof(FlashDataMap));
     if (int(out->dpiLevelCount) > dpiMaxGrade)

@@ -1,0 +1,14 @@
+#pragma once
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+// Asks the user for an exchange file (macros, profiles): one to write (`save`, caption
+// "FileSave") or one to read ("SelectFile"), starting in the home folder with `filter`; no
+// extension is added. Empty when the user cancels.
+QString chooseExchangeFile(QWidget* parent, bool save, const QString& filter);
+
+// Replaces the file dialogs (tests give a path); an empty function restores them.
+void setExchangeFileChooser(std::function<QString(bool save)> chooser);
