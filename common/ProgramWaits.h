@@ -12,6 +12,7 @@ constexpr int TileClickMs = 150;         // after a tile click, before the Worke
 constexpr int BackArrowMs = 100;         // the back arrow, before the link closes
 constexpr int OnlinePollMs = 1300;       // the online poll
 constexpr int QuitMs = 200;              // quitting, before the link closes
+constexpr int MacroEditSendMs = 1500;    // a macro's saved events, before its keys get them
 
 // The duration to wait for a real one of `realMs` (never 0 for a wait that is not 0).
 int scaled(int realMs);

@@ -61,6 +61,15 @@ bool IsDeviceOnline()
     return false;
 }
 
+bool HandOverLoadedImage(const std::function<void(FlashDataMap&)>& change)
+{
+    FlashDataMap snapshot{};
+    if (!ChangeLoadedWorkingImage(change, &snapshot))
+        return false;
+    ProtocolDataUpdate(&snapshot);
+    return true;
+}
+
 bool SetReportRate(uint8_t code)
 {
     return writeField([=](FlashDataMap& m) { m.reportRate = code; });

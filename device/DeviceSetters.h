@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 
 #include "device/FlashDataMap.h"
 
@@ -15,6 +16,11 @@
 
 // The online check with its offline notice, nothing written.
 bool IsDeviceOnline();
+
+// Applies `change` to the loaded working image and hands the whole image to the library,
+// online or not (the library keeps it for the mouse). Without a loaded image nothing is
+// changed or sent: the result is false.
+bool HandOverLoadedImage(const std::function<void(FlashDataMap&)>& change);
 
 bool SetReportRate(uint8_t code);
 bool SetCurrentDpiLevel(uint8_t level);

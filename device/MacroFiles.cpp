@@ -40,7 +40,7 @@ QStringList ListMacroNames(const QString& folder)
     return names;
 }
 
-std::optional<MacroFileContent> ReadMacroFile(const QString& path)
+std::optional<QByteArray> ReadMacroFileText(const QString& path)
 {
     QFile file(path);
     if (path.isEmpty() || !QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
@@ -50,7 +50,24 @@ std::optional<MacroFileContent> ReadMacroFile(const QString& path)
     const QByteArray text = file.read(MaxMacroFileSize + 1);
     if (text.size() > MaxMacroFileSize)
         return std::nullopt;
-    return ParseMacroText(text);
+    return text;
+}
+
+std::optional<MacroFileContent> ReadMacroFile(const QString& path)
+{
+    const auto text = ReadMacroFileText(path);
+    if (!text)
+        return std::nullopt;
+    return ParseMacroText(*text);
+}
+
+std::optional<MacroRecord> ReadSavedMacroRecord(QString name)
+{
+    name.remove(QChar(0));
+    const auto text = ReadMacroFileText(MacroFilePath(MacroFolder(), name));
+    if (!text)
+        return std::nullopt;
+    return MacroRecordFromFileText(name, *text);
 }
 
 bool WriteMacroFile(const QString& path, int repeat, const MacroRows& rows)

@@ -22,8 +22,13 @@ QStringList ListMacroNames(const QString& folder);
 // A macro file larger than this is not read (macro files are a few KiB at most).
 constexpr qint64 MaxMacroFileSize = 1024 * 1024;
 
+// The text of a macro file; nothing when it cannot be read or is too large.
+std::optional<QByteArray> ReadMacroFileText(const QString& path);
 // The repeat value and rows of a macro file; nothing when it cannot be read or is too large.
 std::optional<MacroFileContent> ReadMacroFile(const QString& path);
+// The record the mouse gets for the saved macro `name` of the macro folder, NULs removed from
+// the name first; nothing for a name that fails the name check or a file that cannot be read.
+std::optional<MacroRecord> ReadSavedMacroRecord(QString name);
 // Writes the repeat line and the rows in one step, creating the folder when missing. On
 // failure the old file keeps its content.
 bool WriteMacroFile(const QString& path, int repeat, const MacroRows& rows);

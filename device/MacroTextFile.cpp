@@ -42,6 +42,12 @@ int RepeatValueFromText(const QString& field)
     return value;
 }
 
+QString MacroRepeatField(const QByteArray& text)
+{
+    const int end = text.indexOf('\n');
+    return fieldsOf(QString::fromUtf8(end < 0 ? text : text.left(end))).value(0);
+}
+
 MacroFileContent ParseMacroText(const QByteArray& text)
 {
     MacroFileContent content;

@@ -15,6 +15,9 @@
 // (empty, 0, 300, text) is 1.
 int RepeatValueFromText(const QString& field);
 
+// The first field of line 1 as written ("" for an empty line 1).
+QString MacroRepeatField(const QByteArray& text);
+
 struct MacroFileContent {
     int repeat = 1;
     MacroRows rows;

@@ -65,6 +65,7 @@ Buttoninterface::Buttoninterface(QWidget* parent)
     ui->VolumeUp_6->hide();
 
     applyPageStyles();
+    InitMacroButtons();
     // The header is read once, by whichever page is built first.
     if (SensorDefineNames.isEmpty())
         LoadSensorHeader();

@@ -64,6 +64,14 @@ public:
     // list keeps its choice.
     void UncheckFunctionButtons();
 
+    // The macro panel (ButtoninterfaceMacros.cpp). A macro's saved repeat field: the first
+    // field of line 1 as written, "0" for a missing, empty or unreadable file or a name that
+    // cannot be a file name.
+    static QString ReadMacroRepeatValue(QString name);
+    // The record the mouse gets for a saved macro: false, and the record zero, when writes
+    // are not enabled, the name cannot be a file name or the file cannot be read.
+    static bool ReadMacroFileRecord(QString name, MacroRecord* record);
+
     // One checkable button per macro (filled with the macro list).
     QList<QToolButton*> MacroButtons;
 
@@ -83,6 +91,12 @@ public slots:
     // The onboard profiles (blocking delivery).
     void SlotUpDataConfigUI(int ToTalItem, int SelectIndex, bool ItemEnable);
     void SlotChangeLanguage(int index);
+    // The macro panel follows the Macro page: a new list, a deleted, renamed or edited macro
+    // (index 0: its events, after a wait; 1: its repeat mode).
+    void SlotAddMacroButton();
+    void SlotDeleteMacroButton(QString MacroName);
+    void SlotMacroRename(QString MacroName, QString NewName);
+    void SlotUpDataMacro(QString MacroName, int index);
 
 protected:
     // A press outside the work areas closes the function area; on the mouse picture it
@@ -167,6 +181,14 @@ private:
     QToolButton* selector(int index) const;
     QString buttonText(const QString& objectName) const;
     QString modelGroup() const;
+
+    // Macro panel: built once with the page, a click binds the chosen key to the macro.
+    void InitMacroButtons();
+    void slotButtonClicked(QToolButton* button, bool checked);
+    // The macro a selector's text names ("" when it names none), NULs removed.
+    QString macroNameOf(int index) const;
+    void sendMacroEvents(const QString& name);
+    QString macroButtonStyle() const;
 
     // Style sheets of the page (ButtoninterfaceSkin.cpp).
     void applyPageStyles();

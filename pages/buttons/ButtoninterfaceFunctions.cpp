@@ -162,11 +162,6 @@ void Buttoninterface::openSelector(int index)
     ui->scrollArea_4->verticalScrollBar()->setValue(view.steps * 15);
 }
 
-// The macro buttons come with the macro list; until then only the function type is checked.
-void Buttoninterface::checkMacroButtonOf(int /*index*/)
-{
-}
-
 void Buttoninterface::on_FireKey_clicked() { openSelector(0); }
 void Buttoninterface::on_RightKey_clicked() { openSelector(1); }
 void Buttoninterface::on_BackKey_clicked() { openSelector(2); }

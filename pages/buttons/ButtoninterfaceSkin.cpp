@@ -37,6 +37,12 @@ const QString White = QStringLiteral("255,255,255");
 
 }  // namespace
 
+QString Buttoninterface::macroButtonStyle() const
+{
+    return checkableButtonStyle(PicturePath, ButtonColorText, "CMenuTitle.png", "CMenuTitleChecked.png")
+           + QStringLiteral("QToolButton:hover{background-image: none;}");
+}
+
 void Buttoninterface::applyPageStyles()
 {
     const QString& dir = PicturePath;

@@ -13,17 +13,15 @@ bool isDeviceButton(int index)
 }
 }  // namespace
 
-bool SendSavedMacroToButton(QString name, int index)
+bool SendSavedMacroToButton(const QString& name, int index)
 {
-    name.remove(QChar(0));
-    if (!WriteEnabled || !isDeviceButton(index) || !IsValidMacroName(name))
+    if (!WriteEnabled || !isDeviceButton(index))
         return false;
-    const auto saved = ReadMacroFile(MacroFilePath(MacroFolder(), name));
-    if (!saved)
+    const auto record = ReadSavedMacroRecord(name);
+    if (!record)
         return false;
-    const MacroRecord record = MacroRecordFromRows(name, saved->rows);
     const ButtonBinding binding = WorkingImageCopy().buttons[index];
-    return SetButtonMacro(index, &binding, &record);
+    return SetButtonMacro(index, &binding, &*record);
 }
 
 std::optional<ButtonMacro> TakeMacroFromButton(const FlashDataMap& image, int key)

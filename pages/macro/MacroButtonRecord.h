@@ -12,7 +12,7 @@
 // the button's binding as the working image holds it, with SetButtonMacro (offline: its notice).
 // Nothing is sent for a name that is no macro name, a button outside 0..15, writes not enabled,
 // or a file that cannot be read. True when the record went out.
-bool SendSavedMacroToButton(QString name, int index);
+bool SendSavedMacroToButton(const QString& name, int index);
 
 // The macro on device button `key` of `image`, its rows appended to the macro's file when that
 // file exists (the button page wrote its repeat line); a missing file is not created. Nothing

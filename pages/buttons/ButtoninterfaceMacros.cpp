@@ -1,0 +1,276 @@
+// The macro panel: one button per saved macro. With a key chosen, a click binds that key to
+// the macro; the panel and the keys bound to a macro follow what the Macro page does to it.
+#include "pages/buttons/Buttoninterface.h"
+
+#include "ui_Buttoninterface.h"
+
+#include "common/PostMsg.h"
+#include "common/ProgramWaits.h"
+#include "common/UserConfig.h"
+#include "device/ButtonRecords.h"
+#include "device/DeviceSetters.h"
+#include "device/MacroFiles.h"
+#include "device/MacroNames.h"
+#include "device/SharedFlags.h"
+#include "device/WorkingImage.h"
+#include "pages/buttons/SelectorTable.h"
+
+#include <QButtonGroup>
+#include <QScrollBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+// Every operation visits the selectors in this order (binding indices).
+constexpr int VisitOrder[SelectorTable::Count] = {0, 1, 2, 4, 3, 5, 6, 7};
+// A panel shorter than this many rows is filled up with hidden placeholders, so that the
+// buttons keep their places at the top.
+constexpr int PanelRows = 7;
+// The last key has no factory function to fall back to: a deleted macro stays on it.
+constexpr int KeyWithoutDefault = 7;
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+// Saved macros
+
+QString Buttoninterface::ReadMacroRepeatValue(QString name)
+{
+    name.remove(QChar(0));
+    const auto text = ReadMacroFileText(MacroFilePath(MacroFolder(), name));
+    if (!text || text->isEmpty())
+        return QStringLiteral("0");
+    return MacroRepeatField(*text);
+}
+
+bool Buttoninterface::ReadMacroFileRecord(QString name, MacroRecord* record)
+{
+    *record = MacroRecord{};
+    if (!WriteEnabled)
+        return false;
+    const auto saved = ReadSavedMacroRecord(name);
+    if (!saved)
+        return false;
+    *record = *saved;
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------
+// The panel
+
+void Buttoninterface::InitMacroButtons()
+{
+    // The panel grows with its buttons; the scroll area shows seven rows of them.
+    ui->scrollAreaWidgetContents_7->layout()->setSizeConstraint(QLayout::SetFixedSize);
+    PostMsg* hub = PostMsg::instance();
+    connect(hub, SIGNAL(SigAddMacroButton()), this, SLOT(SlotAddMacroButton()));
+    connect(hub, SIGNAL(SigDeleteMacroButton(QString)), this, SLOT(SlotDeleteMacroButton(QString)));
+    connect(hub, SIGNAL(SigMacroRename(QString, QString)), this, SLOT(SlotMacroRename(QString, QString)));
+    connect(hub, SIGNAL(SigUpDataMacro(QString, int)), this, SLOT(SlotUpDataMacro(QString, int)));
+    SlotAddMacroButton();
+}
+
+void Buttoninterface::SlotAddMacroButton()
+{
+    QLayout* layout = ui->scrollAreaWidgetContents_7->layout();
+    // A click may still be on its way out of an old button (a notice's loop runs rebuilds).
+    for (QToolButton* old : qAsConst(MacroButtons)) {
+        FunctionGroup->removeButton(old);
+        layout->removeWidget(old);
+        old->hide();
+        old->deleteLater();
+    }
+    MacroButtons.clear();
+
+    const QString style = macroButtonStyle();
+    const auto makeButton = [&](const QString& text, int height) {
+        auto* button = new QToolButton(ui->scrollAreaWidgetContents_7);
+        button->setText(text);
+        button->setFont(QFont(QStringLiteral("微软雅黑"), 9));
+        button->setMinimumSize(174, height);
+        button->setCheckable(true);
+        button->setStyleSheet(style);
+        layout->addWidget(button);
+        MacroButtons.append(button);
+        return button;
+    };
+    // The Macro page lists the same macros, in the same order.
+    const QStringList names = ListMacroNames(MacroFolder());
+    for (const QString& name : names) {
+        QToolButton* button = makeButton(name, 22);
+        FunctionGroup->addButton(button);
+        connect(button, &QToolButton::clicked, this, [this, button](bool checked) { slotButtonClicked(button, checked); });
+    }
+    if (!names.isEmpty()) {
+        for (int i = names.size(); i < PanelRows; ++i) {
+            QToolButton* placeholder = makeButton(QString(), 23);
+            placeholder->setEnabled(false);
+            placeholder->hide();
+        }
+    }
+}
+
+// Opening a key bound to a macro checks that macro's button and scrolls it into view.
+void Buttoninterface::checkMacroButtonOf(int index)
+{
+    QString text = selector(index)->text();
+    text.remove(QChar(0));
+    for (int p = 0; p < MacroButtons.size(); ++p) {
+        QToolButton* button = MacroButtons.at(p);
+        if (button->isEnabled() && MacroPrefixText + button->text() == text) {
+            button->setChecked(true);
+            ui->scrollArea_7->verticalScrollBar()->setValue(15 * (p + 1));
+        }
+    }
+}
+
+QString Buttoninterface::macroNameOf(int index) const
+{
+    QToolButton* target = selector(index);
+    if (!target)
+        return QString();
+    QString text = target->text();
+    text.remove(QChar(0));
+    if (MacroPrefixText.isEmpty() || !text.startsWith(MacroPrefixText))
+        return QString();
+    return text.mid(MacroPrefixText.size());
+}
+
+// ---------------------------------------------------------------------------------------
+// Binding a key to a macro
+
+void Buttoninterface::slotButtonClicked(QToolButton* button, bool checked)
+{
+    if (!checked)
+        return;
+    const QString name = button->text();
+    const int index = checkedSelector();
+    if (index >= 0) {
+        if (onlyLeftClick(index)) {
+            refuseLeftClickChange();
+            return;
+        }
+        MacroRecord record{};
+        if (ReadMacroFileRecord(name, &record)) {
+            const int key = SelectorTable::deviceKey(index);
+            const int repeat = RepeatValueFromText(ReadMacroRepeatValue(name));
+            // The seventh key carries its device key (9) in the binding as every other key does.
+            const ButtonBinding binding{6, uint8_t(key), uint8_t(repeat)};
+            if (SetButtonMacro(key, &binding, &record)) {
+                selector(index)->setText(MacroPrefixText + name);
+                StoreSelectorBinding(index, binding.type, binding.code1, binding.code2);
+            }
+        }
+    }
+    closeFunctionArea();
+}
+
+// ---------------------------------------------------------------------------------------
+// Following the Macro page
+
+void Buttoninterface::SlotDeleteMacroButton(QString MacroName)
+{
+    MacroName.remove(QChar(0));
+    // The factory combination and media defaults of the model, by device key 0..5.
+    const QString group = modelGroup();
+    QVector<std::optional<KeyParamDefault>> catalogueDefaults(6);
+    for (int slot = 0; slot < 6; ++slot) {
+        const QStringList param = UserConfig::instance()->valueList(group, QStringLiteral("KeyParam%1").arg(slot + 1));
+        catalogueDefaults[slot] = ParseKeyParamDefault(param);
+    }
+
+    QVector<int> recordsToClear;
+    for (int index : VisitOrder) {
+        QToolButton* target = selector(index);
+        QString text = target->text();
+        text.remove(QChar(0));
+        if (index == KeyWithoutDefault || text != MacroName)
+            continue;
+        target->setChecked(true);
+        const int key = SelectorTable::deviceKey(index);
+        const std::optional<KeyParamDefault> catalogue =
+            key < catalogueDefaults.size() ? catalogueDefaults.at(key) : std::nullopt;
+        if (catalogue) {
+            const ButtonComboRecord record =
+                catalogue->media ? MediaKeyRecord(catalogue->usage) : BuildComboRecord(catalogue->comboText);
+            if (SetButtonCombo(key, &ComboBinding, &record)) {
+                StoreSelectorBinding(index, ComboBinding.type, ComboBinding.code1, ComboBinding.code2);
+                ShowBinding(index, ComboBinding.type, ComboBinding.code1, ComboBinding.code2, WorkingImageCopy());
+            }
+        } else {
+            const ButtonBinding binding = SelectorTable::factoryBinding(index, ChosenModelId);
+            const QString source = SelectorTable::functionButtonOfBinding(binding.type, binding.code1);
+            auto* function = findChild<QAbstractButton*>(source);
+            function->setChecked(true);
+            assign(binding, nullptr, function->text(), true);
+            recordsToClear.append(key);
+        }
+    }
+
+    uncheckSelectors();
+    closeFunctionArea();
+    // The whole image goes to the mouse once more, with the records of the keys that went back
+    // to a plain function cleared; never an image that is not this mouse's.
+    HandOverLoadedImage([&recordsToClear](FlashDataMap& image) {
+        for (int key : recordsToClear)
+            image.combos[key] = ButtonComboRecord{};
+    });
+    // The deleted macro's button goes.
+    SlotAddMacroButton();
+}
+
+void Buttoninterface::SlotMacroRename(QString MacroName, QString NewName)
+{
+    MacroName.remove(QChar(0));
+    NewName.remove(QChar(0));
+    for (int index : VisitOrder) {
+        if (macroNameOf(index) != MacroName)
+            continue;
+        selector(index)->setText(MacroPrefixText + NewName);
+        const int key = SelectorTable::deviceKey(index);
+        const FlashDataMap image = WorkingImageCopy();
+        MacroRecord record = image.macros[key];
+        WriteMacroRecordName(record, NewName);
+        const ButtonBinding binding = image.buttons[key];
+        SetButtonMacro(key, &binding, &record);
+    }
+    for (QToolButton* button : qAsConst(MacroButtons)) {
+        if (button->isEnabled() && button->text() == MacroName)
+            button->setText(NewName);
+    }
+}
+
+void Buttoninterface::SlotUpDataMacro(QString MacroName, int index)
+{
+    MacroName.remove(QChar(0));
+    if (index == 0) {
+        // The keys are read when the wait is over: a rename or rebind may have come meanwhile.
+        QTimer::singleShot(ProgramWaits::scaled(ProgramWaits::MacroEditSendMs), this,
+                           [this, MacroName] { sendMacroEvents(MacroName); });
+        return;
+    }
+    if (index != 1)
+        return;
+    // A file that cannot be read has no repeat mode to send.
+    if (!ReadMacroFileText(MacroFilePath(MacroFolder(), MacroName)))
+        return;
+    const int repeat = RepeatValueFromText(ReadMacroRepeatValue(MacroName));
+    for (int i : VisitOrder) {
+        if (macroNameOf(i) != MacroName)
+            continue;
+        const int key = SelectorTable::deviceKey(i);
+        const FlashDataMap image = WorkingImageCopy();
+        ButtonBinding binding = image.buttons[key];
+        binding.code2 = uint8_t(repeat);
+        SetButtonMacro(key, &binding, &image.macros[key]);
+    }
+}
+
+void Buttoninterface::sendMacroEvents(const QString& name)
+{
+    for (int index : VisitOrder) {
+        if (macroNameOf(index) == name)
+            PostMsg::instance()->SendMacroDownLoadData(name, SelectorTable::deviceKey(index));
+    }
+}

@@ -1,0 +1,514 @@
+// The button page's macro panel: one button per saved macro, a click binds the chosen key to
+// it, and the keys bound to a macro follow its rename, edit and delete on the Macro page.
+#include "DeviceLinkFixture.h"
+#include "common/MacroSetting.h"
+#include "common/ProgramWaits.h"
+#include "common/UserConfig.h"
+#include "device/ButtonRecords.h"
+#include "device/DeviceRecords.h"
+#include "device/MacroFiles.h"
+#include "device/MacroNames.h"
+#include "device/SensorHeader.h"
+#include "pages/buttons/Buttoninterface.h"
+#include "support/ModalAnswerer.h"
+
+#include "HIDUsbControl.h"
+
+#include <QPointer>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStackedWidget>
+#include <QToolButton>
+#include <QtTest>
+
+#include <memory>
+
+using namespace linktest;
+
+namespace {
+
+void ignoreAnswers(unsigned char*, int, unsigned char*, unsigned int) {}
+
+QByteArray imageBytes(const FlashDataMap& image)
+{
+    return QByteArray(reinterpret_cast<const char*>(&image), int(sizeof image));
+}
+
+QByteArray recordBytes(const MacroRecord& record)
+{
+    return QByteArray(reinterpret_cast<const char*>(&record), int(sizeof record));
+}
+
+const QByteArray FireText = "255\n0x04 1 0\n20ms\n0x04 1 1\n";
+
+// Where a device key's binding and macro record sit in the image.
+int bindingAt(int key) { return 74 + 3 * key; }
+int recordAt(int key) { return 956 + 592 * key; }
+
+}  // namespace
+
+class ButtonMacrosTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestEnv> m_env;
+    SimScript::Device m_mouse;
+    FlashDataMap m_factory{};
+
+    static QToolButton* button(QWidget& page, const QString& name)
+    {
+        auto* widget = page.findChild<QToolButton*>(name);
+        if (!widget)
+            qFatal("no widget %s", qPrintable(name));
+        return widget;
+    }
+    static QString current(QWidget& page, const char* stack)
+    {
+        return page.findChild<QStackedWidget*>(QLatin1String(stack))->currentWidget()->objectName();
+    }
+    static QStringList macroTexts(const Buttoninterface& page)
+    {
+        QStringList texts;
+        for (QToolButton* b : page.MacroButtons) {
+            if (b->isEnabled())
+                texts << b->text();
+        }
+        return texts;
+    }
+    static int placeholders(const Buttoninterface& page)
+    {
+        int count = 0;
+        for (QToolButton* b : page.MacroButtons) {
+            if (!b->isEnabled() && b->isHidden() && b->text().isEmpty())
+                ++count;
+        }
+        return count;
+    }
+    static QToolButton* macroButton(const Buttoninterface& page, const QString& name)
+    {
+        for (QToolButton* b : page.MacroButtons) {
+            if (b->isEnabled() && b->text() == name)
+                return b;
+        }
+        qFatal("no macro button %s", qPrintable(name));
+        return nullptr;
+    }
+
+    static void writeMacro(const QString& name, const QByteArray& text)
+    {
+        QDir().mkpath(MacroFolder());
+        QFile file(MacroFilePath(MacroFolder(), name));
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text);
+    }
+
+    // Chooses the key, opens the macro list and clicks the macro.
+    static void bind(Buttoninterface& page, const char* selector, const QString& macro)
+    {
+        button(page, QLatin1String(selector))->click();
+        button(page, QStringLiteral("DPI_10"))->click();
+        QToolButton* target = macroButton(page, macro);
+        target->setChecked(false);
+        target->click();
+    }
+
+    // The mouse holds `image`; the page is filled from it as after a load. (The page's
+    // Worker names no device when it is made: the mouse is chosen after the page.)
+    void load(const FlashDataMap& image, int modelIndex = 0)
+    {
+        DeviceAllInfo record;
+        record.path = QString::fromLatin1(m_mouse.path);
+        record.modelIndex = modelIndex;
+        SetCurrentDeviceRecord(record);
+        SetCurrentDevicePath(m_mouse.path);
+        QCOMPARE(HidSim_SetImage(m_mouse.mouse, 0, reinterpret_cast<const uint8_t*>(&image)), 0);
+        LoadWorkingImage(image);
+        PostMsg::instance()->SendUpDataLightUIButton(image);
+    }
+
+    QByteArray stored() const
+    {
+        FlashDataMap image{};
+        HidSim_GetImage(m_mouse.mouse, 0, reinterpret_cast<uint8_t*>(&image));
+        return imageBytes(image);
+    }
+    int writes() const { return HidSim_WriteCount(m_mouse.mouse); }
+
+private slots:
+    void initTestCase()
+    {
+        m_env = std::make_unique<TestEnv>();
+        m_env->stageShippedData();
+        MacroSetting::reload();
+        ProgramWaits::setWaitScale(0.01);
+    }
+
+    void cleanupTestCase()
+    {
+        ProgramWaits::setWaitScale(1);
+        m_env.reset();
+    }
+
+    void init()
+    {
+        writeCatalogue(*m_env, "KeyNumber=8\nSensor=" + testcatalogue::encoded({QStringLiteral("3395")}) + "\n");
+        UserConfig::reload();
+        resetFlags();
+        WriteEnabled = 1;
+        HidSim_Reset();
+        HidSim_SetZeroDelays(1);
+        m_mouse = SimScript::addReceiverMouse(1);
+        FlashDataMap image{};
+        HidSim_GetImage(m_mouse.mouse, 0, reinterpret_cast<uint8_t*>(&image));
+        m_factory = image;
+        UsbServerC_Start(m_mouse.path.constData(), m_mouse.path.constData(), ignoreAnswers);
+        HidSim_DeliverPending(2000);
+        ChosenModelId = 6;  // shows the seventh key
+        QDir(MacroFolder()).removeRecursively();
+    }
+
+    void cleanup()
+    {
+        UsbServer_Exit();
+        ClearWorkingImage();
+        ResetCurrentDevice();
+    }
+
+    // The panel lists the folder as the Macro page does, topped up to seven rows.
+    void panelListsTheMacroFolder_data()
+    {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QStringList>("buttons");
+        QTest::addColumn<int>("placeholders");
+        QTest::newRow("empty") << QStringList{} << QStringList{} << 0;
+        QTest::newRow("two") << QStringList{"B.ini", "A.ini"} << QStringList{"A", "B"} << 5;
+        QTest::newRow("seven") << QStringList{"1.ini", "2.ini", "3.ini", "4.ini", "5.ini", "6.ini", "7.ini"}
+                               << QStringList{"1", "2", "3", "4", "5", "6", "7"} << 0;
+        QTest::newRow("xml files") << QStringList{"A.ini", "x.xml", "y.xml"} << QStringList{"A"} << 6;
+        QTest::newRow("double extension") << QStringList{"x.ini.ini"} << QStringList{"x.ini"} << 6;
+    }
+
+    void panelListsTheMacroFolder()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(QStringList, buttons);
+        QFETCH(int, placeholders);
+        QDir().mkpath(MacroFolder());
+        for (const QString& file : files) {
+            QFile f(MacroFolder() + QLatin1Char('/') + file);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("1\n");
+        }
+        Buttoninterface page;
+        QCOMPARE(macroTexts(page), buttons);
+        QCOMPARE(this->placeholders(page), placeholders);
+        QCOMPARE(page.MacroButtons.size(), buttons.size() + placeholders);
+    }
+
+    // A new list replaces the old one whole; the old buttons are gone.
+    void rebuildReplacesTheList()
+    {
+        writeMacro(QStringLiteral("A"), "1\n");
+        writeMacro(QStringLiteral("B"), "1\n");
+        Buttoninterface page;
+        page.show();
+        QList<QPointer<QToolButton>> old;
+        for (QToolButton* b : page.MacroButtons)
+            old << b;
+        writeMacro(QStringLiteral("C"), "1\n");
+        PostMsg::instance()->SendAddMacroButton();
+        QCOMPARE(macroTexts(page), (QStringList{"A", "B", "C"}));
+        QCOMPARE(placeholders(page), 4);
+        QTRY_VERIFY(std::all_of(old.begin(), old.end(), [](const QPointer<QToolButton>& b) { return b.isNull(); }));
+        // The new buttons bind.
+        load(m_factory);
+        bind(page, "RightKey", QStringLiteral("C"));
+        QCOMPARE(stored().mid(bindingAt(1), 1), QByteArray("\x06", 1));
+    }
+
+    // A click sends the binding and the record to the chosen key; the selector names the macro.
+    void clickBindsTheChosenKey_data()
+    {
+        QTest::addColumn<QString>("selector");
+        QTest::addColumn<QByteArray>("firstLine");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("repeat");
+        QTest::newRow("second key") << "RightKey" << QByteArray("255") << 1 << 1 << 255;
+        QTest::newRow("seventh key") << "Button7" << QByteArray("255") << 6 << 9 << 255;
+        QTest::newRow("eighth key") << "Button8" << QByteArray("255") << 7 << 11 << 255;
+        QTest::newRow("count 3") << "BackKey" << QByteArray("3") << 2 << 2 << 3;
+        QTest::newRow("300 plays once") << "RightKey" << QByteArray("300") << 1 << 1 << 1;
+    }
+
+    void clickBindsTheChosenKey()
+    {
+        QFETCH(QString, selector);
+        QFETCH(QByteArray, firstLine);
+        QFETCH(int, index);
+        QFETCH(int, key);
+        QFETCH(int, repeat);
+        writeMacro(QStringLiteral("Fire"), firstLine + FireText.mid(3));
+        Buttoninterface page;
+        page.show();
+        load(m_factory);
+        const int before = writes();
+        bind(page, qPrintable(selector), QStringLiteral("Fire"));
+        QCOMPARE(writes(), before + 1);
+        const QByteArray image = stored();
+        QCOMPARE(image.mid(bindingAt(key), 3), QByteArray("\x06", 1) + char(key) + char(repeat));
+        const QByteArray record = image.mid(recordAt(key), 592);
+        QCOMPARE(record.left(5), QByteArray("\x04" "Fire", 5));
+        QCOMPARE(record.mid(5, 26), QByteArray(26, '\0'));
+        QCOMPARE(int(record.at(31)), 2);
+        QCOMPARE(record.mid(32, 16), QByteArray("\x00\x01\x04\x00\x14\x00\x00\x00\x01\x01\x04\x00\x00\x00\x00\x00", 16));
+        QCOMPARE(record.mid(48), QByteArray(592 - 48, '\0'));
+        QCOMPARE(button(page, selector)->text(), page.MacroPrefixText + QStringLiteral("Fire"));
+        QCOMPARE(page.MacroPrefixText, QStringLiteral("Macro_"));
+        QCOMPARE(page.BindingType.at(index), 6);
+        QCOMPARE(page.BindingCode1.at(index), key);
+        QCOMPARE(page.BindingCode2.at(index), repeat);
+        QCOMPARE(current(page, "stackedWidget"), QStringLiteral("page"));
+        QCOMPARE(current(page, "stackedWidget_2"), QStringLiteral("page_9"));
+
+        // Opening the key again shows the macro list with the macro checked (the eighth key is
+        // never shown, so never opened).
+        if (selector == QLatin1String("Button8"))
+            return;
+        macroButton(page, QStringLiteral("Fire"))->setChecked(false);
+        button(page, selector)->click();
+        QCOMPARE(current(page, "stackedWidget_2"), QStringLiteral("page_5"));
+        QVERIFY(button(page, QStringLiteral("DPI_10"))->isChecked());
+        QVERIFY(macroButton(page, QStringLiteral("Fire"))->isChecked());
+    }
+
+    // No key chosen, writes disabled, a file gone: nothing is sent and the views close.
+    void clickSendsNothingWithoutKeyOrFile()
+    {
+        writeMacro(QStringLiteral("Fire"), FireText);
+        Buttoninterface page;
+        page.show();
+        load(m_factory);
+        const int before = writes();
+        const QString right = button(page, QStringLiteral("RightKey"))->text();
+        button(page, QStringLiteral("DPI_10"))->click();
+        macroButton(page, QStringLiteral("Fire"))->click();
+        QCOMPARE(current(page, "stackedWidget_2"), QStringLiteral("page_9"));
+
+        WriteEnabled = 0;
+        bind(page, "RightKey", QStringLiteral("Fire"));
+        WriteEnabled = 1;
+        QFile::remove(MacroFilePath(MacroFolder(), QStringLiteral("Fire")));
+        bind(page, "RightKey", QStringLiteral("Fire"));
+        QCOMPARE(writes(), before);
+        QCOMPARE(button(page, QStringLiteral("RightKey"))->text(), right);
+        QCOMPARE(page.BindingType.at(1), 1);
+        QCOMPARE(current(page, "stackedWidget"), QStringLiteral("page"));
+    }
+
+    // A name that is no file name opens no file, even when one lies where it points.
+    void namesThatAreNoFileNamesReadNothing()
+    {
+        QDir().mkpath(MacroFolder());
+        QFile outside(MacroFolder() + QStringLiteral("/../x.ini"));
+        QVERIFY(outside.open(QIODevice::WriteOnly));
+        outside.write(FireText);
+        outside.close();
+        MacroRecord record{};
+        QVERIFY(!Buttoninterface::ReadMacroFileRecord(QStringLiteral("../x"), &record));
+        QCOMPARE(recordBytes(record), QByteArray(592, '\0'));
+        QCOMPARE(Buttoninterface::ReadMacroRepeatValue(QStringLiteral("../x")), QStringLiteral("0"));
+
+        // The repeat field as written; "0" for a missing or empty file.
+        writeMacro(QStringLiteral("R"), "  300 x\n0x04 1 0\n");
+        QCOMPARE(Buttoninterface::ReadMacroRepeatValue(QStringLiteral("R")), QStringLiteral("300"));
+        writeMacro(QStringLiteral("R"), "\n");
+        QCOMPARE(Buttoninterface::ReadMacroRepeatValue(QStringLiteral("R")), QString());
+        writeMacro(QStringLiteral("R"), "");
+        QCOMPARE(Buttoninterface::ReadMacroRepeatValue(QStringLiteral("R")), QStringLiteral("0"));
+        QCOMPARE(Buttoninterface::ReadMacroRepeatValue(QStringLiteral("missing")), QStringLiteral("0"));
+        // Only the repeat line: a record without events.
+        writeMacro(QStringLiteral("R"), "5\n");
+        QVERIFY(Buttoninterface::ReadMacroFileRecord(QStringLiteral("R"), &record));
+        QCOMPARE(int(record.eventCount), 0);
+    }
+
+    // The only key with the left click keeps it; offline nothing changes but the notice.
+    void clickRefusedOnLastLeftClickOrOffline()
+    {
+        writeMacro(QStringLiteral("Fire"), FireText);
+        ModalAnswerer answerer;
+        Buttoninterface page;
+        page.show();
+        load(m_factory);
+        const int before = writes();
+        button(page, QStringLiteral("Number1"))->click();
+        button(page, QStringLiteral("DPI_10"))->click();
+        macroButton(page, QStringLiteral("Fire"))->click();
+        QCOMPARE(answerer.handled(), QStringList{"LeftButtonOnly"});
+        QCOMPARE(writes(), before);
+        QCOMPARE(page.BindingType.at(0), 1);
+
+        QSignalSpy offline(PostMsg::instance(), SIGNAL(SigMouseOffLineo(int)));
+        const QString right = button(page, QStringLiteral("RightKey"))->text();
+        button(page, QStringLiteral("RightKey"))->click();
+        button(page, QStringLiteral("DPI_10"))->click();
+        HidSim_SetAwake(m_mouse.mouse, 0);
+        macroButton(page, QStringLiteral("Fire"))->setChecked(false);
+        macroButton(page, QStringLiteral("Fire"))->click();
+        QCOMPARE(offline.count(), 1);
+        QCOMPARE(writes(), before);
+        QCOMPARE(button(page, QStringLiteral("RightKey"))->text(), right);
+        QCOMPARE(page.BindingType.at(1), 1);
+    }
+
+    // A rename follows to every key bound to the macro: text and record name, nothing else.
+    void renameFollowsToEveryBoundKey()
+    {
+        writeMacro(QStringLiteral("LongMacroName"), FireText);
+        Buttoninterface page;
+        page.show();
+        load(m_factory);
+        bind(page, "RightKey", QStringLiteral("LongMacroName"));
+        bind(page, "Button8", QStringLiteral("LongMacroName"));
+        const QByteArray before = stored();
+        PostMsg::instance()->SendMacroRename(QStringLiteral("LongMacroName"), QStringLiteral("Go"));
+        const QByteArray after = stored();
+        for (const char* selector : {"RightKey", "Button8"})
+            QCOMPARE(button(page, QLatin1String(selector))->text(), QStringLiteral("Macro_Go"));
+        for (int key : {1, 11}) {
+            QCOMPARE(after.mid(recordAt(key), 31), QByteArray("\x02Go", 3) + QByteArray(28, '\0'));
+            QCOMPARE(after.mid(recordAt(key) + 31, 592 - 31), before.mid(recordAt(key) + 31, 592 - 31));
+            QCOMPARE(after.mid(bindingAt(key), 3), before.mid(bindingAt(key), 3));
+        }
+        // Nothing else changed.
+        QByteArray expected = before;
+        for (int key : {1, 11})
+            expected.replace(recordAt(key), 31, after.mid(recordAt(key), 31));
+        QCOMPARE(after, expected);
+        QVERIFY(macroTexts(page).contains(QStringLiteral("Go")));
+    }
+
+    // A new repeat mode goes to the keys of that macro only; an unreadable file sends nothing.
+    void repeatChangeSendsOnlyTheRepeatByte()
+    {
+        writeMacro(QStringLiteral("Fire"), FireText);
+        writeMacro(QStringLiteral("Other"), "254\n0x05 1 0\n0x05 1 1\n");
+        Buttoninterface page;
+        page.show();
+        load(m_factory);
+        bind(page, "Button7", QStringLiteral("Other"));
+        bind(page, "Button8", QStringLiteral("Fire"));
+        const QByteArray before = stored();
+        const int sent = writes();
+        writeMacro(QStringLiteral("Fire"), "7\n0x04 1 0\n20ms\n0x04 1 1\n");
+        PostMsg::instance()->SendUpDataMacro(QStringLiteral("Fire"), 1);
+        QByteArray expected = before;
+        expected[109] = 7;
+        QCOMPARE(stored(), expected);
+        QCOMPARE(writes(), sent + 1);
+
+        QFile::remove(MacroFilePath(MacroFolder(), QStringLiteral("Fire")));
+        PostMsg::instance()->SendUpDataMacro(QStringLiteral("Fire"), 1);
+        PostMsg::instance()->SendUpDataMacro(QStringLiteral("Other"), 2);
+        QCOMPARE(writes(), sent + 1);
+    }
+
+    // Edited events reach every key bound to the macro after the wait, from the saved file.
+    void editedEventsFollowAfterTheWait()
+    {
+        writeMacro(QStringLiteral("Fire"), FireText);
+        Buttoninterface page;
+        page.show();
+        load(m_factory);
+        bind(page, "RightKey", QStringLiteral("Fire"));
+        bind(page, "BackKey", QStringLiteral("Fire"));
+        // The Macro page answers the page's request with the saved file.
+        QSignalSpy requests(PostMsg::instance(), SIGNAL(SigMacroDownLoadData(QString, int)));
+        const int sent = writes();
+        PostMsg::instance()->SendUpDataMacro(QStringLiteral("Fire"), 0);
+        QCOMPARE(requests.count(), 0);  // not before the wait
+        QTRY_COMPARE(requests.count(), 2);
+        QCOMPARE(requests.at(0), (QVariantList{QStringLiteral("Fire"), 1}));
+        QCOMPARE(requests.at(1), (QVariantList{QStringLiteral("Fire"), 2}));
+        QCOMPARE(writes(), sent);
+    }
+
+    // A deleted macro's keys get their factory functions back; the image goes once more.
+    void deleteRestoresFactoryFunctions_data()
+    {
+        QTest::addColumn<int>("model");      // MID
+        QTest::addColumn<int>("modelIndex");  // its group in the shipped catalogue
+        QTest::addColumn<QByteArray>("binding");
+        QTest::addColumn<QByteArray>("combo");
+        QTest::newRow("copy default") << 10 << 5 << QByteArray("\x05\x00\x00", 3)
+                                      << QByteArray("\x04\x00\x00\x00"
+                                                    "\x00\x00\x01\x00\x0A\x00\x00\x00"
+                                                    "\x00\x01\x06\x00\x0A\x00\x00\x00"
+                                                    "\x01\x01\x06\x00\x0A\x00\x00\x00"
+                                                    "\x01\x00\x01\x00\x0A\x00\x00\x00",
+                                                    36)
+                                             + QByteArray(16, '\0');
+        QTest::newRow("mouse back") << 1 << 0 << QByteArray("\x01\x08\x00", 3) << QByteArray(52, '\0');
+    }
+
+    void deleteRestoresFactoryFunctions()
+    {
+        QFETCH(int, model);
+        QFETCH(int, modelIndex);
+        QFETCH(QByteArray, binding);
+        QFETCH(QByteArray, combo);
+        QFile::remove(m_env->programDir() + QStringLiteral("/usersetting/Config.ini"));
+        QVERIFY(QFile::copy(QStringLiteral(KAVRO_OUTPUT_DIR "/usersetting/Config.ini"),
+                            m_env->programDir() + QStringLiteral("/usersetting/Config.ini")));
+        UserConfig::reload();
+        ChosenModelId = model;
+        writeMacro(QStringLiteral("Fire"), FireText);
+        Buttoninterface page;
+        page.show();
+        // A combination record left in the key's slot from before.
+        FlashDataMap image = m_factory;
+        image.combos[3] = BuildComboRecord(QStringLiteral("Alt+Tab"));
+        load(image, modelIndex);
+        bind(page, "TopMusic", QStringLiteral("Fire"));
+        bind(page, "Button8", QStringLiteral("Fire"));
+        const QByteArray eighth = stored().mid(bindingAt(11), 3);
+        const int sent = writes();
+        QFile::remove(MacroFilePath(MacroFolder(), QStringLiteral("Fire")));
+        PostMsg::instance()->SendDeleteMacroButton(page.MacroPrefixText + QStringLiteral("Fire"));
+        const QByteArray after = stored();
+        QCOMPARE(after.mid(83, 3), binding);
+        QCOMPARE(after.mid(124 + 52 * 3, 52), combo);
+        QCOMPARE(writes(), sent + 2);  // the key's function, then the whole image
+        // The eighth key has no factory function: it keeps the macro.
+        QCOMPARE(after.mid(bindingAt(11), 3), eighth);
+        QCOMPARE(button(page, QStringLiteral("Button8"))->text(), QStringLiteral("Macro_Fire"));
+        QVERIFY(button(page, QStringLiteral("TopMusic"))->text() != QStringLiteral("Macro_Fire"));
+        QCOMPARE(page.BindingType.at(3), int(binding.at(0)));
+        QVERIFY(!button(page, QStringLiteral("TopMusic"))->isChecked());
+        QCOMPARE(macroTexts(page), QStringList{});
+    }
+
+    void deleteOfAnUnboundMacroHandsTheImageOver()
+    {
+        writeMacro(QStringLiteral("Fire"), FireText);
+        Buttoninterface page;
+        page.show();
+        load(m_factory);
+        button(page, QStringLiteral("RightKey"))->click();
+        const QByteArray before = stored();
+        const int sent = writes();
+        PostMsg::instance()->SendDeleteMacroButton(page.MacroPrefixText + QStringLiteral("Other"));
+        QCOMPARE(writes(), sent + 1);
+        QCOMPARE(stored(), before);
+        QVERIFY(!button(page, QStringLiteral("RightKey"))->isChecked());
+        QCOMPARE(current(page, "stackedWidget"), QStringLiteral("page"));
+        // Without this mouse's configuration nothing is handed over.
+        ClearWorkingImage();
+        PostMsg::instance()->SendDeleteMacroButton(page.MacroPrefixText + QStringLiteral("Other"));
+        QCOMPARE(writes(), sent + 1);
+    }
+};
+
+QTEST_MAIN(ButtonMacrosTest)
+#include "tst_button_macros.moc"
