@@ -18,7 +18,7 @@
 #include "support/HidSimScript.h"
 #include "support/HubRecorder.h"
 #include "support/ModalAnswerer.h"
-#include "support/TestEnv.h"
+#include "support/SharedWorld.h"
 #include "support/Wait.h"
 
 #include "HIDUsbControl.h"
@@ -141,7 +141,7 @@ private:
     int writes() const { return HidSim_WriteCount(m_mouse.mouse); }
     void expectStored(const QMap<int, int>& changes, int extraWrites);
 
-    std::unique_ptr<TestEnv> m_env;
+    std::unique_ptr<SharedWorld> m_world;
     std::unique_ptr<LampLight> m_page;
     SimScript::Device m_mouse;
     QByteArray m_image;
@@ -150,38 +150,23 @@ private:
 
 void LightingPageTest::initTestCase()
 {
-    m_env = std::make_unique<TestEnv>();
-    m_env->stageShippedData();
-    Registry::setBaseFolder(m_env->home() + QStringLiteral("/registry"));
+    m_world = std::make_unique<SharedWorld>();
 }
 
 void LightingPageTest::cleanupTestCase()
 {
-    Registry::setBaseFolder(QString());
-    m_env.reset();
+    m_world.reset();
 }
 
 void LightingPageTest::init()
 {
-    StopUsbChanged();
-    HidSim_Reset();
-    HidSim_SetZeroDelays(1);
-    UserConfig::reload();
-    MacroSetting::reload();
-    WriteEnabled = 1;
-    LightPageBusy = 0;
-    LightPageReady = 0;
-    ChosenModelId = 1;
+    SharedWorld::startCase();
 }
 
 void LightingPageTest::cleanup()
 {
     m_page.reset();
-    UsbServer_Exit();
-    ClearWorkingImage();
-    ResetCurrentDevice();
-    WriteEnabled = 0;
-    ChosenModelId = 0;
+    SharedWorld::endCase();
 }
 
 // A cable mouse holding `image`, its link open and the image loaded; the page built and filled
@@ -613,7 +598,7 @@ void LightingPageTest::languageSectionSetsEveryText()
                      "<LightMod5>Row five</LightMod5><label_2>Glow</label_2><label_5>Sleep after</label_5>"
                      "<StopCloseTime>ten s</StopCloseTime><StopCloseTime10>forty min</StopCloseTime10>"
                      "<label_13>Presets</label_13></Light></Total>\n";
-    m_env->writeProgramFile(QStringLiteral("Language/3-Korea.xml"), xml);
+    m_world->env().writeProgramFile(QStringLiteral("Language/3-Korea.xml"), xml);
     openMouse(lightImage(1, 2));
     QVERIFY(qobject_cast<QListView*>(modes()->view())->isRowHidden(5));
     PostMsg::instance()->SendChangeLanguage(3);
@@ -633,7 +618,7 @@ void LightingPageTest::languageSectionSetsEveryText()
     QCOMPARE(sleep->itemText(10), QStringLiteral("40 minutes"));
     QFile shipped(QStringLiteral(KAVRO_OUTPUT_DIR "/Language/3-Korea.xml"));
     QVERIFY(shipped.open(QIODevice::ReadOnly));
-    m_env->writeProgramFile(QStringLiteral("Language/3-Korea.xml"), shipped.readAll());
+    m_world->env().writeProgramFile(QStringLiteral("Language/3-Korea.xml"), shipped.readAll());
 }
 
 void LightingPageTest::picturesHoldTheirColours()

@@ -151,6 +151,22 @@ void listOnChoicePage(DialogChange& page)
     settle();
 }
 
+// A lone receiver listed on the choice page and its pairing window shown, the receiver's
+// pairing run scripted to end after `polls` polls with `result`.
+struct ShownPairing {
+    World world;
+    LoneReceiver receiver = addLoneReceiver();
+    DialogChange page;
+    Match match;
+    ShownPairing(int polls, int result)
+    {
+        HidSim_ScriptPairing(polls, result, receiver.mouse);
+        listOnChoicePage(page);
+        match.SetPairButtonImage();
+        match.show();
+    }
+};
+
 }  // namespace
 
 class TestPairingDialog : public QObject {
@@ -226,14 +242,9 @@ private slots:
     // starts again and can succeed.
     void failureThenNewTry()
     {
-        World world;
-        const LoneReceiver r = addLoneReceiver();
-        HidSim_ScriptPairing(1, 2, r.mouse);
-        DialogChange page;
-        listOnChoicePage(page);
-        Match m;
-        m.SetPairButtonImage();
-        m.show();
+        ShownPairing shown(1, 2);
+        const LoneReceiver& r = shown.receiver;
+        Match& m = shown.match;
         QPushButton* button = pairButton(&m);
         HidSim_ClearCallLog();
         button->click();
@@ -255,14 +266,8 @@ private slots:
     // Answers that are no pairing result leave the run as it is.
     void otherAnswersChangeNothing()
     {
-        World world;
-        const LoneReceiver r = addLoneReceiver();
-        HidSim_ScriptPairing(1000, 3, r.mouse);
-        DialogChange page;
-        listOnChoicePage(page);
-        Match m;
-        m.SetPairButtonImage();
-        m.show();
+        ShownPairing shown(1000, 3);
+        Match& m = shown.match;
         pairButton(&m)->click();
         poll(&m);  // a "pairing" answer
         const uint8_t paired = 3;

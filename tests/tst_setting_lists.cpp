@@ -19,7 +19,7 @@
 #include "support/HidSimScript.h"
 #include "support/HubRecorder.h"
 #include "support/ModalAnswerer.h"
-#include "support/TestEnv.h"
+#include "support/SharedWorld.h"
 #include "support/Wait.h"
 
 #include "HIDUsbControl.h"
@@ -122,7 +122,7 @@ private:
         return page->findChild<StopCloseTime*>(QStringLiteral("frameClose"))->findChild<MyConmboBox*>(QStringLiteral("StopClose"));
     }
 
-    std::unique_ptr<TestEnv> m_env;
+    std::unique_ptr<SharedWorld> m_world;
     SimScript::Device m_mouse;
     QByteArray m_image;
 };
@@ -130,39 +130,22 @@ private:
 // One program folder for the whole run: staging the shipped data takes a while.
 void SettingListsTest::initTestCase()
 {
-    m_env = std::make_unique<TestEnv>();
-    m_env->stageShippedData();
-    Registry::setBaseFolder(m_env->home() + QStringLiteral("/registry"));
+    m_world = std::make_unique<SharedWorld>();
 }
 
 void SettingListsTest::cleanupTestCase()
 {
-    Registry::setBaseFolder(QString());
-    m_env.reset();
+    m_world.reset();
 }
 
 void SettingListsTest::init()
 {
-    // A fresh simulated library, as a new TestEnv would give.
-    StopUsbChanged();
-    HidSim_Reset();
-    HidSim_SetZeroDelays(1);
-    UserConfig::reload();
-    MacroSetting::reload();
-    WriteEnabled = 1;
-    ButtonPageBusy = 0;
-    LightPageBusy = 0;
-    SensorPageBusy = 0;
-    ChosenModelId = 1;
+    SharedWorld::startCase();
 }
 
 void SettingListsTest::cleanup()
 {
-    UsbServer_Exit();
-    ClearWorkingImage();
-    ResetCurrentDevice();
-    WriteEnabled = 0;
-    ChosenModelId = 0;
+    SharedWorld::endCase();
 }
 
 // A cable mouse holding `image`, its link open and the image loaded, as after a full load.
@@ -434,8 +417,8 @@ void SettingListsTest::entryTextsFollowTheLanguage()
         QCOMPARE(itemTexts(sleep.findChild<MyConmboBox*>()).first(), QString::fromUtf8("10秒"));
         QCOMPARE(sleep.findChild<MyConmboBox*>()->count(), 11);
     }
-    m_env->writeProgramFile(QStringLiteral("Language/0-English.xml"), languageFile(QStringLiteral(" msA"), QStringLiteral("A")));
-    m_env->writeProgramFile(QStringLiteral("Language/5-Japanese.xml"), languageFile(QStringLiteral(" msB"), QStringLiteral("B")));
+    m_world->env().writeProgramFile(QStringLiteral("Language/0-English.xml"), languageFile(QStringLiteral(" msA"), QStringLiteral("A")));
+    m_world->env().writeProgramFile(QStringLiteral("Language/5-Japanese.xml"), languageFile(QStringLiteral(" msB"), QStringLiteral("B")));
     ModalAnswerer answerer;
     Buttoninterface buttons;
     LampLight light;
@@ -460,7 +443,7 @@ void SettingListsTest::entryTextsFollowTheLanguage()
     for (const char* file : {"0-English.xml", "5-Japanese.xml"}) {
         QFile shipped(QStringLiteral(KAVRO_OUTPUT_DIR "/Language/") + QLatin1String(file));
         QVERIFY(shipped.open(QIODevice::ReadOnly));
-        m_env->writeProgramFile(QStringLiteral("Language/") + QLatin1String(file), shipped.readAll());
+        m_world->env().writeProgramFile(QStringLiteral("Language/") + QLatin1String(file), shipped.readAll());
     }
 }
 

@@ -102,15 +102,7 @@ void choicePage(QPainter& p, QSize s)
 
 void pairingDialog(QPainter& p, QSize s)
 {
-    const QRectF r(QPointF(0, 0), s);
-    QLinearGradient g(0, 0, 0, s.height());
-    g.setColorAt(0, QColor(30, 35, 42));
-    g.setColorAt(1, QColor(20, 24, 29));
-    p.fillRect(r, g);
-    p.setPen(QPen(lineLight, 1));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(r.adjusted(0.5, 0.5, -0.5, -0.5));
-    p.fillRect(QRectF(1, 1, s.width() - 2, 2), accent);
+    dialog(p, s);
 
     // Left column: a receiver below, the mouse above, waves between them.
     p.fillRect(QRectF(1, 3, 70, s.height() - 4), QColor(17, 20, 24, 150));
