@@ -4,6 +4,7 @@
 #include "app/UserFolders.h"
 #include "common/AppPaths.h"
 #include "common/Fonts.h"
+#include "common/PictureCache.h"
 #include "dialogs/ExeIsRun.h"
 
 #include <QApplication>
@@ -18,6 +19,7 @@ int runProgram(int& argc, char** argv, const TopWindowFactory& makeTopWindow)
 
     QApplication app(argc, argv);
     installFontSubstitutions();
+    PictureCache::holdPicturesOf(AppPaths::programDir() + QStringLiteral("/Picture"));
 
     // Kept until the process ends: the segment marks this instance as the running one.
     static SingleInstance* instance = new SingleInstance(userDir);

@@ -3,11 +3,17 @@
 const char* const ChoiceUnknownPicture = "Unknow.png";
 const char* const ChoiceOfflineMarkPicture = "DisOnline.png";
 
+namespace {
+
+const int PictureMids[] = {1, 2, 4, 5, 6, 10, 13, 14, 15, 19, 20};
+constexpr int PictureCount = int(sizeof(PictureMids) / sizeof(PictureMids[0]));
+
+}  // namespace
+
 int choicePictureNumber(int mid)
 {
-    static const int mids[] = {1, 2, 4, 5, 6, 10, 13, 14, 15, 19, 20};
-    for (int k = 0; k < int(sizeof(mids) / sizeof(mids[0])); ++k) {
-        if (mids[k] == mid)
+    for (int k = 0; k < PictureCount; ++k) {
+        if (PictureMids[k] == mid)
             return k;
     }
     return -1;
@@ -40,6 +46,27 @@ QString choiceBadgePicture(int kind)
 QString choiceConnectionPicture(int cableFlag)
 {
     return cableFlag != 0 ? QStringLiteral("OnLineUsb.png") : QStringLiteral("OnLineWifi.png");
+}
+
+QStringList choiceTilePictures()
+{
+    QStringList pictures{QString::fromLatin1(ChoiceUnknownPicture)};
+    for (int k = 0; k < PictureCount; ++k)
+        pictures << choiceOnlinePicture(PictureMids[k]) << choiceOfflinePicture(PictureMids[k]);
+    return pictures;
+}
+
+QStringList choiceMarkPictures()
+{
+    return {QString::fromLatin1(ChoiceOfflineMarkPicture), choiceConnectionPicture(1), choiceConnectionPicture(0)};
+}
+
+QStringList choiceBadgePictures()
+{
+    QStringList pictures;
+    for (int kind : {0, 4, 1, 5})
+        pictures << choiceBadgePicture(kind);
+    return pictures;
 }
 
 QVector<int> choicePageSizes(int deviceCount)

@@ -1,6 +1,7 @@
 #pragma once
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 // Widget-free rules of the device-choice page's tiles: which picture a device gets, where a
@@ -18,6 +19,10 @@ QString choiceBadgePicture(int kind);
 QString choiceConnectionPicture(int cableFlag);
 extern const char* const ChoiceUnknownPicture;
 extern const char* const ChoiceOfflineMarkPicture;
+// Every picture a tile, a mark or a badge can show (the page's one style sheet has a rule for each).
+QStringList choiceTilePictures();
+QStringList choiceMarkPictures();
+QStringList choiceBadgePictures();
 
 // Number of tiles on each page for n devices: full pages of three, then the rest.
 QVector<int> choicePageSizes(int deviceCount);

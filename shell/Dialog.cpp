@@ -24,6 +24,7 @@
 #include <QButtonGroup>
 #include <QDebug>
 #include <QKeyEvent>
+#include <QStyle>
 
 namespace {
 
@@ -135,6 +136,9 @@ void Dialog::applySkin()
     ui->CloseButton->setStyleSheet(plainButtonStyle(dir, "Close.png", "CloseHover.png", "CloseClick.png"));
     ui->MinButton->setStyleSheet(plainButtonStyle(dir, "Min.png", "MinHover.png", "MinClick.png"));
     ui->UpArrow->setStyleSheet(plainButtonStyle(dir, "PageChange.png", "PageChangeHover.png", "PageChangeClick.png"));
+    ui->progressBar->setStyleSheet(QStringLiteral(
+        "#progressBar{border: none;background-color: transparent;}#progressBar::chunk {background-color: rgb(0, 255, 153);}"
+        "#progressBar[low=\"true\"]::chunk {background-color: rgb(152, 43, 34);}"));
     SlotMouseIndex(0);
 }
 
@@ -254,10 +258,15 @@ void Dialog::SlotBattery(bool IsCharg, int Number, bool IsText)
     ui->label->setVisible(IsCharg);
     ui->progressBar->setValue(Number);
     ui->label_2->setText(QString::number(Number) + (IsText ? QStringLiteral("%") : QString()));
-    const QString fill = Number < LowBatteryBelow ? QStringLiteral("rgb(152, 43, 34)") : QStringLiteral("rgb(0, 255, 153)");
-    ui->progressBar->setStyleSheet(
-        QStringLiteral("#progressBar{border: none;background-color: transparent;}#progressBar::chunk {background-color: ")
-        + fill + QStringLiteral(";}"));
+    // The bar's sheet holds both fills; a report only says which one, and re-styles the bar
+    // only when that changes.
+    const bool low = Number < LowBatteryBelow;
+    if (ui->progressBar->property("low").toBool() != low) {
+        ui->progressBar->setProperty("low", low);
+        ui->progressBar->style()->unpolish(ui->progressBar);
+        ui->progressBar->style()->polish(ui->progressBar);
+        ui->progressBar->update();
+    }
 }
 
 void Dialog::clearBattery()
@@ -272,11 +281,27 @@ void Dialog::SlotMouseIndex(int index)
     // A newly chosen mouse shows no level until it reports its own (an offline one never does).
     clearBattery();
     const bool noLighting = modelHasNoLighting(index);
-    ui->frame_2->setStyleSheet(QStringLiteral("#frame_2{border-image: ")
-                               + url(m_pictureDir, noLighting ? "BackGround2.png" : "BackGround.png")
-                               + QStringLiteral(";}"));
+    m_background = QLatin1String(noLighting ? "BackGround2.png" : "BackGround.png");
+    if (isVisible())
+        applyBackground();
     ui->LightsButton->setVisible(!noLighting);
     ui->FormSetting->move(noLighting ? 480 : 557, 60);
+}
+
+void Dialog::applyBackground()
+{
+    // The full-size background is decoded when the frame is first shown, not while the
+    // choice page is all the user sees; choosing the same model again parses nothing.
+    const QString sheet = QStringLiteral("#frame_2{border-image: ") + styleSheetUrl(m_pictureDir + m_background)
+                          + QStringLiteral(";}");
+    if (ui->frame_2->styleSheet() != sheet)
+        ui->frame_2->setStyleSheet(sheet);
+}
+
+void Dialog::showEvent(QShowEvent* event)
+{
+    applyBackground();
+    QWidget::showEvent(event);
 }
 
 void Dialog::keyPressEvent(QKeyEvent* event)

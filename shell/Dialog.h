@@ -48,11 +48,14 @@ public slots:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     // The battery display without a level.
     void clearBattery();
     void applySkin();
+    // Gives the frame the background of the chosen model.
+    void applyBackground();
     void showButtonPage();
     // One modal run of the busy dialog for a load report with `index` (1: wait mode).
     void runBusyDialog(int index);
@@ -68,6 +71,8 @@ private:
     UpDataParam* m_busy = nullptr;
     CrashHandler m_crashHandler;
     QString m_pictureDir;
+    // The chosen model's background picture, set once the frame is shown.
+    QString m_background;
     bool m_busyRunning = false;
     // A load report that arrived while the busy dialog ran, and its argument.
     bool m_loadPending = false;

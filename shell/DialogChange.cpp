@@ -28,6 +28,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QListView>
+#include <QStyle>
 #include <QThread>
 
 namespace {
@@ -41,10 +42,34 @@ bool updateFailureRecorded()
     return !Registry::value(QString::fromLatin1(MouseVersionRegistryKey), QStringLiteral("UpdateFailInfo")).toString().isEmpty();
 }
 
-QString pictureStyle(const char* widgetClass, const QString& file)
+// The tiles' one style sheet, set once: a rule per picture, chosen by the widget's "picture"
+// (tile, mark) or "badge" property, so that a rebuild or a state change sets a property instead
+// of giving each widget a sheet of its own to parse.
+QString tileStyleSheet(const QString& folder)
 {
-    return QStringLiteral("%1{border:0px;background-position:center;background-repeat:no-repeat;background-image: %2;color: rgb(255, 255, 255);}")
-        .arg(QLatin1String(widgetClass), styleSheetUrl(file));
+    QString sheet;
+    const auto addRules = [&](const QString& selector, const QStringList& pictures, const QString& look) {
+        for (const QString& picture : pictures)
+            sheet += selector.arg(picture) + QStringLiteral("{") + look.arg(styleSheetUrl(folder + picture)) + QStringLiteral("}\n");
+    };
+    const QString centred = QStringLiteral(
+        "border:0px;background-position:center;background-repeat:no-repeat;background-image: %1;color: rgb(255, 255, 255);");
+    addRules(QStringLiteral("QToolButton[picture=\"%1\"]"), choiceTilePictures(), centred);
+    addRules(QStringLiteral("QLabel[picture=\"%1\"]"), choiceMarkPictures(), centred);
+    addRules(QStringLiteral("QLabel[badge=\"%1\"]"), choiceBadgePictures(), QStringLiteral("background-image: %1;"));
+    return sheet;
+}
+
+// Sets the property that picks a widget's rule in the tiles' sheet. A widget that was polished
+// already takes its new rule at once; a new one takes it when it is first shown.
+void choosePicture(QWidget* widget, const char* property, const QString& picture)
+{
+    widget->setProperty(property, picture);
+    if (!widget->testAttribute(Qt::WA_WState_Polished))
+        return;
+    widget->style()->unpolish(widget);
+    widget->style()->polish(widget);
+    widget->update();
 }
 
 }  // namespace
@@ -70,6 +95,7 @@ DialogChange::DialogChange(QWidget* parent)
     ui->LeftButton->setStyleSheet("QToolButton{border-image: " + picture("Left.png") + ";}QToolButton:hover{border-image: " +
                                   picture("LeftClick.png") + ";}");
     ui->comboBox->applySkin(m_pictureDir);
+    ui->stackedWidget->setStyleSheet(tileStyleSheet(m_pictureDir));
 
     ui->label_2->show();
     ui->label_3->show();
@@ -243,7 +269,7 @@ void DialogChange::makeTile(QWidget* page, int tile, int tilesOnPage, int positi
         mark->setFixedSize(32, 32);
         mark->setFocusPolicy(Qt::NoFocus);
         mark->hide();
-        mark->setStyleSheet(pictureStyle("QLabel", m_pictureDir + file));
+        choosePicture(mark, "picture", file);
         mark->move(place.mark);
         return mark;
     };
@@ -258,7 +284,7 @@ void DialogChange::makeTile(QWidget* page, int tile, int tilesOnPage, int positi
     badge->setFocusPolicy(Qt::NoFocus);
     badge->move(place.badge);
     if (!badgePicture.isEmpty())
-        badge->setStyleSheet("QLabel{background-image: " + styleSheetUrl(m_pictureDir + badgePicture) + ";}");
+        choosePicture(badge, "badge", badgePicture);
     m_badges.append(badge);
 }
 
@@ -270,8 +296,7 @@ void DialogChange::setTilePicture(int tile, const QString& picture)
     mytoolButtonEnter* button = m_tileButtons.at(tile);
     if (button->property("picture").toString() == picture)
         return;
-    button->setProperty("picture", picture);
-    button->setStyleSheet(pictureStyle("QToolButton", m_pictureDir + picture));
+    choosePicture(button, "picture", picture);
 }
 
 void DialogChange::RefreshDeviceTile(int tile)

@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QFrame>
 #include <QStackedWidget>
 #include <QtTest>
 
@@ -93,6 +94,7 @@ private slots:
     void takesOverInstallerLanguage_data();
     void takesOverInstallerLanguage();
     void hotPlugWatchFollowsPageShown();
+    void frameBackgroundWaitsForTheFrame();
     void sizeRequestsSetDriverStatus_data();
     void sizeRequestsSetDriverStatus();
     void hidesToTrayAndBack();
@@ -106,6 +108,8 @@ private slots:
 
 private:
     void makeWindow();
+    // The window on the choice page, a cable mouse the current device.
+    void windowWithCurrentCableMouse();
     int setverCount() const { return m_hub ? m_hub->count(QStringLiteral("Setver(4)")) : 0; }
 
     std::unique_ptr<TestEnv> m_env;
@@ -191,7 +195,7 @@ void MainWindowTest::takesOverInstallerLanguage()
     QCOMPARE(MacroSetting::instance()->value(QStringLiteral("Language"), QStringLiteral("Language")), QStringLiteral("2"));
 }
 
-void MainWindowTest::hotPlugWatchFollowsPageShown()
+void MainWindowTest::windowWithCurrentCableMouse()
 {
     m_mouse = SimScript::addCableMouse(1);
     makeWindow();
@@ -202,6 +206,11 @@ void MainWindowTest::hotPlugWatchFollowsPageShown()
     record.online = 1;
     record.cableFlag = 1;
     makeCurrent(m_mouse.path, record);
+}
+
+void MainWindowTest::hotPlugWatchFollowsPageShown()
+{
+    windowWithCurrentCableMouse();
 
     // The frame's callback announces itself to the settings page; the choice page's scans
     // with the default finder.
@@ -225,6 +234,18 @@ void MainWindowTest::hotPlugWatchFollowsPageShown()
     QVERIFY(SimScript::deliver());
     QVERIFY(SimScript::countCalls(QStringLiteral("UsbFinderC_FindHidDevicesByDefaultDeviceId")) > 0);
     QCOMPARE(setverCount(), 0);
+}
+
+// The frame's full-size background is not decoded while only the choice page shows.
+void MainWindowTest::frameBackgroundWaitsForTheFrame()
+{
+    windowWithCurrentCableMouse();
+    auto* background = m_window->findChild<QFrame*>(QStringLiteral("frame_2"));
+    QVERIFY(background);
+    QCOMPARE(background->styleSheet(), QString());
+    PostMsg::instance()->SendChangeMainDialog(1);
+    QVERIFY(background->isVisible());
+    QVERIFY(background->styleSheet().contains(QLatin1String("BackGround.png")));
 }
 
 void MainWindowTest::sizeRequestsSetDriverStatus_data()

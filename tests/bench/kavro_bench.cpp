@@ -19,6 +19,11 @@
 // painted, beside figure 4 the private dirty memory; these start-up and memory figures are
 // medians of StartRounds fresh processes (the benchmark runs itself with --once), the others
 // come from the first of them. Run under a display (xvfb-run -a) or with QT_QPA_PLATFORM=offscreen.
+// With --rebuilds it shows the choice page with 16 simulated devices (eight cable mice and eight
+// receivers, no two alike) instead, rebuilds it RebuildRounds times by its hot-plug callback, as
+// a plug event does, each time painted, and prints the median time of one rebuild. Under
+// valgrind --tool=callgrind --toggle-collect='*rebuildTilesOnce*' the counts show what the
+// rebuilds spend on style sheets and pictures.
 #include "app/Startup.h"
 #include "common/PostMsg.h"
 #include "common/Registry.h"
@@ -32,6 +37,7 @@
 #include "pages/buttons/Buttoninterface.h"
 #include "pages/sensor/Sensor.h"
 #include "pages/macro/MacroRecorder.h"
+#include "shell/DialogChange.h"
 #include "shell/DialogMain.h"
 
 #include "HIDUsbControl.h"
@@ -466,6 +472,86 @@ void measureSensorPage(QWidget* window, int mouse, const std::vector<uint8_t>& i
     }
 }
 
+constexpr int RebuildRounds = 20;
+
+// Sixteen devices the choice page lists side by side: cable mice of eight models (at most five
+// under one vendor and product id, as the finder lists) and receivers of the four kinds for two
+// further models.
+void addSixteenDevices()
+{
+    HidSim_Reset();
+    const int cableMids[] = {1, 2, 4, 5, 6, 10, 13, 14};
+    const struct {
+        const char* pid;
+        int kind;
+    } receivers[] = {{"0xF501", 0}, {"0xF502", 4}, {"0xF503", 1}, {"0xF504", 5}};
+    uint8_t address = 0;
+    const auto addMouse = [&address](int mid) {
+        HidSimMouseSetup mouse{};
+        mouse.cid = 10;
+        mouse.mid = uint8_t(mid);
+        mouse.address[0] = 0x4B;
+        mouse.address[1] = ++address;
+        mouse.version = 0x0103;
+        mouse.battery = 80;
+        mouse.awake = 1;
+        return HidSim_AddMouse(&mouse);
+    };
+    for (int i = 0; i < 8; ++i) {
+        HidSimInterfaceSetup cable{};
+        cable.vid = i < 5 ? "0x3554" : "0x3555";
+        cable.pid = "0xF500";
+        cable.kind = 2;
+        cable.version = 0x0103;
+        cable.mouseId = addMouse(cableMids[i]);
+        HidSim_AddInterface(&cable);
+    }
+    for (int mid : {15, 19}) {
+        for (const auto& r : receivers) {
+            HidSimInterfaceSetup receiver{};
+            receiver.vid = "0x3554";
+            receiver.pid = r.pid;
+            receiver.kind = r.kind;
+            receiver.version = 0x0110;
+            receiver.mouseId = addMouse(mid);
+            HidSim_AddInterface(&receiver);
+        }
+    }
+}
+
+// One rebuild as a plug event makes it, with the old tiles deleted and the new ones painted.
+Q_NEVER_INLINE void rebuildTilesOnce(QWidget* window)
+{
+    OnChoicePageUsbChanged();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    window->repaint();
+}
+
+int runRebuilds(int& argc, char** argv)
+{
+    QApplication app(argc, argv);
+    HidSim_SetZeroDelays(1);
+    addSixteenDevices();
+    DialogMain window;
+    window.show();
+    if (!waitUntil([&window] { return window.findChild<QAbstractButton*>(QStringLiteral("btn15")) != nullptr; }, 10000)) {
+        std::printf("FAILED: the choice page did not list the sixteen devices\n");
+        return 1;
+    }
+    QCoreApplication::processEvents();
+    std::vector<double> times;
+    for (int i = 0; i < RebuildRounds; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        rebuildTilesOnce(&window);
+        times.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    std::printf("Kavro Mouse Software, choice page with 16 simulated devices\n");
+    std::printf("  rebuild on a plug event, painted (median of %d): %.3f ms\n", RebuildRounds, median(times));
+    return 0;
+}
+
 }  // namespace
 
 // The start-up and memory figures depend on one process start each: the benchmark runs itself
@@ -529,11 +615,13 @@ int main(int argc, char** argv)
     g_startToMainMs = processAgeMs();
     bool bare = false;
     bool once = false;
+    bool rebuilds = false;
     for (int i = 1; i < argc; ++i) {
         bare = bare || QByteArray(argv[i]) == "--bare";
         once = once || QByteArray(argv[i]) == "--once";
+        rebuilds = rebuilds || QByteArray(argv[i]) == "--rebuilds";
     }
-    if (!once)
+    if (!once && !rebuilds)
         return reportMedians(argv[0], bare);
 
     // A home and registry of its own, so a running program or earlier settings play no part.
@@ -541,6 +629,8 @@ int main(int argc, char** argv)
     qputenv("HOME", home.path().toLocal8Bit());
     Registry::setBaseFolder(home.path() + QStringLiteral("/registry"));
     writeBenchMacro();
+    if (rebuilds)
+        return runRebuilds(argc, argv);
 
     int status = 0;
     if (bare) {
