@@ -43,12 +43,7 @@ enum Byte { Sleep = 8, Toggle = 0x0B, Effect = 0x43, Red = 0x44, Green = 0x45, B
 
 void ignoreAnswers(uint8_t*, int, uint8_t*, uint32_t) {}
 
-QByteArray storedImage(int mouse)
-{
-    QByteArray image(HIDUSB_IMAGE_SIZE, '\0');
-    HidSim_GetImage(mouse, 0, reinterpret_cast<uint8_t*>(image.data()));
-    return image;
-}
+using SimScript::storedImage;
 
 FlashDataMap imageOf(const QByteArray& bytes)
 {

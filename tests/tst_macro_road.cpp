@@ -33,12 +33,7 @@ QByteArray hex(const char* text)
     return QByteArray::fromHex(QByteArray(text).replace(' ', "").replace('|', ""));
 }
 
-QByteArray storedImage(int mouse)
-{
-    QByteArray bytes(HIDUSB_IMAGE_SIZE, '\0');
-    HidSim_GetImage(mouse, 0, reinterpret_cast<uint8_t*>(bytes.data()));
-    return bytes;
-}
+using SimScript::storedImage;
 
 }  // namespace
 

@@ -46,12 +46,7 @@ private slots:
     void onFill() { ++fills; }
 };
 
-QByteArray storedImage(int mouse)
-{
-    QByteArray bytes(HIDUSB_IMAGE_SIZE, '\0');
-    HidSim_GetImage(mouse, 0, reinterpret_cast<uint8_t*>(bytes.data()));
-    return bytes;
-}
+using SimScript::storedImage;
 
 // The program's window with one cable mouse of model `mid`.
 struct Road {

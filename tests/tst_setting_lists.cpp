@@ -40,12 +40,7 @@ constexpr int SleepByte = 8;
 
 void ignoreAnswers(uint8_t*, int, uint8_t*, uint32_t) {}
 
-QByteArray storedImage(int mouse)
-{
-    QByteArray image(HIDUSB_IMAGE_SIZE, '\0');
-    HidSim_GetImage(mouse, 0, reinterpret_cast<uint8_t*>(image.data()));
-    return image;
-}
+using SimScript::storedImage;
 
 FlashDataMap imageOf(const QByteArray& bytes)
 {

@@ -179,6 +179,13 @@ bool deliverUntil(const std::function<bool()>& done, int timeoutMs)
     return done();
 }
 
+QByteArray storedImage(int mouse)
+{
+    QByteArray image(ImageSize, '\0');
+    HidSim_GetImage(mouse, 0, reinterpret_cast<uint8_t*>(image.data()));
+    return image;
+}
+
 QByteArray lastWrittenImage(int mouse)
 {
     QByteArray image(ImageSize, '\0');

@@ -47,6 +47,8 @@ bool settle(int timeoutMs = 5000);
 // Delivers answers and processes events until `done` holds or the time is up; its final value.
 bool deliverUntil(const std::function<bool()>& done, int timeoutMs = 8000);
 
+// The image the library holds for this mouse (its first profile).
+QByteArray storedImage(int mouse);
 // The image the library last took from the program for this mouse; empty when there is none.
 QByteArray lastWrittenImage(int mouse);
 
