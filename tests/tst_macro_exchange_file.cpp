@@ -7,6 +7,7 @@
 
 #include <QDataStream>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -126,6 +127,23 @@ private slots:
         clock.start();
         QVERIFY(!ParseMacroExchange(data));
         QVERIFY(clock.elapsed() < 1000);
+    }
+
+    // The file reader takes a file up to its size limit, trailing bytes included, and nothing larger.
+    void fileReaderBoundsTheFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Fire.ini"));
+        QVERIFY(WriteMacroExchangeFile(path, fire()));
+        QFile file(path);
+        QVERIFY(file.resize(MaxMacroExchangeFileSize));
+        const auto read = ReadMacroExchangeFile(path);
+        QVERIFY(read);
+        QCOMPARE(read->items.size(), 3);
+        QVERIFY(file.resize(MaxMacroExchangeFileSize + 1));
+        QVERIFY(!ReadMacroExchangeFile(path));
+        QVERIFY(!ReadMacroExchangeFile(dir.filePath(QStringLiteral("missing.ini"))));
+        QVERIFY(!ReadMacroExchangeFile(dir.path()));
     }
 
     void emptyMacroIsAMacro()

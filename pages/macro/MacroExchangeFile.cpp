@@ -203,7 +203,9 @@ std::optional<MacroExchange> ReadMacroExchangeFile(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > MaxMacroExchangeFileSize)
         return std::nullopt;
-    return ParseMacroExchange(file.read(MaxMacroExchangeFileSize + 1));
+    // Only the bytes the file had when it was measured: a read of the whole limit would
+    // reserve 16 MiB for every import.
+    return ParseMacroExchange(file.read(file.size()));
 }
 
 MacroRows ImportedMacroRows(const QVector<MacroExchangeItem>& items,

@@ -46,7 +46,8 @@ void setUp(int* argc, char*** argv)
     qputenv("KAVRO_SIM_EMPTY", "1");
     qputenv("KAVRO_SIM_CONTROL", "0");
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    new QCoreApplication(*argc, *argv);
+    if (!QCoreApplication::instance())  // a tool may bring a GUI application of its own
+        new QCoreApplication(*argc, *argv);
 
     home = new QTemporaryDir;
     program = new QTemporaryDir;

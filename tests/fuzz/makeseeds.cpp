@@ -10,10 +10,14 @@
 #include "device/ButtonRecords.h"
 #include "device/FirmwareFiles.h"
 #include "device/MacroFiles.h"
+#include "pages/macro/MacroExchangeFile.h"
 
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QPixmap>
 #include <QSaveFile>
 
 #include <cstdio>
@@ -151,6 +155,22 @@ bool macroSeeds()
                 bytesOf(BuildComboRecord(QStringLiteral("Ctrl+Shift+A"))));
 }
 
+// Exchange files as the Macro page exports them: every item with the page's row icon (a
+// picture), and one with no icons, as another program may write them.
+bool macroExchangeSeeds()
+{
+    QPixmap picture(16, 16);
+    picture.fill(QColor(225, 190, 34));
+    const QIcon icon(picture);
+    MacroExchange fire{QStringLiteral("Fire"), QStringLiteral("255"), {}};
+    fire.items = {{QStringLiteral("A"), icon, false}, {QStringLiteral("15ms"), icon, false}, {QStringLiteral("A"), icon, true}};
+    MacroExchange copy{QStringLiteral("Copy"), QStringLiteral("3"), {}};
+    for (const MacroRow& row : sampleMacro())
+        copy.items.append({row.text, QIcon(), row.release});
+    const QString t = QStringLiteral("macro_exchange_file");
+    return save(t, QStringLiteral("Fire.ini"), MacroExchangeBytes(fire)) && save(t, QStringLiteral("Copy.ini"), MacroExchangeBytes(copy));
+}
+
 // Copies shipped data files (a folder of the source tree and a name pattern) as seeds.
 bool shippedSeeds(const QString& target, const QString& folder, const QString& pattern)
 {
@@ -171,10 +191,14 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: makeseeds <output folder> <source folder>\n");
         return 2;
     }
+    // The exchange files' icons are pictures, which need a GUI application.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    new QGuiApplication(argc, argv);
     fuzzenv::setUp(&argc, &argv);
     out = QString::fromLocal8Bit(argv[1]);
     const QString resources = QString::fromLocal8Bit(argv[2]) + QStringLiteral("/resources");
     const bool ok = cacheFileSeed() && profileFileSeed() && firmwareSeeds() && dataCallbackSeeds() && macroSeeds()
+        && macroExchangeSeeds()
         && shippedSeeds(QStringLiteral("language_file"), resources + QStringLiteral("/Language"), QStringLiteral("*.xml"))
         && shippedSeeds(QStringLiteral("sensor_header"), resources, QStringLiteral("driver_sensor.h"));
     return ok ? 0 : 1;
