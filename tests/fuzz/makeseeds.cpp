@@ -10,6 +10,7 @@
 #include "device/ButtonRecords.h"
 #include "device/FirmwareFiles.h"
 #include "device/MacroFiles.h"
+#include "device/ProfileFile.h"
 #include "pages/macro/MacroExchangeFile.h"
 
 #include <QDataStream>
@@ -60,25 +61,17 @@ bool cacheFileSeed()
     return file.open(QIODevice::ReadOnly) && save(QStringLiteral("cache_file"), QStringLiteral("cache.bin"), file.readAll());
 }
 
-QByteArray nulPadded(const char* text, int size)
+// Profiles as the button page's export writes them: the sample image for the target's sensor,
+// one at the model's DPI level limit, and one whose sensor name the writer cuts to 12 bytes.
+bool profileFileSeeds()
 {
-    QByteArray bytes(text);
-    bytes.resize(size);
-    return bytes;
-}
-
-bool profileFileSeed()
-{
-    QByteArray bytes;
-    QDataStream stream(&bytes, QIODevice::WriteOnly);
-    stream.setByteOrder(QDataStream::BigEndian);
-    const FlashDataMap image = sampleImage();
-    const QByteArray tag = nulPadded("Trelm", 12);
-    const QByteArray sensor = nulPadded("PAW3395", 12);
-    stream.writeBytes(tag.constData(), uint(tag.size()));
-    stream.writeBytes(sensor.constData(), uint(sensor.size()));
-    stream.writeBytes(reinterpret_cast<const char*>(&image), uint(sizeof image));
-    return save(QStringLiteral("profile_file"), QStringLiteral("profile.prf"), bytes);
+    const QString t = QStringLiteral("profile_file");
+    FlashDataMap full = sampleImage();
+    full.dpiLevelCount = 8;
+    full.currentDpiLevel = 7;
+    return save(t, QStringLiteral("profile.prf"), ProfileFile::encode(QStringLiteral("PAW3395"), sampleImage()))
+        && save(t, QStringLiteral("eight-levels.prf"), ProfileFile::encode(QStringLiteral("PAW3395"), full))
+        && save(t, QStringLiteral("long-sensor.prf"), ProfileFile::encode(QStringLiteral("PAW3395-LONG-NAME"), sampleImage()));
 }
 
 bool firmwareSeeds()
@@ -197,7 +190,7 @@ int main(int argc, char** argv)
     fuzzenv::setUp(&argc, &argv);
     out = QString::fromLocal8Bit(argv[1]);
     const QString resources = QString::fromLocal8Bit(argv[2]) + QStringLiteral("/resources");
-    const bool ok = cacheFileSeed() && profileFileSeed() && firmwareSeeds() && dataCallbackSeeds() && macroSeeds()
+    const bool ok = cacheFileSeed() && profileFileSeeds() && firmwareSeeds() && dataCallbackSeeds() && macroSeeds()
         && macroExchangeSeeds()
         && shippedSeeds(QStringLiteral("language_file"), resources + QStringLiteral("/Language"), QStringLiteral("*.xml"))
         && shippedSeeds(QStringLiteral("sensor_header"), resources, QStringLiteral("driver_sensor.h"));
