@@ -14,6 +14,11 @@
 //  12. one report-rate click to the image in the library,
 //  13. a key event, while recording with 138 rows listed, to its row shown,
 //  14. the button page's request for a saved macro of 70 key events to the image in the library.
+//  15. a preset colour clicked on the lighting page (all three values differ) to its third image
+//      in the library,
+//  16. a plus click on the lighting page's red box to its image in the library,
+//  17. a language chosen in the settings page's box, the frame and its pages built, to every
+//      window's texts set.
 // With --bare it shows a plain 1020 x 700 Qt window instead and prints figures 1 and 4 only,
 // for comparison. Beside figure 1 it prints the time from process start to the device tiles
 // painted, beside figure 4 the private dirty memory; these start-up and memory figures are
@@ -35,7 +40,9 @@
 #include "device/SharedFlags.h"
 #include "pages/macro/Macro.h"
 #include "pages/buttons/Buttoninterface.h"
+#include "pages/lighting/LampLight.h"
 #include "pages/sensor/Sensor.h"
+#include "pages/settings/FormSetting.h"
 #include "pages/macro/MacroRecorder.h"
 #include "shell/DialogChange.h"
 #include "shell/DialogMain.h"
@@ -43,6 +50,7 @@
 #include "HIDUsbControl.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QWindow>
@@ -87,6 +95,9 @@ std::vector<double> g_macroClickMs;
 std::vector<double> g_macroLanguageMs;
 std::vector<double> g_recordKeyMs;
 std::vector<double> g_macroSendMs;
+std::vector<double> g_presetMs;
+std::vector<double> g_plusMs;
+std::vector<double> g_settingsLanguageMs;
 const QString BenchMacro = QStringLiteral("Bench70");
 
 // A macro of 70 key events with a delay between two: 139 rows.
@@ -287,6 +298,7 @@ int findCableMouse()
 }
 
 void measureSensorPage(QWidget* window, int mouse, const std::vector<uint8_t>& image);
+void measureLightingAndSettings(QWidget* window, int mouse);
 
 void measureProgram(QWidget* window)
 {
@@ -404,18 +416,20 @@ void measureProgram(QWidget* window)
     }
     if (g_failure.isEmpty())
         measureSensorPage(window, mouse, image);
+    if (g_failure.isEmpty())
+        measureLightingAndSettings(window, mouse);
 }
 
-// Times `action` from its start to the library's write count passing `before`; false on time-out.
-bool timeWrite(int mouse, const std::function<void()>& action, std::vector<double>& into)
+// Times `action` from its start to the library's write count grown by `writes`; false on time-out.
+bool timeWrite(int mouse, const std::function<void()>& action, std::vector<double>& into, int writes = 1)
 {
     const int before = HidSim_WriteCount(mouse);
     QElapsedTimer clock;
     clock.start();
     action();
-    while (HidSim_WriteCount(mouse) == before && clock.elapsed() < 2000) {
+    while (HidSim_WriteCount(mouse) < before + writes && clock.elapsed() < 2000) {
     }
-    if (HidSim_WriteCount(mouse) == before)
+    if (HidSim_WriteCount(mouse) < before + writes)
         return false;
     into.push_back(clock.nsecsElapsed() / 1e6);
     return true;
@@ -552,6 +566,65 @@ int runRebuilds(int& argc, char** argv)
     return 0;
 }
 
+// Figures 15 to 17: a preset and a plus click on the lighting page, each to its last image in
+// the library, and a language chosen in the settings page's box to every window's texts set.
+void measureLightingAndSettings(QWidget* window, int mouse)
+{
+    auto* lights = window->findChild<QAbstractButton*>(QStringLiteral("LightsButton"));
+    auto* lighting = window->findChild<LampLight*>();
+    auto* modes = lighting ? lighting->findChild<QComboBox*>(QStringLiteral("LightMod")) : nullptr;
+    auto* presetA = lighting ? lighting->findChild<QAbstractButton*>(QStringLiteral("toolButtonColorA")) : nullptr;
+    auto* presetB = lighting ? lighting->findChild<QAbstractButton*>(QStringLiteral("toolButtonColorB")) : nullptr;
+    auto* plus = lighting ? lighting->findChild<QAbstractButton*>(QStringLiteral("AddR")) : nullptr;
+    auto* minus = lighting ? lighting->findChild<QAbstractButton*>(QStringLiteral("ReduceR")) : nullptr;
+    if (!lights || !modes || !presetA || !presetB || !plus || !minus) {
+        g_failure = QStringLiteral("no lighting page with presets and plus/minus buttons");
+        return;
+    }
+    lights->click();
+    modes->setCurrentIndex(1);  // an effect with the colour area
+    HidSim_DeliverPending(2000);
+    // Presets A (255, 0, 0) and B (0, 255, 255) differ in every value: three images a click.
+    for (int i = 0; i < Rounds; ++i) {
+        QAbstractButton* preset = i % 2 ? presetB : presetA;
+        if (!timeWrite(mouse, [preset] { preset->click(); }, g_presetMs, 3)) {
+            g_failure = QStringLiteral("a preset's three images did not reach the library");
+            return;
+        }
+    }
+    // From red 0 (after B), plus then minus: one image each; the plus clicks are timed.
+    for (int i = 0; i < Rounds; ++i) {
+        if (!timeWrite(mouse, [plus] { plus->click(); }, g_plusMs)) {
+            g_failure = QStringLiteral("a plus click's image did not reach the library");
+            return;
+        }
+        std::vector<double> ignored;
+        if (!timeWrite(mouse, [minus] { minus->click(); }, ignored)) {
+            g_failure = QStringLiteral("a minus click's image did not reach the library");
+            return;
+        }
+    }
+
+    auto* settingsButton = window->findChild<QAbstractButton*>(QStringLiteral("FormSetting"));
+    auto* settings = window->findChild<FormSetting*>();
+    auto* languages = settings ? settings->findChild<QComboBox*>(QStringLiteral("comboBox")) : nullptr;
+    if (!settingsButton || !languages) {
+        g_failure = QStringLiteral("no settings page with its language box");
+        return;
+    }
+    settingsButton->click();
+    // As the user picks an entry: the box's index, then its activation; every window's texts
+    // are set when the activation returns.
+    for (int i = 0; i < Rounds; ++i) {
+        const int language = i % 2 ? 0 : 5;
+        QElapsedTimer clock;
+        clock.start();
+        languages->setCurrentIndex(language);
+        emit languages->activated(language);
+        g_settingsLanguageMs.push_back(clock.nsecsElapsed() / 1e6);
+    }
+}
+
 }  // namespace
 
 // The start-up and memory figures depend on one process start each: the benchmark runs itself
@@ -686,6 +759,12 @@ int main(int argc, char** argv)
                     median(g_recordKeyMs));
         std::printf("  saved macro of 70 key events to the image in the library (median of %d): %.3f ms\n", Rounds,
                     median(g_macroSendMs));
+        std::printf("  lighting preset click to its third image in the library (median of %d): %.3f ms\n", Rounds,
+                    median(g_presetMs));
+        std::printf("  lighting plus click to its image in the library (median of %d): %.3f ms\n", Rounds,
+                    median(g_plusMs));
+        std::printf("  language chosen on the settings page to every window's texts set (median of %d): %.3f ms\n",
+                    Rounds, median(g_settingsLanguageMs));
     }
     std::printf("  private dirty memory: %lld KiB\n", static_cast<long long>(g_privateDirtyKb));
     std::printf("  private memory %s: %lld KiB\n", bare ? "with the window shown" : "with the choice page shown (the demo devices)",
