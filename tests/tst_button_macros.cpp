@@ -1,6 +1,7 @@
 // The button page's macro panel: one button per saved macro, a click binds the chosen key to
 // it, and the keys bound to a macro follow its rename, edit and delete on the Macro page.
 #include "DeviceLinkFixture.h"
+#include "common/Fonts.h"
 #include "common/MacroSetting.h"
 #include "common/ProgramWaits.h"
 #include "common/UserConfig.h"
@@ -140,6 +141,7 @@ private slots:
         m_env = std::make_unique<TestEnv>();
         m_env->stageShippedData();
         MacroSetting::reload();
+        installFontSubstitutions();  // the families the program draws with
         ProgramWaits::setWaitScale(0.01);
     }
 
@@ -203,6 +205,28 @@ private slots:
         QCOMPARE(macroTexts(page), buttons);
         QCOMPARE(this->placeholders(page), placeholders);
         QCOMPARE(page.MacroButtons.size(), buttons.size() + placeholders);
+    }
+
+    // A name of 30 bytes fits its button, Latin letters or Japanese; a rename fits it again.
+    void longNamesFitTheirButtons()
+    {
+        const QString latin = QStringLiteral("AbcdefghijklmnopqrstuvwxyzABCD");
+        const QString japanese = QString::fromUtf8("コピー貼り付けコピー");
+        QCOMPARE(MacroNameByteCount(latin), 30);
+        QCOMPARE(MacroNameByteCount(japanese), 30);
+        writeMacro(latin, "1\n");
+        writeMacro(japanese, "1\n");
+        writeMacro(QStringLiteral("A"), "1\n");
+        Buttoninterface page;
+        const auto fits = [](QToolButton* b) {
+            return b->minimumWidth() == 174 && b->maximumWidth() == 174 && QFontMetrics(b->font()).horizontalAdvance(b->text()) <= 166;
+        };
+        page.show();
+        QVERIFY(fits(macroButton(page, latin)));
+        QVERIFY(fits(macroButton(page, japanese)));
+        QCOMPARE(macroButton(page, QStringLiteral("A"))->font().pointSize(), 9);
+        PostMsg::instance()->SendMacroRename(QStringLiteral("A"), QStringLiteral("WWWWWWWWWWWWWWWWWWWWWWWWW"));
+        QVERIFY(macroButton(page, QStringLiteral("WWWWWWWWWWWWWWWWWWWWWWWWW"))->font().pointSizeF() < 9);
     }
 
     // A new list replaces the old one whole; the old buttons are gone.

@@ -29,6 +29,19 @@ constexpr int VisitOrder[SelectorTable::Count] = {0, 1, 2, 4, 3, 5, 6, 7};
 constexpr int PanelRows = 7;
 // The last key has no factory function to fall back to: a deleted macro stays on it.
 constexpr int KeyWithoutDefault = 7;
+constexpr int MacroButtonWidth = 174;
+
+// The macro's name on its button: a long name (30 bytes of Latin letters) is set smaller, down
+// to 7 points, so that it fits the button.
+void setMacroButtonText(QToolButton* button, const QString& name)
+{
+    QFont font(QStringLiteral("微软雅黑"), 9);
+    const int room = MacroButtonWidth - 8;
+    while (font.pointSizeF() > 7 && QFontMetrics(font).horizontalAdvance(name) > room)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    button->setFont(font);
+    button->setText(name);
+}
 
 }  // namespace
 
@@ -86,9 +99,10 @@ void Buttoninterface::SlotAddMacroButton()
     const QString style = macroButtonStyle();
     const auto makeButton = [&](const QString& text, int height) {
         auto* button = new QToolButton(ui->scrollAreaWidgetContents_7);
-        button->setText(text);
-        button->setFont(QFont(QStringLiteral("微软雅黑"), 9));
-        button->setMinimumSize(174, height);
+        setMacroButtonText(button, text);
+        // As wide as the function buttons, whatever the name.
+        button->setMinimumSize(MacroButtonWidth, height);
+        button->setMaximumWidth(MacroButtonWidth);
         button->setCheckable(true);
         button->setStyleSheet(style);
         layout->addWidget(button);
@@ -237,7 +251,7 @@ void Buttoninterface::SlotMacroRename(QString MacroName, QString NewName)
     }
     for (QToolButton* button : qAsConst(MacroButtons)) {
         if (button->isEnabled() && button->text() == MacroName)
-            button->setText(NewName);
+            setMacroButtonText(button, NewName);
     }
 }
 

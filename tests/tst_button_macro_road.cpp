@@ -1,0 +1,166 @@
+// A macro's road through both pages, as a user takes it: made and recorded on the Macro page,
+// bound to a mouse key on the button page, then renamed, edited and deleted on the Macro page;
+// each step ends as its bytes in the mouse's stored image.
+#include "common/PostMsg.h"
+#include "common/ProgramWaits.h"
+#include "device/MacroFiles.h"
+#include "device/SharedFlags.h"
+#include "device/Worker.h"
+#include "pages/buttons/Buttoninterface.h"
+#include "pages/macro/KeyClock.h"
+#include "pages/macro/Macro.h"
+#include "shell/DialogMain.h"
+#include "support/HidSimScript.h"
+#include "support/KeySender.h"
+#include "support/ModalAnswerer.h"
+#include "support/ProgramWorld.h"
+
+#include "HIDUsbControl.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QToolButton>
+#include <QtTest>
+
+namespace {
+
+QByteArray storedImage(int mouse)
+{
+    QByteArray image(HIDUSB_IMAGE_SIZE, '\0');
+    HidSim_GetImage(mouse, 0, reinterpret_cast<uint8_t*>(image.data()));
+    return image;
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+QByteArray recordOfFile(const QString& name)
+{
+    const MacroRecord record = MacroRecordFromFileText(name, readAll(MacroFolder() + QLatin1Char('/') + name + ".ini"));
+    return QByteArray(reinterpret_cast<const char*>(&record), int(sizeof record));
+}
+
+}  // namespace
+
+class ButtonMacroRoadTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void macroMadeBoundRenamedEditedDeleted()
+    {
+        ProgramWorld world;
+        ProgramWaits::setWaitScale(0.01);
+        qint64 now = 0;
+        setKeyClock([&now] { return now; });
+
+        const SimScript::Device cable = SimScript::addCableMouse(1);
+        QString typedName;
+        ModalAnswerer answerer;
+        answerer.on("QuestionDialog", [&typedName](QWidget* dialog) {
+            QTest::keyClicks(dialog->findChild<QLineEdit*>(QStringLiteral("lineEdit")), typedName);
+            QTest::mouseClick(dialog->findChild<QToolButton*>(QStringLiteral("NewHong")), Qt::LeftButton);
+        });
+        answerer.on("DeleteConfirm", ModalAnswerer::clickButton(QStringLiteral("NewHong")));
+        DialogMain window;
+        window.show();
+        SimScript::settle();
+        NoBusyDialog = 1;  // no busy dialog: its fixed waits are no part of this road
+        window.findChild<QToolButton*>(QStringLiteral("btn0"))->click();
+        QVERIFY(SimScript::deliverUntil([] { return SensorPageReady && LightPageReady && ButtonPageReady; }));
+        auto* buttons = window.findChild<Buttoninterface*>();
+        auto* macros = window.findChild<Macro*>();
+        QVERIFY(buttons && macros);
+        const auto pageButton = [&](const char* name) { window.findChild<QAbstractButton*>(QLatin1String(name))->click(); };
+        const auto click = [](QWidget* page, const char* name) {
+            QTest::mouseClick(page->findChild<QToolButton*>(QLatin1String(name)), Qt::LeftButton);
+        };
+        const auto record = [&](const QVector<char>& letters) {
+            macros->findChild<QPushButton*>(QStringLiteral("StartRecord"))->click();
+            for (char letter : letters) {
+                keys::press(macros, keys::letter(letter));
+                now += 40;
+                keys::release(macros, keys::letter(letter));
+                now += 60;
+            }
+            macros->findChild<QPushButton*>(QStringLiteral("StopRecord"))->click();
+            click(macros, "Save");
+        };
+        const auto choose = [&](const QString& name) {
+            auto* list = macros->findChild<QListWidget*>(QStringLiteral("listWidgetHong"));
+            QListWidgetItem* item = list->findItems(name, Qt::MatchExactly).value(0);
+            QVERIFY(item);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+        };
+        // Keys reach the page once the window has the focus back from a dialog.
+        const auto activeAgain = [&] {
+            window.activateWindow();
+            return QTest::qWaitForWindowActive(&window);
+        };
+        const auto selectorText = [&] { return buttons->findChild<QToolButton*>(QStringLiteral("RightKey"))->text(); };
+
+        // Made: a new macro "Rec", two keys recorded and saved; a second macro "Other".
+        pageButton("MacroButton");
+        QVERIFY(activeAgain());
+        typedName = QStringLiteral("Other");
+        click(macros, "NewHong");
+        typedName = QStringLiteral("Rec");
+        click(macros, "NewHong");
+        QVERIFY(activeAgain());
+        record({'A', 'B'});
+        QCOMPARE(readAll(MacroFolder() + QStringLiteral("/Rec.ini")),
+                 QByteArray("1\n0x04 1 0\n40ms\n0x04 1 1\n60ms\n0x05 1 0\n40ms\n0x05 1 1\n"));
+
+        // Bound: the button page lists it; the second key plays it.
+        pageButton("ButtonMain");
+        QCOMPARE(buttons->MacroButtons.value(1)->text(), QStringLiteral("Rec"));
+        click(buttons, "RightKey");
+        click(buttons, "DPI_10");
+        QTest::mouseClick(buttons->MacroButtons.value(1), Qt::LeftButton);
+        QByteArray image = storedImage(cable.mouse);
+        QCOMPARE(image.mid(77, 3), QByteArray("\x06\x01\x01", 3));
+        QCOMPARE(image.mid(1548, 592), recordOfFile(QStringLiteral("Rec")));
+        QCOMPARE(selectorText(), buttons->MacroPrefixText + QStringLiteral("Rec"));
+
+        // Renamed: the key keeps its macro under the new name.
+        pageButton("MacroButton");
+        choose(QStringLiteral("Rec"));
+        typedName = QStringLiteral("Go");
+        QVERIFY(QMetaObject::invokeMethod(macros, "RenameMacro"));
+        image = storedImage(cable.mouse);
+        QCOMPARE(image.mid(1548, 31), QByteArray("\x02Go", 3) + QByteArray(28, '\0'));
+        QCOMPARE(image.mid(1579, 592 - 31), recordOfFile(QStringLiteral("Go")).mid(31));
+        QCOMPARE(selectorText(), buttons->MacroPrefixText + QStringLiteral("Go"));
+
+        // Edited: new keys saved; another macro is chosen while the page waits to send them.
+        choose(QStringLiteral("Go"));
+        QVERIFY(activeAgain());
+        record({'C'});
+        choose(QStringLiteral("Other"));
+        const QByteArray edited = recordOfFile(QStringLiteral("Go"));
+        QCOMPARE(int(uchar(edited.at(31))), 2);  // C pressed and released
+        QTRY_COMPARE(storedImage(cable.mouse).mid(1548, 592), edited);
+        QCOMPARE(storedImage(cable.mouse).mid(77, 3), QByteArray("\x06\x01\x01", 3));
+
+        // Deleted: the key is a right click again, its record slot empty.
+        choose(QStringLiteral("Go"));
+        click(macros, "DeleteHong");
+        image = storedImage(cable.mouse);
+        QCOMPARE(image.mid(77, 3), QByteArray("\x01\x02\x00", 3));
+        QCOMPARE(image.mid(124 + 52, 52), QByteArray(52, '\0'));
+        pageButton("ButtonMain");
+        QCOMPARE(selectorText(), buttons->findChild<QToolButton*>(QStringLiteral("RightKey_3"))->text());
+        QCOMPARE(buttons->MacroButtons.value(0)->text(), QStringLiteral("Other"));
+
+        setKeyClock({});
+        ProgramWaits::setWaitScale(1);
+        if (Worker* worker = Worker::instance())
+            worker->wait(5000);
+    }
+};
+
+QTEST_MAIN(ButtonMacroRoadTest)
+#include "tst_button_macro_road.moc"
