@@ -108,6 +108,7 @@ private:
     {
         button(page, QLatin1String(selector))->click();
         button(page, QStringLiteral("DPI_10"))->click();
+        QCOMPARE(current(page, "stackedWidget_2"), QStringLiteral("page_5"));  // the macro list
         QToolButton* target = macroButton(page, macro);
         target->setChecked(false);
         target->click();
