@@ -18,6 +18,7 @@
 #include "support/HidSimScript.h"
 #include "support/HubRecorder.h"
 #include "support/ModalAnswerer.h"
+#include "support/ProgramWorld.h"
 #include "support/SharedWorld.h"
 #include "support/Wait.h"
 
@@ -41,8 +42,6 @@ namespace {
 enum Byte { Sleep = 8, Toggle = 0x0B, Effect = 0x43, Red = 0x44, Green = 0x45, Blue = 0x46, Speed = 0x47,
             Brightness = 0x48, OnOff = 0x49 };
 
-void ignoreAnswers(uint8_t*, int, uint8_t*, uint32_t) {}
-
 using SimScript::storedImage;
 
 FlashDataMap imageOf(const QByteArray& bytes)
@@ -51,6 +50,34 @@ FlashDataMap imageOf(const QByteArray& bytes)
     std::memcpy(&image, bytes.constData(), qMin<size_t>(sizeof image, size_t(bytes.size())));
     return image;
 }
+
+// What the page shows of the light: effect row, sliders, colour, toggle and sleep item.
+QList<int> shownLight(QWidget* page)
+{
+    const auto value = [page](const char* name) { return page->findChild<QAbstractSlider*>(QLatin1String(name))->value(); };
+    const auto box = [page](const char* name) { return page->findChild<QSpinBox*>(QLatin1String(name))->value(); };
+    return {page->findChild<QComboBox*>(QStringLiteral("LightMod"))->currentIndex(),
+            value("horizontalLight"),
+            value("horizontalSpeed"),
+            box("RSpinBox"),
+            box("GSpinBox"),
+            box("BSpinBox"),
+            page->findChild<QToolButton*>(QStringLiteral("RippeControl"))->isChecked() ? 1 : 0,
+            page->findChild<StopCloseTime*>(QStringLiteral("frameClose"))->currentIndex()};
+}
+
+// The program's window over the simulated devices, with the busy dialogs of the loads closed.
+struct TileRoad {
+    ModalAnswerer answerer;
+    linktest::HubRecorder hub;
+    DialogMain window;
+    TileRoad()
+    {
+        window.show();
+        SimScript::settle();
+    }
+    bool loadTile() { return loadFirstTile(window, hub); }
+};
 
 // A light setting as the mouse holds it, on a recognisable image.
 QByteArray lightImage(int onOff, int effect, int brightness = 3, int speed = 5, int sleep = 6,
@@ -124,9 +151,18 @@ private slots:
     void languageSectionSetsEveryText();
     void picturesHoldTheirColours();
     void tileToLightingPageEndToEnd();
+    void receiverMouseLeavesThePageAsBuilt();
 
 private:
     void openMouse(const QByteArray& image);
+    // `device` holding `image` for a tile load, with no model chosen and writes off until the load.
+    void placeMouse(const SimScript::Device& device, const QByteArray& image)
+    {
+        ChosenModelId = 0;
+        WriteEnabled = 0;
+        m_mouse = device;
+        QCOMPARE(HidSim_SetImage(m_mouse.mouse, 0, reinterpret_cast<const uint8_t*>(image.constData())), 0);
+    }
     template <typename T>
     T* child(const char* name) const
     {
@@ -172,8 +208,7 @@ void LightingPageTest::openMouse(const QByteArray& image)
     m_image = image;
     QCOMPARE(HidSim_SetImage(m_mouse.mouse, 0, reinterpret_cast<const uint8_t*>(image.constData())), 0);
     SetCurrentDevicePath(m_mouse.path);
-    UsbServerC_Start(m_mouse.path.constData(), m_mouse.path.constData(), ignoreAnswers);
-    HidSim_DeliverPending(2000);
+    SimScript::openQuietLink(m_mouse.path);
     SetWorkingImage(imageOf(image));
     SetWorkingImageLoaded(true);
     m_page = std::make_unique<LampLight>();
@@ -640,26 +675,11 @@ void LightingPageTest::picturesHoldTheirColours()
 // mouse, and the same tile again shows them without writing.
 void LightingPageTest::tileToLightingPageEndToEnd()
 {
-    ChosenModelId = 0;
-    WriteEnabled = 0;
-    m_mouse = SimScript::addCableMouse(1);
     QByteArray image = lightImage(1, 4, 2, 2, 6, {10, 20, 30}, 0);
-    QCOMPARE(HidSim_SetImage(m_mouse.mouse, 0, reinterpret_cast<const uint8_t*>(image.constData())), 0);
-    ModalAnswerer answerer;
-    linktest::HubRecorder hub;
-    DialogMain window;
-    window.show();
-    SimScript::settle();
-    // A load has filled the pages once SigForm, which follows the pages' images, has arrived.
-    const auto loadTile = [&] {
-        const int forms = hub.count(QStringLiteral("Form"));
-        window.findChild<QToolButton*>(QStringLiteral("btn0"))->click();
-        return spinUntil([&] {
-            HidSim_DeliverPending(20);
-            return hub.count(QStringLiteral("Form")) > forms;
-        }, 8000);
-    };
-    QVERIFY(loadTile());
+    placeMouse(SimScript::addCableMouse(1), image);
+    TileRoad road;
+    DialogMain& window = road.window;
+    QVERIFY(road.loadTile());
     QTest::mouseClick(window.findChild<QToolButton*>(QStringLiteral("LightsButton")), Qt::LeftButton);
     auto* page = window.findChild<LampLight*>();
     const auto find = [page](const char* name) { return page->findChild<QWidget*>(QLatin1String(name)); };
@@ -692,7 +712,7 @@ void LightingPageTest::tileToLightingPageEndToEnd()
     SimScript::settle();
     if (Worker* worker = Worker::instance())
         worker->wait(5000);
-    QVERIFY(loadTile());
+    QVERIFY(road.loadTile());
     QCOMPARE(static_cast<QComboBox*>(find("LightMod"))->currentIndex(), 1);
     QCOMPARE(static_cast<QSlider*>(find("horizontalLight"))->value(), 4);
     QCOMPARE(static_cast<QSlider*>(find("horizontalSpeed"))->value(), 4);
@@ -703,6 +723,24 @@ void LightingPageTest::tileToLightingPageEndToEnd()
     QCOMPARE(static_cast<StopCloseTime*>(find("frameClose"))->currentIndex(), 8);
     QCOMPARE(HidSim_WriteCount(m_mouse.mouse), written);
     QCOMPARE(storedImage(m_mouse.mouse), expected);
+    if (Worker* worker = Worker::instance())
+        worker->wait(5000);
+}
+
+// The mouse behind the 2 kHz receiver (MID 5, a model without lighting): its full load from the
+// tile leaves the lighting page as it was built, and nothing is written back.
+void LightingPageTest::receiverMouseLeavesThePageAsBuilt()
+{
+    placeMouse(SimScript::addReceiverMouse(5, 4), lightImage(1, 4, 2, 2, 6, {10, 20, 30}, 1));
+    TileRoad road;
+    auto* page = road.window.findChild<LampLight*>();
+    QVERIFY(page);
+    const QList<int> built = shownLight(page);
+    QVERIFY(road.loadTile());
+    QVERIFY(LightPageReady.load());
+    QCOMPARE(shownLight(page), built);
+    QVERIFY(!road.window.findChild<QToolButton*>(QStringLiteral("LightsButton"))->isVisible());
+    QCOMPARE(HidSim_WriteCount(m_mouse.mouse), 0);
     if (Worker* worker = Worker::instance())
         worker->wait(5000);
 }

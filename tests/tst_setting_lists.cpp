@@ -38,8 +38,6 @@ namespace {
 constexpr int DebounceByte = 6;
 constexpr int SleepByte = 8;
 
-void ignoreAnswers(uint8_t*, int, uint8_t*, uint32_t) {}
-
 using SimScript::storedImage;
 
 FlashDataMap imageOf(const QByteArray& bytes)
@@ -150,8 +148,7 @@ void SettingListsTest::openMouse(const QByteArray& image, bool behindReceiver)
     m_image = image;
     QCOMPARE(HidSim_SetImage(m_mouse.mouse, 0, reinterpret_cast<const uint8_t*>(image.constData())), 0);
     SetCurrentDevicePath(m_mouse.path);
-    UsbServerC_Start(m_mouse.path.constData(), m_mouse.path.constData(), ignoreAnswers);
-    HidSim_DeliverPending(2000);
+    SimScript::openQuietLink(m_mouse.path);
     SetWorkingImage(imageOf(image));
     SetWorkingImageLoaded(true);
 }
@@ -460,15 +457,7 @@ void SettingListsTest::tileToDebounceAndSleepEndToEnd()
     DialogMain window;
     window.show();
     SimScript::settle();
-    // A load has filled the pages once SigForm, which follows the pages' images, has arrived.
-    const auto loadTile = [&] {
-        const int forms = hub.count(QStringLiteral("Form"));
-        window.findChild<QToolButton*>(QStringLiteral("btn0"))->click();
-        return spinUntil([&] {
-            HidSim_DeliverPending(20);
-            return hub.count(QStringLiteral("Form")) > forms;
-        }, 8000);
-    };
+    const auto loadTile = [&] { return loadFirstTile(window, hub); };
     QVERIFY(loadTile());
     QCOMPARE(debounceList(&window)->currentIndex(), 10);
     QCOMPARE(sleepList(&window)->currentIndex(), 4);

@@ -6,6 +6,13 @@
 #include "device/CurrentDevice.h"
 #include "device/DeviceRecords.h"
 #include "device/SharedFlags.h"
+#include "shell/DialogMain.h"
+#include "support/HubRecorder.h"
+#include "support/Wait.h"
+
+#include "HIDUsbControl.h"
+
+#include <QToolButton>
 
 ProgramWorld::ProgramWorld()
 {
@@ -26,4 +33,17 @@ ProgramWorld::~ProgramWorld()
 {
     Registry::setBaseFolder(QString());
     ChoiceDeviceList.clear();
+}
+
+bool loadFirstTile(DialogMain& window, linktest::HubRecorder& hub)
+{
+    auto* tile = window.findChild<QToolButton*>(QStringLiteral("btn0"));
+    if (!tile)
+        return false;
+    const int forms = hub.count(QStringLiteral("Form"));
+    tile->click();
+    return spinUntil([&] {
+        HidSim_DeliverPending(20);
+        return hub.count(QStringLiteral("Form")) > forms;
+    }, 8000);
 }

@@ -4,6 +4,11 @@
 // loaded from an earlier test. The registry folder goes back when the world ends.
 #include "support/TestEnv.h"
 
+class DialogMain;
+namespace linktest {
+class HubRecorder;
+}
+
 struct ProgramWorld {
     TestEnv env;
     ProgramWorld();
@@ -11,3 +16,7 @@ struct ProgramWorld {
     ProgramWorld(const ProgramWorld&) = delete;
     ProgramWorld& operator=(const ProgramWorld&) = delete;
 };
+
+// Clicks the window's first device tile and waits until the load has filled the pages: SigForm,
+// which the hub recorder sees, follows the pages' images. False after 8 s without it.
+bool loadFirstTile(DialogMain& window, linktest::HubRecorder& hub);
