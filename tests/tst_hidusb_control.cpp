@@ -216,6 +216,22 @@ void TestHidUsbControl::plugToolCommands()
     QVERIFY(command("pairing 2 maybe").startsWith("error: pairing"));
     QVERIFY(command("pairing ok").startsWith("error: pairing"));
 
+    // The next firmware update's script: two reports, then no final report.
+    QCOMPARE(command("firmware 2 0 silent"), QByteArray("ok"));
+    {
+        FirmwareRecorder firmware;
+        const QByteArray image = makeFirmware(0x0200, 210, Cid, 1);
+        UsbUpgrade_Start(reinterpret_cast<const uint8_t*>(image.constData()), uint32_t(image.size()),
+                         FirmwareRecorder::callback(), 10000);
+        QVERIFY(deliver());
+        QCOMPARE(firmware.reports().size(), 2);
+        QCOMPARE(firmware.finalReports(), 0);
+    }
+    QCOMPARE(command("firmware 1 0 fail"), QByteArray("ok"));
+    QVERIFY(command("firmware 1 0 maybe").startsWith("error: firmware"));
+    QVERIFY(command("firmware 1 ok").startsWith("error: firmware"));
+    QVERIFY(command("firmware -1 0 ok").startsWith("error: firmware"));
+
     QCOMPARE(command("wake 7", &result), QByteArray("error: no such device"));
     QCOMPARE(result, -1);
     QVERIFY(command("dance").startsWith("error: commands are"));

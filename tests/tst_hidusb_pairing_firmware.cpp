@@ -61,6 +61,7 @@ private slots:
     void updateSendsProgressAndExactlyOneFinalReport();
     void failedUpdateLeavesBootModeForARepair();
     void updateWithoutDeviceOrHeaderStillEndsOnce();
+    void silentScriptSendsNoFinalReport();
 
 private:
     std::unique_ptr<TestEnv> m_env;
@@ -241,6 +242,22 @@ void TestHidUsbPairingFirmware::updateWithoutDeviceOrHeaderStillEndsOnce()
         QCOMPARE(recorder.reports(), QList<QByteArray>{QByteArray("\x07\x02\x00", 3)});
     }
     QCOMPARE(UsbUpgrade_Start(bytes(noDevice), length(noDevice), nullptr, 10000), 0);
+}
+
+// The silent script stands for a library that never finishes: progress, then nothing; the
+// device is left as it was.
+void TestHidUsbPairingFirmware::silentScriptSendsNoFinalReport()
+{
+    const Device d = addCableMouse(6);
+    HidSim_ScriptFirmware(2, 0, HIDSIM_FIRMWARE_SILENT);
+    FirmwareRecorder recorder;
+    const QByteArray firmware = makeFirmware(0x0305, 210, Cid, 6);
+    QCOMPARE(UsbUpgrade_Start(bytes(firmware), length(firmware), FirmwareRecorder::callback(), 10000), 1);
+    QVERIFY(deliver());
+    QCOMPARE(recorder.reports().size(), 2);
+    QCOMPARE(recorder.finalReports(), 0);
+    QCOMPARE(UsbFinderC_GetVersion(d.path.constData()), 0x0100);
+    QCOMPARE(UsbFinderC_GetDeviceOnLine(d.path.constData()), 1);
 }
 
 QTEST_MAIN(TestHidUsbPairingFirmware)

@@ -46,7 +46,8 @@
  * Status event (7 bytes): non-zero = changed: [0] DPI level, [1] report rate,
  *   [2] configuration, [3] DPI light, [4] unused, [5] light bar, [6] battery.
  * Firmware status record (3 bytes): [0] 7; [1] 1 progress with [2] percent,
- *   [1] 2 final report with [2] 1 success, 0 failure. Exactly one final report.
+ *   [1] 2 final report with [2] 1 success, 0 failure. Exactly one final report
+ *   (except under the silent test script of HIDUsbControl.h).
  */
 #ifndef HIDUSB_H
 #define HIDUSB_H

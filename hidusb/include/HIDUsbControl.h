@@ -113,7 +113,11 @@ HIDUSB_API int HidSim_Inject(uint8_t kind, uint8_t sub, uint8_t command, const u
  * that never answers: no kind-6 answer to any status read, whatever the count. A large
  * count keeps the receiver answering "pairing". Other outcomes count as 2. */
 HIDUSB_API void HidSim_ScriptPairing(int pairingAnswers, int outcome, int mouseId);
-/* Firmware script: progress steps, delay between reports in ms, outcome 1 success / 0 failure. */
+/* Firmware script: progress steps, delay between reports in ms, outcome 1 success / 0 failure.
+ * HIDSIM_FIRMWARE_SILENT sends the progress reports and then no final report at all: it breaks
+ * the one-final-report rule on purpose, to stand for a library that never finishes (the
+ * device is left as it was). Any other outcome counts as failure. */
+#define HIDSIM_FIRMWARE_SILENT (-1)
 HIDUSB_API void HidSim_ScriptFirmware(int steps, int delayMs, int success);
 
 /* Delays: every simulated latency (settle time, answer delays) becomes 0. */

@@ -331,7 +331,7 @@ void HidSim_ScriptFirmware(int steps, int delayMs, int success)
     std::lock_guard<std::mutex> lock(s.mutex);
     s.firmwareScript.steps = steps < 0 ? 0 : (steps > 100 ? 100 : steps);
     s.firmwareScript.delayMs = delayMs < 0 ? 0 : delayMs;
-    s.firmwareScript.success = success ? 1 : 0;
+    s.firmwareScript.success = success == 1 || success == HIDSIM_FIRMWARE_SILENT ? success : 0;
 }
 
 void HidSim_SetZeroDelays(int zero)

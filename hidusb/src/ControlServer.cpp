@@ -206,6 +206,23 @@ std::string runControlCommand(const std::string& line)
         HidSim_ScriptPairing(answers, code, -1);
         return "ok";
     }
+    if (command == "firmware") {
+        // The next firmware updates: this many progress reports this far apart, then success,
+        // failure or (silent) no final report at all.
+        int steps = -1;
+        int delay = -1;
+        std::string outcome;
+        const int code = !(in >> steps >> delay) || steps < 0 || delay < 0 ? -2
+                         : !(in >> outcome) ? -2
+                         : outcome == "ok"     ? 1
+                         : outcome == "fail"   ? 0
+                         : outcome == "silent" ? HIDSIM_FIRMWARE_SILENT
+                                               : -2;
+        if (code == -2)
+            return "error: firmware <steps> <delay-ms> ok|fail|silent";
+        HidSim_ScriptFirmware(steps, delay, code);
+        return "ok";
+    }
     if (command == "scenario") {
         std::string file;
         std::getline(in >> std::ws, file);
@@ -229,7 +246,8 @@ std::string runControlCommand(const std::string& line)
         return "ok";
     }
     return "error: commands are list, plug <interface>, unplug <interface>, wake <mouse>, sleep <mouse>, "
-           "battery <mouse> <level> [charging], pairing <answers> ok|fail|silent, scenario <file>, defaults";
+           "battery <mouse> <level> [charging], pairing <answers> ok|fail|silent, firmware <steps> <delay-ms> ok|fail|silent, scenario <file>, "
+           "defaults";
 }
 
 void startControlServer()

@@ -215,7 +215,9 @@ int UsbUpgrade_Start(const uint8_t* image, uint32_t length, UsbUpgradeCallback c
             callback(status);
         });
     }
-    const bool success = found && script.success != 0;
+    if (found && script.success == HIDSIM_FIRMWARE_SILENT)
+        return valid ? 1 : 0;  // a library that never finishes: no final report at all
+    const bool success = found && script.success == 1;
     s.firmware.post(delay, [header, mouseId, interfaceId, success, callback] {
         finishUpdate(header, mouseId, interfaceId, success, callback);
     });

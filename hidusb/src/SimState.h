@@ -72,7 +72,7 @@ struct PairingSession {
 struct FirmwareScript {
     int steps = 10;
     int delayMs = 300;
-    int success = 1;
+    int success = 1;  // 1 success, 0 failure, HIDSIM_FIRMWARE_SILENT no final report
 };
 
 struct State {

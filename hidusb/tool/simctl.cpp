@@ -2,6 +2,7 @@
 // Kavro Mouse Software through the library's local control socket.
 //   simctl list | plug <interface> | unplug <interface> | wake <mouse> | sleep <mouse>
 //          | battery <mouse> <level> [charging] | pairing <answers> ok|fail|silent
+//          | firmware <steps> <delay-ms> ok|fail|silent
 //          | scenario <file> | defaults
 #include "ControlSocket.h"
 
@@ -20,6 +21,7 @@ int main(int argc, char* argv[])
         std::fprintf(stderr,
                      "usage: simctl list | plug <interface> | unplug <interface> | wake <mouse> | sleep <mouse>\n"
                      "              | battery <mouse> <level> [charging] | pairing <answers> ok|fail|silent\n"
+                     "              | firmware <steps> <delay-ms> ok|fail|silent\n"
                      "              | scenario <file> | defaults\n"
                      "Talks to the running program through %s (KAVRO_SIM_SOCKET overrides).\n",
                      hidsim::controlSocketPath().c_str());
