@@ -138,3 +138,10 @@ void Progress::on_CloseButton_clicked()
     if (ManualUpdateActive.load() == 0)
         on_NewHong_clicked();
 }
+
+void Progress::reject()
+{
+    if (ManualUpdateActive.load() != 0)
+        return;
+    QDialog::reject();
+}

@@ -22,6 +22,8 @@ public slots:
     void SlotProgress(int schedue, int Discrib);
     void on_CloseButton_clicked();
     void on_NewHong_clicked();
+    // Escape and the window's close: refused while an update runs, like the close button.
+    void reject() override;
 
 protected:
     void applyText(const QString& element, const QString& text) override;

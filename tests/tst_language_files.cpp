@@ -97,7 +97,9 @@ private slots:
         row("DialogMain", {"MainForm", "Exit"});
         row("DialogChange", {"label_2", "label_3", "OfflineTips1", "OfflineTips2", "RepairDevice", "MouseIsNewTips"});
         row("UpDataParam", {"label", "label_1"});
-        row("FormSetting", {"WiredMode"});
+        row("FormSetting", {"WiredMode", "NoDevice", "SameDevice", "VerNew", "BadFile"});
+        row("AutoRepair", {"ToolText", "NewHong", "UpdateNotMove", "NoDevice", "SameDevice", "UpdateFail",
+                           "UpdateSuccess", "BadFile"});
         row("Buttoninterface", {"Reset", "ImportData", "OutputData", "FireKey", "RightKey", "BackKey", "StartPause",
             "TopMusic", "BackMusic", "LeftKey_3", "RightKey_3", "MidKey", "BackKey_2", "ForWardKey", "DPI_2", "DPI_3",
             "DPI_6", "DPI_8", "DPI_5", "DPI_13", "DPI_11", "DPI_10", "DPI_9", "DPI_7", "DPI_12", "DPI_4", "Player",

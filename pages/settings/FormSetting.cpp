@@ -7,6 +7,7 @@
 #include "common/LanguageNames.h"
 #include "common/MacroSetting.h"
 #include "common/PostMsg.h"
+#include "common/ProgramWaits.h"
 #include "common/SkinStyles.h"
 #include "common/StyleSheetUrl.h"
 #include "common/UserConfig.h"
@@ -55,7 +56,7 @@ const QStringList& sectionElements()
         QStringLiteral("textEdit_3"), QStringLiteral("textEdit_4"), QStringLiteral("NewLabel"),
         QStringLiteral("pushButton_2"), QStringLiteral("pushButton"), QStringLiteral("Receive"),
         QStringLiteral("Mouse"),      QStringLiteral("WiredMode"),  QStringLiteral("NoDevice"),
-        QStringLiteral("SameDevice"), QStringLiteral("VerNew")};
+        QStringLiteral("SameDevice"), QStringLiteral("VerNew"),     QStringLiteral("BadFile")};
     return elements;
 }
 
@@ -81,6 +82,7 @@ FormSetting::FormSetting(QWidget* parent)
     connect(hub, SIGNAL(SigLabelText(int, QString)), this, SLOT(SlotLabelText(int, QString)));
     connect(hub, SIGNAL(SigLabelTextB(QString, QString)), this, SLOT(SlotLabelTextB(QString, QString)));
     connect(hub, SIGNAL(SigMouseIndex(int)), this, SLOT(SlotMouseIndex(int)));
+    connect(hub, SIGNAL(SigContinue(int)), this, SLOT(SlotContinue(int)));
     connect(ui->scrollArea->verticalScrollBar(), &QScrollBar::valueChanged, this, &FormSetting::SlotScroolChange);
     ContinueRequested = 0;
 
@@ -105,8 +107,10 @@ FormSetting::FormSetting(QWidget* parent)
     // The update timers; the update steps start and stop them.
     ReceiverCheckTimer = new QTimer(this);
     MouseCheckTimer = new QTimer(this);
-    ReceiverCheckTimer->setInterval(CheckTimerMs);
-    MouseCheckTimer->setInterval(CheckTimerMs);
+    ReceiverCheckTimer->setInterval(ProgramWaits::scaled(CheckTimerMs));
+    MouseCheckTimer->setInterval(ProgramWaits::scaled(CheckTimerMs));
+    connect(ReceiverCheckTimer, &QTimer::timeout, this, &FormSetting::onDongleCheckTimer);
+    connect(MouseCheckTimer, &QTimer::timeout, this, &FormSetting::onMouseCheckTimer);
 
     // Item index = language index; a stored index outside the list shows the first item.
     ui->comboBox->addItems(LanguageNames());
@@ -382,6 +386,8 @@ void FormSetting::applyText(const QString& element, const QString& text)
         SameDeviceText = text;
     } else if (element == QLatin1String("VerNew")) {
         VerNewText = text;
+    } else if (element == QLatin1String("BadFile")) {
+        BadFileText = text;
     } else if (auto* edit = findChild<QTextEdit*>(element)) {
         edit->setText(text);  // plain or rich text, as the content says
     } else {
@@ -400,10 +406,10 @@ void FormSetting::readCompanyFile()
     if (!error.isEmpty())
         qWarning().noquote() << "company file" << file.fileName() << ":" << error;
 
-    if (ReceiverNoteCode == 1 || ReceiverNoteCode == 2)
-        ui->label_12->setText(ReceiverNoteCode == 1 ? NoDeviceText : SameDeviceText);
-    if (MouseNoteCode == 1 || MouseNoteCode == 2)
-        ui->label_13->setText(MouseNoteCode == 1 ? WiredModeText : SameDeviceText);
+    if (ReceiverNoteCode != 0)
+        ui->label_12->setText(noteText(false, ReceiverNoteCode));
+    if (MouseNoteCode != 0)
+        ui->label_13->setText(noteText(true, MouseNoteCode));
 }
 
 void FormSetting::SlotScroolChange(int index)

@@ -1,6 +1,7 @@
 #pragma once
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <atomic>
@@ -58,6 +59,13 @@ public:
 
     static constexpr int CheckTimerMs = 1000;
 
+    // One step of a running update check (0 choose the image, 1 count the devices and start,
+    // 2 started, 3 running, 4 end). kind 210 the mouse, 211 the receiver.
+    void CheckVersion(int step, int kind, QString deviceVersion);
+    // The end display of the receiver's or the mouse's update.
+    void ShowDongleUpdateState();
+    void ShowMouseUpdateState();
+
 public slots:
     void SetVer(int index);
     void SlotLabelText(int index, QString Text);
@@ -74,8 +82,15 @@ public slots:
     void SlotRGBValue(DongleRGB* Rgb);
     void SlotLongRangeMode(bool Select);
 
+    // Continue with the other device's update after the progress dialog's confirm.
+    void SlotContinue(int index);
+    void onDongleCheckTimer();
+    void onMouseCheckTimer();
+
     void on_pushButton_clicked();
     void on_pushButton_2_clicked();
+    void on_Receive_clicked();
+    void on_Mouse_clicked();
     void on_pushButton_3_clicked();
     void on_comboBox_activated(int index);
     void on_checkBox_clicked(bool checked);
@@ -109,6 +124,23 @@ private:
     bool modelLacks(int element) const;
     void writeLightMode(int mode, bool checked);
 
+    // Firmware update (FormSettingUpdate.cpp).
+    void startUpdateCheck(bool mouse);
+    // Searches "/bin" for the update's image into FirmwareImages; *refused tells whether a
+    // matching file was skipped because it could not be read or is too large.
+    bool findUpdateImage(int kind, const QString& version, const QString& modelName, bool* refused);
+    // The update ends without a start: state 0, end display and the note (or warning) with
+    // the text of noteCode: 1 no device (the mouse: by cable only), 2 several, 3 broken file.
+    void refuseUpdate(bool mouse, int noteCode);
+    // No newer image: state 4, end display, the device is up to date.
+    void endUpToDate(bool mouse);
+    void startUpgrade(bool mouse);
+    void showUpdateState(bool mouse);
+    void showNote(bool mouse, int noteCode);
+    QString noteText(bool mouse, int noteCode) const;
+    // A check whose upgrade has ended but whose timer has not yet run its last steps ends now.
+    void finishEndedCheck();
+
     Ui::FormSetting* ui;
     QString PicturePath;
     QString ButtonColorText;
@@ -117,6 +149,9 @@ private:
     QString VerNewText;
     QString MouseText;
     QString ReceiveText;
+    QString BadFileText;
+    int UpdateStep = 4;
+    QStringList ReceiverPaths;
     int ReceiverNoteCode = 0;
     int MouseNoteCode = 0;
     uint8_t ContinueRequested = 0;
