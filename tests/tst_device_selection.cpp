@@ -369,8 +369,8 @@ private slots:
         QMetaObject::invokeMethod(window.findChild<QComboBox*>(QStringLiteral("comboBox")), "activated", Q_ARG(int, 5));
         pressSpace(&window);
         QCOMPARE(answerer.handled(), (QStringList{QStringLiteral("UpDateWarning"), QStringLiteral("UpDateWarning")}));
-        QCOMPARE(shown, (QStringList{QStringLiteral("To update the mouse firmware, please connect the mouse with its cable."),
-                                     QString::fromUtf8("マウスのファームウェアを更新するには、ケーブルでマウスを接続してください。")}));
+        QCOMPARE(shown, (QStringList{QStringLiteral("Connect the mouse cable to update."),
+                                     QString::fromUtf8("ケーブルでマウスを接続してください。")}));
     }
 };
 

@@ -7,11 +7,14 @@
 // or, for a state that shows other texts, a line whose builder brings the window there, e.g.
 //     {"Progress failed", build<Progress>([](Progress* p) { p->SlotProgress(0, 1); })},
 // Every visible label, button, check box, radio button and combo box of the window is checked.
+#include "common/AppPaths.h"
 #include "common/LanguageFile.h"
 #include "common/LanguageNames.h"
 #include "common/MacroSetting.h"
 #include "common/UserConfig.h"
+#include "device/CurrentDevice.h"
 #include "device/DeviceRecords.h"
+#include "device/FirmwareFiles.h"
 #include "device/SharedFlags.h"
 #include "dialogs/ContainReset.h"
 #include "dialogs/DeleteConfirm.h"
@@ -43,11 +46,14 @@
 #include "pages/settings/UpDateRepair.h"
 #include "shell/DialogMain.h"
 #include "shell/UpDataParam.h"
+#include "support/HidSimScript.h"
 #include "support/TestEnv.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QStackedWidget>
 #include <QLabel>
 #include <QRadioButton>
@@ -78,6 +84,41 @@ std::function<QWidget*()> buttonPage(const char* functionPage)
         page->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"))->setCurrentIndex(1);
         auto* functions = page->findChild<QStackedWidget*>(QStringLiteral("stackedWidget_2"));
         functions->setCurrentWidget(functions->findChild<QWidget*>(QString::fromLatin1(functionPage)));
+        return static_cast<QWidget*>(page);
+    };
+}
+
+// The settings page with one firmware-update note shown: the mouse's (or the receiver's) check
+// run to its end with `cables` mice listed on their cables, and with a matching image file too
+// large to be read when `brokenFile`.
+std::function<QWidget*()> settingsNote(bool mouse, int cables, bool brokenFile = false)
+{
+    return [=] {
+        DeviceAllInfo chosen;  // the mouse on its cable: no receiver beside it
+        chosen.cableFlag = 1;
+        SetCurrentDeviceRecord(chosen);
+        MainPageDeviceList.clear();
+        for (int i = 0; i < cables; ++i) {
+            DeviceAllInfo cable;
+            cable.cableFlag = 1;
+            MainPageDeviceList << cable;
+        }
+        const QString big = AppPaths::programDir() + QStringLiteral("/bin/big.bin");
+        if (brokenFile) {
+            QDir().mkpath(AppPaths::programDir() + QStringLiteral("/bin"));
+            QFile file(big);
+            file.open(QIODevice::WriteOnly);
+            file.write(SimScript::makeFirmware(0x0200, 210, 10, 1, "KVM-VELA"));
+            file.resize(FirmwareFiles::MaxImageFileSize + 1);
+        }
+        auto* page = new FormSetting;
+        page->SlotMouseIndex(4);
+        mouse ? page->on_Mouse_clicked() : page->on_Receive_clicked();
+        for (int tick = 0; tick < 3; ++tick)
+            mouse ? page->onMouseCheckTimer() : page->onDongleCheckTimer();
+        MainPageDeviceList.clear();
+        SetCurrentDeviceRecord(DeviceAllInfo());
+        QFile::remove(big);
         return static_cast<QWidget*>(page);
     };
 }
@@ -148,6 +189,10 @@ const std::vector<WindowEntry>& windows()
              d->SlotLongRangeMode(false);
              d->SlotRGBValue(nullptr);
          })},
+        {"FormSetting mouse note, no cable", settingsNote(true, 0)},
+        {"FormSetting mouse note, two cables", settingsNote(true, 2)},
+        {"FormSetting receiver note, none", settingsNote(false, 0)},
+        {"FormSetting mouse note, broken file", settingsNote(true, 0, true)},
         {"UpDateRepair", build<UpDateRepair>()},
         {"UpDataParam", build<UpDataParam>()},
         {"DialogMain", build<DialogMain>()},
