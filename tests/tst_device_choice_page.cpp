@@ -480,7 +480,7 @@ private slots:
             QCOMPARE(PairingDevice.path, ChoiceDeviceList.at(clicked).path);
         }
         if (dialogs.first() == QLatin1String("UpDateWarning"))
-            QCOMPARE(shownText, QString::fromUtf8("マウスのファームウェアを更新するには、ケーブルでマウスを接続してください。"));
+            QCOMPARE(shownText, QString::fromUtf8("ケーブルでマウスを接続してください。"));
         if (dialogs.first() == QLatin1String("ContainReset"))
             QCOMPARE(shownText, QStringLiteral("A newer receiver firmware is available. Update the receiver now?"));
     }
