@@ -104,15 +104,16 @@ void failSettingsUpgrade()
                         .arg(UpdateMID.load()));
 }
 
+// The dialog's slots run queued: the shared values and the record are final before they run.
 void failRepair()
 {
-    PostMsg::instance()->SendAutoRepair(1);
-    PostMsg::instance()->SendUpDateButton(false);
     const QStringList record = RepairFailRecord();
     if (!record.isEmpty())
         WriteFailRecord(record.join(QLatin1Char(',')));
     FirmwareIdle = 1;
     RepairBusy = 0;
+    PostMsg::instance()->SendAutoRepair(1);
+    PostMsg::instance()->SendUpDateButton(false);
 }
 
 }  // namespace
@@ -138,10 +139,13 @@ QStringList ParseFailRecord(const QString& record)
     if (fields.size() != 4)
         return {};
     for (const QString& field : fields) {
-        bool number = false;
-        field.toInt(&number);
-        if (!number)
+        // Plain decimal digits, short enough for an int.
+        if (field.isEmpty() || field.size() > 9)
             return {};
+        for (const QChar c : field) {
+            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+                return {};
+        }
     }
     return fields;
 }
@@ -252,11 +256,16 @@ void OnRepairStatus(uint8_t* status)
         failRepair();
         return;
     }
-    PostMsg::instance()->SendAutoRepair(0);
-    PostMsg::instance()->SendUpDateButton(true);
     RemoveFailRecord();
     FirmwareIdle = 1;
     RepairBusy = 0;
+    PostMsg::instance()->SendAutoRepair(0);
+    PostMsg::instance()->SendUpDateButton(true);
+}
+
+bool RepairUpgradeRunning()
+{
+    return g_repairWatch.running();
 }
 
 bool RepairUpgradeWatchdog()

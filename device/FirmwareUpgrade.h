@@ -60,3 +60,5 @@ void BeginRepairUpgrade();
 void OnRepairStatus(uint8_t* status);
 // Repair dialog, GUI thread: as SettingsUpgradeWatchdog. True when it ended the repair.
 bool RepairUpgradeWatchdog();
+// The repair's upgrade was started and has not ended yet.
+bool RepairUpgradeRunning();

@@ -115,7 +115,7 @@ void Progress::SlotCloseProgress()
 {
     if (ManualUpdateActive.load() != 0)
         return;
-    close();
+    closeDialog();
     resetState();
 }
 
@@ -125,10 +125,10 @@ void Progress::on_NewHong_clicked()
     // language file, success and failure would show the same (empty) label.
     if (m_outcome == Failed) {
         PostMsg::instance()->SendChangeMainDialog(0);
-        close();
+        closeDialog();
         return;
     }
-    close();
+    closeDialog();
     resetState();
     PostMsg::instance()->SendContinue(0);
 }
@@ -141,7 +141,15 @@ void Progress::on_CloseButton_clicked()
 
 void Progress::reject()
 {
-    if (ManualUpdateActive.load() != 0)
+    if (ManualUpdateActive.load() != 0 && !m_closing)
         return;
     QDialog::reject();
+}
+
+void Progress::closeDialog()
+{
+    // close() passes through reject(); the dialog's own closing is never refused.
+    m_closing = true;
+    close();
+    m_closing = false;
 }

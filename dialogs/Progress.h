@@ -32,8 +32,10 @@ private:
     QString statusText(int percent) const;
     void resetState();
     void showOutcome(const QString& text);
+    void closeDialog();
 
     QProgressBar* m_bar;
     // Meaning of the last outcome reported since the last start: 1 failed, 2 finished, 0 none.
     int m_outcome = 0;
+    bool m_closing = false;
 };

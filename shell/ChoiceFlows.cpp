@@ -44,6 +44,15 @@ FirmwareCheckInput readCheckInput(const DeviceAllInfo& r)
     return in;
 }
 
+// Is the image the repair dialog holds newer than the device's version text?
+bool heldImageIsNewer(const UpDateRepair& repair, const QString& deviceVersion)
+{
+    FirmwareFiles::FirmwareHeader header;
+    if (!FirmwareFiles::ReadHeader(repair.RepairImages().value(0), &header))
+        return false;
+    return FirmwareFiles::ParseVersionText(deviceVersion) < FirmwareFiles::VersionFromHeader(header.version);
+}
+
 // Mouse check and receiver check of a receiver whose mouse version is known. The receiver
 // check runs on `repair`, which keeps the image it chose for a repair. A receiver without
 // firmware of its own (an empty model name or a kind without one) takes the mouse check's result.
@@ -57,11 +66,15 @@ void runFirmwareChecks(const DeviceAllInfo& r, const FirmwareCheckInput& in, UpD
                                                 UserConfig::instance()->value(group, QStringLiteral("MM")), cid, mid);
     const QString key = FirmwareFiles::ReceiverModelKey(ChoiceFlows::receiverType(r.kind));
     const QString receiverModel = key.isEmpty() ? QString() : UserConfig::instance()->value(group, key);
-    if (key == QLatin1String("DM") || !receiverModel.isEmpty())
+    if (key == QLatin1String("DM") || !receiverModel.isEmpty()) {
+        // The repair's choice accepts an older image too; offered as an update, only a newer
+        // one counts, or the confirmation would flash an older firmware.
         *receiverNewer = UpDateRepair::CheckFirmwareFile(repair, FirmwareFiles::ReceiverKind, r.firmwareVersion,
-                                                         receiverModel, cid, mid);
-    else
+                                                         receiverModel, cid, mid)
+                         && heldImageIsNewer(*repair, r.firmwareVersion);
+    } else {
         *receiverNewer = *mouseNewer;
+    }
 }
 
 void runPairing(QWidget* over)

@@ -372,6 +372,7 @@ void DialogChange::on_Repair_clicked()
 {
     UpDateRepair repair;
     placeCentred(&repair, this);
+    repair.RunUpgrade();
     repair.exec();
 }
 

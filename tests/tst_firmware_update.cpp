@@ -15,6 +15,7 @@
 #include "dialogs/Progress.h"
 #include "dialogs/UpDateWarning.h"
 #include "pages/settings/FormSetting.h"
+#include "support/FirmwareWorld.h"
 #include "support/HidSimScript.h"
 
 #include "HIDUsbControl.h"
@@ -48,7 +49,7 @@ QString registryKey()
 
 QString failRecord()
 {
-    return Registry::value(registryKey(), QStringLiteral("UpdateFailInfo")).toString();
+    return FirmwareWorld::failRecord();
 }
 
 int activeTimers(QWidget* page)
@@ -98,30 +99,11 @@ class FirmwareUpdateTest : public QObject {
 private slots:
     void init()
     {
-        m_env = std::make_unique<TestEnv>();
-        m_env->stageShippedData();
-        UserConfig::reload();
-        MacroSetting::reload();
-        Registry::setBaseFolder(m_env->home() + QStringLiteral("/registry"));
-        ResetCurrentDevice();
-        MainPageDeviceList.clear();
-        FirmwareImages.clear();
-        DongleUpdate = 0;
-        MouseUpdate = 0;
-        FirmwareIdle = 1;
-        ManualUpdateActive = 0;
-        MouseNewFirmware = 0;
-        ReceiverUpdateAvailable = 0;
-        HidSim_ScriptFirmware(3, 0, 1);
+        m_world = std::make_unique<FirmwareWorld>();
         // The tests run the check's ticks themselves: its timer never fires on its own here.
         ProgramWaits::setWaitScale(1000);
     }
-    void cleanup()
-    {
-        ProgramWaits::setWaitScale(TestWaitScale());
-        Registry::setBaseFolder(QString());
-        m_env.reset();
-    }
+    void cleanup() { m_world.reset(); }
 
     void receiverUpdateRunsOnFourTicksAndShowsTheNewVersion();
     void mouseUpdateByCableRecordsTheMouseVersion();
@@ -137,9 +119,7 @@ private slots:
 private:
     void writeImage(const char* name, uint32_t version, uint8_t kind, uint8_t mid, const QByteArray& model)
     {
-        const QString cid = UserConfig::instance()->value(QStringLiteral("Option"), QStringLiteral("CID"));
-        m_env->writeProgramFile(QStringLiteral("bin/") + QLatin1String(name),
-                                SimScript::makeFirmware(version, kind, uint8_t(cid.toInt()), mid, model));
+        m_world->writeImage(QLatin1String(name), version, kind, mid, model);
     }
     // Runs the check's timer slot `ticks` times, delivering the library's reports after each.
     static void tick(FormSetting& page, bool mouse, int ticks = 1)
@@ -149,13 +129,7 @@ private:
             SimScript::settle();
         }
     }
-    static double TestWaitScale()
-    {
-        const double scale = qEnvironmentVariable("KAVRO_TEST_WAIT_SCALE").toDouble();
-        return scale > 0 ? scale : 1.0;
-    }
-
-    std::unique_ptr<TestEnv> m_env;
+    std::unique_ptr<FirmwareWorld> m_world;
 };
 
 // One receiver with a newer "DM" image: steps 0 to 3 on four ticks, the end on the fifth.
@@ -164,7 +138,7 @@ void FirmwareUpdateTest::receiverUpdateRunsOnFourTicksAndShowsTheNewVersion()
     const SimScript::Device d = SimScript::addReceiverMouse(Pico, 0);
     HidSim_SetInterfaceVersion(d.interface, 0x0100);
     writeImage("r.bin", 0x0102, FirmwareFiles::ReceiverKind, Pico, "KVR-1K");
-    Registry::setValue(registryKey(), QStringLiteral("UpdateFailInfo"), QStringLiteral("211,1,10,6"));
+    FirmwareWorld::setFailRecord(QStringLiteral("211,1,10,6"));
     choose(d.path, SimScript::Receiver1kPid, QStringLiteral("v1.0"), QStringLiteral("v1.0"));
     FormSetting page;
     page.SlotMouseIndex(4);
@@ -439,10 +413,7 @@ void FirmwareUpdateTest::brokenImageFileSendsNothing()
 {
     const SimScript::Device d = SimScript::addCableMouse(Pico);
     writeImage("m.bin", 0x0107, FirmwareFiles::MouseKind, Pico, "KVM-PICO");
-    {
-        QFile big(m_env->programDir() + QStringLiteral("/bin/m.bin"));
-        QVERIFY(big.resize(FirmwareFiles::MaxImageFileSize + 1));  // sparse: no real 16 MiB written
-    }
+    QVERIFY(m_world->oversize(QStringLiteral("m.bin")));
     choose(d.path, SimScript::CablePid, QString(), QStringLiteral("v1.0"));
     FormSetting page;
     HidSim_ClearCallLog();

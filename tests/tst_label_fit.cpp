@@ -123,6 +123,21 @@ std::function<QWidget*()> settingsNote(bool mouse, int cables, bool brokenFile =
     };
 }
 
+// The repair dialog showing the text `element` of its language section where its messages stand.
+std::function<QWidget*()> repairMessage(const char* element)
+{
+    return [element] {
+        auto* dialog = new UpDateRepair;
+        QString text;
+        loadLanguageSection(currentLanguageIndex(), QStringLiteral("AutoRepair"), {QString::fromLatin1(element)},
+                            [&text](const QString&, const QString& value) { text = value; });
+        dialog->findChild<QLabel*>(QStringLiteral("ToolText"))->setText(text);
+        dialog->SlotAutoRepair(0);  // the confirm button shown, as with every message
+        dialog->findChild<QLabel*>(QStringLiteral("ToolText"))->setText(text);
+        return static_cast<QWidget*>(dialog);
+    };
+}
+
 template <typename T>
 std::function<QWidget*()> build(std::function<void(T*)> prepare = {})
 {
@@ -194,6 +209,12 @@ const std::vector<WindowEntry>& windows()
         {"FormSetting receiver note, none", settingsNote(false, 0)},
         {"FormSetting mouse note, broken file", settingsNote(true, 0, true)},
         {"UpDateRepair", build<UpDateRepair>()},
+        {"UpDateRepair running", repairMessage("UpdateNotMove")},
+        {"UpDateRepair no device", repairMessage("NoDevice")},
+        {"UpDateRepair several devices", repairMessage("SameDevice")},
+        {"UpDateRepair failed", repairMessage("UpdateFail")},
+        {"UpDateRepair repaired", repairMessage("UpdateSuccess")},
+        {"UpDateRepair broken file", repairMessage("BadFile")},
         {"UpDataParam", build<UpDataParam>()},
         {"DialogMain", build<DialogMain>()},
         {"Sensor", build<Sensor>()},

@@ -596,6 +596,9 @@ private slots:
         PostMsg::instance()->SendCloseProgress();
         buttonOf(&progress, "CloseButton")->click();
         QVERIFY(progress.isVisible());
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(&progress, &escape);
+        QVERIFY(progress.isVisible());
         PostMsg::instance()->SendProgress(0, 2);
         QSignalSpy cont(PostMsg::instance(), &PostMsg::SigContinue);
         buttonOf(&progress, "NewHong")->click();
