@@ -82,6 +82,7 @@ UpDateRepair::UpDateRepair(QWidget* parent)
     connect(hub, &PostMsg::SigAutoRepairProgress, this, &UpDateRepair::SlotAutoRepairProgress);
     ui->NewHong->hide();
     ui->spinBox->hide();
+    ui->ToolText->setContentsMargins(10, 0, 10, 0);  // wrapped lines keep clear of the edges
 
     SlotChangeLanguage(currentLanguageIndex());
     ui->NewHong->setShortcut(QKeySequence(Qt::Key_Return));

@@ -110,6 +110,34 @@ QDialog* pairingPreview(const char* pid, int pairingAnswers = -1, int outcome = 
     return match;
 }
 
+// The repair dialog repairing a receiver of the model "KVM-PICO" with the build's demonstration
+// image (a library that does not report on its own here): running at `percent`, or with its
+// outcome (0 repaired, 1 failed) when `outcome` is 0 or 1.
+QDialog* repairPreview(int percent, int outcome = -1)
+{
+    HidSimMouseSetup mouse{};
+    mouse.cid = 10;
+    mouse.mid = 6;
+    mouse.version = 0x0106;
+    mouse.battery = 60;
+    mouse.awake = 1;
+    HidSimInterfaceSetup receiver{};
+    receiver.vid = "0x3554";
+    receiver.pid = "0xF501";
+    receiver.kind = 0;
+    receiver.version = 0x0101;
+    receiver.mouseId = HidSim_AddMouse(&mouse);
+    HidSim_AddInterface(&receiver);
+    HidSim_ScriptFirmware(0, 0, HIDSIM_FIRMWARE_SILENT);
+    auto* repair = new UpDateRepair;
+    UpDateRepair::CheckFirmwareFile(repair, 211, QStringLiteral("v1.1"), QStringLiteral("KVR-1K"), 10, 6);
+    repair->StartRepair(0);
+    repair->SlotAutoRepairProgress(percent);
+    if (outcome >= 0)
+        repair->SlotAutoRepair(outcome);
+    return repair;
+}
+
 const std::pair<const char*, std::function<QDialog*()>> Dialogs[] = {
     {"MacroPage", [] { return macroPagePreview(false); }},
     {"MacroPageMenu", [] { return macroPagePreview(true); }},
@@ -168,9 +196,18 @@ const std::pair<const char*, std::function<QDialog*()>> Dialogs[] = {
     entry<addKey>("addKey"),
     entry<QuestionDialog>("QuestionDialog"),
     entry<UpDateRepair>("UpDateRepair"),
+    {"UpDateRepair-running", [] { return repairPreview(57); }},
+    {"UpDateRepair-success", [] { return repairPreview(100, 0); }},
+    {"UpDateRepair-failure", [] { return repairPreview(40, 1); }},
     {"Progress", [] {
          auto* progress = new Progress;
          progress->SlotProgress(42, 0);
+         return progress;
+     }},
+    {"Progress-failure", [] {
+         auto* progress = new Progress;
+         progress->SlotProgress(0, 3);
+         progress->SlotProgress(0, 1);
          return progress;
      }},
 };
