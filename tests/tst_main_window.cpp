@@ -494,7 +494,8 @@ void MainWindowTest::spaceOnFramePairsThenReopensLink()
     // the data link is opened again and the mouse's configuration read.
     QStringList log = SimScript::callLog();
     QCOMPARE(log.filter(QRegularExpression(QStringLiteral("^StartUsbChanged"))).size(), 2);
-    QVERIFY(log.at(log.size() - 2).startsWith(QStringLiteral("UsbServerC_Start(") + QString::fromLatin1(m_mouse.path)));
+    QVERIFY2(log.at(log.size() - 2).startsWith(QStringLiteral("UsbServerC_Start(") + QString::fromLatin1(m_mouse.path)),
+             qPrintable(log.mid(log.size() - 6).join(QLatin1String(" | "))));
     QCOMPARE(log.last(), QStringLiteral("UsbServer_ReadAllFlashData()"));
     m_hub->events.clear();
     QVERIFY(SimScript::deliver());
