@@ -73,6 +73,9 @@ QMutex g_textsLock;
 QString g_versionText;        // guarded by g_textsLock
 QString g_mouseVersionValue;  // guarded by g_textsLock
 QStringList g_repairRecord;   // guarded by g_textsLock
+// The images last handed to the library: their bytes stay valid while it flashes. GUI thread.
+QByteArray g_settingsImage;
+QByteArray g_repairImage;
 
 enum class Report { Ignored, Progress, Success, Failure };
 
@@ -162,8 +165,9 @@ void SetRepairFailRecord(const QStringList& fields)
     g_repairRecord = fields;
 }
 
-void BeginSettingsUpgrade(const QString& versionText, const QString& mouseVersionValue)
+void BeginSettingsUpgrade(const QByteArray& image, const QString& versionText, const QString& mouseVersionValue)
 {
+    g_settingsImage = image;
     {
         QMutexLocker lock(&g_textsLock);
         g_versionText = versionText;
@@ -228,8 +232,9 @@ bool SettingsUpgradeWatchdog()
     return true;
 }
 
-void BeginRepairUpgrade()
+void BeginRepairUpgrade(const QByteArray& image)
 {
+    g_repairImage = image;
     RepairBusy = 0;
     g_repairWatch.start();
 }

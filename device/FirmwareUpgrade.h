@@ -1,4 +1,5 @@
 #pragma once
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -44,18 +45,21 @@ QStringList ParseFailRecord(const QString& record);
 QStringList RepairFailRecord();
 void SetRepairFailRecord(const QStringList& fields);
 
-// Settings page: called on the GUI thread just before UsbUpgrade_Start. The success text of
-// the upgrade and, for a mouse image, the registry value that takes the new mouse version
-// (empty for a receiver) are fixed here, from the header of the image being started.
-void BeginSettingsUpgrade(const QString& versionText, const QString& mouseVersionValue);
+// Settings page: called on the GUI thread just before UsbUpgrade_Start with the image handed
+// to the library, which keeps its bytes alive until the next upgrade starts (the library may
+// read them while it flashes). The success text and, for a mouse image, the registry value
+// that takes the new mouse version (empty for a receiver) are fixed here, from the header of
+// the image being started.
+void BeginSettingsUpgrade(const QByteArray& image, const QString& versionText, const QString& mouseVersionValue);
 // Settings page's status callback (library thread).
 void OnUpgradeStatus(uint8_t* status);
 // Settings page, GUI thread: ends the running upgrade as a failure when no report came for
 // the watchdog time. True when it did.
 bool SettingsUpgradeWatchdog();
 
-// Repair dialog: called on the GUI thread just before UsbUpgrade_Start.
-void BeginRepairUpgrade();
+// Repair dialog: called on the GUI thread just before UsbUpgrade_Start; keeps the image's
+// bytes alive as above, also when the dialog is closed before the upgrade ends.
+void BeginRepairUpgrade(const QByteArray& image);
 // Repair dialog's status callback (library thread).
 void OnRepairStatus(uint8_t* status);
 // Repair dialog, GUI thread: as SettingsUpgradeWatchdog. True when it ended the repair.

@@ -32,7 +32,7 @@ using namespace shelltest;
 namespace {
 
 // The shipped catalogue's model with update buttons: MID 6, mouse "KVM-PICO", 1 kHz receiver
-// "KVR-1K", no 2 or 4 kHz receiver firmware. Model MID 1 has "KVR-2K" for its 2 kHz receiver.
+// "KVR-1K", no 2 or 4 kHz receiver firmware. Model MID 1 has "KVR-4K" for its 4 kHz receiver.
 constexpr uint8_t Pico = 6;
 constexpr uint8_t Vela = 1;
 
@@ -340,6 +340,12 @@ void FirmwareUpdateTest::reportsAtOnceAndALibraryThatNeverFinishes()
     tick(page, true, 3);
     QCOMPARE(int(MouseUpdate), int(UpdateRunning));
     QCOMPARE(int(FirmwareIdle), 0);
+    // While it runs, a search elsewhere (the choice page's checks) leaves its image held.
+    const QByteArray held = FirmwareImages.value(0);
+    writeImage("n.bin", 0x0108, FirmwareFiles::MouseKind, Pico, "KVM-PICO");
+    QVERIFY(FormSetting::FindFirmwareFile(FirmwareFiles::MouseKind, QStringLiteral("v1.6"), QStringLiteral("KVM-PICO"),
+                                          SimScript::Cid, Pico));
+    QCOMPARE(FirmwareImages.value(0), held);
     for (const QByteArray& bad : {QByteArray("\x06\x02\x01", 3), QByteArray("\x07\x03\x01", 3),
                                   QByteArray("\x07\x00\x01", 3)}) {
         OnUpgradeStatus(reinterpret_cast<uint8_t*>(const_cast<char*>(bad.constData())));
@@ -362,13 +368,13 @@ void FirmwareUpdateTest::reportsAtOnceAndALibraryThatNeverFinishes()
     QCOMPARE(progress.events.last(), QStringLiteral("0/1"));
 }
 
-// A 2 kHz receiver that no longer answers its version (gone after step 0), with only an
-// older image: nothing is started.
+// A 4 kHz receiver (type 4) that no longer answers its version (gone after step 0), with only
+// an older image: nothing is started.
 void FirmwareUpdateTest::silentReceiverGetsNoOlderImage()
 {
-    const SimScript::Device d = SimScript::addReceiverMouse(Vela, 4);
-    writeImage("r.bin", 0x0101, FirmwareFiles::ReceiverKind, Vela, "KVR-2K");
-    choose(d.path, SimScript::Receiver2kPid, QStringLiteral("v1.2"), QStringLiteral("v1.0"));
+    const SimScript::Device d = SimScript::addReceiverMouse(Vela, 1);
+    writeImage("r.bin", 0x0101, FirmwareFiles::ReceiverKind, Vela, "KVR-4K");
+    choose(d.path, SimScript::Receiver4kPid, QStringLiteral("v1.2"), QStringLiteral("v1.0"));
     FormSetting page;
     page.SetVer(0);
     HidSim_ClearCallLog();

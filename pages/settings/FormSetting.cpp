@@ -14,6 +14,7 @@
 #include "device/CurrentDevice.h"
 #include "device/DeviceRecords.h"
 #include "device/FirmwareFiles.h"
+#include "device/FirmwareUpgrade.h"
 #include "device/SharedFlags.h"
 #include "device/Worker.h"
 #include "dialogs/Progress.h"
@@ -466,6 +467,11 @@ bool FormSetting::ScanFirmwareFiles(uint8_t kind, QString deviceVersion, QString
 
 bool FormSetting::FindFirmwareFile(uint8_t kind, QString deviceVersion, QString modelName, uint8_t cid, uint8_t mid)
 {
+    // While an update runs, its image stays the chosen one: a search then only answers.
+    if (DongleUpdate.load() == UpdateRunning || MouseUpdate.load() == UpdateRunning) {
+        QList<QByteArray> scratch;
+        return FirmwareFiles::FindFirmwareFile(FirmwareFiles::BinFolder(), scratch, {kind, deviceVersion, modelName, cid, mid});
+    }
     return FirmwareFiles::FindFirmwareFile(FirmwareFiles::BinFolder(), FirmwareImages,
                                            {kind, deviceVersion, modelName, cid, mid});
 }

@@ -234,7 +234,7 @@ void FormSetting::startUpgrade(bool mouse)
         mouse ? MouseVersionValueName(catalogueValue(QStringLiteral("Option"), "CID"),
                                       catalogueValue(CatalogueModelGroup(CurrentDeviceRecord().modelIndex), "MID"))
               : QString();
-    BeginSettingsUpgrade(QStringLiteral("v") + FirmwareFiles::VersionText(header.version), mouseValue);
+    BeginSettingsUpgrade(image, QStringLiteral("v") + FirmwareFiles::VersionText(header.version), mouseValue);
     UsbUpgrade_Start(reinterpret_cast<const uint8_t*>(image.constData()), uint32_t(image.size()), OnUpgradeStatus,
                      10000);
     UpdateStep = 2;

@@ -194,7 +194,7 @@ void UpDateRepair::RunUpgrade()
 
     FirmwareIdle = 0;
     ui->ToolText->setText(UpdateNotMoveText);
-    BeginRepairUpgrade();
+    BeginRepairUpgrade(image);
     UsbUpgrade_Start(bytes, uint32_t(image.size()), OnRepairStatus, 10000);
     m_armed = false;
     ui->spinBox->show();
