@@ -473,11 +473,12 @@ void updateButton(QPainter& p, QSize s, Look look)
     p.setPen(QPen(accent, 1));
     p.setBrush(g);
     p.drawRoundedRect(r, 4, 4);
-    // A small arrow up in the right corner: something newer is waiting.
-    const QPointF c(s.width() - 11.0, s.height() / 2.0);
-    p.setPen(pen(iconLight, 1.6));
-    p.drawLine(c + QPointF(0, 4), c + QPointF(0, -4));
-    p.drawPolyline(poly({c + QPointF(-3, -1), c + QPointF(0, -4), c + QPointF(3, -1)}));
+    // A small arrow up in the top right corner, above the end of the button's text: something
+    // newer is waiting. (The button is 122 px wide: the picture's outer 3 px are not shown.)
+    const QPointF c(s.width() - 9.0, 7.0);
+    p.setPen(pen(iconLight, 1.4));
+    p.drawLine(c + QPointF(0, 3), c + QPointF(0, -3));
+    p.drawPolyline(poly({c + QPointF(-2.5, -0.5), c + QPointF(0, -3), c + QPointF(2.5, -0.5)}));
 }
 
 void mouseIcon(QPainter& p, QSize s)
