@@ -33,10 +33,6 @@ private slots:
     void readsProfileFiles_data();
     void readsProfileFiles();
     void oversizedImageBlockIsCut();
-    void writtenProfilesHaveTheFileLayout();
-    void writtenProfilesAreReadBack_data();
-    void writtenProfilesAreReadBack();
-    void unwritableProfileChangesNothing();
     void acceptedImportSendsImageAndFillsPages();
     void refusedImportShowsNoticeAndSendsNothing_data();
     void refusedImportShowsNoticeAndSendsNothing();
@@ -119,9 +115,7 @@ void BusyDialogTest::readsProfileFiles_data()
     QTest::newRow("current level the last") << goodProfile(damaged) << 0;
     QTest::newRow("damaged image of another sensor")
         << profileBytes(padded("Trelm"), padded("PMW3389"), imageBytes(makeImage(3, 0))) << 1;
-    QTest::newRow("sensor without padding") << profileBytes(padded("Trelm"), SensorName, image) << 0;
     QTest::newRow("sensor with a longer name") << profileBytes(padded("Trelm"), padded("PAW3395X"), image) << 2;
-    QTest::newRow("sensor cut short") << profileBytes(padded("Trelm"), padded("PAW339"), image) << 2;
 }
 
 void BusyDialogTest::readsProfileFiles()
@@ -143,67 +137,6 @@ void BusyDialogTest::oversizedImageBlockIsCut()
     const QString path = profilePath(profileBytes(padded("Trelm"), padded(SensorName), image + QByteArray(500, '\x55')));
     QCOMPARE(UpDataParam::LoadProfileFile(path, &out), 0);
     QCOMPARE(imageBytes(out), image);
-}
-
-void BusyDialogTest::writtenProfilesHaveTheFileLayout()
-{
-    const FlashDataMap image = makeImage(9);
-    const QString path = m_env->home() + QStringLiteral("/written.bin");
-    QVERIFY(ProfileFile::write(path, QStringLiteral("PMW"), image));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
-    QCOMPARE(bytes.size(), 10464);
-    QCOMPARE(bytes.left(20), QByteArray::fromHex("0000000C") + "Trelm" + QByteArray(7, '\0') + QByteArray::fromHex("0000000C"));
-    QCOMPARE(bytes.mid(20, 16), "PMW" + QByteArray(9, '\0') + QByteArray::fromHex("000028BC"));
-    QCOMPARE(bytes.mid(36), imageBytes(image));
-    QCOMPARE(ProfileFile::encode(QStringLiteral("PMW"), image), bytes);
-}
-
-// A file written for a sensor is accepted for that sensor only; the name is cut to 12 bytes.
-void BusyDialogTest::writtenProfilesAreReadBack_data()
-{
-    QTest::addColumn<QString>("written");
-    QTest::addColumn<QString>("current");
-    QTest::addColumn<QByteArray>("field");
-    QTest::addColumn<int>("result");
-    QTest::newRow("same sensor") << "PAW3395" << "PAW3395" << padded("PAW3395") << 0;
-    QTest::newRow("twelve bytes") << "ABCDEFGHIJKL" << "ABCDEFGHIJKL" << QByteArray("ABCDEFGHIJKL") << 0;
-    QTest::newRow("thirteen bytes cut") << "ABCDEFGHIJKLM" << "ABCDEFGHIJKLM" << QByteArray("ABCDEFGHIJKL") << 0;
-    QTest::newRow("UTF-8 name cut") << QString::fromUtf8("センサー・パウ") << QString::fromUtf8("センサー・パウ")
-                                    << QString::fromUtf8("センサー").toUtf8() << 0;
-    QTest::newRow("another sensor") << "PAW3395" << "PMW3389" << padded("PAW3395") << 2;
-}
-
-void BusyDialogTest::writtenProfilesAreReadBack()
-{
-    QFETCH(QString, written);
-    QFETCH(QString, current);
-    QFETCH(QByteArray, field);
-    QFETCH(int, result);
-    const FlashDataMap image = makeImage(11, 4);
-    const QString path = m_env->home() + QStringLiteral("/written.bin");
-    QVERIFY(ProfileFile::write(path, written, image));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
-    QCOMPARE(bytes.size(), 10464);
-    QCOMPARE(bytes.mid(20, 12), field + QByteArray(12 - field.size(), '\0'));
-    FlashDataMap out{};
-    QCOMPARE(ProfileFile::read(path, current, 8, &out), result);
-    if (result == 0)
-        QCOMPARE(imageBytes(out), imageBytes(image));
-}
-
-void BusyDialogTest::unwritableProfileChangesNothing()
-{
-    const QString blocker = m_env->home() + QStringLiteral("/not-a-folder");
-    QVERIFY(writeFile(blocker, "kept"));
-    QVERIFY(!ProfileFile::write(blocker + QStringLiteral("/p.bin"), QStringLiteral("PAW3395"), makeImage(1)));
-    QVERIFY(!ProfileFile::write(m_env->home() + QStringLiteral("/missing/p.bin"), QStringLiteral("PAW3395"), makeImage(1)));
-    QFile file(blocker);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray("kept"));
 }
 
 void BusyDialogTest::acceptedImportSendsImageAndFillsPages()
