@@ -133,6 +133,13 @@ private:
         return done && SimScript::deliverUntil(WorkingImageLoaded);
     }
 
+    // The busy dialog waits for the pages; on a slow machine they may come after it closed.
+    bool reloaded()
+    {
+        return SimScript::deliverUntil(
+            [] { return WorkingImageLoaded() && SensorPageReady && LightPageReady && ButtonPageReady; }, 15000);
+    }
+
     bool waitForText(const char* name, const QString& wanted)
     {
         return SimScript::deliverUntil([&] { return WorkingImageLoaded() && text(name) == wanted; });
@@ -290,6 +297,7 @@ private slots:
         QSignalSpy shellBusy(PostMsg::instance(), SIGNAL(SigUpDataParam(int)));
         m_confirmReset = true;
         button("Reset")->click();
+        QVERIFY(reloaded());
         QCOMPARE(HidSim_ResetCount(m_cable.mouse), 1);
         QCOMPARE(stored(m_cable.mouse), m_factory);
         QCOMPARE(bytesOf(WorkingImageCopy()), m_factory);
@@ -427,6 +435,7 @@ private slots:
 
         m_confirmReset = true;
         button("Reset")->click();
+        QVERIFY(reloaded());
         QCOMPARE(stored(m_cable.mouse), m_factory);
         QCOMPARE(text("TopMusic"), text("BackKey_2"));
 
