@@ -25,7 +25,7 @@ constexpr const char* SensorName = "PAW3395";
 constexpr int DpiMaxGrade = 5;
 
 // One model (MID 1) with a sensor name and a DPI level limit; "ShowBatteryValue" as given.
-inline void writeCatalogue(const TestEnv& env, int showBatteryValue = 1)
+inline void writeCatalogue(const TestEnv& env, int showBatteryValue = 1, const QString& sensor = QString::fromLatin1(SensorName))
 {
     QByteArray ini = "[Option]\nLabelColor=1, 2, 3\nButtonColor=4, 5, 6\n"
                      "ComboxTextColor=7, 8, 9\nComboxSelectColor=10, 11, 12\nComboxBackGroundColor=13, 14, 15\n"
@@ -35,7 +35,7 @@ inline void writeCatalogue(const TestEnv& env, int showBatteryValue = 1)
     ini += "VID=" + encoded({QStringLiteral("0x3554"), QStringLiteral("0x3555")}) + "\n";
     ini += testcatalogue::productIdLines();
     ini += "[Drive1]\nMID=1\nDPIMaxGrade=" + QByteArray::number(DpiMaxGrade) + "\n";
-    ini += "Sensor=" + encoded({QString::fromLatin1(SensorName)}) + "\n";
+    ini += "Sensor=" + encoded({sensor}) + "\n";
     testcatalogue::write(env, ini);
 }
 

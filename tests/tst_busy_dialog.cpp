@@ -33,6 +33,7 @@ private slots:
     void readsProfileFiles_data();
     void readsProfileFiles();
     void oversizedImageBlockIsCut();
+    void longSensorNameReadsItsOwnFiles();
     void acceptedImportSendsImageAndFillsPages();
     void refusedImportShowsNoticeAndSendsNothing_data();
     void refusedImportShowsNoticeAndSendsNothing();
@@ -137,6 +138,25 @@ void BusyDialogTest::oversizedImageBlockIsCut()
     const QString path = profilePath(profileBytes(padded("Trelm"), padded(SensorName), image + QByteArray(500, '\x55')));
     QCOMPARE(UpDataParam::LoadProfileFile(path, &out), 0);
     QCOMPARE(imageBytes(out), image);
+}
+
+// A model whose sensor name is longer than the file's field: its files hold the first 12
+// bytes, and the import accepts them for that model only.
+void BusyDialogTest::longSensorNameReadsItsOwnFiles()
+{
+    writeCatalogue(*m_env, 1, QStringLiteral("PAW3395-WIDE"));
+    const QString path = m_env->home() + QStringLiteral("/long.bin");
+    QVERIFY(ProfileFile::write(path, QStringLiteral("PAW3395-WIDE"), makeImage(4)));
+    FlashDataMap out{};
+    QCOMPARE(UpDataParam::LoadProfileFile(path, &out), 0);
+    QCOMPARE(imageBytes(out), imageBytes(makeImage(4)));
+
+    writeCatalogue(*m_env, 1, QStringLiteral("PAW3395-WIDER"));
+    QVERIFY(ProfileFile::write(path, QStringLiteral("PAW3395-WIDER"), makeImage(4)));
+    QCOMPARE(UpDataParam::LoadProfileFile(path, &out), 0);
+
+    writeCatalogue(*m_env, 1, QStringLiteral("PAW3395"));
+    QCOMPARE(UpDataParam::LoadProfileFile(path, &out), 2);
 }
 
 void BusyDialogTest::acceptedImportSendsImageAndFillsPages()
