@@ -1,5 +1,4 @@
 #pragma once
-#include <QElapsedTimer>
 #include <QIcon>
 #include <QStringList>
 #include <QWidget>
