@@ -414,6 +414,45 @@ private slots:
         QVERIFY(macroTexts(page).contains(QStringLiteral("Go")));
     }
 
+    // A "&" in a macro name is shown as written: it marks no shortcut letter on the panel or
+    // the key, and the binding, rename and delete go by the name as the file has it.
+    void ampersandNamesShowAndFollow()
+    {
+        const QString name = QStringLiteral("Copy&Paste");
+        writeMacro(name, FireText);
+        Buttoninterface page;
+        page.show();
+        load(m_factory);
+        QToolButton* macro = page.MacroButtons.value(0);
+        QVERIFY(macro && macro->isEnabled());
+        QVERIFY(QKeySequence::mnemonic(macro->text()).isEmpty());
+        QVERIFY(macro->shortcut().isEmpty());
+
+        button(page, QStringLiteral("RightKey"))->click();
+        button(page, QStringLiteral("DPI_10"))->click();
+        macro->click();
+        QCOMPARE(stored().mid(bindingAt(1), 1), QByteArray("\x06", 1));
+        QCOMPARE(stored().mid(recordAt(1), 11), QByteArray("\x0A") + name.toUtf8());
+        QToolButton* right = button(page, QStringLiteral("RightKey"));
+        QVERIFY(QKeySequence::mnemonic(right->text()).isEmpty());
+        QVERIFY(right->shortcut().isEmpty());
+        // Opened again, the key shows its macro checked.
+        macro->setChecked(false);
+        right->click();
+        QVERIFY(macro->isChecked());
+        right->click();
+
+        QVERIFY(QFile::rename(MacroFilePath(MacroFolder(), name), MacroFilePath(MacroFolder(), QStringLiteral("A&B"))));
+        PostMsg::instance()->SendMacroRename(name, QStringLiteral("A&B"));
+        QCOMPARE(stored().mid(recordAt(1), 4), QByteArray("\x03" "A&B"));
+        QVERIFY(QKeySequence::mnemonic(right->text()).isEmpty());
+        QVERIFY(QKeySequence::mnemonic(macro->text()).isEmpty());
+
+        QFile::remove(MacroFilePath(MacroFolder(), QStringLiteral("A&B")));
+        PostMsg::instance()->SendDeleteMacroButton(page.MacroPrefixText + QStringLiteral("A&B"));
+        QCOMPARE(stored().mid(bindingAt(1), 3), imageBytes(m_factory).mid(bindingAt(1), 3));
+    }
+
     // A new repeat mode goes to the keys of that macro only; an unreadable file sends nothing.
     void repeatChangeSendsOnlyTheRepeatByte()
     {

@@ -146,7 +146,7 @@ void Buttoninterface::ShowBinding(int index, int type, int code1, int code2, con
     }
     case 6: {
         const QString name = DecodeMacroRecordName(image.macros[key]);
-        target->setText(MacroPrefixText + name);
+        target->setText(MacroPrefixText + SelectorTable::buttonTextOfName(name));
         // A name read from a mouse or a file is no path: "../x" shows, but touches nothing.
         if (!IsValidMacroName(name))
             return;

@@ -40,7 +40,7 @@ void setMacroButtonText(QToolButton* button, const QString& name)
     while (font.pointSizeF() > 7 && QFontMetrics(font).horizontalAdvance(name) > room)
         font.setPointSizeF(font.pointSizeF() - 0.5);
     button->setFont(font);
-    button->setText(name);
+    button->setText(SelectorTable::buttonTextOfName(name));
 }
 
 }  // namespace
@@ -128,11 +128,11 @@ void Buttoninterface::SlotAddMacroButton()
 // Opening a key bound to a macro checks that macro's button and scrolls it into view.
 void Buttoninterface::checkMacroButtonOf(int index)
 {
-    QString text = selector(index)->text();
+    QString text = SelectorTable::nameOfButtonText(selector(index)->text());
     text.remove(QChar(0));
     for (int p = 0; p < MacroButtons.size(); ++p) {
         QToolButton* button = MacroButtons.at(p);
-        if (button->isEnabled() && MacroPrefixText + button->text() == text) {
+        if (button->isEnabled() && MacroPrefixText + SelectorTable::nameOfButtonText(button->text()) == text) {
             button->setChecked(true);
             ui->scrollArea_7->verticalScrollBar()->setValue(15 * (p + 1));
         }
@@ -144,7 +144,7 @@ QString Buttoninterface::macroNameOf(int index) const
     QToolButton* target = selector(index);
     if (!target)
         return QString();
-    QString text = target->text();
+    QString text = SelectorTable::nameOfButtonText(target->text());
     text.remove(QChar(0));
     if (MacroPrefixText.isEmpty() || !text.startsWith(MacroPrefixText))
         return QString();
@@ -158,7 +158,7 @@ void Buttoninterface::slotButtonClicked(QToolButton* button, bool checked)
 {
     if (!checked)
         return;
-    const QString name = button->text();
+    const QString name = SelectorTable::nameOfButtonText(button->text());
     const int index = checkedSelector();
     if (index >= 0) {
         if (onlyLeftClick(index)) {
@@ -172,7 +172,7 @@ void Buttoninterface::slotButtonClicked(QToolButton* button, bool checked)
             // The seventh key carries its device key (9) in the binding as every other key does.
             const ButtonBinding binding{6, uint8_t(key), uint8_t(repeat)};
             if (SetButtonMacro(key, &binding, &record)) {
-                selector(index)->setText(MacroPrefixText + name);
+                selector(index)->setText(MacroPrefixText + SelectorTable::buttonTextOfName(name));
                 StoreSelectorBinding(index, binding.type, binding.code1, binding.code2);
             }
         }
@@ -197,7 +197,7 @@ void Buttoninterface::SlotDeleteMacroButton(QString MacroName)
     QVector<int> recordsToClear;
     for (int index : VisitOrder) {
         QToolButton* target = selector(index);
-        QString text = target->text();
+        QString text = SelectorTable::nameOfButtonText(target->text());
         text.remove(QChar(0));
         if (index == KeyWithoutDefault || text != MacroName)
             continue;
@@ -241,7 +241,7 @@ void Buttoninterface::SlotMacroRename(QString MacroName, QString NewName)
     for (int index : VisitOrder) {
         if (macroNameOf(index) != MacroName)
             continue;
-        selector(index)->setText(MacroPrefixText + NewName);
+        selector(index)->setText(MacroPrefixText + SelectorTable::buttonTextOfName(NewName));
         const int key = SelectorTable::deviceKey(index);
         const FlashDataMap image = WorkingImageCopy();
         MacroRecord record = image.macros[key];
@@ -250,7 +250,7 @@ void Buttoninterface::SlotMacroRename(QString MacroName, QString NewName)
         SetButtonMacro(key, &binding, &record);
     }
     for (QToolButton* button : qAsConst(MacroButtons)) {
-        if (button->isEnabled() && button->text() == MacroName)
+        if (button->isEnabled() && SelectorTable::nameOfButtonText(button->text()) == MacroName)
             setMacroButtonText(button, NewName);
     }
 }

@@ -137,4 +137,16 @@ bool modelSwapsSideRows(int modelId)
     return modelId == 4 || modelId == 5 || modelId == 6;
 }
 
+QString buttonTextOfName(const QString& name)
+{
+    QString text = name;
+    return text.replace(QLatin1Char('&'), QLatin1String("&&"));
+}
+
+QString nameOfButtonText(const QString& text)
+{
+    QString name = text;
+    return name.replace(QLatin1String("&&"), QLatin1String("&"));
+}
+
 }  // namespace SelectorTable

@@ -45,6 +45,11 @@ QString functionButtonOfBinding(int type, int code1);
 // (compared unsigned: a negative index uses the default row).
 QVector<QPoint> markerPositions(int pictureIndex);
 
+// A button draws "&" as the mark of its shortcut letter (and takes Alt with that letter as
+// its shortcut). A macro name goes on a button doubled there, and is read back undoubled.
+QString buttonTextOfName(const QString& name);
+QString nameOfButtonText(const QString& text);
+
 // Models whose seventh key (Button7, its marker and number) is shown.
 bool modelShowsSeventhKey(int modelId);
 // Models whose rows 4 and 5 are exchanged: StartPause below TopMusic.
