@@ -103,6 +103,16 @@ private:
         keys::send(page, down ? QEvent::KeyPress : QEvent::KeyRelease, k);
     }
     QByteArray stored() const { return SimScript::lastWrittenImage(m_mouse); }
+    // The file the import's file dialog will give: these bytes in the home folder.
+    void offerExchangeFile(const QByteArray& bytes)
+    {
+        const QString file = m_env->home() + "/x.bin";
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        QCOMPARE(out.write(bytes), qint64(bytes.size()));
+        out.close();
+        setMacroExchangeFileChooser([file](bool) { return file; });
+    }
 
 private slots:
     void initTestCase() { setKeyClock([this] { return m_now; }); }
@@ -358,13 +368,7 @@ private slots:
     void importsAWholeFile()
     {
         auto page = pageWith("Alpha");
-        const QString file = m_env->home() + "/x.bin";
-        QFile out(file);
-        QVERIFY(out.open(QIODevice::WriteOnly));
-        MacroExchange fire{"Fire", "255", {{"A", {}, false}, {"15ms", {}, false}, {"A", {}, true}}};
-        out.write(MacroExchangeBytes(fire));
-        out.close();
-        setMacroExchangeFileChooser([&](bool) { return file; });
+        offerExchangeFile(MacroExchangeBytes({"Fire", "255", {{"A", {}, false}, {"15ms", {}, false}, {"A", {}, true}}}));
         QMetaObject::invokeMethod(page.get(), "InPortMacro");
         QCOMPARE(readAll(path("Fire")), QByteArray("255\n0x04 1 0\n15ms\n0x04 1 1\n"));
         QCOMPARE(page->currentMacroName(), QStringLiteral("Fire"));
@@ -375,6 +379,13 @@ private slots:
         answerer.on("SameMacro", ModalAnswerer::clickButton("NewHong"));
         QMetaObject::invokeMethod(page.get(), "InPortMacro");
         QCOMPARE(answerer.handled(), QStringList{"SameMacro"});
+
+        // A macro without items is a macro: its file holds the repeat line only.
+        offerExchangeFile(MacroExchangeBytes({"Empty", "255", {}}));
+        QMetaObject::invokeMethod(page.get(), "InPortMacro");
+        QCOMPARE(readAll(path("Empty")), QByteArray("255\n"));
+        QCOMPARE(page->currentMacroName(), QStringLiteral("Empty"));
+        QVERIFY(page->rows().isEmpty());
     }
 
     void importKeepsKnownNamesOnly()
@@ -383,13 +394,8 @@ private slots:
         QString japaneseRight;
         loadLanguageSection(5, QStringLiteral("Macro"), {QStringLiteral("ChooseEvent5")},
                             [&](const QString&, const QString& text) { japaneseRight = text; });
-        const QString file = m_env->home() + "/x.bin";
-        QFile out(file);
-        QVERIFY(out.open(QIODevice::WriteOnly));
-        out.write(MacroExchangeBytes({"Mix", "3", {{japaneseRight, {}, false}, {"5ms", {}, false}, {"Foo", {}, true},
-                                                   {"5ms", {}, false}, {"A", {}, true}}}));
-        out.close();
-        setMacroExchangeFileChooser([&](bool) { return file; });
+        offerExchangeFile(MacroExchangeBytes({"Mix", "3", {{japaneseRight, {}, false}, {"5ms", {}, false}, {"Foo", {}, true},
+                                                           {"5ms", {}, false}, {"A", {}, true}}}));
         QMetaObject::invokeMethod(page.get(), "InPortMacro");
         QCOMPARE(textsOf(page->rows()), (QStringList{MouseButtonNames[1], "5ms", "5ms", "A^"}));
     }
@@ -409,12 +415,7 @@ private slots:
     {
         QFETCH(QByteArray, data);
         auto page = pageWith("Alpha");
-        const QString file = m_env->home() + "/x.bin";
-        QFile out(file);
-        QVERIFY(out.open(QIODevice::WriteOnly));
-        out.write(data);
-        out.close();
-        setMacroExchangeFileChooser([&](bool) { return file; });
+        offerExchangeFile(data);
         ModalAnswerer answerer;
         answerer.on("InportFail", ModalAnswerer::clickButton("NewHong"));
         QMetaObject::invokeMethod(page.get(), "InPortMacro");
