@@ -57,12 +57,13 @@ void Buttoninterface::on_ProjectChoose_activated(int index)
         PostMsg::instance()->SendMouseOffLineo(0);
         return;
     }
-    UsbServer_SetCurrentConfig(uint8_t(index));
-    // The image still holds the previous profile: nothing may be written from it, and the
-    // new profile is read in full now, not only when the mouse's status report gets through
-    // its throttle (a second switch within it would otherwise never be read).
+    // From the switch on the image holds the previous profile: nothing may be written from
+    // it (forgotten first, so no answer arriving meanwhile writes it into the new profile),
+    // and the new profile is read in full now, not only when the mouse's status report gets
+    // through its throttle (a second switch within it would otherwise never be read).
     ForgetWorkingImage();
     RestartStatusThrottle();
+    UsbServer_SetCurrentConfig(uint8_t(index));
     ForceReload = 1;
     RestartWanted = 1;
 }
@@ -89,10 +90,12 @@ void Buttoninterface::on_Reset_clicked()
     FlashDataMap image{};
     if (loadedImage(&image))
         ProtocolDataUpdate(&image);
-    // The mouse reports its changed configuration; the reload below is the one that follows.
+    // The image is not the mouse's once it resets (forgotten first, so no answer arriving
+    // meanwhile writes it back). The mouse reports its changed configuration; the reload
+    // below is the one that follows it.
+    ForgetWorkingImage();
     RestartStatusThrottle();
     UsbServer_SetClearSetting();
-    ForgetWorkingImage();
     LightPageReady = 0;
     SensorPageReady = 0;
     ButtonPageReady = 0;
