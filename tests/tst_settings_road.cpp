@@ -145,31 +145,36 @@ void SettingsRoadTest::wirelessMouseVersionsLongRangeAndPairing()
     QVERIFY(SimScript::lastWrittenImage(d.mouse).isEmpty());
 }
 
-// A receiver with its own light: the load leaves the light area hidden, and the receiver's
-// light answer, injected through the library, shows it with the mode the receiver holds.
+// A receiver with its own light, holding mode 2: the load reads the mode, the page checks it and
+// writes the same mode back while the data thread waits (no deadlock), and the load's form then
+// hides the light area with the box still checked. The receiver's light answer, injected through
+// the library, shows the area; a click on another mode reaches the receiver.
 void SettingsRoadTest::receiverLightAnswerReachesThePage()
 {
     Road road;
     const SimScript::Device d = SimScript::addReceiverMouse(2, 1, true, true);
+    DongleRGB light{};
+    light.bytes[0] = 2;
+    QCOMPARE(UsbFinderC_Set4KDongleRGB(d.path.constData(), &light), 1);
     SimScript::settle();
+    HidSim_ClearCallLog();
     QVERIFY(road.chooseTile());
     FormSetting* page = road.openSettingsPage();
     QVERIFY(page);
     QVERIFY(child(page, "checkBox_2")->isVisible());
     QVERIFY(!lightAreaShown(page));
+    QVERIFY(child<QCheckBox>(page, "ReUntil_2")->isChecked());
+    // The echo: the checked mode written back to the receiver.
+    QVERIFY(SimScript::countCalls(QStringLiteral("UsbFinderC_Set4KDongleRGB(%1, 2)").arg(QString::fromLatin1(d.path))) >= 1);
+    QCOMPARE(HidSim_LightMode(d.interface), 2);
 
     QCOMPARE(HidSim_Inject(21, 0, 0, nullptr, 0), 0);
     QVERIFY(SimScript::deliverUntil([page] { return lightAreaShown(page); }));
-    const int mode = HidSim_LightMode(d.interface);
-    QVERIFY(mode >= 1 && mode <= 3);
-    const char* boxes[] = {"ReUntil", "ReUntil_2", "ReUntil_3"};
-    QVERIFY(child<QCheckBox>(page, boxes[mode - 1])->isChecked());
+    QVERIFY(child<QCheckBox>(page, "ReUntil_2")->isChecked());
     QCOMPARE(child(page, "pushButton_3")->pos(), QPoint(610, 700));  // the full layout
 
-    // A click on another mode reaches the receiver.
-    const int other = mode == 3 ? 1 : 3;
-    QTest::mouseClick(child<QCheckBox>(page, boxes[other - 1]), Qt::LeftButton);
-    QCOMPARE(HidSim_LightMode(d.interface), other);
+    QTest::mouseClick(child<QCheckBox>(page, "ReUntil_3"), Qt::LeftButton);
+    QCOMPARE(HidSim_LightMode(d.interface), 3);
 }
 
 QTEST_MAIN(SettingsRoadTest)
