@@ -241,6 +241,22 @@ private slots:
         QCOMPARE(page.MacroPrefixText, QStringLiteral("Macro_"));
     }
 
+    // The page lies on the frame's own background: its outer frame draws no light edge.
+    void pageDrawsNoEdgeOfItsOwn()
+    {
+        Buttoninterface page;
+        page.resize(883, 630);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        auto* frame = page.findChild<QFrame*>(QStringLiteral("MainWindow"));
+        const QImage image = frame->grab().toImage();
+        // Left edge and top edge, well away from every control, against the pixels just inside.
+        for (const QPoint& inside : {QPoint(3, image.height() / 2), QPoint(image.width() / 2, 3)}) {
+            const QPoint edge(inside.x() == 3 ? 0 : inside.x(), inside.y() == 3 ? 0 : inside.y());
+            QCOMPARE(image.pixelColor(edge), image.pixelColor(inside));
+        }
+    }
+
     // Every picture a style sheet of the page names is drawn by the build.
     void stylePicturesExist()
     {
