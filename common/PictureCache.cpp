@@ -26,7 +26,12 @@ qint64 decodedBytes(const QString& file)
         return (quint32(uchar(head[at])) << 24) | (quint32(uchar(head[at + 1])) << 16) | (quint32(uchar(head[at + 2])) << 8)
                | quint32(uchar(head[at + 3]));
     };
-    return qint64(word(16)) * qint64(word(20)) * 4;
+    // A picture whose pixels would not fit one image is never decoded, so never cached; its
+    // header's claim is no size to reserve (and no product to overflow).
+    const quint64 pixels = quint64(word(16)) * quint64(word(20));
+    if (pixels > quint64(std::numeric_limits<int>::max() / 4))
+        return 0;
+    return qint64(pixels) * 4;
 }
 
 }  // namespace

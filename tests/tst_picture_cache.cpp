@@ -30,6 +30,9 @@ private slots:
         QVERIFY(back.open(QIODevice::ReadOnly));
         write(QStringLiteral("Cut.png"), back.read(20));
         QVERIFY(QImage(100, 100, QImage::Format_RGB32).save(folder.filePath(QStringLiteral("Other.bmp"))));
+        // A header that claims more than any picture Qt can decode (4294967295 x 4294967295).
+        write(QStringLiteral("Page/Huge.png"), QByteArray("\x89PNG\r\n\x1a\n\x00\x00\x00\x0dIHDR", 16)
+                                                   + QByteArray(8, '\xff') + QByteArray("\x08\x06\x00\x00\x00", 5));
 
         const int expected = (240000 + 8192 + 1023) / 1024;
         QCOMPARE(PictureCache::decodedKiB(folder.path()), expected);
