@@ -6,6 +6,7 @@
 #include <QDataStream>
 #include <QDebug>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <cstring>
@@ -94,6 +95,9 @@ bool write(const QString& path, const QString& sensorName, const FlashDataMap& i
 int read(const QString& path, const QString& sensorName, int dpiMaxGrade, FlashDataMap* out)
 {
     std::memset(static_cast<void*>(out), 0, sizeof(FlashDataMap));
+    // Only a regular file: opening a named pipe would wait for a writer without end.
+    if (!QFileInfo(path).isFile())
+        return Unreadable;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         qCDebug(kavroTrace) << "failed";

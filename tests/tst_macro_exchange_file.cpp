@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 QIcon colourIcon(Qt::GlobalColor colour)
@@ -144,6 +146,10 @@ private slots:
         QVERIFY(!ReadMacroExchangeFile(path));
         QVERIFY(!ReadMacroExchangeFile(dir.filePath(QStringLiteral("missing.ini"))));
         QVERIFY(!ReadMacroExchangeFile(dir.path()));
+        // A named pipe is no file: refused at once instead of waiting for a writer.
+        const QString pipe = dir.filePath(QStringLiteral("pipe.ini"));
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        QVERIFY(!ReadMacroExchangeFile(pipe));
     }
 
     void emptyMacroIsAMacro()

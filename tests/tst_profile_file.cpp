@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 FlashDataMap makeImage(uint8_t seed, uint8_t levels)
@@ -99,6 +101,16 @@ private slots:
         QVERIFY(!ProfileFile::write(m_dir.path(), QStringLiteral("PAW3395"), makeImage(1, 3)));
         QCOMPARE(readFile(path("not-a-folder")), QByteArray("kept"));
         QVERIFY(!QFile::exists(path("missing")));
+    }
+
+    // What is no file is refused at once: a folder, and a named pipe that would otherwise hold
+    // the import until something writes to it.
+    void onlyFilesAreRead()
+    {
+        FlashDataMap out{};
+        QCOMPARE(ProfileFile::read(m_dir.path(), QStringLiteral("PAW3395"), 8, &out), int(ProfileFile::Unreadable));
+        QCOMPARE(::mkfifo(QFile::encodeName(path("pipe.bin")).constData(), 0600), 0);
+        QCOMPARE(ProfileFile::read(path("pipe.bin"), QStringLiteral("PAW3395"), 8, &out), int(ProfileFile::Unreadable));
     }
 };
 

@@ -6,6 +6,7 @@
 
 #include <QDataStream>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QSaveFile>
 
@@ -200,6 +201,9 @@ std::optional<MacroExchange> ParseMacroExchange(const QByteArray& data)
 
 std::optional<MacroExchange> ReadMacroExchangeFile(const QString& path)
 {
+    // Only a regular file: opening a named pipe would wait for a writer without end.
+    if (!QFileInfo(path).isFile())
+        return std::nullopt;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > MaxMacroExchangeFileSize)
         return std::nullopt;
