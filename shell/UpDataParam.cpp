@@ -8,6 +8,7 @@
 #include "common/PostMsg.h"
 #include "common/SkinStyles.h"
 #include "common/UserConfig.h"
+#include "device/CurrentDevice.h"
 #include "device/DeviceCache.h"
 #include "device/DeviceRecords.h"
 #include "device/SharedFlags.h"
@@ -120,6 +121,14 @@ void UpDataParam::runImport()
     FlashDataMap image{};
     const int result = LoadProfileFile(FilePath, &image);
     ImportResult = result;
+    if (result == ProfileFile::Accepted && !UsbFinderC_GetDeviceOnLine(CurrentDevicePath().constData())) {
+        // The mouse went away while the file was chosen: it gets nothing, so the pages must
+        // not show the file as its configuration.
+        ImportMode = 0;
+        close();
+        PostMsg::instance()->SendMouseOffLineo(0);
+        return;
+    }
     if (result == ProfileFile::Accepted) {
         LoadWorkingImage(image);
         FlashDataMap sent = image;

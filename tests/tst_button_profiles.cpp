@@ -411,6 +411,34 @@ private slots:
         QCOMPARE(int(ImportRunning), 0);
     }
 
+    // The mouse gone while its file was being chosen: the import shows nothing as applied,
+    // the offline notice says why, and the page keeps the mouse's own configuration.
+    void importToAMouseGoneMeanwhileShowsTheNotice()
+    {
+        QVERIFY(chooseTile(m_wireless));
+        const QString sensor = UserConfig::instance()->value(CatalogueModelGroup(CurrentDeviceRecord().modelIndex),
+                                                             QStringLiteral("Sensor"));
+        const QByteArray before = bytesOf(WorkingImageCopy());
+        const QString right = text("RightKey");
+        FlashDataMap image = WorkingImageCopy();
+        image.buttons[1] = ButtonBinding{1, 4, 0};
+        QVERIFY(ProfileFile::write(path("gone.bin"), sensor, image));
+        const int writes = HidSim_WriteCount(m_wireless.mouse);
+        const int notices = m_answerer->handled().count(QStringLiteral("MouseOffLine"));
+        setExchangeFileChooser([this](bool) {
+            HidSim_SetAwake(m_wireless.mouse, 0);
+            return path("gone.bin");
+        });
+        button("ImportData")->click();
+        QCOMPARE(HidSim_WriteCount(m_wireless.mouse), writes);
+        QCOMPARE(bytesOf(WorkingImageCopy()), before);
+        QCOMPARE(text("RightKey"), right);
+        QTRY_COMPARE(m_answerer->handled().count(QStringLiteral("MouseOffLine")), notices + 1);
+        QCOMPARE(int(NoBusyDialog), 0);
+        QCOMPARE(int(ImportRunning), 0);
+        QVERIFY(wake(m_wireless));
+    }
+
     // The cable mouse's configuration exported, changed, reset and imported again: each step
     // ends as its bytes in the mouse.
     void exportChangeResetImportRoundTrip()
