@@ -135,7 +135,11 @@ void Worker::runOnce()
         && LoadedOnline.load() == MouseOnline.load() && !ForceReload.load();
 
     if (!sameLink && MainPageActive.load() == 1) {
-        if (UsbFinderC_GetDeviceOnLine(path.constData())) {
+        // The state this round acts on. The poll may see the mouse come back while the round
+        // still fills the pages from the cache: the link it opens then counts as opened
+        // offline, so the round the poll asks for loads the mouse with its busy dialog.
+        const bool online = UsbFinderC_GetDeviceOnLine(path.constData()) != 0;
+        if (online) {
             UpdateCurrentDeviceRecord([](DeviceAllInfo& record) { record.online = 1; });
             // A reset or an import that owns the busy dialog shows no second one.
             const bool forced = ForceReload.exchange(0) != 0;
@@ -172,7 +176,7 @@ void Worker::runOnce()
             qCDebug(kavroTrace) << "OnlinA";
             UsbServer_SetPCDriverStatus(1);
             RequestFullRead();
-            LoadedOnline = MouseOnline.load();
+            LoadedOnline = online ? 1 : 0;
             qCDebug(kavroTrace) << "OnlinB";
         }
     }
