@@ -20,7 +20,7 @@
 #include "HIDUsb.h"
 
 #include <QDebug>
-#include <QThread>
+#include <QEventLoop>
 #include <QTimer>
 
 UpDataParam::UpDataParam(QWidget* parent)
@@ -109,8 +109,11 @@ bool UpDataParam::waitForPages(bool clearFlags)
 void UpDataParam::runWaitMode()
 {
     const bool ready = waitForPages(false);
-    // Gives the mouse time to settle after its own change before the user goes on.
-    QThread::msleep(ProgramWaits::scaled(WaitModeHoldMs));
+    // Gives the mouse time to settle after its own change before the user goes on. The
+    // window keeps painting meanwhile (a sleep froze it for two seconds) but takes no input.
+    QEventLoop hold;
+    QTimer::singleShot(ProgramWaits::scaled(WaitModeHoldMs), &hold, &QEventLoop::quit);
+    hold.exec(QEventLoop::ExcludeUserInputEvents);
     close();
     if (!ready)
         PostMsg::instance()->SendMouseOffLineo(0);

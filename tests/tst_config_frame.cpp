@@ -23,6 +23,7 @@
 #include <QProgressBar>
 #include <QStackedWidget>
 #include <QToolButton>
+#include <QElapsedTimer>
 #include <QtTest>
 
 #include <memory>
@@ -48,6 +49,7 @@ private slots:
     void modelWithoutLightingMovesSettingsButton();
     void recordingDisablesPageButtonsOnly();
     void busyDialogRunsOnceAndWaitModeFollowsEachLoad();
+    void waitModeHoldKeepsTheWindowPainting();
     void loadStartedFromOfflineNoticeRunsAfterBusyDialog();
     void settingsButtonOpensVersionDialog();
 
@@ -314,6 +316,38 @@ void ConfigFrameTest::busyDialogRunsOnceAndWaitModeFollowsEachLoad()
     const QPoint corner = m_frame->mapToGlobal(QPoint(0, 0));
     QCOMPARE(busy->pos(), QPoint(corner.x() + (1020 - busy->width()) / 2, corner.y() + (700 - busy->height()) / 2 - 20));
     QVERIFY(!busy->isVisible());
+}
+
+// After a change the mouse reported, the busy dialog holds a moment; the window goes on
+// painting meanwhile instead of freezing for the whole hold.
+void ConfigFrameTest::waitModeHoldKeepsTheWindowPainting()
+{
+    ProgramWaits::setWaitScale(0.5);  // the hold is a second
+    LoadFinished = 1;
+    MouseOnline = 0;
+    LightPageReady = SensorPageReady = ButtonPageReady = 1;
+    UpDataParam* busy = m_frame->busyDialog();
+    QElapsedTimer clock;
+    qint64 last = -1;
+    bool shownAtLast = false;
+    qint64 longestGap = 0;  // from a tick with the dialog shown to the next tick
+    QTimer ticks;
+    ticks.setInterval(20);
+    connect(&ticks, &QTimer::timeout, [&] {
+        const qint64 now = clock.elapsed();
+        if (shownAtLast)
+            longestGap = qMax(longestGap, now - last);
+        last = now;
+        shownAtLast = busy->isVisible();
+    });
+    clock.start();
+    ticks.start();
+    PostMsg::instance()->SendUpDataParam(1);
+    if (shownAtLast)  // the run ended without another tick
+        longestGap = qMax(longestGap, clock.elapsed() - last);
+    ProgramWaits::setWaitScale(1);
+    QVERIFY(!busy->isVisible());
+    QVERIFY2(longestGap < 600, qPrintable(QStringLiteral("no event for %1 ms").arg(longestGap)));
 }
 
 void ConfigFrameTest::loadStartedFromOfflineNoticeRunsAfterBusyDialog()

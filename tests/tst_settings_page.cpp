@@ -142,6 +142,19 @@ private slots:
         m_env.reset();
     }
 
+    // The page lies on the frame's own background: it draws no edge around itself.
+    void pageDrawsNoEdgeOfItsOwn()
+    {
+        FormSetting page;
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        const QImage image = page.findChild<QFrame*>(QStringLiteral("FrameSetting"))->grab().toImage();
+        // Left and bottom edges, away from every control, against the pixels just inside.
+        const int bottom = image.height() - 1;
+        QCOMPARE(image.pixelColor(0, image.height() / 2), image.pixelColor(3, image.height() / 2));
+        QCOMPARE(image.pixelColor(image.width() / 2, bottom), image.pixelColor(image.width() / 2, bottom - 3));
+    }
+
     void builtState()
     {
         MacroSetting::instance()->setValue(QStringLiteral("AutoStart"), QStringLiteral("Enable"), QStringLiteral("1"));
