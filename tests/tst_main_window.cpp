@@ -492,11 +492,18 @@ void MainWindowTest::spaceOnFramePairsThenReopensLink()
 
     // The pairing dialog hands the watch to the choice page; the frame takes it back before
     // the data link is opened again and the mouse's configuration read.
-    QStringList log = SimScript::callLog();
+    // (A poll of the online state may fall between these calls.)
+    const QStringList log = SimScript::callLog();
+    const QString calls = log.mid(log.size() - 8).join(QLatin1String(" | "));
     QCOMPARE(log.filter(QRegularExpression(QStringLiteral("^StartUsbChanged"))).size(), 2);
-    QVERIFY2(log.at(log.size() - 2).startsWith(QStringLiteral("UsbServerC_Start(") + QString::fromLatin1(m_mouse.path)),
-             qPrintable(log.mid(log.size() - 6).join(QLatin1String(" | "))));
-    QCOMPARE(log.last(), QStringLiteral("UsbServer_ReadAllFlashData()"));
+    // (Whole entries: the list matches a pattern against an entry as a whole.)
+    const int lastWatch = log.lastIndexOf(QRegularExpression(QStringLiteral("StartUsbChanged.*")));
+    const int lastOpen = log.lastIndexOf(
+        QRegularExpression(QStringLiteral("^UsbServerC_Start\\(") + QRegularExpression::escape(QString::fromLatin1(m_mouse.path)) + QStringLiteral(".*")));
+    const int lastRead = log.lastIndexOf(QStringLiteral("UsbServer_ReadAllFlashData()"));
+    QVERIFY2(lastWatch >= 0 && lastWatch < lastOpen, qPrintable(calls));
+    QVERIFY2(lastOpen < lastRead, qPrintable(calls));
+    QVERIFY2(log.indexOf(QRegularExpression(QStringLiteral("UsbServerC_Start.*")), lastOpen + 1) < 0, qPrintable(calls));
     m_hub->events.clear();
     QVERIFY(SimScript::deliver());
     QVERIFY(setverCount() >= 1);
