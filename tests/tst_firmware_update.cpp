@@ -36,12 +36,6 @@ namespace {
 constexpr uint8_t Pico = 6;
 constexpr uint8_t Vela = 1;
 
-template <typename T>
-T* child(QWidget* w, const char* name)
-{
-    return w->findChild<T*>(QLatin1String(name));
-}
-
 QString registryKey()
 {
     return QString::fromLatin1(MouseVersionRegistryKey);

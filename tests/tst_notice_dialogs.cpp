@@ -18,6 +18,7 @@
 #include "dialogs/RePair.h"
 #include "dialogs/SameMacro.h"
 #include "dialogs/UpDateWarning.h"
+#include "support/RunModal.h"
 #include "support/TestEnv.h"
 
 #include <QLabel>
@@ -63,18 +64,7 @@ Factory make()
 // was still open right after the action (it is then closed with Escape).
 bool runWith(QDialog& dialog, const std::function<void()>& action)
 {
-    bool openAfter = false;
-    QTimer::singleShot(0, &dialog, [&] {
-        dialog.activateWindow();
-        if (!QTest::qWaitForWindowActive(&dialog))
-            QTest::qFail("the dialog never became active", __FILE__, __LINE__);
-        action();
-        openAfter = dialog.isVisible();
-        if (openAfter)
-            QTest::keyClick(&dialog, Qt::Key_Escape);
-    });
-    dialog.exec();
-    return openAfter;
+    return runModal(dialog, action, [](QDialog& open) { QTest::keyClick(&open, Qt::Key_Escape); });
 }
 
 QString labelText(QWidget* dialog)

@@ -40,12 +40,6 @@ namespace {
 constexpr int BothFeatures = 1;
 constexpr int NoFeatures = 2;
 
-template <typename T>
-T* child(QWidget* w, const char* name)
-{
-    return w->findChild<T*>(QLatin1String(name));
-}
-
 bool shown(QWidget* page, const char* name)
 {
     return child<QWidget>(page, name)->isVisibleTo(page);

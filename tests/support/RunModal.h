@@ -7,8 +7,9 @@
 #include <functional>
 
 // Runs `dialog` with exec; `action` runs once the dialog is shown and active. Returns whether
-// the dialog was still open after the action (it is then rejected).
-inline bool runModal(QDialog& dialog, const std::function<void()>& action)
+// the dialog was still open after the action (it is then closed by `close`, or rejected).
+inline bool runModal(QDialog& dialog, const std::function<void()>& action,
+                     const std::function<void(QDialog&)>& close = {})
 {
     bool openAfter = false;
     QTimer::singleShot(0, &dialog, [&] {
@@ -17,8 +18,12 @@ inline bool runModal(QDialog& dialog, const std::function<void()>& action)
             QTest::qFail("the dialog never became active", __FILE__, __LINE__);
         action();
         openAfter = dialog.isVisible();
-        if (openAfter)
-            dialog.reject();
+        if (openAfter) {
+            if (close)
+                close(dialog);
+            else
+                dialog.reject();
+        }
     });
     dialog.exec();
     return openAfter;
