@@ -64,7 +64,6 @@ void frame(QPainter& p, QSize s, int pageButtons)
     p.setPen(QPen(line, 1));
     p.setBrush(content);
     p.drawRoundedRect(QRectF(146.5, 118.5, 861, 571), 10, 10);
-    p.fillRect(QRectF(160, 119, 120, 2), accent);
 }
 
 void choicePage(QPainter& p, QSize s)
