@@ -44,26 +44,27 @@ void frame(QPainter& p, QSize s, int pageButtons)
     p.fillRect(QRectF(QPointF(0, 0), s), deep);
 
     // Top bar with the brand and the page-button rail.
-    QLinearGradient bar(0, 0, 0, 111);
+    QLinearGradient bar(0, 0, 0, 103);
     bar.setColorAt(0, QColor(30, 35, 42));
     bar.setColorAt(1, QColor(21, 25, 30));
-    p.fillRect(QRectF(0, 0, s.width(), 111), bar);
-    p.fillRect(QRectF(0, 110, s.width(), 1), line);
+    p.fillRect(QRectF(0, 0, s.width(), 103), bar);
+    p.fillRect(QRectF(0, 102, s.width(), 1), line);
     wordmark(p, QPointF(28, 44), 34);
     const qreal railRight = 248 + 77.25 * (pageButtons - 1) + 30 + 12;
     panel(p, QRectF(236, 52, railRight - 236, 46), 10, QColor(19, 23, 28), line);
 
     // Side column where the back arrow sits.
-    p.fillRect(QRectF(0, 111, 131, s.height() - 111), QColor(20, 24, 29));
-    p.fillRect(QRectF(130, 111, 1, s.height() - 111), line);
+    p.fillRect(QRectF(0, 103, 131, s.height() - 103), QColor(20, 24, 29));
+    p.fillRect(QRectF(130, 103, 1, s.height() - 103), line);
 
     // Content area for the pages.
-    QLinearGradient content(0, 118, 0, s.height());
+    QLinearGradient content(0, 104, 0, s.height());
     content.setColorAt(0, QColor(25, 29, 35));
     content.setColorAt(1, QColor(19, 22, 27));
     p.setPen(QPen(line, 1));
     p.setBrush(content);
-    p.drawRoundedRect(QRectF(146.5, 118.5, 861, 571), 10, 10);
+    // Starts right under the top bar: the pages' first rows sit close below it.
+    p.drawRoundedRect(QRectF(146.5, 104.5, 861, 585), 10, 10);
 }
 
 void choicePage(QPainter& p, QSize s)
