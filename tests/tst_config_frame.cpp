@@ -142,9 +142,10 @@ void ConfigFrameTest::backArrowStopsDeviceThenShowsChoicePage()
     const QString cacheFile = DeviceCacheFolder() + DeviceCacheFileName(10, 1);
 
     // Looks in during the frame's short wait: the driver status is off and the cache is
-    // written, but the link is still open.
+    // written, but the link is still open. A zero timer runs on the wait's first turn of the
+    // event loop, however short the scaled wait is.
     bool lookedIn = false;
-    QTimer::singleShot(20, this, [&] {
+    QTimer::singleShot(0, this, [&] {
         lookedIn = true;
         QCOMPARE(HidSim_PCDriverStatus(), 0);
         QVERIFY(QFileInfo::exists(cacheFile));
