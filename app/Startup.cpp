@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "app/CrashHandler.h"
 #include "app/SingleInstance.h"
 #include "app/UserFolders.h"
 #include "common/AppPaths.h"
@@ -29,7 +30,8 @@ int runProgram(int& argc, char** argv, const TopWindowFactory& makeTopWindow)
         return 0;
     }
 
-    // The crash handler is installed by the configuration frame while the top window is built.
+    // Before the top window: a crash on the choice page, or while it is built, is reported too.
+    CrashHandler().install();
     QWidget* top = makeTopWindow();
     top->show();
     return app.exec();

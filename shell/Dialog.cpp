@@ -91,8 +91,6 @@ Dialog::Dialog(QWidget* parent)
     setWindowFlags(Qt::FramelessWindowHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint);
     setFixedSize(size());
 
-    m_crashHandler.install();
-
     ui->stackedWidgetDialog->setCurrentIndex(ButtonPage);
 
     PostMsg* hub = PostMsg::instance();

@@ -1,8 +1,6 @@
 #pragma once
 #include <QWidget>
 
-#include "app/CrashHandler.h"
-
 class QButtonGroup;
 class Buttoninterface;
 class LampLight;
@@ -69,7 +67,6 @@ private:
     Sensor* m_sensorPage = nullptr;
     FormSetting* m_settingsPage = nullptr;
     UpDataParam* m_busy = nullptr;
-    CrashHandler m_crashHandler;
     QString m_pictureDir;
     // The chosen model's background picture, set once the frame is shown.
     QString m_background;

@@ -2,6 +2,7 @@
 //   kavro_testchild start   the program's start with a plain top window; prints "TOPWINDOW" when it
 //                           is built and "NOTICE <class>" (then closes it) when a modal notice shows
 //   kavro_testchild segv | abort | throw | thread-segv   installs the crash handler and crashes
+//   kavro_testchild start-segv   the program's start, whose top window crashes while it is built
 //   kavro_testchild two-reports   installs the crash handler and writes two reports at once
 #include "app/CrashHandler.h"
 #include "app/Startup.h"
@@ -61,6 +62,8 @@ int main(int argc, char* argv[])
             return new QWidget;
         });
     }
+    if (std::strcmp(mode, "start-segv") == 0)
+        return runProgram(argc, argv, []() -> QWidget* { segmentationFault(); });
     CrashHandler handler;
     handler.install();
     if (std::strcmp(mode, "segv") == 0)
