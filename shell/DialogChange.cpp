@@ -447,6 +447,7 @@ void DialogChange::changeEvent(QEvent* event)
 
 void DialogChange::slotButtonClicked()
 {
+    emit frameNeeded();
     PostMsg::instance()->SendSetver(6);
 
     QObject* source = sender();

@@ -53,6 +53,10 @@ public slots:
     // A tile was clicked: choose its device, or offer pairing and repair for a lone receiver.
     void slotButtonClicked();
 
+signals:
+    // A tile click is about to choose a device: whatever listens to the choice must exist.
+    void frameNeeded();
+
 protected:
     void changeEvent(QEvent* event) override;
 

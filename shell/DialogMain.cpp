@@ -17,6 +17,7 @@
 #include "device/SharedFlags.h"
 #include "device/Worker.h"
 #include "dialogs/MouseOffLine.h"
+#include "pages/settings/FormSetting.h"
 #include "pages/settings/Match.h"
 #include "shell/ChoiceFlows.h"
 #include "shell/Dialog.h"
@@ -56,10 +57,10 @@ DialogMain::DialogMain(QWidget* parent)
     m_pictureDir = pictureFolder(QStringLiteral("Dialog"));
 
     m_choicePage = new DialogChange(this);
-    m_frame = new Dialog(this);
     ui->stackedWidgetMain->addWidget(m_choicePage);
-    ui->stackedWidgetMain->addWidget(m_frame);
     ui->stackedWidgetMain->setCurrentIndex(ChoicePage);
+    // Direct: the frame and its pages must be there before the click's hub signals go out.
+    connect(m_choicePage, &DialogChange::frameNeeded, this, [this] { frame(); }, Qt::DirectConnection);
 
     setWindowFlags(Qt::FramelessWindowHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint);
     setFixedSize(size());
@@ -106,6 +107,15 @@ int DialogMain::currentPage() const
     return ui->stackedWidgetMain->currentIndex();
 }
 
+Dialog* DialogMain::frame()
+{
+    if (!m_frame) {
+        m_frame = new Dialog(this);
+        ui->stackedWidgetMain->addWidget(m_frame);
+    }
+    return m_frame;
+}
+
 void DialogMain::SlotChangeMainDialog(int index)
 {
     WriteEnabled = 1;
@@ -118,6 +128,7 @@ void DialogMain::SlotChangeMainDialog(int index)
         PostMsg::instance()->SendSecondPageChange();
         StartUsbChanged(OnChoicePageUsbChanged, HotPlugSettleMs);
     } else if (index == FramePage) {
+        frame();
         ui->stackedWidgetMain->setCurrentIndex(FramePage);
         StartUsbChanged(OnMainPageUsbChanged, HotPlugSettleMs);
     }
@@ -260,6 +271,10 @@ void DialogMain::SlotChangeLanguage(int index)
                             else
                                 m_exitText = text;
                         });
+    // The choice page's update warning shows the settings page's text; without the frame,
+    // nobody else reads it.
+    if (!m_frame)
+        FormSetting::ReadLanguageTexts(index);
 }
 
 void DialogMain::pairOnFrame()

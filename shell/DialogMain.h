@@ -16,7 +16,8 @@ class DialogMain;
 // stack, the device-choice page (0) and the configuration frame (1). It points the device
 // library's hot-plug watch at the page shown, hides to the tray icon or quits on request,
 // opens the mouse-offline notice, handles the window drag and a few keys, and takes over
-// the installer's language choice once at start.
+// the installer's language choice once at start. The frame is built when a tile is first
+// clicked: until then the user sees only the tiles.
 class DialogMain : public QDialog {
     Q_OBJECT
 public:
@@ -28,6 +29,8 @@ public:
 
     enum StackPage { ChoicePage = 0, FramePage = 1 };
     int currentPage() const;
+    // The configuration frame, built on the first call (the first tile click) and kept.
+    Dialog* frame();
     QSystemTrayIcon* trayIcon() const { return m_trayIcon; }
 
 public slots:

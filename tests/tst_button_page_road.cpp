@@ -66,9 +66,9 @@ private slots:
         window.show();
         SimScript::settle();
         QCOMPARE(ChoiceDeviceList.size(), 2);
-        auto* page = window.findChild<Buttoninterface*>();
-        QVERIFY(page);
-        const auto text = [page](const char* name) { return page->findChild<QToolButton*>(QLatin1String(name))->text(); };
+        // The first tile click builds the frame with the page.
+        Buttoninterface* page = nullptr;
+        const auto text = [&page](const char* name) { return page->findChild<QToolButton*>(QLatin1String(name))->text(); };
         const auto chooseTile = [&](const SimScript::Device& device) {
             SensorPageReady = LightPageReady = ButtonPageReady = 0;
             NoBusyDialog = 1;  // no busy dialog: its fixed waits are no part of this road
@@ -87,6 +87,8 @@ private slots:
         const int writesBefore = HidSim_WriteCount(cable.mouse);
 
         QVERIFY(chooseTile(cable));
+        page = window.findChild<Buttoninterface*>();
+        QVERIFY(page);
         const auto cableShown = [&](const char* language) {
             QVERIFY2(text("FireKey") == text("LeftKey_3"), language);
             QCOMPARE(text("RightKey"), QStringLiteral("Ctrl+C"));

@@ -1,6 +1,7 @@
 // Choosing a device from the choice page inside the real top-level window: the main road from a
 // tile click through the configuration frame and the Worker run to pages filled with the mouse's
-// configuration and a change reaching the mouse; and the Space key on the choice page.
+// configuration and a change reaching the mouse; the frame built by the first tile click and kept
+// from then on; and the Space key on the choice page.
 #include "ChoiceTestCatalogue.h"
 
 #include "common/MacroSetting.h"
@@ -15,10 +16,14 @@
 #include "device/SharedFlags.h"
 #include "device/Worker.h"
 #include "device/WorkingImage.h"
+#include "pages/buttons/Buttoninterface.h"
+#include "pages/settings/FormSetting.h"
 #include "pages/settings/UpDateRepair.h"
+#include "shell/Dialog.h"
 #include "shell/DialogChange.h"
 #include "shell/DialogMain.h"
 #include "support/HidSimScript.h"
+#include "support/HubRecorder.h"
 #include "support/ModalAnswerer.h"
 #include "support/ProgramWorld.h"
 
@@ -26,6 +31,7 @@
 
 #include <QElapsedTimer>
 #include <QComboBox>
+#include <QAbstractButton>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QToolButton>
@@ -77,6 +83,10 @@ private slots:
         window.show();
         settle();
         QCOMPARE(ChoiceDeviceList.size(), 1);
+        // Until a tile is clicked the user sees only the tiles: no frame, no page, no Worker.
+        QVERIFY(!window.findChild<Dialog*>());
+        QVERIFY(!window.findChild<Buttoninterface*>());
+        QVERIFY(!Worker::instance());
 
         QList<int> setver;
         QList<int> mouseIndex;
@@ -85,7 +95,15 @@ private slots:
         QList<int> mainDialog;
         PostMsg* hub = PostMsg::instance();
         QList<QMetaObject::Connection> links;
-        links << connect(hub, &PostMsg::SigSetver, this, [&](int i) { setver << i; });
+        // The click's first signal already reaches the pages, and the choice the Worker.
+        bool frameAtFirstSignal = false;
+        bool workerAtChoice = false;
+        links << connect(hub, &PostMsg::SigSetver, this, [&](int i) {
+            if (setver.isEmpty())
+                frameAtFirstSignal = window.findChild<Buttoninterface*>() != nullptr;
+            setver << i;
+        });
+        links << connect(hub, &PostMsg::SigSelectMouseInfo, this, [&] { workerAtChoice = Worker::instance() != nullptr; });
         links << connect(hub, &PostMsg::SigMouseIndex, this, [&](int i) { mouseIndex << i; });
         links << connect(hub, &PostMsg::SigSelectMouseInfo, this, [&](DeviceAllInfo r) { selectedPaths << r.path; });
         links << connect(hub, &PostMsg::SigLabelTextB, this, [&](QString a, QString b) { labelTexts << QStringList{a, b}; });
@@ -95,6 +113,9 @@ private slots:
 
         QVERIFY(!setver.isEmpty());
         QCOMPARE(setver.first(), 6);
+        QVERIFY(frameAtFirstSignal);
+        QVERIFY(workerAtChoice);
+        QCOMPARE(window.findChildren<Dialog*>().size(), 1);
         QCOMPARE(mouseIndex, QList<int>{0});
         QCOMPARE(selectedPaths, QStringList{QString::fromLatin1(mouse.path)});
         QCOMPARE(labelTexts.size(), 1);
@@ -120,6 +141,72 @@ private slots:
         QCOMPARE(uint8_t(written.at(0)), rate);
         QCOMPARE(written.mid(1, 123), image.mid(1, 123));
 
+        if (Worker* worker = Worker::instance())
+            worker->wait(5000);
+    }
+
+    // The back arrow returns to the tiles and keeps the frame: the next click shows the same
+    // frame, pages and Worker, loads the mouse again and a change still reaches it.
+    void secondTileClickReusesTheFrame()
+    {
+        World world;
+        const SimScript::Device mouse = SimScript::addCableMouse(1);
+        ModalAnswerer answerer;
+        linktest::HubRecorder hub;
+        DialogMain window;
+        window.show();
+        settle();
+        QVERIFY(loadFirstTile(window, hub));
+        Dialog* frame = window.findChild<Dialog*>();
+        auto* buttons = window.findChild<Buttoninterface*>();
+        Worker* worker = Worker::instance();
+        QVERIFY(frame && buttons && worker);
+        QCOMPARE(window.frame(), frame);
+
+        QTest::mouseClick(frame->findChild<QToolButton*>(QStringLiteral("UpArrow")), Qt::LeftButton);
+        QCOMPARE(window.currentPage(), int(DialogMain::ChoicePage));
+        QCOMPARE(window.findChild<Dialog*>(), frame);
+
+        const int starts = SimScript::countCalls(QStringLiteral("UsbServerC_Start(") + QString::fromLatin1(mouse.path));
+        QVERIFY(loadFirstTile(window, hub));
+        QCOMPARE(window.currentPage(), int(DialogMain::FramePage));
+        QCOMPARE(window.findChildren<Dialog*>(), QList<Dialog*>{frame});
+        QCOMPARE(window.findChildren<Buttoninterface*>(), QList<Buttoninterface*>{buttons});
+        QCOMPARE(Worker::instance(), worker);
+        QVERIFY(SimScript::countCalls(QStringLiteral("UsbServerC_Start(") + QString::fromLatin1(mouse.path)) > starts);
+
+        const QByteArray before = SimScript::storedImage(mouse.mouse);
+        const uint8_t level = uint8_t(before.at(2)) == 1 ? 2 : 1;
+        QVERIFY(SetCurrentDpiLevel(level));
+        QByteArray expected = before;
+        expected[2] = char(level);
+        QCOMPARE(SimScript::storedImage(mouse.mouse), expected);
+        worker->wait(5000);
+    }
+
+    // A language chosen on the choice page before the first click: the frame that click builds
+    // speaks it on every page and shows the chosen model (MID 5: picture 3, no lighting).
+    void frameBuiltAfterLanguageChoiceSpeaksIt()
+    {
+        World world;
+        SimScript::addCableMouse(5);
+        ModalAnswerer answerer;
+        linktest::HubRecorder hub;
+        DialogMain window;
+        window.show();
+        settle();
+        QMetaObject::invokeMethod(window.findChild<QComboBox*>(QStringLiteral("comboBox")), "activated", Q_ARG(int, 5));
+        QVERIFY(!window.findChild<Dialog*>());
+
+        QVERIFY(loadFirstTile(window, hub));
+        auto* buttons = window.findChild<Buttoninterface*>();
+        auto* settings = window.findChild<FormSetting*>();
+        QVERIFY(buttons && settings);
+        QCOMPARE(buttons->findChild<QAbstractButton*>(QStringLiteral("Reset"))->text(), QString::fromUtf8("リセット"));
+        QCOMPARE(settings->findChild<QLabel*>(QStringLiteral("label_2"))->text(), QString::fromUtf8("言語"));
+        QCOMPARE(settings->findChild<QComboBox*>(QStringLiteral("comboBox"))->currentIndex(), 5);
+        QVERIFY(buttons->findChild<QWidget*>(QStringLiteral("widget"))->styleSheet().contains(QStringLiteral("mouse3.png")));
+        QVERIFY(!window.findChild<QAbstractButton*>(QStringLiteral("LightsButton"))->isVisible());
         if (Worker* worker = Worker::instance())
             worker->wait(5000);
     }
@@ -373,6 +460,8 @@ private slots:
         QCOMPARE(answerer.handled(), (QStringList{QStringLiteral("UpDateWarning"), QStringLiteral("UpDateWarning")}));
         QCOMPARE(shown, (QStringList{QStringLiteral("Connect the mouse cable to update."),
                                      QString::fromUtf8("ケーブルでマウスを接続してください。")}));
+        // The text came without the settings page: the frame was never built.
+        QVERIFY(!window.findChild<Dialog*>());
     }
 };
 

@@ -216,7 +216,8 @@ const std::vector<WindowEntry>& windows()
         {"UpDateRepair repaired", repairMessage("UpdateSuccess")},
         {"UpDateRepair broken file", repairMessage("BadFile")},
         {"UpDataParam", build<UpDataParam>()},
-        {"DialogMain", build<DialogMain>()},
+        // With the frame the first tile click builds, and its pages.
+        {"DialogMain", build<DialogMain>([](DialogMain* w) { w->frame(); })},
         {"Sensor", build<Sensor>()},
         {"Macro", build<Macro>()},
         {"LampLight", build<LampLight>()},

@@ -13,6 +13,7 @@
 #include "pages/lighting/LightRules.h"
 #include "pages/lighting/ScreenColor.h"
 #include "pages/sensor/StopCloseTime.h"
+#include "shell/Dialog.h"
 #include "shell/DialogMain.h"
 #include "shell/MyConmboBox.h"
 #include "support/HidSimScript.h"
@@ -733,7 +734,8 @@ void LightingPageTest::receiverMouseLeavesThePageAsBuilt()
 {
     placeMouse(SimScript::addReceiverMouse(5, 4), lightImage(1, 4, 2, 2, 6, {10, 20, 30}, 1));
     TileRoad road;
-    auto* page = road.window.findChild<LampLight*>();
+    // The page as built, before the click that would otherwise build it.
+    auto* page = road.window.frame()->findChild<LampLight*>();
     QVERIFY(page);
     const QList<int> built = shownLight(page);
     QVERIFY(road.loadTile());
