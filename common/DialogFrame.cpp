@@ -8,6 +8,8 @@
 #include <QKeySequence>
 #include <QToolButton>
 
+#include <algorithm>
+
 Qt::WindowFlags dialogWindowFlags()
 {
     Qt::WindowFlags flags = Qt::SubWindow | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint |
@@ -29,6 +31,7 @@ DialogFrame::DialogFrame(const DialogLayout& setup, QWidget* parent)
     ui->Background->setObjectName(setup.frameName);
     ui->CloseButton->setGeometry(setup.closeButton);
     ui->label->setGeometry(setup.label);
+    keepTextOffDialogEdges(ui->label, setup.size.width());
     ui->label->setText(setup.labelText);
     ui->label->setAlignment(setup.labelAlignment);
     QFont labelFont = ui->label->font();
@@ -119,6 +122,15 @@ void DialogFrame::confirmWithReturn(QToolButton* button)
 {
     m_returnButton = button;
     button->setShortcut(QKeySequence(Qt::Key_Return));
+}
+
+void keepTextOffDialogEdges(QLabel* label, int dialogWidth)
+{
+    constexpr int EdgeMargin = 12;
+    const QRect area = label->geometry();
+    const int left = std::max(0, EdgeMargin - area.left());
+    const int right = std::max(0, EdgeMargin - (dialogWidth - 1 - area.right()));
+    label->setContentsMargins(left, 0, right, 0);
 }
 
 void placeCentred(QWidget* dialog, const QWidget* over, int left, int up)

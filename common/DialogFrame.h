@@ -18,6 +18,11 @@ class DialogFrame;
 // would leave the window unmanaged and without keyboard focus (no Escape, no Return).
 Qt::WindowFlags dialogWindowFlags();
 
+// Keeps the text of `label` at least 12 px off the left and right edges of a dialog `dialogWidth`
+// wide, through the label's contents margins, so that a wrapped line never touches the frame.
+// The label's geometry stays as its form gives it.
+void keepTextOffDialogEdges(QLabel* label, int dialogWidth);
+
 // Moves `dialog` so that it is centred over `over` (integer division), then `left` pixels left
 // and `up` pixels up. Does nothing when either is null.
 void placeCentred(QWidget* dialog, const QWidget* over, int left = 0, int up = 0);

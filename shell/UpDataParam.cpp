@@ -36,6 +36,7 @@ UpDataParam::UpDataParam(QWidget* parent)
     m_timer->setSingleShot(true);
 
     ui->label->setStyleSheet(labelColorStyle(skinColor(QStringLiteral("LabelColor"))));
+    keepTextOffDialogEdges(ui->label, width());
     ui->UpDataParamA->setStyleSheet(backgroundStyle(QStringLiteral("UpDataParamA"), m_pictureDir));
     connect(m_timer, &QTimer::timeout, this, &UpDataParam::onTimeupDestroy);
 

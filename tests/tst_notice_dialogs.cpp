@@ -253,6 +253,10 @@ private slots:
         QCOMPARE(label->font().family(), QString::fromUtf8("微软雅黑"));
         QCOMPARE(label->font().pointSize(), labelPoints);
         QVERIFY(label->wordWrap());
+        // The form's geometry stays, but a wrapped line keeps clear of the dialog's sides.
+        const QRect textArea(label->mapTo(dialog.get(), label->contentsRect().topLeft()), label->contentsRect().size());
+        QVERIFY2(textArea.left() >= 12 && textArea.right() <= dialog->width() - 13,
+                 qPrintable(QStringLiteral("text from x %1 to %2").arg(textArea.left()).arg(textArea.right())));
         QToolButton* close = buttonOf(dialog.get(), "CloseButton");
         QCOMPARE(close->iconSize(), QSize(30, 30));
         QCOMPARE(close->text(), QString());
