@@ -12,11 +12,11 @@
 
 #include <QByteArray>
 #include <QDataStream>
-#include <QWidget>
 #include <QFile>
 #include <QList>
 #include <QObject>
 #include <QStringList>
+#include <QWidget>
 
 namespace shelltest {
 
@@ -25,7 +25,6 @@ using testcatalogue::encoded;
 constexpr const char* SensorName = "PAW3395";
 constexpr int DpiMaxGrade = 5;
 
-// One model (MID 1) with a sensor name and a DPI level limit; "ShowBatteryValue" as given.
 // The child of `w` named `name`.
 template <typename T>
 T* child(QWidget* w, const char* name)
@@ -33,6 +32,7 @@ T* child(QWidget* w, const char* name)
     return w->findChild<T*>(QLatin1String(name));
 }
 
+// One model (MID 1) with a sensor name and a DPI level limit; "ShowBatteryValue" as given.
 inline void writeCatalogue(const TestEnv& env, int showBatteryValue = 1, const QString& sensor = QString::fromLatin1(SensorName))
 {
     QByteArray ini = "[Option]\nLabelColor=1, 2, 3\nButtonColor=4, 5, 6\n"
