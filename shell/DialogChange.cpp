@@ -21,7 +21,7 @@
 #include "shell/ChoiceFlows.h"
 #include "shell/ChoiceTiles.h"
 #include "common/StyleSheetUrl.h"
-#include "shell/mytoolButtonEnter.h"
+#include "widgets/mytoolButtonEnter.h"
 
 #include "HIDUsb.h"
 

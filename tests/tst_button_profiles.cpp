@@ -13,7 +13,7 @@
 #include "dialogs/ExchangeFileChoice.h"
 #include "pages/buttons/Buttoninterface.h"
 #include "shell/DialogMain.h"
-#include "shell/MyConmboBox.h"
+#include "widgets/MyConmboBox.h"
 #include "support/HidSimScript.h"
 #include "support/ModalAnswerer.h"
 #include "support/TestEnv.h"

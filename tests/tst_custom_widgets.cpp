@@ -1,9 +1,9 @@
-#include "shell/MyButton.h"
-#include "shell/MyConmboBox.h"
-#include "shell/MyLineEdit.h"
-#include "shell/MySlider.h"
-#include "shell/MyToolButton.h"
-#include "shell/mytoolButtonEnter.h"
+#include "widgets/MyButton.h"
+#include "widgets/MyConmboBox.h"
+#include "widgets/MyLineEdit.h"
+#include "widgets/MySlider.h"
+#include "widgets/MyToolButton.h"
+#include "widgets/mytoolButtonEnter.h"
 
 #include <QDialog>
 #include <QPushButton>

@@ -16,7 +16,7 @@
 #include "shell/ChoiceDevices.h"
 #include "shell/ChoiceFlows.h"
 #include "shell/DialogChange.h"
-#include "shell/mytoolButtonEnter.h"
+#include "widgets/mytoolButtonEnter.h"
 #include "support/HidSimScript.h"
 #include "support/ModalAnswerer.h"
 

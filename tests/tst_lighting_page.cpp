@@ -15,7 +15,7 @@
 #include "pages/sensor/StopCloseTime.h"
 #include "shell/Dialog.h"
 #include "shell/DialogMain.h"
-#include "shell/MyConmboBox.h"
+#include "widgets/MyConmboBox.h"
 #include "support/HidSimScript.h"
 #include "support/HubRecorder.h"
 #include "support/ModalAnswerer.h"

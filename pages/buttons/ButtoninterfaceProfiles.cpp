@@ -16,7 +16,7 @@
 #include "dialogs/ContainReset.h"
 #include "dialogs/ExchangeFileChoice.h"
 #include "dialogs/ExportFail.h"
-#include "shell/MyConmboBox.h"
+#include "widgets/MyConmboBox.h"
 #include "shell/UpDataParam.h"
 
 #include "HIDUsb.h"

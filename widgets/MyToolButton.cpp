@@ -1,4 +1,4 @@
-#include "shell/MyToolButton.h"
+#include "widgets/MyToolButton.h"
 
 #include <QMouseEvent>
 

@@ -1,4 +1,4 @@
-#include "shell/MySlider.h"
+#include "widgets/MySlider.h"
 
 #include <QMouseEvent>
 

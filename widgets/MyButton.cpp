@@ -1,4 +1,4 @@
-#include "shell/MyButton.h"
+#include "widgets/MyButton.h"
 
 MyButton::MyButton(QWidget* parent)
     : QPushButton(parent)

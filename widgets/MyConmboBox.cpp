@@ -1,4 +1,4 @@
-#include "shell/MyConmboBox.h"
+#include "widgets/MyConmboBox.h"
 
 #include "common/SkinStyles.h"
 

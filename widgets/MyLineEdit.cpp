@@ -1,4 +1,4 @@
-#include "shell/MyLineEdit.h"
+#include "widgets/MyLineEdit.h"
 
 MyLineEdit::MyLineEdit(QWidget* parent)
     : QLineEdit(parent)

@@ -1,4 +1,4 @@
-#include "shell/mytoolButtonEnter.h"
+#include "widgets/mytoolButtonEnter.h"
 
 #include <QMetaMethod>
 
