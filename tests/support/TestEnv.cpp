@@ -5,6 +5,7 @@
 #include "common/AppPaths.h"
 #include "HIDUsbControl.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -48,8 +49,19 @@ void TestEnv::writeProgramFile(const QString& relativePath, const QByteArray& co
     const QString path = m_program.path() + QLatin1Char('/') + relativePath;
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(content);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return;
+    file.write(content);
+    file.flush();
+    // Qt's settings files are cached and read again only when their size or modification
+    // time changed; two rewrites of the same size inside one tick of the file system's clock
+    // would leave the first one in use. Every rewrite gets a later time than the one before.
+    static QDateTime lastStamp;
+    QDateTime stamp = QDateTime::currentDateTime();
+    if (lastStamp.isValid() && stamp < lastStamp.addSecs(1))
+        stamp = lastStamp.addSecs(1);
+    lastStamp = stamp;
+    file.setFileTime(stamp, QFileDevice::FileModificationTime);
 }
 
 void TestEnv::stageShippedData() const
