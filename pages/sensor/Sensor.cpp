@@ -424,10 +424,13 @@ void Sensor::fill(const FlashDataMap& image)
         ui->frameLOD->setLod(image.liftOffDistance - 1);
         ui->Performance->setChecked(image.performanceMode != 0);
         ui->PerformanceOpen->setEnabled(image.performanceMode != 0);
+        // A time the list does not hold shows no entry rather than the one of the mouse before.
+        int timeRow = -1;
         for (int i = 0; i < 6; ++i) {
             if (PerformanceTimes[i] == image.performanceTime)
-                ui->PerformanceOpen->setCurrentIndex(i);
+                timeRow = i;
         }
+        ui->PerformanceOpen->setCurrentIndex(timeRow);
         ui->frame->setChecked(image.ripple != 0);
         ui->frame_4->setChecked(image.straightLine != 0);
         ui->frame_3->setChecked(image.motionSync != 0);
