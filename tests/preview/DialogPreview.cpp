@@ -4,6 +4,7 @@
 #include "dialogs/DeleteConfirm.h"
 #include "dialogs/ExeIsRun.h"
 #include "dialogs/GroupMaxThree.h"
+#include "dialogs/AutoStartFail.h"
 #include "dialogs/ExportFail.h"
 #include "dialogs/InportFail.h"
 #include "dialogs/KeyNumberLimit.h"
@@ -157,6 +158,7 @@ const std::pair<const char*, std::function<QDialog*()>> Dialogs[] = {
          return static_cast<QDialog*>(new InportFail);
      }},
     entry<ExportFail>("ExportFail"),
+    entry<AutoStartFail>("AutoStartFail"),
     entry<QuestiondialogB>("QuestiondialogB"),
     entry<ContainReset>("ContainReset"),
     entry<RePair>("RePair"),
