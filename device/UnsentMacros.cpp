@@ -23,8 +23,9 @@ QMap<QPair<QString, int>, QString>& queue()
 
 QString currentMouse()
 {
-    const DeviceAllInfo record = CurrentDeviceRecord();
-    return record.path + QLatin1Char('|') + QString::number(record.cid) + QLatin1Char('|') + QString::number(record.mid);
+    // The path alone: a mouse chosen while asleep is listed before it could name its ids, and
+    // must still be the same mouse when it wakes.
+    return CurrentDeviceRecord().path;
 }
 
 void remember(const QString& mouse, int key, const QString& name)

@@ -12,7 +12,7 @@
 // Used on the GUI thread only.
 namespace UnsentMacros {
 
-// The mouse of the frame: its path with its catalogue and model ids.
+// The mouse of the frame, by the path it is reached on.
 QString currentMouse();
 
 void remember(const QString& mouse, int key, const QString& name);

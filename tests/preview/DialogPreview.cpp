@@ -209,6 +209,7 @@ const std::pair<const char*, std::function<QDialog*()>> Dialogs[] = {
     {"Progress-failure", [] {
          auto* progress = new Progress;
          progress->SlotProgress(0, 3);
+         progress->SlotProgress(45, 0);  // how far it came before the failure
          progress->SlotProgress(0, 1);
          return progress;
      }},
