@@ -412,6 +412,9 @@ void Sensor::fill(const FlashDataMap& image)
         else
             ui->frameLOD->removeLowLod();
 
+        // The time list starts empty: a time it does not hold shows no entry (or the cable's
+        // default below), never the one of the mouse shown before.
+        ui->PerformanceOpen->setCurrentIndex(-1);
         const bool supported = sensorModeSupported();
         if (!supported)
             ui->ModelChoose->setEnabled(false);
@@ -424,13 +427,10 @@ void Sensor::fill(const FlashDataMap& image)
         ui->frameLOD->setLod(image.liftOffDistance - 1);
         ui->Performance->setChecked(image.performanceMode != 0);
         ui->PerformanceOpen->setEnabled(image.performanceMode != 0);
-        // A time the list does not hold shows no entry rather than the one of the mouse before.
-        int timeRow = -1;
         for (int i = 0; i < 6; ++i) {
             if (PerformanceTimes[i] == image.performanceTime)
-                timeRow = i;
+                ui->PerformanceOpen->setCurrentIndex(i);
         }
-        ui->PerformanceOpen->setCurrentIndex(timeRow);
         ui->frame->setChecked(image.ripple != 0);
         ui->frame_4->setChecked(image.straightLine != 0);
         ui->frame_3->setChecked(image.motionSync != 0);
