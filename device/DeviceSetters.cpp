@@ -3,6 +3,7 @@
 #include "common/PostMsg.h"
 #include "device/DataLink.h"
 #include "device/SharedFlags.h"
+#include "device/UnsentMacros.h"
 #include "device/WorkingImage.h"
 
 #include <QtGlobal>
@@ -239,8 +240,11 @@ bool SetButtonMacro(int button, const ButtonBinding* binding, const MacroRecord*
     assertButton(button);
     const ButtonBinding b = *binding;
     const MacroRecord r = *macro;
-    return writeField([&](FlashDataMap& m) {
+    const bool sent = writeField([&](FlashDataMap& m) {
         m.buttons[button] = b;
         m.macros[button] = r;
     });
+    if (sent)
+        UnsentMacros::written(UnsentMacros::currentMouse(), button, b, r);
+    return sent;
 }

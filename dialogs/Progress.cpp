@@ -83,7 +83,9 @@ void Progress::showOutcome(const QString& text)
 
 void Progress::SlotProgress(int schedue, int Discrib)
 {
-    m_bar->setValue(schedue);
+    // A failure carries no percentage of its own: the bar keeps how far the update came.
+    if (Discrib != Failed)
+        m_bar->setValue(schedue);
     switch (Discrib) {
     case Running:
         label()->setText(statusText(schedue));

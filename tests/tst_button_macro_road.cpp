@@ -44,6 +44,44 @@ QByteArray recordOfFile(const QString& name)
     return QByteArray(reinterpret_cast<const char*>(&record), int(sizeof record));
 }
 
+void writeMacroFile(const QString& name, const QByteArray& text)
+{
+    QDir().mkpath(MacroFolder());
+    QFile file(MacroFolder() + QLatin1Char('/') + name + ".ini");
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(text);
+}
+
+// Shows the window and loads its first tile's mouse, without the busy dialog's fixed waits.
+bool loadFirstMouse(DialogMain& window)
+{
+    window.show();
+    SimScript::settle();
+    NoBusyDialog = 1;
+    window.findChild<QToolButton*>(QStringLiteral("btn0"))->click();
+    return SimScript::deliverUntil([] { return SensorPageReady && LightPageReady && ButtonPageReady; });
+}
+
+// On the button page: the key `selector`, the macro list, the macro `name`.
+void bindMacro(Buttoninterface* buttons, const char* selector, const QString& name)
+{
+    QTest::mouseClick(buttons->findChild<QToolButton*>(QLatin1String(selector)), Qt::LeftButton);
+    QTest::mouseClick(buttons->findChild<QToolButton*>(QStringLiteral("DPI_10")), Qt::LeftButton);
+    for (QToolButton* button : qAsConst(buttons->MacroButtons)) {
+        if (button->isEnabled() && button->text() == name)
+            QTest::mouseClick(button, Qt::LeftButton);
+    }
+}
+
+// The key clock and the waits back to normal, and the load thread done, before the window goes.
+void endRoad()
+{
+    setKeyClock({});
+    ProgramWaits::setWaitScale(1);
+    if (Worker* worker = Worker::instance())
+        worker->wait(5000);
+}
+
 }  // namespace
 
 class ButtonMacroRoadTest : public QObject {
@@ -66,11 +104,7 @@ private slots:
         });
         answerer.on("DeleteConfirm", ModalAnswerer::clickButton(QStringLiteral("NewHong")));
         DialogMain window;
-        window.show();
-        SimScript::settle();
-        NoBusyDialog = 1;  // no busy dialog: its fixed waits are no part of this road
-        window.findChild<QToolButton*>(QStringLiteral("btn0"))->click();
-        QVERIFY(SimScript::deliverUntil([] { return SensorPageReady && LightPageReady && ButtonPageReady; }));
+        QVERIFY(loadFirstMouse(window));
         auto* buttons = window.findChild<Buttoninterface*>();
         auto* macros = window.findChild<Macro*>();
         QVERIFY(buttons && macros);
@@ -155,10 +189,88 @@ private slots:
         QCOMPARE(selectorText(), buttons->findChild<QToolButton*>(QStringLiteral("RightKey_3"))->text());
         QCOMPARE(buttons->MacroButtons.value(0)->text(), QStringLiteral("Other"));
 
-        setKeyClock({});
-        ProgramWaits::setWaitScale(1);
-        if (Worker* worker = Worker::instance())
-            worker->wait(5000);
+        endRoad();
+    }
+
+    // The seven-key demo mouse: a macro on its seventh key sits at device key 9, its binding
+    // naming key code 6.
+    void seventhKeyMacro()
+    {
+        ProgramWorld world;
+        ProgramWaits::setWaitScale(0.01);
+        QCOMPARE(HidSim_LoadScenario(KAVRO_SOURCE_DIR "/scripts/scenarios/seventh-key.txt"), 0);
+        writeMacroFile(QStringLiteral("Seven"), "2\n0x04 1 0\n20ms\n0x04 1 1\n");
+        DialogMain window;
+        QVERIFY(loadFirstMouse(window));
+        auto* buttons = window.findChild<Buttoninterface*>();
+        window.findChild<QAbstractButton*>(QStringLiteral("ButtonMain"))->click();
+        auto* seventh = buttons->findChild<QToolButton*>(QStringLiteral("Button7"));
+        QVERIFY(seventh->isVisible());
+        bindMacro(buttons, "Button7", QStringLiteral("Seven"));
+        const QByteArray image = storedImage(0);
+        QCOMPARE(image.mid(74 + 3 * 9, 3), QByteArray("\x06\x06\x02", 3));
+        QCOMPARE(image.mid(956 + 592 * 9, 592), recordOfFile(QStringLiteral("Seven")));
+        QCOMPARE(seventh->text(), buttons->MacroPrefixText + QStringLiteral("Seven"));
+
+        endRoad();
+    }
+
+    // A macro saved while the mouse sleeps: the file keeps the edit through the wake's reload,
+    // and the mouse gets it once it answers again.
+    void macroSavedAsleepReachesTheMouseOnWake()
+    {
+        ProgramWorld world;
+        ProgramWaits::setWaitScale(0.01);
+        qint64 now = 0;
+        setKeyClock([&now] { return now; });
+        const SimScript::Device wireless = SimScript::addReceiverMouse(1);
+        writeMacroFile(QStringLiteral("Rec"), "1\n0x04 1 0\n40ms\n0x04 1 1\n");
+        const QString file = MacroFolder() + QStringLiteral("/Rec.ini");
+        QByteArray fileWhileAsleep;
+        ModalAnswerer answerer;
+        answerer.on("MouseOffLine", [&](QWidget*) {
+            if (fileWhileAsleep.isEmpty())
+                fileWhileAsleep = readAll(file);
+            HidSim_SetAwake(wireless.mouse, 1);
+        });
+        DialogMain window;
+        QVERIFY(loadFirstMouse(window));
+        auto* buttons = window.findChild<Buttoninterface*>();
+        auto* macros = window.findChild<Macro*>();
+        window.findChild<QAbstractButton*>(QStringLiteral("ButtonMain"))->click();
+        bindMacro(buttons, "RightKey", QStringLiteral("Rec"));
+        QCOMPARE(storedImage(wireless.mouse).mid(77, 3), QByteArray("\x06\x01\x01", 3));
+
+        // Asleep: a new repeat mode and new keys are saved.
+        QCOMPARE(HidSim_SetAwake(wireless.mouse, 0), 0);
+        window.findChild<QAbstractButton*>(QStringLiteral("MacroButton"))->click();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        auto* list = macros->findChild<QListWidget*>(QStringLiteral("listWidgetHong"));
+        QListWidgetItem* item = list->findItems(QStringLiteral("Rec"), Qt::MatchExactly).value(0);
+        QVERIFY(item);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+        auto* untilAgain = macros->findChild<QAbstractButton*>(QStringLiteral("ReUntil"));
+        QTest::mouseClick(untilAgain, Qt::LeftButton, {}, untilAgain->rect().center());
+        QVERIFY(untilAgain->isChecked());
+        macros->findChild<QPushButton*>(QStringLiteral("StartRecord"))->click();
+        keys::press(macros, keys::letter('C'));
+        now += 40;
+        keys::release(macros, keys::letter('C'));
+        macros->findChild<QPushButton*>(QStringLiteral("StopRecord"))->click();
+        QTest::mouseClick(macros->findChild<QToolButton*>(QStringLiteral("Save")), Qt::LeftButton);
+
+        // The offline notice showed over the saved file; the mouse woke, was read again, and
+        // got the save.
+        const QByteArray edited("253\n0x06 1 0\n40ms\n0x06 1 1\n");
+        QVERIFY(answerer.waitForCount(1));
+        QCOMPARE(fileWhileAsleep, edited);
+        QVERIFY(SimScript::deliverUntil([&] { return storedImage(wireless.mouse).mid(77, 3) == QByteArray("\x06\x01\xFD", 3); }));
+        QCOMPARE(storedImage(wireless.mouse).mid(1548, 592), recordOfFile(QStringLiteral("Rec")));
+        QCOMPARE(readAll(file), edited);
+        QCOMPARE(buttons->BindingCode2.at(1), 253);
+
+        endRoad();
     }
 };
 

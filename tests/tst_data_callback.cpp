@@ -6,6 +6,7 @@
 #include "device/DataCallback.h"
 #include "device/DataLink.h"
 #include "device/DeviceSetters.h"
+#include "device/WorkingImage.h"
 #include "pages/buttons/Buttoninterface.h"
 #include "pages/lighting/LampLight.h"
 #include "pages/sensor/Sensor.h"
@@ -52,6 +53,7 @@ private slots:
     void fullLoadReadsTheReceiverBack();
     void loadedMarkerFollowsTheLinksDevice();
     void fullAnswerOfAnEarlierDeviceIsDropped();
+    void lateAnswerAfterADeviceChangeAndReopenTouchesNothing();
     void refusedChangeAsksForTheConfiguration();
     void shortHeaderAndOtherSubCode();
     void receiverReapply_data();
@@ -265,6 +267,53 @@ void DataCallbackTest::fullAnswerOfAnEarlierDeviceIsDropped()
     QVERIFY(!WorkingImageLoaded());
     QCOMPARE(m_hub->count(QStringLiteral("Form")), 0);
     QCOMPARE(LoadedCacheName(), cacheBefore);
+}
+
+// The whole configuration asked of one mouse arrives only after the device changed and the
+// link opened again, for another mouse: it belongs to the old link and loads nothing, neither
+// through the data callback nor when the change comes while the callback is already past its
+// own early check (the image's load compares the generation under its lock).
+void DataCallbackTest::lateAnswerAfterADeviceChangeAndReopenTouchesNothing()
+{
+    openLink();
+    const QByteArray lateAnswer = capturedFullAnswer();
+    QVERIFY(!lateAnswer.isEmpty());
+    // Asked of the first mouse, which falls asleep before it answers.
+    QCOMPARE(HidSim_SetAwake(m_device.mouse, 0), 0);
+    RequestFullRead();
+    QVERIFY(settle());
+    QVERIFY(!WorkingImageLoaded());
+    const unsigned askedIn = LastFullReadAsk().generation;
+    const QString cacheBefore = LoadedCacheName();
+
+    // Another mouse becomes the device, and its link opens.
+    const SimScript::Device next = SimScript::addCableMouse(2);
+    SetCurrentDeviceRecord(recordFor(next.path));
+    SetCurrentDevicePath(next.path);
+    QVERIFY(OpenDataLink(next.path));
+    QVERIFY(WorkingImageLinkCurrent());
+    m_hub->clear();
+    HidSim_ClearCallLog();
+
+    // The old answer comes in.
+    QByteArray answer = lateAnswer;
+    uint8_t header[5] = {0, 8, 0, 0, 0};
+    OnUsbData(header, 5, reinterpret_cast<uint8_t*>(answer.data()), uint32_t(answer.size()));
+    QVERIFY(settle());
+    QVERIFY(!WorkingImageLoaded());
+    QVERIFY(m_hub->events().isEmpty());
+    QCOMPARE(SimScript::callLog(), QStringList());
+    QCOMPARE(LoadedCacheName(), cacheBefore);
+
+    // The same answer handed to the image by a callback that passed its check before the change.
+    QVERIFY(!LoadWorkingImageFromLink(imageFrom(lateAnswer), askedIn));
+    QVERIFY(!WorkingImageLoaded());
+
+    // The new mouse's own answer loads.
+    RequestFullRead();
+    QVERIFY(settle());
+    QVERIFY(WorkingImageLoaded());
+    QCOMPARE(m_hub->count(QStringLiteral("Form")), 1);
 }
 
 // A change made while the mouse is online but its configuration has not arrived sends

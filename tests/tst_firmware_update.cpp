@@ -21,6 +21,7 @@
 #include "HIDUsbControl.h"
 
 #include <QLabel>
+#include <QProgressBar>
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
@@ -207,6 +208,10 @@ void FirmwareUpdateTest::failureWritesTheRecordAndLeavesBootMode()
     tick(page, false, 5);
     QCOMPARE(progress.events.last(), QStringLiteral("0/1"));
     QCOMPARE(page.progressDialog()->findChild<QLabel*>(QStringLiteral("label"))->text(), page.progressDialog()->FailText);
+    // The bar keeps the last percentage reported before the failure.
+    const QString lastReport = progress.events.at(progress.events.size() - 2);
+    QVERIFY2(lastReport.endsWith(QLatin1String("/0")) && !lastReport.startsWith(QLatin1String("0/")), qPrintable(lastReport));
+    QCOMPARE(page.progressDialog()->findChild<QProgressBar*>()->value(), lastReport.section(QLatin1Char('/'), 0, 0).toInt());
     QCOMPARE(failRecord(), QStringLiteral("211,1,10,6"));
     QCOMPARE(int(MouseNewFirmware), 0);
     QCOMPARE(int(ReceiverUpdateAvailable), 0);

@@ -58,6 +58,7 @@ private slots:
     void scenarioNumbersAreDecimalUnlessHex();
     void badScenarioFilesChangeNothing_data();
     void badScenarioFilesChangeNothing();
+    void unreadableScenarioChangesNothing();
     void plugToolCommands();
     void callLogRecordsArgumentsAndResetClearsAll();
 
@@ -181,6 +182,18 @@ void TestHidUsbControl::badScenarioFilesChangeNothing()
     int result = 0;
     QVERIFY(command(("scenario " + writeScenario(text)).toLocal8Bit().constData(), &result).startsWith("error: line"));
     QCOMPARE(result, -1);
+}
+
+void TestHidUsbControl::unreadableScenarioChangesNothing()
+{
+    // A regular file whose first read fails: the error is no empty scenario that removes every device.
+    const char* unreadable = "/proc/self/mem";
+    const Device d = addCableMouse(1);
+    QCOMPARE(HidSim_LoadScenario(unreadable), -1);
+    int result = 0;
+    QCOMPARE(command(QByteArray("scenario ") + unreadable, &result), QByteArray("error: cannot read the file"));
+    QCOMPARE(result, -1);
+    QCOMPARE(UsbFinderC_GetDeviceOnLine(d.path.constData()), 1);
 }
 
 void TestHidUsbControl::plugToolCommands()

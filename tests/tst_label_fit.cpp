@@ -20,6 +20,7 @@
 #include "dialogs/DeleteConfirm.h"
 #include "dialogs/ExeIsRun.h"
 #include "dialogs/GroupMaxThree.h"
+#include "dialogs/AutoStartFail.h"
 #include "dialogs/ExportFail.h"
 #include "dialogs/InportFail.h"
 #include "dialogs/KeyNumberLimit.h"
@@ -162,6 +163,7 @@ const std::vector<WindowEntry>& windows()
         {"InportFail file text", [] { return static_cast<QWidget*>(new InportFail(1)); }},
         {"InportFail other sensor", [] { ImportResult = 2; return static_cast<QWidget*>(new InportFail); }},
         {"ExportFail", build<ExportFail>()},
+        {"AutoStartFail", build<AutoStartFail>()},
         {"QuestiondialogB", build<QuestiondialogB>()},
         {"ContainReset", build<ContainReset>()},
         {"RePair", build<RePair>()},

@@ -278,7 +278,8 @@ private slots:
 
     void macroFromTheMouse()
     {
-        auto page = pageWith("Alpha");
+        auto page = pageWith("Alpha", "253\n");
+        QVERIFY(child<QAbstractButton>(*page, "ReUntil")->isChecked());
         writeMacro("Zeta", "1\n");
         writeMacro("Test", "2\n");
         FlashDataMap image{};
@@ -289,9 +290,12 @@ private slots:
         QCOMPARE(added.count(), 1);
         auto* list = child<QListWidget>(*page, "listWidgetHong");
         QVERIFY(!list->findItems("Test", Qt::MatchExactly).isEmpty());
-        // Nothing unsaved: the page ends with no macro chosen and no rows.
+        // Nothing unsaved: the page ends with no macro chosen and no rows, and no repeat mode
+        // of the macro chosen before.
         QCOMPARE(list->currentRow(), -1);
         QVERIFY(page->rows().isEmpty());
+        for (const char* mode : {"ReUntil", "ReUntilLoose", "ReUntilClick", "ReNumber"})
+            QVERIFY2(!child<QAbstractButton>(*page, mode)->isChecked(), mode);
     }
 
     void newMacroFromTheMouseIsListedAfterTheCurrentOne()

@@ -228,7 +228,7 @@ void SensorPageTest::fillSwitchesPerformanceAndLight_data()
     QTest::newRow("motion sync on") << bytes({7, 1}) << "MotionSync_2" << 1;
     QTest::newRow("performance on") << bytes({12, 1}) << "Performance" << 1;
     QTest::newRow("performance time 12") << bytes({12, 1, 13, 12}) << "PerformanceOpen" << 2;
-    QTest::newRow("performance time 120 unchanged") << bytes({12, 1, 13, 120}) << "PerformanceOpen" << 0;
+    QTest::newRow("performance time 120 shows none") << bytes({12, 1, 13, 120}) << "PerformanceOpen" << -1;
     QTest::newRow("brightness 180") << bytes({64, 180}) << "LightH" << 7;
     QTest::newRow("brightness 100") << bytes({64, 100}) << "LightH" << 10;
     QTest::newRow("brightness 0") << bytes({64, 0}) << "LightH" << 1;
@@ -243,6 +243,7 @@ void SensorPageTest::fillSwitchesPerformanceAndLight()
     QFETCH(QString, check);
     World w(1);
     Page p{w.buildPage()};
+    w.fillFromMouse();  // what the page showed before: the factory image
     QByteArray image = w.storedImage();
     for (int i = 0; i + 1 < changes.size(); i += 2)
         image[uint8_t(changes.at(i))] = changes.at(i + 1);

@@ -15,6 +15,7 @@
 #include "pages/settings/FormSetting.h"
 #include "pages/settings/MouseSettingsLauncher.h"
 #include "support/HidSimScript.h"
+#include "support/ModalAnswerer.h"
 #include "support/UrlCatcher.h"
 
 #include "HIDUsbControl.h"
@@ -378,6 +379,35 @@ private slots:
         MacroSetting::instance()->setValue(QStringLiteral("AutoStart"), QStringLiteral("Enable"), QStringLiteral("1"));
         page.on_checkBox_clicked(false);
         QCOMPARE(MacroSetting::instance()->value(QStringLiteral("AutoStart"), QStringLiteral("Enable")), QStringLiteral("0"));
+    }
+
+    // An entry that cannot be written or removed: the box goes back, the choice stored stays,
+    // and a notice says so.
+    void startWithTheSystemFailureIsTold()
+    {
+        const QString folder = m_env->home() + QStringLiteral("/blocked");
+        const QString entry = folder + QStringLiteral("/autostart/KavroMouse.desktop");
+        // A folder where the entry belongs: it can be neither written nor removed.
+        QVERIFY(QDir().mkpath(entry + QStringLiteral("/inside")));
+        ModalAnswerer answerer;
+        answerer.on(QStringLiteral("AutoStartFail"), ModalAnswerer::clickButton(QStringLiteral("NewHong")));
+        const QString stored[] = {QStringLiteral("0"), QStringLiteral("1")};
+        for (const QString& before : stored) {
+            MacroSetting::instance()->setValue(QStringLiteral("AutoStart"), QStringLiteral("Enable"), before);
+            FormSetting page;
+            page.autoStart().setConfigFolder(folder);
+            page.autoStart().setProgramPath(m_env->home() + QStringLiteral("/KavroMouse"));
+            page.show();
+            auto* box = child<QCheckBox>(&page, "checkBox");
+            QCOMPARE(box->isChecked(), before == QLatin1String("1"));
+            const int notices = answerer.count();
+            QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() / 2, box->height() / 2));
+            QCOMPARE(box->isChecked(), before == QLatin1String("1"));
+            QCOMPARE(MacroSetting::instance()->value(QStringLiteral("AutoStart"), QStringLiteral("Enable")), before);
+            QVERIFY(answerer.waitForCount(notices + 1));
+            QCOMPARE(answerer.handled().last(), QStringLiteral("AutoStartFail"));
+            QVERIFY(QFileInfo(entry).isDir());
+        }
     }
 
     void desktopMouseSettings()

@@ -102,7 +102,14 @@ bool readScenarioFile(const std::string& fileName, std::string* text, std::strin
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
+        if (n < 0) {
+            // A failed read is not the end of the file: a half-read scenario would replace the
+            // devices with whatever came before the error.
+            ::close(fd);
+            *error = "cannot read the file";
+            return false;
+        }
+        if (n == 0)
             break;
         text->append(buffer, static_cast<size_t>(n));
         if (text->size() > static_cast<size_t>(MaxScenarioSize)) {

@@ -145,6 +145,13 @@ void Buttoninterface::ShowBinding(int index, int type, int code1, int code2, con
         return;
     }
     case 6: {
+        QString unsent;
+        if (holdsUnsentMacro(key, &unsent)) {
+            // The file holds a save the mouse has not had yet: the mouse's older record must not
+            // replace it. The fill sends it afterwards.
+            target->setText(MacroPrefixText + SelectorTable::buttonTextOfName(unsent));
+            return;
+        }
         const QString name = DecodeMacroRecordName(image.macros[key]);
         target->setText(MacroPrefixText + SelectorTable::buttonTextOfName(name));
         // A name read from a mouse or a file is no path: "../x" shows, but touches nothing.
@@ -223,6 +230,7 @@ void Buttoninterface::fillFromImage(const FlashDataMap& image)
 {
     SensorName = UserConfig::instance()->value(modelGroup(), QStringLiteral("Sensor"));
     loadBindings(image);
+    sendUnsentMacros(image);
     setDebounceIndex(image.debounceMs);
 }
 

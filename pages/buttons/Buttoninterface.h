@@ -188,6 +188,11 @@ private:
     // The macro a selector's text names ("" when it names none), NULs removed.
     QString macroNameOf(int index) const;
     void sendMacroEvents(const QString& name);
+    // A save of the macro the keys show as `boundName` (`savedName` after a rename) is owed to
+    // each of them until a write of that key goes out.
+    void rememberForBoundKeys(const QString& boundName, const QString& savedName);
+    bool holdsUnsentMacro(int key, QString* name) const;
+    void sendUnsentMacros(const FlashDataMap& image);
     QString macroButtonStyle() const;
 
     // Style sheets of the page (ButtoninterfaceSkin.cpp).

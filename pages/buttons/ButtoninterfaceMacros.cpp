@@ -12,6 +12,7 @@
 #include "device/MacroFiles.h"
 #include "device/MacroNames.h"
 #include "device/SharedFlags.h"
+#include "device/UnsentMacros.h"
 #include "device/WorkingImage.h"
 #include "pages/buttons/SelectorTable.h"
 
@@ -169,8 +170,7 @@ void Buttoninterface::slotButtonClicked(QToolButton* button, bool checked)
         if (ReadMacroFileRecord(name, &record)) {
             const int key = SelectorTable::deviceKey(index);
             const int repeat = RepeatValueFromText(ReadMacroRepeatValue(name));
-            // The seventh key carries its device key (9) in the binding as every other key does.
-            const ButtonBinding binding{6, uint8_t(key), uint8_t(repeat)};
+            const ButtonBinding binding{6, uint8_t(SelectorTable::macroKeyCode(index)), uint8_t(repeat)};
             if (SetButtonMacro(key, &binding, &record)) {
                 selector(index)->setText(MacroPrefixText + SelectorTable::buttonTextOfName(name));
                 StoreSelectorBinding(index, binding.type, binding.code1, binding.code2);
@@ -238,6 +238,8 @@ void Buttoninterface::SlotMacroRename(QString MacroName, QString NewName)
 {
     MacroName.remove(QChar(0));
     NewName.remove(QChar(0));
+    UnsentMacros::rename(MacroName, NewName);
+    rememberForBoundKeys(MacroName, NewName);
     for (int index : VisitOrder) {
         if (macroNameOf(index) != MacroName)
             continue;
@@ -258,6 +260,10 @@ void Buttoninterface::SlotMacroRename(QString MacroName, QString NewName)
 void Buttoninterface::SlotUpDataMacro(QString MacroName, int index)
 {
     MacroName.remove(QChar(0));
+    // The save is owed to every key that plays the macro until its write has gone out; a mouse
+    // asleep now gets it when it answers again.
+    if (index == 0 || index == 1)
+        rememberForBoundKeys(MacroName, MacroName);
     if (index == 0) {
         // The keys are read when the wait is over: a rename or rebind may have come meanwhile.
         QTimer::singleShot(ProgramWaits::scaled(ProgramWaits::MacroEditSendMs), this,
@@ -286,5 +292,53 @@ void Buttoninterface::sendMacroEvents(const QString& name)
     for (int index : VisitOrder) {
         if (macroNameOf(index) == name)
             PostMsg::instance()->SendMacroDownLoadData(name, SelectorTable::deviceKey(index));
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Saves that did not reach the mouse
+
+void Buttoninterface::rememberForBoundKeys(const QString& boundName, const QString& savedName)
+{
+    const QString mouse = UnsentMacros::currentMouse();
+    for (int index : VisitOrder) {
+        if (macroNameOf(index) == boundName)
+            UnsentMacros::remember(mouse, SelectorTable::deviceKey(index), savedName);
+    }
+}
+
+bool Buttoninterface::holdsUnsentMacro(int key, QString* name) const
+{
+    const auto unsent = UnsentMacros::nameAt(UnsentMacros::currentMouse(), key);
+    if (unsent && name)
+        *name = *unsent;
+    return unsent.has_value();
+}
+
+// Part of a fill: the mouse answers again, so the saves it missed go out now, each from its
+// macro's file, the key's binding kept but for the repeat value. A write refused stops the
+// rest; they wait for the next answer.
+void Buttoninterface::sendUnsentMacros(const FlashDataMap& image)
+{
+    const QString mouse = UnsentMacros::currentMouse();
+    const QMap<int, QString> unsent = UnsentMacros::of(mouse);
+    for (auto it = unsent.constBegin(); it != unsent.constEnd(); ++it) {
+        const int key = it.key();
+        const int index = SelectorTable::bindingIndexOfKey(key);
+        ButtonBinding binding = image.buttons[key];
+        MacroRecord record{};
+        if (binding.type != 6 || !ReadMacroFileRecord(it.value(), &record)) {
+            // The key plays no macro any more, or the file is gone: nothing is owed, and the
+            // key shows what the mouse holds.
+            UnsentMacros::forget(mouse, key);
+            if (index >= 0 && index < BindingType.size())
+                ShowBinding(index, BindingType.at(index), BindingCode1.at(index), BindingCode2.at(index), image);
+            continue;
+        }
+        binding.code2 = uint8_t(RepeatValueFromText(ReadMacroRepeatValue(it.value())));
+        if (!SetButtonMacro(key, &binding, &record))
+            return;
+        if (index >= 0)
+            StoreSelectorBinding(index, binding.type, binding.code1, binding.code2);
     }
 }

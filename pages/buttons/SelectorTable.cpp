@@ -25,6 +25,21 @@ int deviceKey(int bindingIndex)
     return bindingIndex;
 }
 
+int bindingIndexOfKey(int key)
+{
+    for (int i = 0; i < Count; ++i) {
+        if (DeviceKeys[i] == key)
+            return i;
+    }
+    return -1;
+}
+
+int macroKeyCode(int bindingIndex)
+{
+    constexpr int SeventhKey = 6;
+    return bindingIndex == SeventhKey ? SeventhKey : deviceKey(bindingIndex);
+}
+
 int keyCountFromCatalogue(const QString& text)
 {
     bool ok = false;

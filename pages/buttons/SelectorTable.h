@@ -19,6 +19,11 @@ constexpr int Count = 8;
 QString selectorName(int bindingIndex);
 // Device key of a binding index: 0..5 the same, 6 is key 9, 7 is key 11, above 7 the index itself.
 int deviceKey(int bindingIndex);
+// Binding index of a device key, -1 for a key no selector stands for.
+int bindingIndexOfKey(int deviceKey);
+// Key code a macro binding carries for a binding index: the device key, except the seventh key,
+// whose macro binding names code 6 while its binding and record sit at device key 9.
+int macroKeyCode(int bindingIndex);
 
 // "KeyNumber" of the catalogue as the page uses it: missing or not a number 0, negative 0,
 // above 8 is 8 (no selector beyond, and the image has sixteen bindings only).

@@ -411,6 +411,15 @@ void Macro::setRepeatControls(int repeat)
     }
 }
 
+void Macro::clearRepeatControls()
+{
+    const QSignalBlocker groupBlocker(m_repeatGroup);
+    m_repeatGroup->setExclusive(false);
+    for (QAbstractButton* b : m_repeatGroup->buttons())
+        b->setChecked(false);
+    m_repeatGroup->setExclusive(true);
+}
+
 void Macro::on_Save_clicked()
 {
     if (refusedWhileRecording())
@@ -462,8 +471,10 @@ void Macro::loadCurrentMacro()
     ui->listWidgetKey->clear();
     m_readOnly = false;
     const QString name = currentMacroName();
-    if (name.isEmpty())
+    if (name.isEmpty()) {
+        clearRepeatControls();
         return;
+    }
     const auto content = ReadMacroFile(MacroFilePath(m_folder, name));
     if (!content) {
         m_readOnly = true;
@@ -695,6 +706,7 @@ void Macro::listMacroFromButton(const QString& name)
     if (!MacroRecording && !ui->Save->isEnabled()) {
         setCurrentMacroRow(-1);
         ui->listWidgetKey->clear();
+        clearRepeatControls();
     }
 }
 

@@ -90,6 +90,8 @@ private:
     void onCurrentMacroChanged(int row);
     void setCurrentMacroRow(int row);
     void setRepeatControls(int repeat);
+    // No macro chosen: no repeat mode shown, none of an earlier macro.
+    void clearRepeatControls();
     void repeatChangedByUser();
     QString activeButtonStyle() const;
     void activateSave();

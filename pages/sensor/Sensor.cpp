@@ -412,6 +412,9 @@ void Sensor::fill(const FlashDataMap& image)
         else
             ui->frameLOD->removeLowLod();
 
+        // The time list starts empty: a time it does not hold shows no entry (or the cable's
+        // default below), never the one of the mouse shown before.
+        ui->PerformanceOpen->setCurrentIndex(-1);
         const bool supported = sensorModeSupported();
         if (!supported)
             ui->ModelChoose->setEnabled(false);

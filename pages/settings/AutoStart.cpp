@@ -1,7 +1,8 @@
 #include "pages/settings/AutoStart.h"
 
+#include "common/TraceLog.h"
+
 #include <QCoreApplication>
-#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -78,12 +79,12 @@ bool AutoStartEntry::enable() const
     const QString path = entryPath();
     const QString program = m_programPath.isEmpty() ? QCoreApplication::applicationFilePath() : m_programPath;
     if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
-        qWarning().noquote() << "autostart entry" << path << "not written: the folder cannot be made";
+        qCDebug(kavroTrace).noquote() << "autostart entry" << path << "not written: the folder cannot be made";
         return false;
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(entryText(program)) < 0 || !file.commit()) {
-        qWarning().noquote() << "autostart entry" << path << "not written:" << file.errorString();
+        qCDebug(kavroTrace).noquote() << "autostart entry" << path << "not written:" << file.errorString();
         return false;
     }
     return true;
@@ -96,7 +97,7 @@ bool AutoStartEntry::disable() const
         return true;
     QFile file(path);
     if (!file.remove()) {
-        qWarning().noquote() << "autostart entry" << path << "not removed:" << file.errorString();
+        qCDebug(kavroTrace).noquote() << "autostart entry" << path << "not removed:" << file.errorString();
         return false;
     }
     return true;

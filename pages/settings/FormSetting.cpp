@@ -17,6 +17,7 @@
 #include "device/FirmwareUpgrade.h"
 #include "device/SharedFlags.h"
 #include "device/Worker.h"
+#include "dialogs/AutoStartFail.h"
 #include "dialogs/Progress.h"
 #include "dialogs/UpDateWarning.h"
 #include "pages/settings/CompanyFile.h"
@@ -420,12 +421,21 @@ void FormSetting::SlotScroolChange(int index)
 
 void FormSetting::on_checkBox_clicked(bool checked)
 {
+    // The choice is kept only once the entry says so: a stored tick without an entry would show
+    // a start with the system that never comes.
+    if (!(checked ? m_autoStart.enable() : m_autoStart.disable())) {
+        const QSignalBlocker blocker(ui->checkBox);
+        ui->checkBox->setChecked(!checked);
+        // The notice opens once the click has been handled, not inside it.
+        QTimer::singleShot(0, this, [this] {
+            AutoStartFail notice;
+            placeCentred(&notice, this, 75, 65);
+            notice.exec();
+        });
+        return;
+    }
     MacroSetting::instance()->setValue(QStringLiteral("AutoStart"), QStringLiteral("Enable"),
                                        checked ? QStringLiteral("1") : QStringLiteral("0"));
-    if (checked)
-        m_autoStart.enable();
-    else
-        m_autoStart.disable();
 }
 
 void FormSetting::on_pushButton_clicked()

@@ -4,6 +4,7 @@
 #include "dialogs/DeleteConfirm.h"
 #include "dialogs/ExeIsRun.h"
 #include "dialogs/GroupMaxThree.h"
+#include "dialogs/AutoStartFail.h"
 #include "dialogs/ExportFail.h"
 #include "dialogs/InportFail.h"
 #include "dialogs/KeyNumberLimit.h"
@@ -157,6 +158,7 @@ const std::pair<const char*, std::function<QDialog*()>> Dialogs[] = {
          return static_cast<QDialog*>(new InportFail);
      }},
     entry<ExportFail>("ExportFail"),
+    entry<AutoStartFail>("AutoStartFail"),
     entry<QuestiondialogB>("QuestiondialogB"),
     entry<ContainReset>("ContainReset"),
     entry<RePair>("RePair"),
@@ -207,6 +209,7 @@ const std::pair<const char*, std::function<QDialog*()>> Dialogs[] = {
     {"Progress-failure", [] {
          auto* progress = new Progress;
          progress->SlotProgress(0, 3);
+         progress->SlotProgress(45, 0);  // how far it came before the failure
          progress->SlotProgress(0, 1);
          return progress;
      }},

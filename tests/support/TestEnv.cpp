@@ -3,6 +3,7 @@
 #include "common/ProgramWaits.h"
 
 #include "common/AppPaths.h"
+#include "device/UnsentMacros.h"
 #include "HIDUsbControl.h"
 
 #include <QDateTime>
@@ -25,6 +26,8 @@ TestEnv::TestEnv()
     StopUsbChanged();
     HidSim_Reset();
     HidSim_SetZeroDelays(1);
+    // Macro saves an earlier test left unsent belong to its mice, not to this test's.
+    UnsentMacros::clear();
 }
 
 TestEnv::~TestEnv()

@@ -1,0 +1,30 @@
+#pragma once
+#include <QMap>
+#include <QString>
+
+#include <optional>
+
+#include "device/FlashDataMap.h"
+
+// Macro saves that have not reached their mouse yet (it slept, or its settings had not
+// arrived), by mouse and device key. The macro's file holds the edit; until the save has gone
+// out, a refresh from the mouse must not write the mouse's older record over that file.
+// Used on the GUI thread only.
+namespace UnsentMacros {
+
+// The mouse of the frame, by the path it is reached on.
+QString currentMouse();
+
+void remember(const QString& mouse, int key, const QString& name);
+void forget(const QString& mouse, int key);
+// A write of `key` reached `mouse`: the save owed to it is done once the key holds the saved
+// macro's record and repeat value, or another macro altogether.
+void written(const QString& mouse, int key, const ButtonBinding& binding, const MacroRecord& record);
+std::optional<QString> nameAt(const QString& mouse, int key);
+// Device key to macro name, for one mouse.
+QMap<int, QString> of(const QString& mouse);
+// A macro renamed on the Macro page keeps its place in the queue under the new name.
+void rename(const QString& from, const QString& to);
+void clear();
+
+}  // namespace UnsentMacros
