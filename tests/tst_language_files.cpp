@@ -77,6 +77,7 @@ private slots:
         row("EXEIsRun", {"label", "NewHong", "label_2", "PleaseStop"});
         row("InportFail", {"label", "label_1", "NewHong"});
         row("ExportFail", {"label", "NewHong"});
+        row("DamagedInstall", {"label", "label_1", "NewHong"});
         row("QuestionB", {"label"});
         row("ContainReset", {"label", "OK", "Cancel"});
         row("RePair", {"label", "OK", "Cancel"});
