@@ -128,6 +128,7 @@ DialogChange::~DialogChange()
 {
     if (g_page == this)
         g_page = nullptr;
+    delete m_damagedNotice;
     delete ui;
 }
 
@@ -453,10 +454,11 @@ void DialogChange::reportDamagedInstall()
     // Opened from the event loop once the page is up, and without a loop of its own: the page
     // goes on following the devices behind it.
     QTimer::singleShot(0, this, [this, fault] {
-        auto* notice = new DamagedInstall(fault, this);
-        notice->setAttribute(Qt::WA_DeleteOnClose);
-        placeCentred(notice, window());
-        notice->open();
+        // A window of its own, like every notice; it goes with the page at the latest.
+        m_damagedNotice = new DamagedInstall(fault);
+        m_damagedNotice->setAttribute(Qt::WA_DeleteOnClose);
+        placeCentred(m_damagedNotice, window());
+        m_damagedNotice->open();
     });
 }
 

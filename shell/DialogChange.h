@@ -6,6 +6,7 @@
 
 #include "device/DeviceAllInfo.h"
 
+class DamagedInstall;
 class QLabel;
 class mytoolButtonEnter;
 namespace Ui {
@@ -84,6 +85,7 @@ private:
     bool m_duplicateNoticeOpen = false;
     bool m_damagedList = false;
     QString m_damagedListText;
+    QPointer<DamagedInstall> m_damagedNotice;
 
     QString NoDeviceText;
     QString RepairText;

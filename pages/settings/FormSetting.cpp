@@ -28,7 +28,6 @@
 #include <QDebug>
 #include <QDesktopServices>
 #include <QDir>
-#include <QBuffer>
 #include <QListView>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -397,19 +396,11 @@ void FormSetting::applyText(const QString& element, const QString& text)
 
 void FormSetting::readCompanyFile()
 {
-    const QString path = AppPaths::programDir() + QStringLiteral("/Language/Net.xml");
-    CheckedFile::Result file = CheckedFile::read(path, CheckedFile::LanguageLimit);
-    if (file.ok()) {
-        QBuffer buffer(&file.bytes);
-        buffer.open(QIODevice::ReadOnly | QIODevice::Text);
-        const QString error = ReadCompanyFile(&buffer, storedLanguage, [this](CompanyText which, const QString& text) {
-            (which == CompanyText::Line ? ui->pushButton_4 : ui->pushButton_3)->setText(text);
-        });
-        if (!error.isEmpty())
-            qCDebug(kavroTrace).noquote() << QDir::toNativeSeparators(path) + QStringLiteral(":") << error;
-    } else {
-        qCDebug(kavroTrace).noquote() << file.error;
-    }
+    const QString error = LoadCompanyFile(CompanyFilePath(), storedLanguage, [this](CompanyText which, const QString& text) {
+        (which == CompanyText::Line ? ui->pushButton_4 : ui->pushButton_3)->setText(text);
+    });
+    if (!error.isEmpty())
+        qCDebug(kavroTrace).noquote() << error;
 
     if (ReceiverNoteCode != 0)
         ui->label_12->setText(noteText(false, ReceiverNoteCode));
