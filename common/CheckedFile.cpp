@@ -115,4 +115,9 @@ Result check(const QString& path, qint64 limit)
     return result;
 }
 
+QString pictureForQt(const QString& path)
+{
+    return check(path, PictureLimit).damaged() ? QString() : path;
+}
+
 }  // namespace CheckedFile

@@ -52,4 +52,9 @@ Result open(QFile& file, const QString& path, qint64 limit);
 // limit). For a store whose own layer opens the path afterwards.
 Result check(const QString& path, qint64 limit);
 
+// `path` when Qt's own loaders (style sheets, icons), which open a picture themselves, may be
+// given it; empty for a file the opener refuses, which they would wait on (a pipe) or decode
+// whole (a huge file). A missing file is given as it is: Qt shows nothing for it.
+QString pictureForQt(const QString& path);
+
 }  // namespace CheckedFile

@@ -4,6 +4,7 @@
 #include "common/CheckedFile.h"
 
 #include <QBuffer>
+#include <QDebug>
 
 QStringList SensorDefineNames;
 QList<int> SensorDefineValues;
@@ -84,8 +85,11 @@ SensorHeader ReadSensorHeaderFile(BareDefineValue bare)
     // The shipped header is a few kilobytes; anything far larger is not a header.
     CheckedFile::Result file =
         CheckedFile::read(AppPaths::programDir() + QStringLiteral("/driver_sensor.h"), CheckedFile::SensorHeaderLimit);
-    if (!file.ok())
+    if (!file.ok()) {
+        if (file.damaged())
+            qWarning().noquote() << file.error;
         return SensorHeader();
+    }
     QBuffer buffer(&file.bytes);
     buffer.open(QIODevice::ReadOnly | QIODevice::Text);
     return ParseSensorHeader(&buffer, bare);

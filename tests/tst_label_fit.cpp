@@ -20,6 +20,7 @@
 #include "dialogs/DeleteConfirm.h"
 #include "dialogs/ExeIsRun.h"
 #include "dialogs/GroupMaxThree.h"
+#include "dialogs/DamagedInstall.h"
 #include "dialogs/ExportFail.h"
 #include "dialogs/InportFail.h"
 #include "dialogs/KeyNumberLimit.h"
@@ -163,6 +164,10 @@ const std::vector<WindowEntry>& windows()
         {"InportFail other sensor", [] { ImportResult = 2; return static_cast<QWidget*>(new InportFail); }},
         {"ExportFail", build<ExportFail>()},
         {"QuestiondialogB", build<QuestiondialogB>()},
+        {"DamagedInstall list",
+         [] { return static_cast<QWidget*>(new DamagedInstall(DamagedInstall::Fault::DeviceList)); }},
+        {"DamagedInstall language",
+         [] { return static_cast<QWidget*>(new DamagedInstall(DamagedInstall::Fault::LanguageFiles)); }},
         {"ContainReset", build<ContainReset>()},
         {"RePair", build<RePair>()},
         {"DeleteConfirm", build<DeleteConfirm>()},

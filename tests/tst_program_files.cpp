@@ -8,6 +8,7 @@
 #include "common/MacroSetting.h"
 #include "common/PictureCache.h"
 #include "common/Registry.h"
+#include "common/StyleSheetUrl.h"
 #include "common/UserConfig.h"
 #include "common/UserStoreFile.h"
 #include "device/DeviceCache.h"
@@ -16,6 +17,7 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QLabel>
 #include <QRegularExpression>
 #include <QtTest>
 
@@ -133,6 +135,14 @@ private slots:
              [] { return ReadSensorHeaderFile(BareDefineValue::Decimal).names.isEmpty(); }},
             {"picture", program + "/Picture/Sensor/Pipe.png",
              [program] { return PictureCache::decodedKiB(program + "/Picture") == 0; }},
+            {"style-sheet picture", program + "/Picture/Sensor/Sheet.png",
+             [program] {
+                 // Painting makes Qt load the picture itself.
+                 QLabel label;
+                 label.setStyleSheet("QLabel{border-image: " + styleSheetUrl(program + "/Picture/Sensor/Sheet.png") + ";}");
+                 label.resize(20, 20);
+                 return !label.grab().isNull();
+             }},
             {"language file", languageFilePath(3),
              [] {
                  QString text;

@@ -366,7 +366,7 @@ bool FormSetting::readSection(int index, FormSetting* page)
                                               });
     if (error.isEmpty())
         return true;
-    qCDebug(kavroTrace).noquote() << error;
+    qWarning().noquote() << error;
     // Neither the chosen file nor the English one could be opened: the page stays as it was.
     return CheckedFile::check(languageFilePath(0), MaxLanguageFileSize).ok();
 }
@@ -400,7 +400,7 @@ void FormSetting::readCompanyFile()
         (which == CompanyText::Line ? ui->pushButton_4 : ui->pushButton_3)->setText(text);
     });
     if (!error.isEmpty())
-        qCDebug(kavroTrace).noquote() << error;
+        qWarning().noquote() << error;
 
     if (ReceiverNoteCode != 0)
         ui->label_12->setText(noteText(false, ReceiverNoteCode));

@@ -5,6 +5,7 @@
 #include "dialogs/ExeIsRun.h"
 #include "dialogs/GroupMaxThree.h"
 #include "dialogs/ExportFail.h"
+#include "dialogs/DamagedInstall.h"
 #include "dialogs/InportFail.h"
 #include "dialogs/KeyNumberLimit.h"
 #include "dialogs/LeftButtonOnly.h"
@@ -158,6 +159,9 @@ const std::pair<const char*, std::function<QDialog*()>> Dialogs[] = {
      }},
     entry<ExportFail>("ExportFail"),
     entry<QuestiondialogB>("QuestiondialogB"),
+    {"DamagedInstall", [] { return static_cast<QDialog*>(new DamagedInstall(DamagedInstall::Fault::DeviceList)); }},
+    {"DamagedInstall-language",
+     [] { return static_cast<QDialog*>(new DamagedInstall(DamagedInstall::Fault::LanguageFiles)); }},
     entry<ContainReset>("ContainReset"),
     entry<RePair>("RePair"),
     entry<DeleteConfirm>("DeleteConfirm"),
