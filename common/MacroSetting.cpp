@@ -67,5 +67,8 @@ void MacroSetting::setValue(QString group, QString key, QString value)
     }
     m_settings->setIniCodec("UTF-8");
     m_settings->setValue(group + QLatin1Char('/') + key, value);
-    m_settings->sync();
+    // The write reads the file again first when it changed: checked again, since it may have
+    // been replaced while the program ran.
+    if (prepareUserStoreFile(m_path, CheckedFile::SettingsLimit))
+        m_settings->sync();
 }

@@ -166,6 +166,24 @@ private slots:
         UserConfig::reload();
     }
 
+    // A settings file replaced by a pipe while the program runs: the next write keeps the pipe
+    // aside instead of reading it, and the values stay.
+    void userSettingsReplacedByAPipeWhileRunning()
+    {
+        Watchdog watchdog;
+        TestEnv env;
+        const QString path = env.userDir() + QStringLiteral("/Macro.ini");
+        QVERIFY(writeBytes(path, "[Language]\nLanguage=3\n"));
+        MacroSetting::reload();
+        QCOMPARE(MacroSetting::instance()->value("Language", "Language"), QStringLiteral("3"));
+        QVERIFY(QFile::remove(path));
+        QVERIFY(makePipe(path));
+        MacroSetting::instance()->setValue("AutoStart", "Enable", "1");
+        QCOMPARE(MacroSetting::instance()->value("AutoStart", "Enable"), QStringLiteral("1"));
+        QVERIFY(QFileInfo(path + ".damaged").exists());
+        QVERIFY(QFileInfo(path).isFile());
+    }
+
     // A store over its limit is damaged: it is kept aside whole under a new name, the defaults
     // are read, and what is set then goes into a new file of the old name.
     void oversizedUserStoresAreKeptAside_data()
