@@ -17,6 +17,7 @@ constexpr qint64 KeepDays = 7;
 
 void prepareUserFolders()
 {
+    AppPaths::moveOldUserDataDir();
     const QString base = AppPaths::userDataDir();
     for (const char* sub : SubFolders) {
         const QString path = base + QLatin1String(sub);

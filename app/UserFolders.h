@@ -2,7 +2,8 @@
 #include <QDateTime>
 #include <QString>
 
-// Creates the per-user data folder with its sub-folders and an empty "/Macro.ini" when they are
+// Moves the per-user data folder of earlier versions to its place (AppPaths::moveOldUserDataDir),
+// then creates the per-user data folder with its sub-folders and an empty "/Macro.ini" when they are
 // missing. Existing folders and files are left as they are; failures are not reported.
 void prepareUserFolders();
 

@@ -1,11 +1,14 @@
 #include "common/LanguageFile.h"
 
 #include "common/AppPaths.h"
+#include "common/CheckedFile.h"
 #include "common/LanguageNames.h"
 #include "common/MacroSetting.h"
+#include "common/TraceLog.h"
 
 #include <QAbstractButton>
-#include <QFile>
+#include <QBuffer>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -103,15 +106,35 @@ QString readLanguageSection(QIODevice* device, const QString& section, const QSt
     return reader.hasError() ? reader.errorString() : QString();
 }
 
+namespace {
+
+QString readLanguageFile(int index, const QString& section, const QStringList& known, const LanguageTextHandler& apply)
+{
+    CheckedFile::Result file = CheckedFile::read(languageFilePath(index), MaxLanguageFileSize);
+    if (!file.ok())
+        return file.error;
+    QBuffer buffer(&file.bytes);
+    buffer.open(QIODevice::ReadOnly | QIODevice::Text);
+    const QString error = readLanguageSection(&buffer, section, known, apply);
+    return error.isEmpty() ? QString() : QDir::toNativeSeparators(languageFilePath(index)) + QStringLiteral(": ") + error;
+}
+
+}  // namespace
+
 QString loadLanguageSection(int index, const QString& section, const QStringList& known,
                             const LanguageTextHandler& apply)
 {
-    QFile file(languageFilePath(index));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return file.errorString();
-    if (file.size() > MaxLanguageFileSize)
-        return QStringLiteral("The language file is too large");
-    return readLanguageSection(&file, section, known, apply);
+    const int language = IsLanguageIndex(index) ? index : 0;
+    const QString error = readLanguageFile(language, section, known, apply);
+    if (error.isEmpty() || language == 0)
+        return error;
+    qCDebug(kavroTrace).noquote() << error << "- the English texts are used";
+    return readLanguageFile(0, section, known, apply);
+}
+
+QString englishLanguageFault()
+{
+    return readLanguageFile(0, QString(), {}, [](const QString&, const QString&) {});
 }
 
 bool setWidgetText(QWidget* root, const QString& objectName, const QString& text)

@@ -33,10 +33,19 @@ QString readLanguageSection(QIODevice* device, const QString& section, const QSt
 // or hostile one cannot make every window read megabytes into its texts.
 constexpr qint64 MaxLanguageFileSize = 1024 * 1024;
 
-// Opens the language file of `index` and reads `section` as above. A file that cannot be
-// opened or is larger than MaxLanguageFileSize changes nothing (the returned error says so).
+// Reads `section` of the language file of `index` as above. The file is opened through the
+// checked opener (a regular file of at most MaxLanguageFileSize bytes). When the file of another
+// language is missing or damaged (cannot be read, not well-formed, not a labels file), the texts
+// come from the English file instead, over whatever the damaged file gave before its fault, so
+// no window is left with the forms' built-in texts. Returns the error of the file that was read
+// last: empty when its read was clean. A damaged English file is the installation's fault (see
+// englishLanguageFault).
 QString loadLanguageSection(int index, const QString& section, const QStringList& known,
                             const LanguageTextHandler& apply);
+
+// What is wrong with the English file, the one every language falls back to: empty when it
+// reads cleanly as a whole, else a text naming the file and its fault.
+QString englishLanguageFault();
 
 // Sets `text` on the descendant of `root` called `objectName` (label, button, line edit, group box
 // or the root itself); false when there is no such widget or it shows no text.

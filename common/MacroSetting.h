@@ -1,4 +1,5 @@
 #pragma once
+#include <QHash>
 #include <QMutex>
 #include <QString>
 
@@ -7,7 +8,8 @@ class QSettings;
 // Store over the user settings file "/Macro.ini" in the per-user folder (language index,
 // start with the session, a few page values). One process-wide object, created on first
 // use and never destroyed. Every write reaches the disk at once: the tray's exit ends the
-// process without any flush.
+// process without any flush. A damaged file (a pipe, device or folder, over
+// CheckedFile::SettingsLimit, unreadable) is kept aside and the defaults are used.
 class MacroSetting {
 public:
     static MacroSetting* instance();
@@ -28,6 +30,7 @@ private:
     void open();
 
     QMutex m_lock;
-    QSettings* m_settings = nullptr;
+    QSettings* m_settings = nullptr;  // null while a damaged file could not be moved aside
+    QHash<QString, QString> m_unsaved;  // the values of this run then
     QString m_path;
 };

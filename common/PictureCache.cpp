@@ -1,5 +1,7 @@
 #include "common/PictureCache.h"
 
+#include "common/CheckedFile.h"
+
 #include <QDirIterator>
 #include <QFile>
 #include <QPixmapCache>
@@ -16,8 +18,8 @@ const char PngSignature[] = "\x89PNG\r\n\x1a\n";
 
 qint64 decodedBytes(const QString& file)
 {
-    QFile png(file);
-    if (!png.open(QIODevice::ReadOnly))
+    QFile png;
+    if (!CheckedFile::open(png, file, CheckedFile::PictureLimit).ok())
         return 0;
     const QByteArray head = png.read(PngHeaderSize);
     if (head.size() < PngHeaderSize || !head.startsWith(QByteArray(PngSignature, 8)) || head.mid(12, 4) != "IHDR")

@@ -1,5 +1,8 @@
 #include "common/Registry.h"
 
+#include "common/CheckedFile.h"
+#include "common/UserStoreFile.h"
+
 #include <QMutex>
 #include <QSettings>
 #include <QStandardPaths>
@@ -38,11 +41,12 @@ MappedPath mapPath(const QString& registryPath)
     return mapped;
 }
 
-// Settings opened at the group of the path, or null for a path outside the user's software key.
+// Settings opened at the group of the path, or null for a path outside the user's software key
+// or a damaged file that cannot be moved aside.
 std::unique_ptr<QSettings> open(const QString& registryPath)
 {
     const MappedPath mapped = mapPath(registryPath);
-    if (mapped.file.isEmpty())
+    if (mapped.file.isEmpty() || !prepareUserStoreFile(mapped.file, CheckedFile::SettingsLimit))
         return nullptr;
     auto settings = std::make_unique<QSettings>(mapped.file, QSettings::NativeFormat);
     if (!mapped.group.isEmpty())

@@ -7,7 +7,8 @@
 // onto the native settings of that organisation and application (on Linux the file
 // "<config folder>/<Organisation>/<Application>.conf"), with <rest> as the group
 // (backslashes become "/"). Each call opens the settings afresh, so it is safe from any
-// thread; writes reach the disk at once.
+// thread; writes reach the disk at once. A damaged file (a pipe, device or folder, over
+// CheckedFile::SettingsLimit, unreadable) is kept aside and reads as empty.
 //
 //   Registry::setValue("HKEY_CURRENT_USER\\Software\\Trelm\\Trelm\\Mouse Drive Test", "MouseVer1020", "v1.3");
 namespace Registry {

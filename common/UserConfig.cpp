@@ -1,6 +1,7 @@
 #include "common/UserConfig.h"
 
 #include "common/AppPaths.h"
+#include "common/CheckedFile.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -45,13 +46,23 @@ UserConfig::~UserConfig()
 void UserConfig::open()
 {
     delete m_settings;
+    m_settings = nullptr;
     m_path = AppPaths::programDir() + QStringLiteral("/usersetting/Config.ini");
-    m_settings = new QSettings(m_path, QSettings::IniFormat);
-    m_settings->setIniCodec("UTF8");
-    m_modelCount = checkedModelCount();
+    // Checked before the settings layer opens it: a pipe would stop that for ever, and a huge
+    // file would be read whole at every start.
+    const CheckedFile::Result check = CheckedFile::check(m_path, CheckedFile::CatalogueLimit);
+    if (check.ok()) {
+        m_settings = new QSettings(m_path, QSettings::IniFormat);
+        m_settings->setIniCodec("UTF8");
+    }
+    m_fault = check.ok() ? contentFault(&m_modelCount) : check.reason;
+    if (m_fault.isEmpty())
+        return;
+    m_modelCount = 0;
+    std::fprintf(stderr, "%s: %s; no model is listed\n", qPrintable(QDir::toNativeSeparators(m_path)), qPrintable(m_fault));
 }
 
-int UserConfig::checkedModelCount() const
+QString UserConfig::contentFault(int* modelCount) const
 {
     const QStringList groups = m_settings->childGroups();
     int modelGroups = 0;
@@ -60,17 +71,20 @@ int UserConfig::checkedModelCount() const
     const QString text = m_settings->value(QStringLiteral("Option/DeviceTotal")).toString().trimmed();
     bool ok = false;
     const long long total = text.toLongLong(&ok);
-    QString fault;
     if (groups.isEmpty())
-        fault = QStringLiteral("no groups, so no \"DeviceTotal\"");
-    else if (!ok || total < 0)
-        fault = QStringLiteral("\"DeviceTotal\" is \"%1\", not a model count").arg(text);
-    else if (total > modelGroups)
-        fault = QStringLiteral("\"DeviceTotal\" is %1 but only %2 \"Drive\" groups follow").arg(total).arg(modelGroups);
-    if (fault.isEmpty())
-        return int(total);
-    std::fprintf(stderr, "%s: %s; no model is listed\n", qPrintable(QDir::toNativeSeparators(m_path)), qPrintable(fault));
-    return 0;
+        return QStringLiteral("no groups, so no \"DeviceTotal\"");
+    if (!ok || total < 0)
+        return QStringLiteral("\"DeviceTotal\" is \"%1\", not a model count").arg(text);
+    if (total > modelGroups)
+        return QStringLiteral("\"DeviceTotal\" is %1 but only %2 \"Drive\" groups follow").arg(total).arg(modelGroups);
+    *modelCount = int(total);
+    return QString();
+}
+
+QString UserConfig::fault()
+{
+    QMutexLocker lock(&m_lock);
+    return m_fault;
 }
 
 int UserConfig::modelCount()
@@ -107,6 +121,8 @@ QString UserConfig::value(QString group, QString key)
     // Decoded under the lock too, so no copy shared with the settings object is touched
     // by two threads at once.
     QMutexLocker lock(&m_lock);
+    if (!m_settings)
+        return QString();
     m_settings->setIniCodec("UTF8");
     const QString text = m_settings->value(group + QLatin1Char('/') + key, QVariant()).toString();
     return isEncodedKey(key) ? decodeCatalogueText(text) : text;
@@ -115,6 +131,8 @@ QString UserConfig::value(QString group, QString key)
 QStringList UserConfig::valueList(QString group, QString key)
 {
     QMutexLocker lock(&m_lock);
+    if (!m_settings)
+        return QStringList();
     m_settings->setIniCodec("UTF8");
     QStringList list = m_settings->value(group + QLatin1Char('/') + key, QVariant()).toStringList();
     if (isEncodedKey(key)) {

@@ -34,7 +34,12 @@ public:
     // "DeviceTotal" is not a number from 0 up to its count of "Drive1", "Drive2" ... groups,
     // or that has no group at all (an empty, missing or garbage file), is refused when it is
     // opened, with one line on standard error naming the file and the key: it lists no model.
+    // So is a file that the checked opener refuses (a pipe, device or folder, over
+    // CheckedFile::CatalogueLimit, unreadable); it is never opened and every key reads as missing.
     int modelCount();
+
+    // What is wrong with the catalogue (as in the line on standard error): empty when it is sound.
+    QString fault();
 
 private:
     UserConfig();
@@ -42,12 +47,14 @@ private:
     UserConfig(const UserConfig&) = delete;
     UserConfig& operator=(const UserConfig&) = delete;
     void open();
-    int checkedModelCount() const;
+    // What is wrong with the open file's content; sets *modelCount when nothing is.
+    QString contentFault(int* modelCount) const;
 
     QMutex m_lock;
-    QSettings* m_settings = nullptr;
+    QSettings* m_settings = nullptr;  // null for a file the opener refused
     QString m_path;
     int m_modelCount = 0;
+    QString m_fault;
 };
 
 // Base64-decodes a text given in the local 8-bit encoding; nothing is removed.

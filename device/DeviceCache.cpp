@@ -1,12 +1,12 @@
 #include "device/DeviceCache.h"
 
 #include "common/AppPaths.h"
+#include "common/CheckedFile.h"
 #include "device/CurrentDevice.h"
 #include "device/WorkingImage.h"
 
 #include <QDataStream>
 #include <QDir>
-#include <QFile>
 #include <QSaveFile>
 
 #include <cstring>
@@ -38,20 +38,15 @@ bool ReadDeviceInfoFile(QString name, FlashDataMap* out)
 {
     if (name.isEmpty() || !out)
         return false;
-    QFile file(DeviceCacheFolder() + name);
-    if (!file.open(QIODevice::ReadOnly))
+    const CheckedFile::Result file = CheckedFile::read(DeviceCacheFolder() + name, FileSize);
+    if (!file.ok() || file.bytes.size() != FileSize)
         return false;
-    if (file.size() != FileSize)
-        return false;
-    QDataStream stream(&file);
+    QDataStream stream(file.bytes);
     quint32 length = 0;
     stream >> length;
     if (stream.status() != QDataStream::Ok || length != ImageSize)
         return false;
-    QByteArray bytes(static_cast<int>(ImageSize), '\0');
-    if (stream.readRawData(bytes.data(), bytes.size()) != bytes.size() || stream.status() != QDataStream::Ok)
-        return false;
-    std::memcpy(out, bytes.constData(), ImageSize);
+    std::memcpy(out, file.bytes.constData() + 4, ImageSize);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "device/FirmwareFiles.h"
 
 #include "common/AppPaths.h"
+#include "common/CheckedFile.h"
 #include "common/UserConfig.h"
 #include "device/DeviceRecords.h"
 
@@ -90,8 +91,10 @@ void logSkipped(const QFileInfo& info, const char* reason)
 bool readFileHeader(QFile& file, const QFileInfo& info, FirmwareHeader* header, bool* tooLarge)
 {
     *tooLarge = false;
-    if (!file.open(QIODevice::ReadOnly)) {
-        logSkipped(info, qPrintable(QStringLiteral("cannot be opened (%1)").arg(file.errorString())));
+    // The size is judged below, once the header says whether the file matters at all.
+    const CheckedFile::Result opened = CheckedFile::open(file, info.absoluteFilePath(), CheckedFile::NoLimit);
+    if (!opened.ok()) {
+        logSkipped(info, qPrintable(QStringLiteral("cannot be opened (%1)").arg(opened.error)));
         return false;
     }
     const QByteArray start = file.read(HeaderSize);
@@ -107,7 +110,7 @@ bool readFileHeader(QFile& file, const QFileInfo& info, FirmwareHeader* header, 
         logSkipped(info, "names neither the mouse's nor the receiver's firmware");
         return false;
     }
-    *tooLarge = info.size() > MaxImageFileSize;
+    *tooLarge = file.size() > MaxImageFileSize;
     return true;
 }
 
@@ -130,7 +133,7 @@ bool search(const QString& binDir, const FirmwareQuery& query, Rule rule, QByteA
     bool found = false;
     FirmwareVersion best;
     for (const QFileInfo& info : files) {
-        QFile file(info.absoluteFilePath());
+        QFile file;
         FirmwareHeader header;
         bool tooLarge = false;
         if (!readFileHeader(file, info, &header, &tooLarge))
@@ -157,7 +160,7 @@ bool search(const QString& binDir, const FirmwareQuery& query, Rule rule, QByteA
         if (image) {
             file.seek(0);
             QByteArray content = file.read(MaxImageFileSize + 1);
-            if (file.error() != QFileDevice::NoError || content.size() != info.size()
+            if (file.error() != QFileDevice::NoError || content.size() != file.size()
                 || content.size() < HeaderSize) {
                 logSkipped(info, "could not be read whole");
                 if (refused)

@@ -1,6 +1,7 @@
 #include "device/MacroFiles.h"
 
 #include "common/AppPaths.h"
+#include "common/CheckedFile.h"
 #include "device/MacroNames.h"
 
 #include <QDir>
@@ -42,15 +43,10 @@ QStringList ListMacroNames(const QString& folder)
 
 std::optional<QByteArray> ReadMacroFileText(const QString& path)
 {
-    QFile file(path);
-    if (path.isEmpty() || !QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+    CheckedFile::Result file = CheckedFile::read(path, MaxMacroFileSize);
+    if (!file.ok())
         return std::nullopt;
-    if (file.size() > MaxMacroFileSize)
-        return std::nullopt;
-    const QByteArray text = file.read(MaxMacroFileSize + 1);
-    if (text.size() > MaxMacroFileSize)
-        return std::nullopt;
-    return text;
+    return std::move(file.bytes);
 }
 
 std::optional<MacroFileContent> ReadMacroFile(const QString& path)

@@ -1,12 +1,12 @@
 #include "device/ProfileFile.h"
 
+#include "common/CheckedFile.h"
 #include "common/TraceLog.h"
 
 #include <QByteArray>
 #include <QDataStream>
 #include <QDebug>
 #include <QFile>
-#include <QFileInfo>
 #include <QSaveFile>
 
 #include <cstring>
@@ -95,16 +95,11 @@ bool write(const QString& path, const QString& sensorName, const FlashDataMap& i
 int read(const QString& path, const QString& sensorName, int dpiMaxGrade, FlashDataMap* out)
 {
     std::memset(static_cast<void*>(out), 0, sizeof(FlashDataMap));
-    // Only a regular file: opening a named pipe would wait for a writer without end.
-    if (!QFileInfo(path).isFile())
-        return Unreadable;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (!CheckedFile::open(file, path, MaxFileSize).ok()) {
         qCDebug(kavroTrace) << "failed";
         return Unreadable;
     }
-    if (file.size() > MaxFileSize)
-        return Unreadable;
 
     QDataStream in(&file);
     in.setByteOrder(QDataStream::BigEndian);

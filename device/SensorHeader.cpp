@@ -1,8 +1,10 @@
 #include "device/SensorHeader.h"
 
 #include "common/AppPaths.h"
+#include "common/CheckedFile.h"
 
-#include <QFile>
+#include <QBuffer>
+#include <QDebug>
 
 QStringList SensorDefineNames;
 QList<int> SensorDefineValues;
@@ -80,12 +82,17 @@ SensorHeader ParseSensorHeader(QIODevice* device, BareDefineValue bare)
 
 SensorHeader ReadSensorHeaderFile(BareDefineValue bare)
 {
-    QFile file(AppPaths::programDir() + QStringLiteral("/driver_sensor.h"));
     // The shipped header is a few kilobytes; anything far larger is not a header.
-    constexpr qint64 MaxHeaderBytes = 1 << 20;
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text) || file.size() > MaxHeaderBytes)
+    CheckedFile::Result file =
+        CheckedFile::read(AppPaths::programDir() + QStringLiteral("/driver_sensor.h"), CheckedFile::SensorHeaderLimit);
+    if (!file.ok()) {
+        if (file.damaged())
+            qWarning().noquote() << file.error;
         return SensorHeader();
-    return ParseSensorHeader(&file, bare);
+    }
+    QBuffer buffer(&file.bytes);
+    buffer.open(QIODevice::ReadOnly | QIODevice::Text);
+    return ParseSensorHeader(&buffer, bare);
 }
 
 void LoadSensorHeader()

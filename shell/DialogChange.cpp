@@ -15,6 +15,7 @@
 #include "device/DeviceRecords.h"
 #include "device/SharedFlags.h"
 #include "device/Worker.h"
+#include "dialogs/DamagedInstall.h"
 #include "dialogs/QuestiondialogB.h"
 #include "pages/settings/UpDateRepair.h"
 #include "shell/ChoiceDevices.h"
@@ -30,6 +31,7 @@
 #include <QListView>
 #include <QStyle>
 #include <QThread>
+#include <QTimer>
 
 namespace {
 
@@ -117,6 +119,7 @@ DialogChange::DialogChange(QWidget* parent)
     const int language = currentLanguageIndex();
     ui->comboBox->setCurrentIndex(language);
     ChangeDialogLanguage(language);
+    reportDamagedInstall();
 
     StartUsbChanged(OnChoicePageUsbChanged, HotPlugSettleMs);
 }
@@ -125,6 +128,7 @@ DialogChange::~DialogChange()
 {
     if (g_page == this)
         g_page = nullptr;
+    delete m_damagedNotice;
     delete ui;
 }
 
@@ -154,7 +158,7 @@ void DialogChange::applyRepairState()
         ui->label_2->setText(RepairText);
     } else {
         ui->Repair->hide();
-        ui->label_2->setText(NoDeviceText);
+        ui->label_2->setText(noDeviceCaption());
     }
 }
 
@@ -385,7 +389,7 @@ void DialogChange::SlotEnterKey()
 void DialogChange::SlotUpDateButton(bool IsHide)
 {
     ui->Repair->setVisible(!IsHide);
-    ui->label_2->setText(IsHide ? NoDeviceText : RepairText);
+    ui->label_2->setText(IsHide ? noDeviceCaption() : RepairText);
 }
 
 void DialogChange::on_comboBox_activated(int index)
@@ -409,7 +413,7 @@ void DialogChange::ChangeDialogLanguage(int index)
         if (element == QLatin1String("label_2")) {
             NoDeviceText = text;
             if (!ui->Repair->isVisible())
-                ui->label_2->setText(text);
+                ui->label_2->setText(noDeviceCaption());
         } else if (element == QLatin1String("label_3")) {
             ui->label_3->setText(text);
         } else if (element == QLatin1String("OfflineTips1")) {
@@ -428,6 +432,34 @@ void DialogChange::ChangeDialogLanguage(int index)
         if (mark)
             mark->setToolTip(OfflineTip1 + QLatin1Char('\n') + OfflineTip2);
     }
+    if (m_damagedList) {
+        m_damagedListText = DamagedInstall::faultText(DamagedInstall::Fault::DeviceList, index);
+        if (!ui->Repair->isVisible())
+            ui->label_2->setText(noDeviceCaption());
+    }
+}
+
+QString DialogChange::noDeviceCaption() const
+{
+    return m_damagedList ? m_damagedListText : NoDeviceText;
+}
+
+void DialogChange::reportDamagedInstall()
+{
+    DamagedInstall::Fault fault;
+    if (!DamagedInstall::findFault(&fault))
+        return;
+    m_damagedList = fault == DamagedInstall::Fault::DeviceList;
+    ChangeDialogLanguage(currentLanguageIndex());
+    // Opened from the event loop once the page is up, and without a loop of its own: the page
+    // goes on following the devices behind it.
+    QTimer::singleShot(0, this, [this, fault] {
+        // A window of its own, like every notice; it goes with the page at the latest.
+        m_damagedNotice = new DamagedInstall(fault);
+        m_damagedNotice->setAttribute(Qt::WA_DeleteOnClose);
+        placeCentred(m_damagedNotice, window());
+        m_damagedNotice->open();
+    });
 }
 
 void DialogChange::changeEvent(QEvent* event)

@@ -6,6 +6,7 @@
 
 #include "device/DeviceAllInfo.h"
 
+class DamagedInstall;
 class QLabel;
 class mytoolButtonEnter;
 namespace Ui {
@@ -69,6 +70,10 @@ private:
     void makeTile(QWidget* page, int tile, int tilesOnPage, int position);
     void setTilePicture(int tile, const QString& picture);
     void selectDevice(const DeviceAllInfo& e);
+    // A damaged device list or English language file: the notice that says so, and the device
+    // list's fault as the caption where the page would ask for a mouse.
+    void reportDamagedInstall();
+    QString noDeviceCaption() const;
 
     Ui::DialogChange* ui;
     QString m_pictureDir;
@@ -78,6 +83,9 @@ private:
     QList<QPointer<QLabel>> m_connectionMarks;
     QList<QPointer<QLabel>> m_badges;
     bool m_duplicateNoticeOpen = false;
+    bool m_damagedList = false;
+    QString m_damagedListText;
+    QPointer<DamagedInstall> m_damagedNotice;
 
     QString NoDeviceText;
     QString RepairText;

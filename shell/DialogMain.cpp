@@ -5,6 +5,7 @@
 #include "common/QtTranslation.h"
 #include "common/TraceLog.h"
 #include "common/AppPaths.h"
+#include "common/CheckedFile.h"
 #include "common/DialogFrame.h"
 #include "common/LanguageFile.h"
 #include "common/MacroSetting.h"
@@ -70,7 +71,7 @@ DialogMain::DialogMain(QWidget* parent)
     connect(hub, SIGNAL(SigChangeSize(int)), this, SLOT(SlotChangeSize(int)));
     connect(hub, SIGNAL(SigMouseOffLineo(int)), this, SLOT(SlotMouseOffLine(int)));
 
-    m_trayIcon = new QSystemTrayIcon(QIcon(m_pictureDir + QStringLiteral("Logo.png")));
+    m_trayIcon = new QSystemTrayIcon(QIcon(CheckedFile::pictureForQt(m_pictureDir + QStringLiteral("Logo.png"))));
     m_trayIcon->setToolTip(QString::fromLatin1(ProductName));
 
     SlotChangeLanguage(currentLanguageIndex());

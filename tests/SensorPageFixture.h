@@ -76,6 +76,7 @@ struct World {
         AppPaths::setProgramDir(env.programDir());
         qputenv("HOME", env.home().toLocal8Bit());
         qputenv("XDG_CONFIG_HOME", (env.home() + QStringLiteral("/.config")).toLocal8Bit());
+        qputenv("XDG_DATA_HOME", (env.home() + QStringLiteral("/.local/share")).toLocal8Bit());
         // No hot-plug call or data answer of an earlier case may reach this one.
         StopUsbChanged();
         HidSim_Reset();

@@ -600,28 +600,36 @@ private slots:
         QCOMPARE(text(page, "Button7"), text(page, "VolumeUp_7"));
     }
 
-    // A missing file changes no text, but the font of the language is set all the same; a
-    // section without an element keeps the widget's text.
-    void missingFileOrElementKeepsTexts()
+    // A missing or damaged file gives the English texts, and the font of the chosen language is
+    // set all the same; a sound section without an element keeps the widget's text.
+    void missingOrDamagedFileGivesEnglish()
     {
         Buttoninterface page;
+        page.SlotChangeLanguage(2);
+        QCOMPARE(text(page, "DPI_5"), QStringLiteral("Wyłącz"));
         QFile::remove(m_env->programDir() + QStringLiteral("/Language/3-Korea.xml"));
         page.SlotChangeLanguage(3);
         QCOMPARE(text(page, "DPI_5"), QStringLiteral("Disable"));
+        QCOMPARE(page.functionTypeButtons().first()->font().pointSize(), 9);
         page.SlotChangeLanguage(2);
         QCOMPARE(page.functionTypeButtons().first()->font().pointSize(), 6);
-        page.SlotChangeLanguage(3);
-        QCOMPARE(page.functionTypeButtons().first()->font().pointSize(), 9);
-        QCOMPARE(text(page, "DPI_5"), QStringLiteral("Wyłącz"));
 
         m_env->writeProgramFile(QStringLiteral("Language/1-Ukrainian.xml"),
-                                "<Total><Buttoninterface><Reset>Again</Reset><DPI_5><b>x</b></DPI_5></Buttoninterface></Total>");
+                                "<Total><Buttoninterface><Reset>Again</Reset></Buttoninterface></Total>");
         page.SlotChangeLanguage(1);
         QCOMPARE(text(page, "Reset"), QStringLiteral("Again"));
         QCOMPARE(text(page, "MidKey"), QStringLiteral("Środkowy przycisk"));
-        m_env->writeProgramFile(QStringLiteral("Language/1-Ukrainian.xml"), "<Other><Buttoninterface><Reset>No</Reset></Buttoninterface></Other>");
-        page.SlotChangeLanguage(1);
-        QCOMPARE(text(page, "Reset"), QStringLiteral("Again"));
+        const QByteArray damaged[] = {
+            "<Total><Buttoninterface><Reset>Again</Reset><DPI_5><b>x</b></DPI_5></Buttoninterface></Total>",
+            "<Other><Buttoninterface><Reset>No</Reset></Buttoninterface></Other>",
+        };
+        for (const QByteArray& file : damaged) {
+            page.SlotChangeLanguage(2);
+            m_env->writeProgramFile(QStringLiteral("Language/1-Ukrainian.xml"), file);
+            page.SlotChangeLanguage(1);
+            QCOMPARE(text(page, "Reset"), QStringLiteral("Reset"));
+            QCOMPARE(text(page, "MidKey"), QStringLiteral("Middle click"));
+        }
     }
 
     // A change redraws the selectors from this mouse's configuration and renames the profile

@@ -1,11 +1,16 @@
 // Damaged input: a catalogue whose model count cannot be right, an empty or garbage catalogue,
-// a scenario path that names no regular file. Each is refused with a clear line and nothing
-// crashes or hangs; the program goes on answering.
+// a damaged language file, a scenario path that names no regular file. Each is refused with a
+// clear line or told on the choice page, and nothing crashes or hangs; the program goes on
+// answering.
 #include "ChoiceTestCatalogue.h"
 
+#include "common/LanguageFile.h"
 #include "common/UserConfig.h"
 #include "device/DeviceRecords.h"
 #include "device/SharedFlags.h"
+#include "dialogs/DamagedInstall.h"
+#include "common/MacroSetting.h"
+#include "common/PostMsg.h"
 #include "shell/ChoiceDevices.h"
 #include "shell/DialogChange.h"
 #include "support/HidSimScript.h"
@@ -13,7 +18,9 @@
 
 #include "HIDUsbControl.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QTemporaryFile>
 #include <QToolButton>
 #include <QtTest>
@@ -43,6 +50,24 @@ QByteArray standardErrorOf(const std::function<void()>& run)
     capture.seek(0);
     return capture.readAll();
 }
+
+// The damaged-installation notice that is shown, or null.
+DamagedInstall* shownNotice()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* notice = qobject_cast<DamagedInstall*>(widget); notice && notice->isVisible())
+            return notice;
+    }
+    return nullptr;
+}
+
+QString labelText(QWidget* root, const char* name)
+{
+    auto* label = root->findChild<QLabel*>(QLatin1String(name));
+    return label ? label->text() : QStringLiteral("(no %1)").arg(QLatin1String(name));
+}
+
+const QString DamagedListText = QStringLiteral("The program's device list is damaged. Please reinstall the program.");
 
 }  // namespace
 
@@ -74,7 +99,8 @@ private slots:
         QVERIFY2(said.contains("Config.ini") && said.contains(key), said.constData());
         QCOMPARE(UserConfig::instance()->modelCount(), 0);
 
-        // The choice page builds and scans; whatever it finds is no listed model.
+        // The choice page builds and scans; whatever it finds is no listed model, and it says
+        // that the device list is damaged instead of asking for a mouse.
         DialogChange page;
         page.show();
         SimScript::settle();
@@ -82,6 +108,74 @@ private slots:
         for (const DeviceAllInfo& record : qAsConst(ChoiceDeviceList))
             QCOMPARE(record.modelIndex, ModelCount.load());
         ChoiceDeviceList.clear();
+        QTRY_VERIFY(shownNotice());
+        QCOMPARE(labelText(shownNotice(), "label"), DamagedListText);
+        QCOMPARE(labelText(&page, "label_2"), DamagedListText);
+        // In the user's language, and the notice closes with its button.
+        page.ChangeDialogLanguage(5);
+        QCOMPARE(labelText(&page, "label_2"), QString::fromUtf8("プログラムのデバイス一覧が破損しています。プログラムを再インストールしてください。"));
+        QTest::mouseClick(shownNotice()->findChild<QToolButton*>(QStringLiteral("NewHong")), Qt::LeftButton);
+        QTRY_VERIFY(!shownNotice());
+    }
+
+    // A damaged language file: the chosen one gives way to English; a damaged English file, the
+    // one every language falls back to, is told on the choice page like a damaged device list.
+    void damagedLanguageFile_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("Japanese cut") << 5 << "5-Japanese.xml" << QByteArray("<?xml version=\"1.0\"?>\n<Total><DialogChange><label_2>x");
+        QTest::newRow("Japanese empty") << 5 << "5-Japanese.xml" << QByteArray();
+        QTest::newRow("Japanese a folder") << 5 << "5-Japanese.xml" << QByteArray("folder");
+        QTest::newRow("English garbage") << 0 << "0-English.xml" << QByteArray("\x01\xff garbage <<<");
+        QTest::newRow("English a pipe") << 0 << "0-English.xml" << QByteArray("pipe");
+        QTest::newRow("English over its limit") << 0 << "0-English.xml" << QByteArray("large");
+    }
+    void damagedLanguageFile()
+    {
+        QFETCH(int, language);
+        QFETCH(QString, file);
+        QFETCH(QByteArray, content);
+        TestEnv env;
+        env.stageShippedData();
+        UserConfig::reload();
+        MacroSetting::reload();
+        QString english;
+        loadLanguageSection(0, QStringLiteral("DialogChange"), {QStringLiteral("label_2")},
+                            [&](const QString&, const QString& text) { english = text; });
+        const QString path = env.programDir() + QStringLiteral("/Language/") + file;
+        QFile::remove(path);
+        if (content == "folder") {
+            QVERIFY(QDir().mkpath(path));
+        } else if (content == "pipe") {
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        } else if (content == "large") {
+            QByteArray large = "<?xml version=\"1.0\"?>\n<Total><DialogChange><label_2>big</label_2></DialogChange><!--";
+            large += QByteArray(int(MaxLanguageFileSize), ' ') + "--></Total>\n";
+            env.writeProgramFile(QStringLiteral("Language/") + file, large);
+        } else {
+            env.writeProgramFile(QStringLiteral("Language/") + file, content);
+        }
+        MacroSetting::instance()->setValue(QStringLiteral("Language"), QStringLiteral("Language"), QString::number(language));
+
+        DialogChange page;
+        page.show();
+        SimScript::settle();
+        if (language == 0) {
+            QTRY_VERIFY(shownNotice());
+            QCOMPARE(labelText(shownNotice(), "label"),
+                     QStringLiteral("The program's language files are damaged. Please reinstall the program."));
+            // Another language still reads its own texts, the notice's too.
+            PostMsg::instance()->SendChangeLanguage(2);
+            QCOMPARE(labelText(shownNotice(), "label"),
+                     QString::fromUtf8("Pliki językowe programu są uszkodzone. Zainstaluj program ponownie."));
+            QCOMPARE(labelText(&page, "label_2"), QString::fromUtf8("Podłącz swoją mysz do gier"));
+        } else {
+            QCOMPARE(labelText(&page, "label_2"), english);
+            QTest::qWait(50);
+            QVERIFY(!shownNotice());
+        }
     }
 
     // A scenario path that names a FIFO or a device is refused before anything is read, and

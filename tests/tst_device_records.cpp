@@ -126,7 +126,7 @@ void DeviceRecordsTest::cacheFileNameUsesUpperCaseHex()
 {
     QCOMPARE(DeviceCacheFileName(10, 31), QStringLiteral("Device_CID0A_MID1F.bin"));
     QCOMPARE(DeviceCacheFileName(0, 255), QStringLiteral("Device_CID00_MIDFF.bin"));
-    QCOMPARE(DeviceCacheFolder(), m_env->home() + "/AppData/Local/TrelmC/Device_Info/");
+    QCOMPARE(DeviceCacheFolder(), m_env->home() + "/.local/share/TrelmC/Device_Info/");
 }
 
 void DeviceRecordsTest::cacheFileRoundTrip()

@@ -21,6 +21,7 @@
 #include "dialogs/ExeIsRun.h"
 #include "dialogs/GroupMaxThree.h"
 #include "dialogs/AutoStartFail.h"
+#include "dialogs/DamagedInstall.h"
 #include "dialogs/ExportFail.h"
 #include "dialogs/InportFail.h"
 #include "dialogs/KeyNumberLimit.h"
@@ -165,6 +166,10 @@ const std::vector<WindowEntry>& windows()
         {"ExportFail", build<ExportFail>()},
         {"AutoStartFail", build<AutoStartFail>()},
         {"QuestiondialogB", build<QuestiondialogB>()},
+        {"DamagedInstall list",
+         [] { return static_cast<QWidget*>(new DamagedInstall(DamagedInstall::Fault::DeviceList)); }},
+        {"DamagedInstall language",
+         [] { return static_cast<QWidget*>(new DamagedInstall(DamagedInstall::Fault::LanguageFiles)); }},
         {"ContainReset", build<ContainReset>()},
         {"RePair", build<RePair>()},
         {"DeleteConfirm", build<DeleteConfirm>()},

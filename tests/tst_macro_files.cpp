@@ -33,7 +33,7 @@ private slots:
 
     void folderAndPaths()
     {
-        QCOMPARE(m_folder, m_env->home() + "/AppData/Local/TrelmC/usersetting/MacroPage");
+        QCOMPARE(m_folder, m_env->home() + "/.local/share/TrelmC/usersetting/MacroPage");
         QCOMPARE(MacroFilePath(m_folder, "Fire"), m_folder + "/Fire.ini");
         for (const char* bad : {"", "../x", "a/b", ".hidden", "a\\b"})
             QVERIFY2(MacroFilePath(m_folder, bad).isEmpty(), bad);

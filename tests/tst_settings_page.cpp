@@ -476,7 +476,7 @@ private slots:
     }
 
     // A section without "Receive" keeps the text; SetVer 3 puts back the last one read. A
-    // missing language file keeps every text.
+    // missing language file gives the English texts.
     void languageFileGaps()
     {
         FormSetting page;
@@ -491,7 +491,7 @@ private slots:
         QCOMPARE(child<QToolButton>(&page, "Receive")->text(), englishReceive);
         QFile::remove(m_env->programDir() + QStringLiteral("/Language/2-POLSKI.xml"));
         page.SlotChangeLanguage(2);
-        QCOMPARE(child<QLabel>(&page, "label_2")->text(), QStringLiteral("Mova"));
+        QCOMPARE(child<QLabel>(&page, "label_2")->text(), QStringLiteral("Language"));
     }
 
     void companyFile_data()

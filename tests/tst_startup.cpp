@@ -34,6 +34,7 @@ QProcessEnvironment childEnvironment(const QString& home)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("HOME", home);
+    env.insert("XDG_DATA_HOME", home + "/.local/share");
     env.insert("QT_QPA_PLATFORM", "offscreen");
     // The crash handler, not the sanitizer, must see the fatal signals.
     env.insert("ASAN_OPTIONS",
@@ -79,6 +80,46 @@ private slots:
         QVERIFY(again.open(QIODevice::ReadOnly));
         QCOMPARE(again.readAll(), QByteArray("[Language]\nLanguage=3\n"));
         QVERIFY(QFileInfo::exists(env.userDir() + "/Log/kept.txt"));
+    }
+
+    // The folder of earlier versions, "~/AppData/Local/TrelmC", moves to the data folder once,
+    // whole; where it cannot, it stays and is used as it is. A data folder that exists already
+    // wins, and the old one is left alone.
+    void oldUserFolderMovesOnce_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("moved") << "moved";
+        QTest::newRow("cannot be moved") << "blocked";
+        QTest::newRow("both exist") << "both";
+    }
+    void oldUserFolderMovesOnce()
+    {
+        QFETCH(QString, kind);
+        TestEnv env;
+        const QString old = env.home() + "/AppData/Local/TrelmC";
+        const QString data = env.home() + "/.local/share/TrelmC";
+        QCOMPARE(env.userDir(), data);
+        writeFile(old + "/Macro.ini", "[Language]\nLanguage=3\n");
+        writeFile(old + "/usersetting/MacroPage/Fire.ini", "macro");
+        if (kind == "blocked") {
+            // The data folder's parent is a file: no rename can succeed.
+            writeFile(env.home() + "/blocked", "x");
+            qputenv("XDG_DATA_HOME", (env.home() + "/blocked/share").toLocal8Bit());
+        }
+        if (kind == "both")
+            writeFile(data + "/Macro.ini", "[Language]\nLanguage=5\n");
+
+        prepareUserFolders();
+        prepareUserFolders();
+        const QString used = kind == "blocked" ? old : data;
+        QCOMPARE(env.userDir(), used);
+        QFile settings(used + "/Macro.ini");
+        QVERIFY(settings.open(QIODevice::ReadOnly));
+        QCOMPARE(settings.readAll(), kind == "both" ? QByteArray("[Language]\nLanguage=5\n") : QByteArray("[Language]\nLanguage=3\n"));
+        for (const char* sub : SubFolders)
+            QVERIFY2(QFileInfo(used + "/" + sub).isDir(), sub);
+        QCOMPARE(QFileInfo::exists(old), kind != "moved");
+        QVERIFY(QFileInfo::exists((kind == "both" ? old : used) + "/usersetting/MacroPage/Fire.ini"));
     }
 
     void purgeDeletesFilesOlderThanSevenDays()

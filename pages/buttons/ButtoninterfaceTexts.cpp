@@ -4,6 +4,7 @@
 
 #include "ui_Buttoninterface.h"
 
+#include "common/CheckedFile.h"
 #include "common/LanguageFile.h"
 #include "common/UserConfig.h"
 #include "device/DeviceCache.h"
@@ -11,7 +12,6 @@
 #include "device/WorkingImage.h"
 #include "pages/buttons/SelectorTable.h"
 
-#include <QFile>
 
 namespace {
 
@@ -76,14 +76,14 @@ void Buttoninterface::InitLanguage(int firstLoad, int index)
     for (QToolButton* button : functionTypeButtons())
         button->setFont(font);
 
-    QFile file(languageFilePath(index));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!CheckedFile::check(languageFilePath(index), MaxLanguageFileSize).ok()
+        && !CheckedFile::check(languageFilePath(0), MaxLanguageFileSize).ok())
         return;
-    const QString error = readLanguageSection(&file, QStringLiteral("Buttoninterface"), sectionElements(),
+    const QString error = loadLanguageSection(index, QStringLiteral("Buttoninterface"), sectionElements(),
                                               [this](const QString& element, const QString& text) {
                                                   applyLanguageText(element, text);
                                               });
-    if (error == QLatin1String(NotALabelsFile))
+    if (error.endsWith(QLatin1String(NotALabelsFile)))
         return;
     if (!firstLoad)
         redrawAfterLanguageChange();

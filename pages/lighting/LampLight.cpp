@@ -6,6 +6,7 @@
 #include "common/PostMsg.h"
 #include "common/SkinStyles.h"
 #include "common/StyleSheetUrl.h"
+#include "common/TraceLog.h"
 #include "device/DeviceSetters.h"
 #include "device/SharedFlags.h"
 #include "pages/lighting/LightRules.h"
@@ -383,7 +384,7 @@ void LampLight::pickBoardColor(const QPoint& globalPos)
         return;
     const std::optional<QColor> colour = m_colorSource ? m_colorSource->colorAt(globalPos) : std::nullopt;
     if (!colour) {
-        qDebug() << "colour board: the screen could not be read at" << globalPos;
+        qCDebug(kavroTrace) << "colour board: the screen could not be read at" << globalPos;
         return;
     }
     ui->RSpinBox->setValue(colour->red());

@@ -1,6 +1,7 @@
 #include "pages/macro/Macro.h"
 #include "ui_Macro.h"
 
+#include "common/CheckedFile.h"
 #include "common/DialogFrame.h"
 #include "common/LanguageFile.h"
 #include "common/PostMsg.h"
@@ -61,9 +62,9 @@ Macro::Macro(QWidget* parent)
     ui->setupUi(this);
     m_folder = MacroFolder();
     m_pictures = pictureFolder(QStringLiteral("Macro"));
-    m_pressIcon = QIcon(m_pictures + QStringLiteral("MacroDown.png"));
-    m_releaseIcon = QIcon(m_pictures + QStringLiteral("MacroUp.png"));
-    m_delayIcon = QIcon(m_pictures + QStringLiteral("MacroTime.png"));
+    m_pressIcon = QIcon(CheckedFile::pictureForQt(m_pictures + QStringLiteral("MacroDown.png")));
+    m_releaseIcon = QIcon(CheckedFile::pictureForQt(m_pictures + QStringLiteral("MacroUp.png")));
+    m_delayIcon = QIcon(CheckedFile::pictureForQt(m_pictures + QStringLiteral("MacroTime.png")));
     m_menuTexts = QStringList{"Export", "Rename", "Delete", "New", "Import"};
     m_buttonRgb = skinColor(QStringLiteral("ButtonColor"));
 

@@ -1,12 +1,12 @@
 #include "pages/macro/MacroExchangeFile.h"
 
+#include "common/CheckedFile.h"
 #include "common/LanguageFile.h"
 #include "device/KeyNames.h"
 #include "device/MacroNames.h"
 
 #include <QDataStream>
 #include <QFile>
-#include <QFileInfo>
 #include <QHash>
 #include <QSaveFile>
 
@@ -201,11 +201,8 @@ std::optional<MacroExchange> ParseMacroExchange(const QByteArray& data)
 
 std::optional<MacroExchange> ReadMacroExchangeFile(const QString& path)
 {
-    // Only a regular file: opening a named pipe would wait for a writer without end.
-    if (!QFileInfo(path).isFile())
-        return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxMacroExchangeFileSize)
+    QFile file;
+    if (!CheckedFile::open(file, path, MaxMacroExchangeFileSize).ok())
         return std::nullopt;
     // Only the bytes the file had when it was measured: a read of the whole limit would
     // reserve 16 MiB for every import.

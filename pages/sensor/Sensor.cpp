@@ -3,6 +3,7 @@
 #include "ui_Sensor.h"
 
 #include "common/AppPaths.h"
+#include "common/CheckedFile.h"
 #include "common/LanguageFile.h"
 #include "common/PostMsg.h"
 #include "common/SkinStyles.h"
@@ -22,7 +23,7 @@
 #include "pages/sensor/SensorSwitch.h"
 
 #include <QDir>
-#include <QFile>
+#include <QBuffer>
 #include <QListView>
 
 namespace {
@@ -187,10 +188,12 @@ SensorSwitch* Sensor::switchFrame(int i) const
 
 void Sensor::ReadLevelFile()
 {
-    QFile file(m_pageDir + QStringLiteral("/Level.ini"));
     int count = 1;
-    if (file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        const QString line = QString::fromUtf8(file.readLine(64)).trimmed();
+    CheckedFile::Result file = CheckedFile::read(m_pageDir + QStringLiteral("/Level.ini"), CheckedFile::SmallTextLimit);
+    if (file.ok()) {
+        QBuffer buffer(&file.bytes);
+        buffer.open(QIODevice::ReadOnly | QIODevice::Text);
+        const QString line = QString::fromUtf8(buffer.readLine(64)).trimmed();
         if (!line.isEmpty()) {
             bool ok = false;
             count = line.toInt(&ok, 10);

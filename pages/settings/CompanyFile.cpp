@@ -1,6 +1,27 @@
 #include "pages/settings/CompanyFile.h"
 
+#include "common/AppPaths.h"
+#include "common/CheckedFile.h"
+
+#include <QBuffer>
+#include <QDir>
 #include <QXmlStreamReader>
+
+QString CompanyFilePath()
+{
+    return AppPaths::programDir() + QStringLiteral("/Language/Net.xml");
+}
+
+QString LoadCompanyFile(const QString& path, const std::function<int()>& languageIndex, const CompanyTextHandler& apply)
+{
+    CheckedFile::Result file = CheckedFile::read(path, CheckedFile::LanguageLimit);
+    if (!file.ok())
+        return file.error;
+    QBuffer buffer(&file.bytes);
+    buffer.open(QIODevice::ReadOnly | QIODevice::Text);
+    const QString error = ReadCompanyFile(&buffer, languageIndex, apply);
+    return error.isEmpty() ? QString() : QDir::toNativeSeparators(path) + QStringLiteral(": ") + error;
+}
 
 QString ReadCompanyFile(QIODevice* device, const std::function<int()>& languageIndex, const CompanyTextHandler& apply)
 {

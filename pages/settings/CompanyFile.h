@@ -12,6 +12,14 @@ class QIODevice;
 enum class CompanyText { Line, WebAddress };
 using CompanyTextHandler = std::function<void(CompanyText which, const QString& text)>;
 
+// The company file's place: "<program folder>/Language/Net.xml".
+QString CompanyFilePath();
+
+// Reads the company file at `path` through the checked opener (a regular file of at most
+// CheckedFile::LanguageLimit bytes) as below. Returns what went wrong, naming the file; empty
+// when the file read cleanly.
+QString LoadCompanyFile(const QString& path, const std::function<int()>& languageIndex, const CompanyTextHandler& apply);
+
 // Reads an open company file. languageIndex is asked again for every section. Returns the
 // reader's error text, empty when clean; another root gives "Not a labels file" and nothing.
 QString ReadCompanyFile(QIODevice* device, const std::function<int()>& languageIndex, const CompanyTextHandler& apply);

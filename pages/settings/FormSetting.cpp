@@ -3,6 +3,7 @@
 #include "ui_FormSetting.h"
 
 #include "common/AppPaths.h"
+#include "common/CheckedFile.h"
 #include "common/LanguageFile.h"
 #include "common/LanguageNames.h"
 #include "common/MacroSetting.h"
@@ -10,6 +11,7 @@
 #include "common/ProgramWaits.h"
 #include "common/SkinStyles.h"
 #include "common/StyleSheetUrl.h"
+#include "common/TraceLog.h"
 #include "common/UserConfig.h"
 #include "device/CurrentDevice.h"
 #include "device/DeviceRecords.h"
@@ -27,7 +29,6 @@
 #include <QDebug>
 #include <QDesktopServices>
 #include <QDir>
-#include <QFile>
 #include <QListView>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -286,7 +287,7 @@ void FormSetting::SetVer(int index)
 void FormSetting::SlotLabelText(int index, QString Text)
 {
     if (index == 0) {
-        qDebug() << "SlotLabel";
+        qCDebug(kavroTrace) << "SlotLabel";
         ui->label_5->setText(Text);
         UpdateCurrentDeviceRecord([&Text](DeviceAllInfo& r) { r.firmwareVersion = Text; });
     } else if (index == 1) {
@@ -357,21 +358,18 @@ void FormSetting::ReadLanguageTexts(int index)
 
 bool FormSetting::readSection(int index, FormSetting* page)
 {
-    QFile file(languageFilePath(index));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        qWarning().noquote() << "language file" << file.fileName() << "cannot be opened:" << file.errorString();
-        return false;
-    }
-    const QString error = readLanguageSection(&file, QStringLiteral("FormSetting"), sectionElements(),
+    const QString error = loadLanguageSection(index, QStringLiteral("FormSetting"), sectionElements(),
                                               [page](const QString& element, const QString& text) {
                                                   if (element == QLatin1String("WiredMode"))
                                                       WiredModeText = text;
                                                   else if (page)
                                                       page->applyText(element, text);
                                               });
-    if (!error.isEmpty())
-        qWarning().noquote() << "language file" << file.fileName() << ":" << error;
-    return true;
+    if (error.isEmpty())
+        return true;
+    qWarning().noquote() << error;
+    // Neither the chosen file nor the English one could be opened: the page stays as it was.
+    return CheckedFile::check(languageFilePath(0), MaxLanguageFileSize).ok();
 }
 
 void FormSetting::applyText(const QString& element, const QString& text)
@@ -399,14 +397,11 @@ void FormSetting::applyText(const QString& element, const QString& text)
 
 void FormSetting::readCompanyFile()
 {
-    QFile file(AppPaths::programDir() + QStringLiteral("/Language/Net.xml"));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return;
-    const QString error = ReadCompanyFile(&file, storedLanguage, [this](CompanyText which, const QString& text) {
+    const QString error = LoadCompanyFile(CompanyFilePath(), storedLanguage, [this](CompanyText which, const QString& text) {
         (which == CompanyText::Line ? ui->pushButton_4 : ui->pushButton_3)->setText(text);
     });
     if (!error.isEmpty())
-        qWarning().noquote() << "company file" << file.fileName() << ":" << error;
+        qWarning().noquote() << error;
 
     if (ReceiverNoteCode != 0)
         ui->label_12->setText(noteText(false, ReceiverNoteCode));

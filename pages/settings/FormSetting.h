@@ -108,7 +108,7 @@ private:
     void ConnectDeviceSlots();
     void applyStyles();
     // Reads the page's section of the language file `index` into the page (when given) and
-    // WiredModeText; false when the file cannot be opened.
+    // WiredModeText; false when neither that file nor the English one can be opened.
     static bool readSection(int index, FormSetting* page);
     void applyText(const QString& element, const QString& text);
     void readCompanyFile();

@@ -8,6 +8,7 @@
 #include "common/DialogFrame.h"
 #include "common/PostMsg.h"
 #include "common/ProgramWaits.h"
+#include "common/TraceLog.h"
 #include "common/UserConfig.h"
 #include "device/DataCallback.h"
 #include "device/DeviceRecords.h"
@@ -115,7 +116,7 @@ void FormSetting::CheckVersion(int step, int kind, QString deviceVersion)
                 const QByteArray& image = FirmwareImages.first();
                 UsbUpgradeC_FindBootDevices(reinterpret_cast<const uint8_t*>(image.constData()),
                                             uint32_t(image.size()), &count);
-                qDebug() << "receivers waiting in boot mode:" << count;
+                qCDebug(kavroTrace) << "receivers waiting in boot mode:" << count;
             }
             for (const DeviceAllInfo& r : MainPageDeviceList) {
                 if (r.cableFlag != 0)

@@ -7,6 +7,7 @@
 #include "common/PostMsg.h"
 #include "common/SkinStyles.h"
 #include "common/StyleSheetUrl.h"
+#include "common/TraceLog.h"
 #include "common/UserConfig.h"
 #include "device/CurrentDevice.h"
 #include "device/DataLink.h"
@@ -45,9 +46,9 @@ void restoreMainPageAfterPairing()
 
 void PairCallback(uint8_t* header, int headerLength, uint8_t* data, uint32_t dataLength)
 {
-    qDebug() << "in2";
+    qCDebug(kavroTrace) << "in2";
     const int kind = header && headerLength >= 2 ? header[1] : 0;
-    qDebug() << kind;
+    qCDebug(kavroTrace) << kind;
     if (kind != PairStatusKind || !data || dataLength < 1)
         return;
     const uint8_t status = data[0];
@@ -56,7 +57,7 @@ void PairCallback(uint8_t* header, int headerLength, uint8_t* data, uint32_t dat
     const bool paired = status == ReceiverPaired;
     PostMsg::instance()->SendTimerStop();
     PairingActive = 0;
-    qDebug() << (paired ? "success" : "fail");
+    qCDebug(kavroTrace) << (paired ? "success" : "fail");
     PairResult = paired ? 2 : 3;
     PostMsg::instance()->SendButtonEnable(paired ? 1 : 0);
     restoreMainPageAfterPairing();
@@ -196,7 +197,7 @@ void Match::on_MatchButton_clicked()
     }
 
     PairingActive = 0;
-    qDebug() << "Enter";
+    qCDebug(kavroTrace) << "Enter";
     PairingActive = 1;
     m_pairTimer->start(PairPollMs);
     OpenPairingLink(m_receiverPath.toUtf8(), PairCallback);

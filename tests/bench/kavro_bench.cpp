@@ -700,6 +700,7 @@ int main(int argc, char** argv)
     // A home and registry of its own, so a running program or earlier settings play no part.
     QTemporaryDir home;
     qputenv("HOME", home.path().toLocal8Bit());
+    qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/.local/share")).toLocal8Bit());
     Registry::setBaseFolder(home.path() + QStringLiteral("/registry"));
     writeBenchMacro();
     if (rebuilds)

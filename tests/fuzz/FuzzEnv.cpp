@@ -57,6 +57,7 @@ void setUp(int* argc, char*** argv)
     });
     qputenv("HOME", home->path().toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", (home->path() + QStringLiteral("/.config")).toLocal8Bit());
+    qputenv("XDG_DATA_HOME", (home->path() + QStringLiteral("/.local/share")).toLocal8Bit());
     AppPaths::setProgramDir(program->path());
     Registry::setBaseFolder(home->path() + QStringLiteral("/registry"));
     QDir().mkpath(AppPaths::userDataDir());

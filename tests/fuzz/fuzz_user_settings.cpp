@@ -19,6 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // The per-user folder follows the home folder; a new one for each input.
     const QString home = fuzzenv::freshFolder(QStringLiteral("home"));
     qputenv("HOME", home.toLocal8Bit());
+    qputenv("XDG_DATA_HOME", (home + QStringLiteral("/.local/share")).toLocal8Bit());
     if (!fuzzenv::writeFile(AppPaths::userDataDir() + QStringLiteral("/Macro.ini"), data, size))
         return 0;
     MacroSetting::reload();

@@ -193,6 +193,7 @@ int main(int argc, char** argv)
     const bool ok = cacheFileSeed() && profileFileSeeds() && firmwareSeeds() && dataCallbackSeeds() && macroSeeds()
         && macroExchangeSeeds()
         && shippedSeeds(QStringLiteral("language_file"), resources + QStringLiteral("/Language"), QStringLiteral("*.xml"))
-        && shippedSeeds(QStringLiteral("sensor_header"), resources, QStringLiteral("driver_sensor.h"));
+        && shippedSeeds(QStringLiteral("sensor_header"), resources, QStringLiteral("driver_sensor.h"))
+        && shippedSeeds(QStringLiteral("company_file"), resources + QStringLiteral("/Language"), QStringLiteral("Net.xml"));
     return ok ? 0 : 1;
 }

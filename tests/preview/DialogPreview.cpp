@@ -6,6 +6,7 @@
 #include "dialogs/GroupMaxThree.h"
 #include "dialogs/AutoStartFail.h"
 #include "dialogs/ExportFail.h"
+#include "dialogs/DamagedInstall.h"
 #include "dialogs/InportFail.h"
 #include "dialogs/KeyNumberLimit.h"
 #include "dialogs/LeftButtonOnly.h"
@@ -160,6 +161,9 @@ const std::pair<const char*, std::function<QDialog*()>> Dialogs[] = {
     entry<ExportFail>("ExportFail"),
     entry<AutoStartFail>("AutoStartFail"),
     entry<QuestiondialogB>("QuestiondialogB"),
+    {"DamagedInstall", [] { return static_cast<QDialog*>(new DamagedInstall(DamagedInstall::Fault::DeviceList)); }},
+    {"DamagedInstall-language",
+     [] { return static_cast<QDialog*>(new DamagedInstall(DamagedInstall::Fault::LanguageFiles)); }},
     entry<ContainReset>("ContainReset"),
     entry<RePair>("RePair"),
     entry<DeleteConfirm>("DeleteConfirm"),

@@ -16,11 +16,15 @@ TestEnv::TestEnv()
     : m_oldHome(qgetenv("HOME"))
     , m_oldConfigHome(qgetenv("XDG_CONFIG_HOME"))
     , m_hadConfigHome(qEnvironmentVariableIsSet("XDG_CONFIG_HOME"))
+    , m_oldDataHome(qgetenv("XDG_DATA_HOME"))
+    , m_hadDataHome(qEnvironmentVariableIsSet("XDG_DATA_HOME"))
 {
     qputenv("HOME", m_home.path().toLocal8Bit());
     // The registry values live in the configuration folder, which XDG_CONFIG_HOME moves
     // away from the home folder: keep it inside the temporary home as well.
     qputenv("XDG_CONFIG_HOME", (m_home.path() + QStringLiteral("/.config")).toLocal8Bit());
+    // So does XDG_DATA_HOME with the per-user data folder.
+    qputenv("XDG_DATA_HOME", (m_home.path() + QStringLiteral("/.local/share")).toLocal8Bit());
     AppPaths::setProgramDir(m_program.path());
     // No hot-plug call or data answer of an earlier test may reach this one.
     StopUsbChanged();
@@ -40,6 +44,10 @@ TestEnv::~TestEnv()
         qputenv("XDG_CONFIG_HOME", m_oldConfigHome);
     else
         qunsetenv("XDG_CONFIG_HOME");
+    if (m_hadDataHome)
+        qputenv("XDG_DATA_HOME", m_oldDataHome);
+    else
+        qunsetenv("XDG_DATA_HOME");
 }
 
 QString TestEnv::userDir() const

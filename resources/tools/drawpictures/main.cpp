@@ -2,16 +2,23 @@
 // Usage: drawpictures <output folder>
 #include "PictureTable.h"
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QSaveFile>
+#include <QTemporaryDir>
 #include <cstdio>
 
 int main(int argc, char* argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Without a runtime folder Qt picks one in /tmp with a warning on standard error; the
+    // tool takes a private one of its own for its run instead.
+    QTemporaryDir runtime;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtime.isValid())
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     QGuiApplication app(argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "usage: drawpictures <output folder>\n");
