@@ -332,6 +332,7 @@ void SensorDPI::ShowLevels(int last)
 {
     if (last < 0 || last >= LevelCount)
         return;
+    m_lastShownLevel = last;
     for (int level = 0; level < LevelCount; ++level) {
         levelButton(level)->setVisible(level <= last);
         swatch(level)->setVisible(level <= last);
@@ -398,7 +399,8 @@ void SensorDPI::levelButtonToggled(int level, bool checked)
     if (WriteEnabled && !SensorPageBusy) {
         m_currentLevel = level;
         ui->label_8->move(markerPoint(level));
-        SetCurrentDpiLevel(static_cast<uint8_t>(level));
+        if (!SetCurrentDpiLevel(static_cast<uint8_t>(level)))
+            m_levelWriteRefused = true;
     }
 }
 
@@ -457,7 +459,12 @@ void SensorDPI::SetColor(const QColor& color)
 void SensorDPI::on_horizontalSliderC_valueChanged(int value)
 {
     if (WriteEnabled && !mouseOnline() && !SensorPageBusy) {
-        ui->spinBoxA->setValue(value);
+        // Refused: the slider and the box show the checked level's value again.
+        const int level = checkedLevel();
+        if (level >= 0)
+            showLevelValue(level);
+        else
+            ui->spinBoxA->setValue(value);
         offlineNotice();
         return;
     }
@@ -505,6 +512,13 @@ void SensorDPI::on_ChooseEvent_currentIndexChanged(int index)
 {
     if (SensorPageBusy || index < 0 || index >= LevelCount)
         return;
+    // One check for the whole change, which writes up to three times: offline, nothing moves,
+    // the list shows the levels on screen again and the notice comes once.
+    if (WriteEnabled && !mouseOnline()) {
+        showShownLevelCount();
+        offlineNotice();
+        return;
+    }
     m_previousLevel = m_currentLevel;
     const int previous = m_previousLevel;
     if (previous > index && previous < LevelCount) {
@@ -516,23 +530,25 @@ void SensorDPI::on_ChooseEvent_currentIndexChanged(int index)
         levelButton(previous)->setText(QString::number(levelButton(index)->text().toInt()));
         levelButton(index)->setText(movedText);
         ui->label_8->move(markerPoint(index));
+        m_levelWriteRefused = false;
         levelButton(index)->setChecked(true);
         showLevelValue(index);
         m_levelCount = index + 1;
         m_currentLevel = index;
-        if (WriteEnabled) {
-            const FlashDataMap image = WorkingImageCopy();
-            SetDpiLevels(&image.dpiLevels[index], &image.dpiLevels[previous], index, previous,
-                         static_cast<uint8_t>(index));
-        }
+        ShowLevels(index);
+        // A write refused on the way ends the change there; the reload after the mouse's
+        // return shows what it holds.
+        if (!WriteEnabled || m_levelWriteRefused)
+            return;
+        const FlashDataMap image = WorkingImageCopy();
+        if (!SetDpiLevels(&image.dpiLevels[index], &image.dpiLevels[previous], index, previous,
+                          static_cast<uint8_t>(index)))
+            return;
+    } else {
+        ShowLevels(index);
     }
-    ShowLevels(index);
     if (!WriteEnabled)
         return;
-    if (!mouseOnline()) {
-        offlineNotice();
-        return;
-    }
     // The level count goes through the loaded image like every write, so nothing is sent
     // without this mouse's configuration.
     FlashDataMap snapshot{};
@@ -541,38 +557,54 @@ void SensorDPI::on_ChooseEvent_currentIndexChanged(int index)
         ProtocolDataUpdate(&snapshot);
 }
 
+void SensorDPI::showShownLevelCount()
+{
+    if (m_lastShownLevel < 0)
+        return;
+    const bool was = ui->ChooseEvent->blockSignals(true);
+    ui->ChooseEvent->setCurrentIndex(m_lastShownLevel);
+    ui->ChooseEvent->blockSignals(was);
+}
+
 // ---- the marker drag ----
+// A press on the marker is the marker's to the end: its moves and its release never reach the
+// window's drag. Any other press on the panel is left to the window.
 
 void SensorDPI::mousePressEvent(QMouseEvent* event)
 {
-    if (event->buttons() != Qt::NoButton && ui->label_8->geometry().contains(event->pos())) {
-        m_dragging = true;
-        m_pressOffset = event->pos() - ui->label_8->pos();
-    }
-    QFrame::mousePressEvent(event);
+    const bool onMarker = event->buttons() != Qt::NoButton && ui->label_8->geometry().contains(event->pos());
+    if (!m_markerPress.press(event, onMarker))
+        return;
+    m_dragging = true;
+    m_pressOffset = event->pos() - ui->label_8->pos();
 }
 
 void SensorDPI::mouseMoveEvent(QMouseEvent* event)
 {
-    if (event->buttons() != Qt::NoButton && m_dragging) {
-        if (m_dragArea.contains(event->pos()))
-            ui->label_8->move(event->pos() - m_pressOffset);
-        else
-            mouseReleaseEvent(event);
-    }
-    QFrame::mouseMoveEvent(event);
+    if (!m_markerPress.move(event) || event->buttons() == Qt::NoButton || !m_dragging)
+        return;
+    if (m_dragArea.contains(event->pos()))
+        ui->label_8->move(event->pos() - m_pressOffset);
+    else
+        dropMarker(event->pos());
 }
 
 void SensorDPI::mouseReleaseEvent(QMouseEvent* event)
 {
+    if (m_markerPress.release(event))
+        dropMarker(event->pos());
+}
+
+void SensorDPI::dropMarker(const QPoint& pos)
+{
     m_dragging = false;
     const bool levelKnown = m_currentLevel >= 0 && m_currentLevel < LevelCount;
     const QPoint base = markerPoint(m_currentLevel);
-    if (!ui->label_8->geometry().contains(event->pos())) {
+    if (!ui->label_8->geometry().contains(pos)) {
         ui->label_8->move(base);
         return;
     }
-    const int x = event->pos().x();
+    const int x = pos.x();
     if (x < 15 || x > 706) {
         if (levelKnown)
             ui->label_8->move(base);
@@ -592,6 +624,13 @@ void SensorDPI::mouseReleaseEvent(QMouseEvent* event)
         const int target = m_currentLevel + band.step;
         if (target < 0 || target >= LevelCount) {
             ui->label_8->move(base);
+            return;
+        }
+        // One check for the drop: offline, the marker goes back to the mouse's level and the
+        // notice comes once.
+        if (WriteEnabled && !SensorPageBusy && !mouseOnline()) {
+            ui->label_8->move(base);
+            offlineNotice();
             return;
         }
         ui->label_8->move(base.x() + 91 * band.step, base.y());
