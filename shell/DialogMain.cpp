@@ -28,7 +28,6 @@
 
 #include <QAction>
 #include <QCursor>
-#include <QGuiApplication>
 #include <QDebug>
 #include <QIcon>
 #include <QKeyEvent>
@@ -271,7 +270,7 @@ void DialogMain::showOfflineNotice()
     // A button held for long (or a release the system never reported) does not keep it away.
     constexpr int HeldButtonPollMs = 20;
     constexpr int HeldButtonLimitMs = 5000;
-    if (QGuiApplication::mouseButtons() != Qt::NoButton && m_offlineNoticeAsked.elapsed() < HeldButtonLimitMs) {
+    if (m_heldButtons != Qt::NoButton && m_offlineNoticeAsked.elapsed() < HeldButtonLimitMs) {
         QTimer::singleShot(HeldButtonPollMs, this, &DialogMain::showOfflineNotice);
         return;
     }
@@ -357,8 +356,10 @@ void DialogMain::showEvent(QShowEvent* event)
 bool DialogMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_watchedWindow
-        && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease))
+        && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease)) {
         m_dragging = false;
+        m_heldButtons = static_cast<QMouseEvent*>(event)->buttons();
+    }
     return QDialog::eventFilter(watched, event);
 }
 

@@ -78,6 +78,8 @@ private:
     // press and release the window gets.
     bool m_dragging = false;
     QPointer<QWindow> m_watchedWindow;
+    // The buttons held on the window, as its last press or release left them.
+    Qt::MouseButtons m_heldButtons;
     QPoint m_pressGlobal;
     QPoint m_pressWindowPos;
     DialogChange* m_choicePage = nullptr;
