@@ -3,6 +3,7 @@
 // press nobody takes drags the window; the offline notice never opens inside a control's press,
 // and a mouse that sleeps and wakes gets nothing the user did not ask for.
 #include "common/ProgramWaits.h"
+#include "device/MacroFiles.h"
 #include "device/SharedFlags.h"
 #include "device/Worker.h"
 #include "pages/lighting/LampLight.h"
@@ -19,6 +20,9 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
 #include <QLabel>
 #include <QSlider>
 #include <QSpinBox>
@@ -139,6 +143,7 @@ private slots:
     void sliderPressOnASleepingMouseThenWake();
     void offlineLevelCountChangeShowsOneNoticeAndWritesNothing();
     void offlineMarkerDropGoesBack();
+    void currentMacroKeepsItsHighlightAcrossALanguageChange();
 };
 
 void WindowHandTest::markerDragChangesTheLevelAndLeavesTheWindow()
@@ -324,6 +329,47 @@ void WindowHandTest::offlineMarkerDropGoesBack()
     QCOMPARE(levelAtNotice, 0);
     QCOMPARE(program.notices(), 1);
     QCOMPARE(program.writes(), writes);
+}
+
+void WindowHandTest::currentMacroKeepsItsHighlightAcrossALanguageChange()
+{
+    Program program;
+    QDir().mkpath(MacroFolder());
+    for (const char* name : {"Alpha", "Beta"}) {
+        QFile file(MacroFolder() + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".ini"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("1\n0x01 4 0\n10ms\n0x01 4 1\n");
+    }
+    // The mouse's second button plays a macro of its own: the button page lists it on every
+    // redraw of its bindings, a language change among them.
+    QByteArray image = program.stored();
+    const QByteArray withMacros = SimScript::makeImage(33, 2, 2);
+    image.replace(956, withMacros.size() - 956, withMacros.mid(956));
+    image[74 + 3] = 6;
+    image[74 + 4] = 1;
+    image[74 + 5] = 1;
+    HidSim_SetImage(program.mouse.mouse, 0, reinterpret_cast<const uint8_t*>(image.constData()));
+    QVERIFY(program.load());
+    program.openPage("MacroButton");
+    auto* macros = program.window->findChild<QListWidget*>(QStringLiteral("listWidgetHong"));
+    auto* events = program.window->findChild<QListWidget*>(QStringLiteral("listWidgetKey"));
+    QCOMPARE(macros->count(), 3);
+    const QRect beta = macros->visualItemRect(macros->item(1));
+    QTest::mouseClick(program.window->windowHandle(), Qt::LeftButton, {},
+                      program.at(macros->viewport(), beta.center()));
+    QCOMPARE(macros->currentRow(), 1);
+    QCOMPARE(events->count(), 3);
+
+    program.openPage("FormSetting");
+    auto* language = program.window->findChild<QComboBox*>(QStringLiteral("comboBox"));
+    QVERIFY(language);
+    pick(language, 5);
+    QCOMPARE(program.window->findChild<QToolButton*>(QStringLiteral("Save"))->text(), QString::fromUtf8("保存"));
+    program.openPage("MacroButton");
+    QCOMPARE(macros->currentRow(), 1);
+    QVERIFY(macros->item(1)->isSelected());
+    QCOMPARE(events->count(), 3);
+    pick(language, 0);
 }
 
 QTEST_MAIN(WindowHandTest)
