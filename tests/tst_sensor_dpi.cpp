@@ -304,6 +304,20 @@ void SensorDpiTest::offlineActionsShowTheNotice()
     QCOMPARE(w.offline->count(), 5);
     QCOMPARE(p.count()->currentIndex(), count);
     QVERIFY(!p.level(6)->isVisibleTo(p.dpi));
+
+    // A level clicked and a colour chosen: one notice each, and the mouse's level and colour
+    // show again once the click is over.
+    const int current = p.dpi->currentLevel();
+    const QString colour = p.dpi->levelColor(current);
+    const QPoint marker = p.marker()->pos();
+    p.level(current + 1)->click();
+    QCOMPARE(w.offline->count(), 6);
+    QTRY_VERIFY(p.level(current)->isChecked());
+    QCOMPARE(p.dpi->currentLevel(), current);
+    QCOMPARE(p.marker()->pos(), marker);
+    p.dpi->SetColor(QColor(1, 2, 3));
+    QCOMPARE(w.offline->count(), 7);
+    QCOMPARE(p.dpi->levelColor(current), colour);
     QCOMPARE(w.writes(), before);
     QVERIFY(w.offline->at(0).at(0).toInt() == 0);
 }

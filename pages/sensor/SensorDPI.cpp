@@ -19,6 +19,7 @@
 #include <QColorDialog>
 #include <QListView>
 #include <QMouseEvent>
+#include <QTimer>
 
 namespace {
 
@@ -396,12 +397,30 @@ void SensorDPI::levelButtonToggled(int level, bool checked)
     button->setGeometry(home.x() - 7, home.y() - 7, 68, 70);
     button->setStyleSheet(levelButtonStyle(true));
     swatch(level)->setChecked(true);
-    if (WriteEnabled && !SensorPageBusy) {
+    if (WriteEnabled && !SensorPageBusy && !m_showingRefusedLevel) {
+        const int previous = m_currentLevel;
         m_currentLevel = level;
         ui->label_8->move(markerPoint(level));
-        if (!SetCurrentDpiLevel(static_cast<uint8_t>(level)))
+        if (!SetCurrentDpiLevel(static_cast<uint8_t>(level))) {
             m_levelWriteRefused = true;
+            // A level the user chose stays the mouse's: once the click is over, the mouse's
+            // level shows again (the level-count change ends on its own).
+            if (!m_changingLevelCount)
+                QTimer::singleShot(0, this, [this, previous] { showMouseLevel(previous); });
+        }
     }
+}
+
+void SensorDPI::showMouseLevel(int level)
+{
+    if (level < 0 || level >= LevelCount)
+        return;
+    m_showingRefusedLevel = true;
+    levelButton(level)->setChecked(true);
+    m_showingRefusedLevel = false;
+    m_currentLevel = level;
+    ui->label_8->move(markerPoint(level));
+    showLevelValue(level);
 }
 
 void SensorDPI::levelButtonClicked(int level)
@@ -450,9 +469,12 @@ void SensorDPI::SetColor(const QColor& color)
     const int level = checkedSwatch();
     if (level < 0)
         return;
+    const QString before = m_levelColors.at(level);
     SetLevelColor(level, color.name(QColor::HexRgb).toLower());
-    if (WriteEnabled && !SensorPageBusy)
-        SetDpiLevelColor(level, uint8_t(color.red()), uint8_t(color.green()), uint8_t(color.blue()));
+    // Refused: the swatch keeps the mouse's colour.
+    if (WriteEnabled && !SensorPageBusy
+        && !SetDpiLevelColor(level, uint8_t(color.red()), uint8_t(color.green()), uint8_t(color.blue())))
+        m_levelColors[level] = before;
     RestyleSwatch(level);
 }
 
@@ -531,7 +553,9 @@ void SensorDPI::on_ChooseEvent_currentIndexChanged(int index)
         levelButton(index)->setText(movedText);
         ui->label_8->move(markerPoint(index));
         m_levelWriteRefused = false;
+        m_changingLevelCount = true;
         levelButton(index)->setChecked(true);
+        m_changingLevelCount = false;
         showLevelValue(index);
         m_levelCount = index + 1;
         m_currentLevel = index;

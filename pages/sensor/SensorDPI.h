@@ -98,6 +98,8 @@ private:
     void dropMarker(const QPoint& pos);
     // The level-count list shows the levels on screen again (a refused change).
     void showShownLevelCount();
+    // The mouse's level shows checked again, without a write (a refused choice).
+    void showMouseLevel(int level);
 
     Ui::SensorDPI* ui;
     QString m_pictureDir;
@@ -114,6 +116,8 @@ private:
     int m_lastShownLevel = -1;
     // Set by a level button's write that the mouse refused.
     bool m_levelWriteRefused = false;
+    bool m_changingLevelCount = false;
+    bool m_showingRefusedLevel = false;
     int m_currentLevel = 1;
     int m_levelCount = 1;
     QStringList m_levelColors;
