@@ -355,10 +355,16 @@ void DialogMain::showEvent(QShowEvent* event)
 
 bool DialogMain::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_watchedWindow
-        && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease)) {
-        m_dragging = false;
-        m_heldButtons = static_cast<QMouseEvent*>(event)->buttons();
+    if (watched == m_watchedWindow) {
+        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease) {
+            m_dragging = false;
+            m_heldButtons = static_cast<QMouseEvent*>(event)->buttons();
+        } else if (event->type() == QEvent::WindowBlocked) {
+            // A modal dialog takes the hand: the release of the press that opened it never
+            // reaches this window.
+            m_dragging = false;
+            m_heldButtons = Qt::NoButton;
+        }
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -2,6 +2,7 @@
 // as a user's would, with the window's drag live. A press belongs to the control under it; a
 // press nobody takes drags the window; the offline notice never opens inside a control's press,
 // and a mouse that sleeps and wakes gets nothing the user did not ask for.
+#include "common/PostMsg.h"
 #include "common/ProgramWaits.h"
 #include "device/MacroFiles.h"
 #include "device/SharedFlags.h"
@@ -20,10 +21,13 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QListWidget>
 #include <QLabel>
+#include <QScrollArea>
 #include <QSlider>
 #include <QSpinBox>
 #include <QToolButton>
@@ -144,6 +148,7 @@ private slots:
     void offlineLevelCountChangeShowsOneNoticeAndWritesNothing();
     void offlineMarkerDropGoesBack();
     void currentMacroKeepsItsHighlightAcrossALanguageChange();
+    void noticeAfterADialogOpenedByAPressComesAtOnce();
 };
 
 void WindowHandTest::markerDragChangesTheLevelAndLeavesTheWindow()
@@ -370,6 +375,30 @@ void WindowHandTest::currentMacroKeepsItsHighlightAcrossALanguageChange()
     QVERIFY(macros->item(1)->isSelected());
     QCOMPARE(events->count(), 3);
     pick(language, 0);
+}
+
+// A press whose release a modal dialog took (opened by the press, as some controls do) does
+// not hold the offline notice back: the window knows it will never see that release.
+void WindowHandTest::noticeAfterADialogOpenedByAPressComesAtOnce()
+{
+    Program program;
+    QVERIFY(program.load());
+    program.sleep();
+    auto* modal = new QDialog(program.window.get());
+    modal->setObjectName(QStringLiteral("OpenedByThePress"));
+    program.answerer.on(QStringLiteral("OpenedByThePress"), ModalAnswerer::reject());
+    // The press on a bare spot of the window opens the dialog, as a control's press would.
+    QTimer::singleShot(0, modal, [modal] { modal->exec(); });
+    QTest::mousePress(program.window->windowHandle(), Qt::LeftButton, {}, QPoint(600, 40));
+    QTRY_COMPARE(program.answerer.handled().count(QStringLiteral("QDialog")), 1);
+    QTRY_VERIFY(!modal->isVisible());
+
+    QElapsedTimer clock;
+    clock.start();
+    PostMsg::instance()->SendMouseOffLineo(0);  // no release of that press ever comes
+    QVERIFY(program.reloadedAfterWake());
+    QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(program.notices(), 1);
 }
 
 QTEST_MAIN(WindowHandTest)
