@@ -34,6 +34,8 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QTimer>
+#include <QWindow>
 
 #include <cstdio>
 #include <cstdlib>
@@ -250,14 +252,40 @@ void DialogMain::endProcess(int status)
     std::_Exit(status);
 }
 
+// The report usually comes from a setter inside a control's handler (a slider's press): a
+// modal loop started there would swallow the control's release and leave its repeat running.
+// The notice opens once the handler has returned and the hand has let go; one notice at a
+// time, and a report while one is asked for or open folds into it.
 void DialogMain::SlotMouseOffLine(int index)
 {
-    OfflineTextIndex = index;
-    MouseOffLine notice;
-    placeCentred(&notice, this, 0, 20);
-    WaitingForMouse = 1;
-    RestartWanted = 1;
-    notice.exec();
+    if (m_offlineNoticeDue)
+        return;
+    m_offlineNoticeDue = true;
+    m_offlineNoticeText = index;
+    m_offlineNoticeAsked.start();
+    QTimer::singleShot(0, this, &DialogMain::showOfflineNotice);
+}
+
+void DialogMain::showOfflineNotice()
+{
+    // A button held for long (or a release the system never reported) does not keep it away.
+    constexpr int HeldButtonPollMs = 20;
+    constexpr int HeldButtonLimitMs = 5000;
+    if (m_heldButtons != Qt::NoButton && m_offlineNoticeAsked.elapsed() < HeldButtonLimitMs) {
+        QTimer::singleShot(HeldButtonPollMs, this, &DialogMain::showOfflineNotice);
+        return;
+    }
+    OfflineTextIndex = m_offlineNoticeText;
+    const QPointer<DialogMain> self(this);
+    {
+        MouseOffLine notice;
+        placeCentred(&notice, this, 0, 20);
+        WaitingForMouse = 1;
+        RestartWanted = 1;
+        notice.exec();
+    }
+    if (self)
+        m_offlineNoticeDue = false;
 }
 
 void DialogMain::SlotChangeLanguage(int index)
@@ -314,6 +342,35 @@ void DialogMain::keyPressEvent(QKeyEvent* event)
     }
 }
 
+void DialogMain::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // Every press and release of the window passes its native window first, whoever takes
+    // it: a drag left over from a press whose release a control kept never outlives it.
+    QWindow* window = windowHandle();
+    if (window && window != m_watchedWindow) {
+        window->installEventFilter(this);
+        m_watchedWindow = window;
+    }
+}
+
+bool DialogMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_watchedWindow) {
+        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease) {
+            m_dragging = false;
+            m_heldButtons = static_cast<QMouseEvent*>(event)->buttons();
+        } else if (event->type() == QEvent::WindowBlocked) {
+            // A modal dialog takes the hand: the release of the press that opened it never
+            // reaches this window.
+            m_dragging = false;
+            m_heldButtons = Qt::NoButton;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+// Reached only by presses that no control took: those drag the window.
 void DialogMain::mousePressEvent(QMouseEvent* event)
 {
     m_pressGlobal = event->globalPos();

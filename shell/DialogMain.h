@@ -1,11 +1,14 @@
 #pragma once
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QPoint>
+#include <QPointer>
 #include <QString>
 #include <QSystemTrayIcon>
 
 class QAction;
 class QMenu;
+class QWindow;
 class DialogChange;
 class Dialog;
 namespace Ui {
@@ -48,6 +51,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     // Whether the desktop offers a system tray; without one, hiding to the tray minimises.
     virtual bool hasSystemTray() const;
@@ -61,13 +66,20 @@ private:
     // Back from the tray (or from the minimised window that stands in for it).
     void restoreWindow(bool restoreDriverStatus);
     void pairOnFrame();
+    // Opens the offline notice asked for by SlotMouseOffLine, once no mouse button is held.
+    void showOfflineNotice();
 
     QMenu* m_trayMenu = nullptr;
     QSystemTrayIcon* m_trayIcon = nullptr;
     QAction* m_showAction = nullptr;
     QAction* m_exitAction = nullptr;
     Ui::DialogMain* ui;
+    // Set by a press that reached the window itself (no control took it), cleared by every
+    // press and release the window gets.
     bool m_dragging = false;
+    QPointer<QWindow> m_watchedWindow;
+    // The buttons held on the window, as its last press or release left them.
+    Qt::MouseButtons m_heldButtons;
     QPoint m_pressGlobal;
     QPoint m_pressWindowPos;
     DialogChange* m_choicePage = nullptr;
@@ -77,4 +89,8 @@ private:
     QString m_exitText;
     bool m_trayConnected = false;
     bool m_minimisedForTray = false;
+    // An offline notice is asked for or shown; reports meanwhile fold into it.
+    bool m_offlineNoticeDue = false;
+    int m_offlineNoticeText = 0;
+    QElapsedTimer m_offlineNoticeAsked;
 };

@@ -416,6 +416,31 @@ private slots:
         QVERIFY(macroTexts(page).contains(QStringLiteral("Go")));
     }
 
+    // A macro bound to two keys, renamed or given another repeat mode while the mouse sleeps:
+    // the first refused write ends the change, with one offline report and nothing written.
+    void offlineChangeOfATwiceBoundMacroStopsAtTheFirstRefusal()
+    {
+        writeMacro(QStringLiteral("Twice"), FireText);
+        Buttoninterface page;
+        page.show();
+        load(m_factory);
+        bind(page, "RightKey", QStringLiteral("Twice"));
+        bind(page, "Button8", QStringLiteral("Twice"));
+        const QByteArray before = stored();
+        const int sent = writes();
+        QSignalSpy offline(PostMsg::instance(), SIGNAL(SigMouseOffLineo(int)));
+        HidSim_SetAwake(m_mouse.mouse, 0);
+
+        PostMsg::instance()->SendMacroRename(QStringLiteral("Twice"), QStringLiteral("Once"));
+        QCOMPARE(offline.count(), 1);
+        writeMacro(QStringLiteral("Once"), FireText);
+        PostMsg::instance()->SendUpDataMacro(QStringLiteral("Once"), 1);
+        QCOMPARE(offline.count(), 2);
+        QCOMPARE(writes(), sent);
+        QCOMPARE(stored(), before);
+        HidSim_SetAwake(m_mouse.mouse, 1);
+    }
+
     // A "&" in a macro name is shown as written: it marks no shortcut letter on the panel or
     // the key, and the binding, rename and delete go by the name as the file has it.
     void ampersandNamesShowAndFollow()

@@ -11,6 +11,7 @@
 #include "device/Worker.h"
 #include "device/WorkingImage.h"
 #include "dialogs/ExchangeFileChoice.h"
+#include "pages/buttons/SelectorTable.h"
 #include "pages/buttons/Buttoninterface.h"
 #include "shell/DialogMain.h"
 #include "widgets/MyConmboBox.h"
@@ -138,6 +139,17 @@ private:
     {
         return SimScript::deliverUntil(
             [] { return WorkingImageLoaded() && SensorPageReady && LightPageReady && ButtonPageReady; }, 15000);
+    }
+
+    // The keys shown as chosen on the page.
+    QStringList chosenKeys() const
+    {
+        QStringList names;
+        for (int i = 0; i < SelectorTable::Count; ++i) {
+            if (auto* key = m_page->findChild<QToolButton*>(SelectorTable::selectorName(i)); key && key->isChecked())
+                names << key->objectName();
+        }
+        return names;
     }
 
     bool waitForText(const char* name, const QString& wanted)
@@ -460,16 +472,21 @@ private slots:
 
         giveSecondKeyTheMiddleClick();
         QCOMPARE(bindingAt(stored(m_cable.mouse), 1), QByteArray("\x01\x04\x00", 3));
+        QCOMPARE(chosenKeys(), QStringList{"RightKey"});
 
         m_confirmReset = true;
         button("Reset")->click();
         QVERIFY(reloaded());
         QCOMPARE(stored(m_cable.mouse), m_factory);
         QCOMPARE(text("TopMusic"), text("BackKey_2"));
+        QCOMPARE(chosenKeys(), QStringList());  // the reset page starts with no key chosen
 
         const QString importText = m_busyLabels.value(0);
         m_busyLabels.clear();
+        button("BackKey")->click();
+        QCOMPARE(chosenKeys(), QStringList{"BackKey"});
         button("ImportData")->click();
+        QCOMPARE(chosenKeys(), QStringList());
         QCOMPARE(stored(m_cable.mouse), bytesOf(image));
         QCOMPARE(bytesOf(WorkingImageCopy()), bytesOf(image));
         QCOMPARE(text("TopMusic"), text("ForWardKey"));
@@ -477,6 +494,12 @@ private slots:
         QCOMPARE(int(ImportResult), 0);
         QCOMPARE(m_busyLabels.size(), 1);
         QVERIFY(m_busyLabels.first() != importText);  // the import's own text, not the wait's
+
+        // Another mouse's page starts with no key chosen either.
+        button("TopMusic")->click();
+        QCOMPARE(chosenKeys(), QStringList{"TopMusic"});
+        QVERIFY(chooseTile(m_wireless));
+        QCOMPARE(chosenKeys(), QStringList());
     }
 };
 

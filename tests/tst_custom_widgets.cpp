@@ -8,6 +8,8 @@
 #include <QDialog>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -21,11 +23,14 @@ public:
     Q_INVOKABLE void RefreshDeviceTile(int tile) { refreshed.append(tile); }
 };
 
-void sendMouse(QWidget* w, QEvent::Type type, Qt::MouseButton button, QPoint pos)
+// Whether the widget took the event (an event it leaves goes on to its parents).
+bool sendMouse(QWidget* w, QEvent::Type type, Qt::MouseButton button, QPoint pos)
 {
     const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
-    QMouseEvent event(type, pos, w->mapToGlobal(pos), button, held, Qt::NoModifier);
+    QMouseEvent event(type, pos, w->mapToGlobal(pos), type == QEvent::MouseMove ? Qt::NoButton : button, held,
+                      Qt::NoModifier);
     QApplication::sendEvent(w, &event);
+    return event.isAccepted();
 }
 
 QStringList g_warnings;
@@ -43,6 +48,7 @@ private slots:
     void sliderJumpsToClick_data();
     void sliderJumpsToClick();
     void sliderStaysWhereClickedWhileHeld();
+    void sliderHandlePressKeepsTheValue();
     void toolButtonActsOnPress();
     void toolButtonIgnoresOtherButtons();
     void comboBoxRemembersPressedIndex();
@@ -110,19 +116,63 @@ void TestCustomWidgets::sliderStaysWhereClickedWhileHeld()
     QCOMPARE(slider.value(), 75);
 }
 
+void TestCustomWidgets::sliderHandlePressKeepsTheValue()
+{
+    MySlider slider;
+    slider.setOrientation(Qt::Horizontal);
+    slider.setRange(50, 10000);
+    slider.setSingleStep(50);
+    slider.setPageStep(50);
+    slider.setTracking(false);
+    slider.setValue(5000);
+    slider.setFixedSize(561, 20);
+    slider.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&slider));
+    QStyleOptionSlider option;
+    option.initFrom(&slider);
+    option.orientation = slider.orientation();
+    option.minimum = slider.minimum();
+    option.maximum = slider.maximum();
+    option.sliderPosition = slider.sliderPosition();
+    option.sliderValue = slider.value();
+    option.subControls = QStyle::SC_All;
+    const QRect handle = slider.style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, &slider);
+    QVERIFY(handle.isValid());
+    QSignalSpy changed(&slider, &QSlider::valueChanged);
+
+    // Anywhere on the handle: taken, and the value stays until the handle moves.
+    for (const QPoint& spot : {handle.center(), handle.topLeft(), handle.bottomRight()}) {
+        QVERIFY(sendMouse(&slider, QEvent::MouseButtonPress, Qt::LeftButton, spot));
+        sendMouse(&slider, QEvent::MouseButtonRelease, Qt::LeftButton, spot);
+    }
+    QCOMPARE(slider.value(), 5000);
+    QCOMPARE(changed.count(), 0);
+
+    // The groove still pages first and then jumps to the click.
+    QVERIFY(sendMouse(&slider, QEvent::MouseButtonPress, Qt::LeftButton, QPoint(56, 10)));
+    sendMouse(&slider, QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(56, 10));
+    QCOMPARE(changed.count(), 2);
+    QCOMPARE(changed.at(0).at(0).toInt(), 4950);
+    QCOMPARE(slider.value(), 50 + int(9950.0 * 56 / 561));
+}
+
 void TestCustomWidgets::toolButtonActsOnPress()
 {
     MyToolButton button;
     button.setCheckable(true);
     QSignalSpy clicked(&button, &QToolButton::clicked);
 
-    sendMouse(&button, QEvent::MouseButtonPress, Qt::LeftButton, QPoint(2, 2));
+    // The press it acts on is its own to the end: its moves and release are taken too.
+    QVERIFY(sendMouse(&button, QEvent::MouseButtonPress, Qt::LeftButton, QPoint(2, 2)));
     QCOMPARE(clicked.count(), 1);
     QCOMPARE(clicked.at(0).at(0).toBool(), false);
     QVERIFY(button.isChecked());
+    QVERIFY(sendMouse(&button, QEvent::MouseMove, Qt::LeftButton, QPoint(40, 2)));
 
-    sendMouse(&button, QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(2, 2));
+    QVERIFY(sendMouse(&button, QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(2, 2)));
     QCOMPARE(clicked.count(), 1);  // nothing on release
+    // A move with no press of its own is left to the parents.
+    QVERIFY(!sendMouse(&button, QEvent::MouseMove, Qt::LeftButton, QPoint(3, 2)));
     QVERIFY(button.isChecked());
 
     // A double click: the second press arrives as a double-click event.
@@ -140,7 +190,7 @@ void TestCustomWidgets::toolButtonIgnoresOtherButtons()
     QSignalSpy clicked(&button, &QToolButton::clicked);
 
     for (Qt::MouseButton other : {Qt::RightButton, Qt::MiddleButton}) {
-        sendMouse(&button, QEvent::MouseButtonPress, other, QPoint(2, 2));
+        QVERIFY(!sendMouse(&button, QEvent::MouseButtonPress, other, QPoint(2, 2)));
         sendMouse(&button, QEvent::MouseButtonRelease, other, QPoint(2, 2));
         sendMouse(&button, QEvent::MouseButtonDblClick, other, QPoint(2, 2));
     }

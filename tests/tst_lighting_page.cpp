@@ -537,8 +537,11 @@ void LightingPageTest::writesDisabledOrOffline()
     HidSim_SetAwake(m_mouse.mouse, 0);
     HidSim_SetPlugged(m_mouse.interface, 0);
     QTest::keyClick(child<QSlider>("horizontalLight"), Qt::Key_Right);
-    QCOMPARE(offline.count(), 1);  // the slider keeps its new place and shows one notice
-    QCOMPARE(child<QSlider>("horizontalLight")->value(), 6);
+    // One notice, and the slider shows the mouse's brightness again (byte 3), not the step
+    // shown while writes were off.
+    QCOMPARE(offline.count(), 1);
+    QCOMPARE(child<QSlider>("horizontalLight")->value(), LightRules::sliderForByte(3));
+    QCOMPARE(child<QSpinBox>("LightSpinBox_2")->value(), LightRules::sliderForByte(3));
     const int red = child<QSpinBox>("RSpinBox")->value();
     QTest::mouseClick(child<QToolButton>("AddR"), Qt::LeftButton);
     QCOMPARE(offline.count(), 2);  // plus stops at the notice: its box keeps its value

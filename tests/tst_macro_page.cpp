@@ -23,6 +23,8 @@
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QToolButton>
+#include <QAbstractItemView>
+#include <QScreen>
 #include <QtTest>
 
 #include <memory>
@@ -69,6 +71,7 @@ private slots:
     void keysAndFocus();
     void contextMenuEntries();
     void languageChange();
+    void eventChooserShowsFiveRowsAtATime();
 
 private:
     std::unique_ptr<Macro> pageWithMacro(const QString& name, const QByteArray& text);
@@ -574,7 +577,14 @@ void MacroPageTest::languageChange()
     QCOMPARE(MouseButtonNames[0], QString("Left button"));
     QCOMPARE(MouseButtonNames[4], QString("Forward button"));
 
+    auto* macros = child<QListWidget>(*page, "listWidgetHong");
+    const int current = macros->currentRow();
+    QVERIFY(current >= 0);
+    QVERIFY(macros->item(current)->isSelected());
     PostMsg::instance()->SendChangeLanguage(5);
+    // The current macro keeps its highlight with its events.
+    QCOMPARE(macros->currentRow(), current);
+    QVERIFY(macros->item(current)->isSelected());
     auto* choose = child<QComboBox>(*page, "ChooseEvent");
     QCOMPARE(choose->itemText(4), QString::fromUtf8("左ボタン"));
     QCOMPARE(MouseButtonNames[0], QString::fromUtf8("左ボタン"));
@@ -592,6 +602,24 @@ void MacroPageTest::languageChange()
     child<QToolButton>(*page, "Save")->click();
     QCOMPARE(readAll(path("Fire")), QByteArray("253\n0x01 4 0\n10ms\n0x10 4 1\n"));
     PostMsg::instance()->SendChangeLanguage(0);
+}
+
+void MacroPageTest::eventChooserShowsFiveRowsAtATime()
+{
+    auto page = pageWithMacro("Fire", "1\n0x01 4 0\n");
+    page->show();
+    QVERIFY(QTest::qWaitForWindowExposed(page.get()));
+    auto* choose = child<QComboBox>(*page, "ChooseEvent");
+    QCOMPARE(choose->count(), 9);
+    choose->showPopup();
+    QAbstractItemView* view = choose->view();
+    QTRY_VERIFY(view->isVisible());
+    const int row = view->sizeHintForRow(0);
+    QVERIFY(row > 0);
+    // Five rows show and the rest scroll, so the list stays on the screen beside its field.
+    QVERIFY2(view->viewport()->height() <= 5 * row + 2, qPrintable(QString::number(view->viewport()->height())));
+    QVERIFY(choose->screen()->availableGeometry().contains(view->window()->geometry()));
+    choose->hidePopup();
 }
 
 QTEST_MAIN(MacroPageTest)

@@ -286,9 +286,12 @@ void SensorDpiTest::offlineActionsShowTheNotice()
     const int before = w.writes();
     w.setOnline(false);
 
+    const int shown = p.slider()->value();
     p.slider()->setValue(2000);
     QCOMPARE(w.offline->count(), 1);
-    QCOMPARE(p.spin()->value(), 2000);
+    // Refused: the slider and the box show the level's value again.
+    QCOMPARE(p.slider()->value(), shown);
+    QCOMPARE(p.spin()->value(), shown);
     p.button("AddLevelA")->click();
     QCOMPARE(w.offline->count(), 2);
     p.button("ReduceLevelA")->click();
@@ -296,8 +299,25 @@ void SensorDpiTest::offlineActionsShowTheNotice()
     p.dpi->SelectLevel(3);
     QCOMPARE(w.offline->count(), 4);
     QVERIFY(!p.level(3)->isChecked());
+    const int count = p.count()->currentIndex();
     p.count()->setCurrentIndex(6);  // more levels: only byte 1 would change
     QCOMPARE(w.offline->count(), 5);
+    QCOMPARE(p.count()->currentIndex(), count);
+    QVERIFY(!p.level(6)->isVisibleTo(p.dpi));
+
+    // A level clicked and a colour chosen: one notice each, and the mouse's level and colour
+    // show again once the click is over.
+    const int current = p.dpi->currentLevel();
+    const QString colour = p.dpi->levelColor(current);
+    const QPoint marker = p.marker()->pos();
+    p.level(current + 1)->click();
+    QCOMPARE(w.offline->count(), 6);
+    QTRY_VERIFY(p.level(current)->isChecked());
+    QCOMPARE(p.dpi->currentLevel(), current);
+    QCOMPARE(p.marker()->pos(), marker);
+    p.dpi->SetColor(QColor(1, 2, 3));
+    QCOMPARE(w.offline->count(), 7);
+    QCOMPARE(p.dpi->levelColor(current), colour);
     QCOMPARE(w.writes(), before);
     QVERIFY(w.offline->at(0).at(0).toInt() == 0);
 }

@@ -16,6 +16,7 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QToolButton>
+#include <QAbstractItemView>
 #include <QtTest>
 
 #include <functional>
@@ -513,6 +514,7 @@ void SensorPageTest::nothingWrittenWithoutWriteEnabled()
     QCOMPARE(w.offline->count(), 0);
 }
 
+// Offline, each control gives one notice and shows the mouse's value again.
 void SensorPageTest::offlineActionsGiveOneNoticeEach()
 {
     World w(1, 0);
@@ -520,18 +522,30 @@ void SensorPageTest::offlineActionsGiveOneNoticeEach()
     w.fillFromMouse();
     w.setOnline(false);
     const int writes = w.writes();
-    const std::vector<std::function<void()>> actions = {
-        [&] { QTest::mouseClick(p.rate(1), Qt::LeftButton); },
-        [&] { QTest::mouseClick(p.switchButton("StraightLine_2"), Qt::LeftButton); },
-        [&] { QTest::mouseClick(p.get<QCheckBox>("Performance"), Qt::LeftButton); },
-        [&] { p.mode()->setCurrentIndex(1); },
-        [&] { p.lod()->setCurrentIndex(1); },
-        [&] { p.effectMode()->setCurrentIndex(0); },
-        [&] { p.get<QComboBox>("PerformanceOpen")->setCurrentIndex(4); },
+    // The user opens a list and takes an entry.
+    const auto pick = [](QComboBox* combo, int row) {
+        combo->showPopup();
+        combo->view()->setCurrentIndex(combo->model()->index(row, 0));
+        QTest::keyClick(combo->view(), Qt::Key_Return);
+    };
+    auto* performanceTime = p.get<QComboBox>("PerformanceOpen");
+    performanceTime->setEnabled(true);
+    const std::vector<std::pair<std::function<void()>, std::function<int()>>> actions = {
+        {[&] { QTest::mouseClick(p.rate(1), Qt::LeftButton); }, [&] { return p.checkedRate(); }},
+        {[&] { QTest::mouseClick(p.switchButton("StraightLine_2"), Qt::LeftButton); },
+         [&] { return int(p.switchButton("StraightLine_2")->isChecked()); }},
+        {[&] { QTest::mouseClick(p.get<QCheckBox>("Performance"), Qt::LeftButton); },
+         [&] { return int(p.get<QCheckBox>("Performance")->isChecked()); }},
+        {[&] { pick(p.mode(), 1); }, [&] { return p.mode()->currentIndex(); }},
+        {[&] { pick(p.lod(), 1); }, [&] { return p.lod()->currentIndex(); }},
+        {[&] { pick(p.effectMode(), 0); }, [&] { return p.effectMode()->currentIndex(); }},
+        {[&] { pick(performanceTime, 4); }, [&] { return performanceTime->currentIndex(); }},
     };
     for (size_t i = 0; i < actions.size(); ++i) {
-        actions[i]();
+        const int shown = actions[i].second();
+        actions[i].first();
         QCOMPARE(w.offline->count(), int(i) + 1);
+        QCOMPARE(actions[i].second(), shown);
     }
     QCOMPARE(w.writes(), writes);
 }

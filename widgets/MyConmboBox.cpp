@@ -3,6 +3,7 @@
 #include "common/SkinStyles.h"
 
 #include <QListView>
+#include <QSignalBlocker>
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
@@ -29,6 +30,30 @@ void MyConmboBox::mousePressEvent(QMouseEvent* event)
 {
     LastPressIndex = currentIndex();
     QComboBox::mousePressEvent(event);
+}
+
+void MyConmboBox::wheelEvent(QWheelEvent* event)
+{
+    LastPressIndex = currentIndex();
+    QComboBox::wheelEvent(event);
+}
+
+void MyConmboBox::keyPressEvent(QKeyEvent* event)
+{
+    LastPressIndex = currentIndex();
+    QComboBox::keyPressEvent(event);
+}
+
+void MyConmboBox::showPopup()
+{
+    LastPressIndex = currentIndex();
+    QComboBox::showPopup();
+}
+
+void MyConmboBox::showPressIndex()
+{
+    const QSignalBlocker blocker(this);
+    setCurrentIndex(LastPressIndex);
 }
 
 void MyConmboBox::paintEvent(QPaintEvent* /*event*/)

@@ -3,8 +3,9 @@
 
 class QListView;
 
-// Combo box that remembers the index it showed when it was last pressed (so a choice can
-// be reverted) and draws the current item centred in its field.
+// Combo box that remembers the index it showed before the user last changed it (pressed it,
+// turned the wheel over it or used a key), so a choice the mouse refused can be shown back,
+// and draws the current item centred in its field.
 class MyConmboBox : public QComboBox {
     Q_OBJECT
 public:
@@ -16,8 +17,13 @@ public:
     QListView* applySkin(const QString& folder);
 
     int LastPressIndex = 0;
+    // Shows the entry of LastPressIndex again, without announcing it.
+    void showPressIndex();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void showPopup() override;
+    void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 };

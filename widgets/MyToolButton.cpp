@@ -11,7 +11,7 @@ MyToolButton::~MyToolButton() = default;
 
 void MyToolButton::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton)
+    if (!m_press.press(event, event->button() == Qt::LeftButton))
         return;
     setChecked(true);
     emit clicked(false);
@@ -19,8 +19,18 @@ void MyToolButton::mousePressEvent(QMouseEvent* event)
 
 void MyToolButton::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton)
+    if (!m_press.press(event, event->button() == Qt::LeftButton))
         return;
     setChecked(true);
     emit clicked(true);
+}
+
+void MyToolButton::mouseMoveEvent(QMouseEvent* event)
+{
+    m_press.move(event);
+}
+
+void MyToolButton::mouseReleaseEvent(QMouseEvent* event)
+{
+    m_press.release(event);
 }

@@ -126,7 +126,7 @@ QList<QToolButton*> Buttoninterface::functionTypeButtons() const
 // ---------------------------------------------------------------------------------------
 // Binding display
 
-void Buttoninterface::ShowBinding(int index, int type, int code1, int code2, const FlashDataMap& image)
+void Buttoninterface::ShowBinding(int index, int type, int code1, int code2, const FlashDataMap& image, bool fromMouse)
 {
     QToolButton* target = selector(index);
     if (!target)
@@ -155,7 +155,7 @@ void Buttoninterface::ShowBinding(int index, int type, int code1, int code2, con
         const QString name = DecodeMacroRecordName(image.macros[key]);
         target->setText(MacroPrefixText + SelectorTable::buttonTextOfName(name));
         // A name read from a mouse or a file is no path: "../x" shows, but touches nothing.
-        if (!IsValidMacroName(name))
+        if (!fromMouse || !IsValidMacroName(name))
             return;
         WriteMacroRepeatLine(name, QString::number(code2));
         PostMsg::instance()->SendButtonToMacro(image, key);
@@ -209,13 +209,13 @@ void Buttoninterface::WriteMacroRepeatLine(const QString& name, const QString& t
 // ---------------------------------------------------------------------------------------
 // Fills
 
-void Buttoninterface::showBindings(const FlashDataMap& image)
+void Buttoninterface::showBindings(const FlashDataMap& image, bool fromMouse)
 {
     for (int i = 0; i < BindingType.size(); ++i)
-        ShowBinding(i, BindingType.at(i), BindingCode1.at(i), BindingCode2.at(i), image);
+        ShowBinding(i, BindingType.at(i), BindingCode1.at(i), BindingCode2.at(i), image, fromMouse);
 }
 
-void Buttoninterface::loadBindings(const FlashDataMap& image)
+void Buttoninterface::loadBindings(const FlashDataMap& image, bool fromMouse)
 {
     const int count = SelectorTable::keyCountFromCatalogue(
         UserConfig::instance()->value(modelGroup(), QStringLiteral("KeyNumber")));
@@ -223,7 +223,7 @@ void Buttoninterface::loadBindings(const FlashDataMap& image)
     BindingType = bindings.type;
     BindingCode1 = bindings.code1;
     BindingCode2 = bindings.code2;
-    showBindings(image);
+    showBindings(image, fromMouse);
 }
 
 void Buttoninterface::fillFromImage(const FlashDataMap& image)
@@ -243,9 +243,12 @@ void Buttoninterface::SlotUpDataButtonUIButton(FlashDataMap DataMap)
     ButtonPageBusy = 0;
 }
 
+// An imported profile replaces every binding: no key stays chosen.
 void Buttoninterface::SlotUpDataButtonUIB(FlashDataMap DataMap)
 {
     ButtonPageBusy = 1;
+    uncheckSelectors();
+    closeFunctionArea();
     fillFromImage(DataMap);
     ButtonPageBusy = 0;
 }
@@ -253,6 +256,7 @@ void Buttoninterface::SlotUpDataButtonUIB(FlashDataMap DataMap)
 void Buttoninterface::SlotFormResetButton()
 {
     ButtonPageBusy = 1;
+    uncheckSelectors();
     ui->stackedWidget->setCurrentWidget(ui->page);
     ui->stackedWidget_2->setCurrentWidget(ui->page_9);
     BindingType.clear();
@@ -279,8 +283,11 @@ void Buttoninterface::setDebounceIndex(int index)
 // ---------------------------------------------------------------------------------------
 // Model picture and profiles
 
+// Another mouse is chosen: its page starts with no key chosen.
 void Buttoninterface::SlotMouseIndex(int index)
 {
+    uncheckSelectors();
+    closeFunctionArea();
     ui->widget->setStyleSheet(QStringLiteral("#widget{border:0px;background-position:center;background-repeat:no-repeat;"
                                              "background-image: ")
                               + styleSheetUrl(PicturePath + QStringLiteral("mouse%1.png").arg(index)) + QStringLiteral(";}"));

@@ -43,9 +43,10 @@ public:
     QString ButtonColorText;
 
     // Sets the selector of a binding index (0..7) to the name of that binding. Types 5 and 6
-    // read the key's record from `image`; a macro also rewrites its repeat line and hands the
-    // image to the Macro page. A binding the page cannot name leaves the text as it was.
-    void ShowBinding(int index, int type, int code1, int code2, const FlashDataMap& image);
+    // read the key's record from `image`; a macro read from the mouse (`fromMouse`) also
+    // rewrites its repeat line and hands the image to the Macro page, a relabelling only names
+    // it. A binding the page cannot name leaves the text as it was.
+    void ShowBinding(int index, int type, int code1, int code2, const FlashDataMap& image, bool fromMouse = true);
 
     // Writes `text` as the only line of the macro's file (replacing what it held). A name
     // that cannot be a file name, or a file that cannot be written, is skipped silently.
@@ -170,8 +171,8 @@ private:
 
     void fillFromImage(const FlashDataMap& image);
     // The binding vectors from the image ("KeyNumber" entries) and the selectors named.
-    void loadBindings(const FlashDataMap& image);
-    void showBindings(const FlashDataMap& image);
+    void loadBindings(const FlashDataMap& image, bool fromMouse = true);
+    void showBindings(const FlashDataMap& image, bool fromMouse = true);
     void applyLanguageText(const QString& element, const QString& text);
     void redrawAfterLanguageChange();
     void relabelProfiles();

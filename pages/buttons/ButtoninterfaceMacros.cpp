@@ -194,7 +194,11 @@ void Buttoninterface::SlotDeleteMacroButton(QString MacroName)
         catalogueDefaults[slot] = ParseKeyParamDefault(param);
     }
 
+    // Each key that played the macro gets its default, one write each, and the image goes once
+    // more at the end: a write the mouse refuses ends it there (one notice), and the keys not
+    // reached keep showing the macro the mouse still plays.
     QVector<int> recordsToClear;
+    bool refused = false;
     for (int index : VisitOrder) {
         QToolButton* target = selector(index);
         QString text = SelectorTable::nameOfButtonText(target->text());
@@ -208,7 +212,8 @@ void Buttoninterface::SlotDeleteMacroButton(QString MacroName)
         if (catalogue) {
             const ButtonComboRecord record =
                 catalogue->media ? MediaKeyRecord(catalogue->usage) : BuildComboRecord(catalogue->comboText);
-            if (SetButtonCombo(key, &ComboBinding, &record)) {
+            refused = !SetButtonCombo(key, &ComboBinding, &record);
+            if (!refused) {
                 StoreSelectorBinding(index, ComboBinding.type, ComboBinding.code1, ComboBinding.code2);
                 ShowBinding(index, ComboBinding.type, ComboBinding.code1, ComboBinding.code2, WorkingImageCopy());
             }
@@ -217,19 +222,24 @@ void Buttoninterface::SlotDeleteMacroButton(QString MacroName)
             const QString source = SelectorTable::functionButtonOfBinding(binding.type, binding.code1);
             auto* function = findChild<QAbstractButton*>(source);
             function->setChecked(true);
-            assign(binding, nullptr, function->text(), true);
-            recordsToClear.append(key);
+            refused = !assign(binding, nullptr, function->text(), true);
+            if (!refused)
+                recordsToClear.append(key);
         }
+        if (refused)
+            break;
     }
 
     uncheckSelectors();
     closeFunctionArea();
     // The whole image goes to the mouse once more, with the records of the keys that went back
     // to a plain function cleared; never an image that is not this mouse's.
-    HandOverLoadedImage([&recordsToClear](FlashDataMap& image) {
-        for (int key : recordsToClear)
-            image.combos[key] = ButtonComboRecord{};
-    });
+    if (!refused) {
+        HandOverLoadedImage([&recordsToClear](FlashDataMap& image) {
+            for (int key : recordsToClear)
+                image.combos[key] = ButtonComboRecord{};
+        });
+    }
     // The deleted macro's button goes.
     SlotAddMacroButton();
 }
@@ -240,6 +250,7 @@ void Buttoninterface::SlotMacroRename(QString MacroName, QString NewName)
     NewName.remove(QChar(0));
     UnsentMacros::rename(MacroName, NewName);
     rememberForBoundKeys(MacroName, NewName);
+    bool writing = true;
     for (int index : VisitOrder) {
         if (macroNameOf(index) != MacroName)
             continue;
@@ -249,7 +260,9 @@ void Buttoninterface::SlotMacroRename(QString MacroName, QString NewName)
         MacroRecord record = image.macros[key];
         WriteMacroRecordName(record, NewName);
         const ButtonBinding binding = image.buttons[key];
-        SetButtonMacro(key, &binding, &record);
+        // A write the mouse refuses ends the writes (one notice); the names still follow.
+        if (writing)
+            writing = SetButtonMacro(key, &binding, &record);
     }
     for (QToolButton* button : qAsConst(MacroButtons)) {
         if (button->isEnabled() && SelectorTable::nameOfButtonText(button->text()) == MacroName)
@@ -283,7 +296,9 @@ void Buttoninterface::SlotUpDataMacro(QString MacroName, int index)
         const FlashDataMap image = WorkingImageCopy();
         ButtonBinding binding = image.buttons[key];
         binding.code2 = uint8_t(repeat);
-        SetButtonMacro(key, &binding, &image.macros[key]);
+        // A write the mouse refuses ends it there: one notice, nothing written later.
+        if (!SetButtonMacro(key, &binding, &image.macros[key]))
+            return;
     }
 }
 

@@ -84,6 +84,9 @@ void Buttoninterface::on_Reset_clicked()
     confirm.exec();
     if (!confirm.Accepted)
         return;
+    // The factory bindings come back: no key stays chosen.
+    uncheckSelectors();
+    closeFunctionArea();
 
     NoBusyDialog = 1;
     m_worker->StopPoll();

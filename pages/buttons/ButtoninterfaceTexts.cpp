@@ -114,7 +114,8 @@ void Buttoninterface::applyLanguageText(const QString& element, const QString& t
 }
 
 // The selectors follow the new language, from this mouse's configuration: the working image
-// when it holds it, else the mouse's cache file; otherwise they keep their texts.
+// when it holds it, else the mouse's cache file; otherwise they keep their texts. Only the names
+// change: the macro files and the Macro page's list and choice stay as they are.
 void Buttoninterface::redrawAfterLanguageChange()
 {
     FlashDataMap image{};
@@ -122,5 +123,5 @@ void Buttoninterface::redrawAfterLanguageChange()
         image = WorkingImageCopy();
     else if (!ReadDeviceInfoFile(ChosenCacheName(), &image))
         return;
-    loadBindings(image);
+    loadBindings(image, false);
 }

@@ -13,7 +13,6 @@
 #include "pages/lighting/ScreenColor.h"
 #include "pages/sensor/SleepTimeSteps.h"
 
-#include <QDebug>
 #include <QListView>
 #include <QMouseEvent>
 #include <QSignalBlocker>
@@ -151,6 +150,11 @@ void LampLight::fill(const FlashDataMap& image, bool fromDevice)
         ui->GSpinBox->setValue(image.lightGreen);
         ui->BSpinBox->setValue(image.lightBlue);
         ui->labelPreView->setStyleSheet(LightRules::previewStyle(image.lightRed, image.lightGreen, image.lightBlue));
+        m_mouseRed = image.lightRed;
+        m_mouseGreen = image.lightGreen;
+        m_mouseBlue = image.lightBlue;
+        m_mouseBrightness = ui->horizontalLight->value();
+        m_mouseSpeed = ui->horizontalSpeed->value();
     }
     // A change of row runs the mode slot, which under LightPageBusy only lays the page out.
     ui->LightMod->setCurrentIndex(LightRules::rowForImage(image.lightOn, image.lightEffect, ui->LightMod->currentIndex()));
@@ -179,6 +183,8 @@ void LampLight::SlotFormResetLight()
     ui->horizontalSpeed->setValue(8);
     ui->LightSpinBox_2->setValue(10);
     ui->SpeedSpinBox_2->setValue(8);
+    m_mouseBrightness = ui->horizontalLight->value();
+    m_mouseSpeed = ui->horizontalSpeed->value();
     ui->RippeControl->setChecked(false);
     ui->frameClose->setCurrentIndex(DefaultSleepPosition);
     LightPageBusy = 0;
@@ -216,9 +222,14 @@ void LampLight::on_LightMod_currentIndexChanged(int index)
 {
     if (writeAllowed()) {
         const int mode = LightRules::modeForRow(index);
-        if (mode >= 0)
-            SetLightMode(mode);
+        if (mode >= 0 && !SetLightMode(mode)) {
+            // Refused: the list shows the row laid out, the mouse's, again.
+            const QSignalBlocker blocker(ui->LightMod);
+            ui->LightMod->setCurrentIndex(m_shownRow);
+            return;
+        }
     }
+    m_shownRow = index;
     applyRowVisibility(index);
 }
 
@@ -251,16 +262,33 @@ void LampLight::showColorArea(bool shown)
 
 void LampLight::on_horizontalLight_valueChanged(int value)
 {
-    ui->LightSpinBox_2->setValue(value);
-    if (writeAllowed())
-        SetLightBrightness(uint8_t(value - 1));
+    sliderChanged(ui->horizontalLight, ui->LightSpinBox_2, value, SetLightBrightness, m_mouseBrightness);
 }
 
 void LampLight::on_horizontalSpeed_valueChanged(int value)
 {
-    ui->SpeedSpinBox_2->setValue(value);
-    if (writeAllowed())
-        SetLightSpeed(uint8_t(value - 1));
+    sliderChanged(ui->horizontalSpeed, ui->SpeedSpinBox_2, value, SetLightSpeed, m_mouseSpeed);
+}
+
+void LampLight::sliderChanged(QSlider* slider, QSpinBox* display, int value, bool (*setter)(uint8_t), int& mouseValue)
+{
+    display->setValue(value);
+    if (!writeAllowed())
+        return;
+    if (setter(uint8_t(value - 1)))
+        mouseValue = value;
+    else
+        showSliderValue(slider, display, mouseValue);
+}
+
+// A slider held on its groove keeps paging from the value shown, and each step is refused the
+// same way, so nothing runs on to the pointer.
+void LampLight::showSliderValue(QSlider* slider, QSpinBox* display, int value)
+{
+    const QSignalBlocker blocker(slider);
+    slider->setValue(value);
+    slider->setSliderPosition(value);
+    display->setValue(value);
 }
 
 void LampLight::on_horizontalLight_sliderMoved(int position)
@@ -295,8 +323,41 @@ void LampLight::colorChanged()
     const int green = ui->GSpinBox->value();
     const int blue = ui->BSpinBox->value();
     ui->labelPreView->setStyleSheet(LightRules::previewStyle(red, green, blue));
-    if (WriteEnabled)
-        SetLightColor(uint8_t(red), uint8_t(green), uint8_t(blue));
+    if (!WriteEnabled)
+        return;
+    if (SetLightColor(uint8_t(red), uint8_t(green), uint8_t(blue))) {
+        m_mouseRed = red;
+        m_mouseGreen = green;
+        m_mouseBlue = blue;
+        return;
+    }
+    m_colorRefused = true;
+    showMouseColor();
+}
+
+void LampLight::showMouseColor()
+{
+    {
+        const QSignalBlocker b1(ui->RSpinBox), b2(ui->GSpinBox), b3(ui->BSpinBox);
+        ui->RSpinBox->setValue(m_mouseRed);
+        ui->GSpinBox->setValue(m_mouseGreen);
+        ui->BSpinBox->setValue(m_mouseBlue);
+    }
+    ui->labelPreView->setStyleSheet(LightRules::previewStyle(m_mouseRed, m_mouseGreen, m_mouseBlue));
+}
+
+// Each box that changes writes the colour, so a preset or a pick sends up to three images, the
+// last one with the whole colour; a refused write ends it there.
+bool LampLight::setColorBoxes(int red, int green, int blue)
+{
+    m_colorRefused = false;
+    const std::pair<QSpinBox*, int> boxes[] = {{ui->RSpinBox, red}, {ui->GSpinBox, green}, {ui->BSpinBox, blue}};
+    for (const auto& box : boxes) {
+        box.first->setValue(box.second);
+        if (m_colorRefused)
+            return false;
+    }
+    return true;
 }
 
 void LampLight::stepBox(QSpinBox* box, int step)
@@ -335,26 +396,24 @@ void LampLight::on_ReduceB_clicked()
     stepBox(ui->BSpinBox, -1);
 }
 
-// Each box that changes writes the colour, so a preset sends up to three images, the last one
-// with the whole preset.
 void LampLight::applyPreset(int index)
 {
     if (!onlineGuard())
         return;
     const LightRules::Preset& preset = LightRules::Presets[size_t(index)];
-    ui->RSpinBox->setValue(preset.red);
-    ui->GSpinBox->setValue(preset.green);
-    ui->BSpinBox->setValue(preset.blue);
+    setColorBoxes(preset.red, preset.green, preset.blue);
 }
 
 void LampLight::on_RippeControl_clicked(bool checked)
 {
-    if (writeAllowed())
-        SetLightPageToggle(checked ? 1 : 0);
+    // Refused: the switch shows the mouse's state again.
+    if (writeAllowed() && !SetLightPageToggle(checked ? 1 : 0))
+        ui->RippeControl->setChecked(!checked);
 }
 
 // A press on the page takes the focus from the number boxes; a press on the colour board, while
-// it is shown, takes the colour shown on the screen there.
+// it is shown, takes the colour shown on the screen there, and so does every move of its drag
+// over the board. The board's press is its own to the end: the window does not drag from it.
 void LampLight::mousePressEvent(QMouseEvent* event)
 {
     QWidget::mousePressEvent(event);
@@ -374,23 +433,45 @@ void LampLight::mousePressEvent(QMouseEvent* event)
     releaseFocus({ui->LightSpinBox_2});
     releaseFocus({ui->SpeedSpinBox_2});
 
-    if (ui->label_7->isVisible() && ui->label_7->geometry().contains(pos))
-        pickBoardColor(event->globalPos());
+    if (m_boardPress.press(event, onColorBoard(pos)))
+        m_boardPicking = pickBoardColor(event->globalPos());
 }
 
-void LampLight::pickBoardColor(const QPoint& globalPos)
+void LampLight::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!m_boardPress.move(event)) {
+        QWidget::mouseMoveEvent(event);
+        return;
+    }
+    if (m_boardPicking && onColorBoard(ui->LightPage->mapFrom(this, event->pos())))
+        m_boardPicking = pickBoardColor(event->globalPos());
+}
+
+void LampLight::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (!m_boardPress.release(event))
+        QWidget::mouseReleaseEvent(event);
+    m_boardPicking = false;
+}
+
+bool LampLight::onColorBoard(const QPoint& pagePos) const
+{
+    return ui->label_7->isVisible() && ui->label_7->geometry().contains(pagePos);
+}
+
+bool LampLight::pickBoardColor(const QPoint& globalPos)
 {
     if (!onlineGuard())
-        return;
+        return false;
     const std::optional<QColor> colour = m_colorSource ? m_colorSource->colorAt(globalPos) : std::nullopt;
     if (!colour) {
         qCDebug(kavroTrace) << "colour board: the screen could not be read at" << globalPos;
-        return;
+        return true;
     }
-    ui->RSpinBox->setValue(colour->red());
-    ui->GSpinBox->setValue(colour->green());
-    ui->BSpinBox->setValue(colour->blue());
+    if (!setColorBoxes(colour->red(), colour->green(), colour->blue()))
+        return false;
     ui->labelPreView->setStyleSheet(LightRules::previewStyle(colour->red(), colour->green(), colour->blue()));
+    return true;
 }
 
 void LampLight::changeEvent(QEvent* event)

@@ -2,10 +2,12 @@
 #include <QWidget>
 
 #include "device/FlashDataMap.h"
+#include "widgets/OwnedPress.h"
 
 #include <memory>
 
 class QListView;
+class QSlider;
 class QSpinBox;
 class ScreenColorSource;
 namespace Ui {
@@ -54,6 +56,8 @@ private slots:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
@@ -67,10 +71,32 @@ private:
     void stepBox(QSpinBox* box, int step);
     void applyPreset(int index);
     void colorChanged();
-    void pickBoardColor(const QPoint& globalPos);
+    // Sets the three boxes in order, each writing the colour; stops at the first refused
+    // write. False when one was refused.
+    bool setColorBoxes(int red, int green, int blue);
+    // Shows the colour the mouse holds in the boxes and the preview (a refused change).
+    void showMouseColor();
+    // Shows a slider's new value and writes it; refused, the slider shows mouseValue again.
+    void sliderChanged(QSlider* slider, QSpinBox* display, int value, bool (*setter)(uint8_t), int& mouseValue);
+    // The slider shows the value the mouse holds (a refused change).
+    void showSliderValue(QSlider* slider, QSpinBox* display, int value);
+    bool onColorBoard(const QPoint& pagePos) const;
+    // Takes the colour under the pointer; false when the mouse refused it.
+    bool pickBoardColor(const QPoint& globalPos);
 
     Ui::LampLight* ui;
     QString m_pictureDir;
     QListView* m_modeView = nullptr;
     std::unique_ptr<ScreenColorSource> m_colorSource;
+    // A press on the colour board picks along its drag until a pick is refused.
+    OwnedPress m_boardPress;
+    bool m_boardPicking = false;
+    // What the mouse holds, as shown: from the last fill or reset and every accepted write.
+    int m_mouseRed = 0;
+    int m_mouseGreen = 0;
+    int m_mouseBlue = 0;
+    int m_mouseBrightness = 1;
+    int m_mouseSpeed = 1;
+    int m_shownRow = 0;
+    bool m_colorRefused = false;
 };

@@ -26,7 +26,6 @@
 
 #include <QButtonGroup>
 #include <QKeyEvent>
-#include <QListView>
 #include <QMenu>
 
 namespace {
@@ -130,10 +129,8 @@ void Macro::applyStyles()
     ui->listWidgetHong->setStyleSheet(list);
     ui->listWidgetKey->setStyleSheet(list);
 
-    ui->ChooseEvent->setStyleSheet(comboBoxStyle(m_pictures));
-    auto* view = new QListView(ui->ChooseEvent);
-    view->setStyleSheet(comboListStyle());
-    ui->ChooseEvent->setView(view);
+    // The pages' drop-down skin, whose list keeps to five rows below the field.
+    ui->ChooseEvent->applySkin(m_pictures);
     ui->ChooseEvent->setMaxVisibleItems(5);
 
     const QString checkBox = "QCheckBox{color:rgb(" + label + ");}"

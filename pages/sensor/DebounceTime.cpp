@@ -52,7 +52,11 @@ void DebounceTime::on_Debunce_currentIndexChanged(int index)
         return;
     if (index < 0 || index >= EntryCount)
         return;
-    SetDebounceTime(uint8_t(index));
+    // Refused: the list shows the mouse's entry again, and there is nothing to advise on.
+    if (!SetDebounceTime(uint8_t(index))) {
+        ui->Debunce->showPressIndex();
+        return;
+    }
     if (index >= AdviseBelowMs)
         return;
 

@@ -289,8 +289,9 @@ void Sensor::SlotHideModel(int index)
 
 void Sensor::on_ModelChoose_currentIndexChanged(int index)
 {
-    if (WriteEnabled && !SensorPageBusy && index >= 0 && index != 2)
-        SetSensorMode(static_cast<uint8_t>(index));
+    // Refused: the list shows the mouse's mode again.
+    if (WriteEnabled && !SensorPageBusy && index >= 0 && index != 2 && !SetSensorMode(static_cast<uint8_t>(index)))
+        ui->ModelChoose->showPressIndex();
 }
 
 // ---- report rate ----
@@ -363,8 +364,9 @@ void Sensor::SlotUpDataReportRate(int code)
 
 void Sensor::on_Performance_clicked(bool checked)
 {
-    if (WriteEnabled)
-        SetPerformanceMode(checked ? 1 : 0);
+    // Refused: the switch shows the mouse's state again.
+    if (WriteEnabled && !SetPerformanceMode(checked ? 1 : 0))
+        ui->Performance->setChecked(!checked);
 }
 
 void Sensor::on_Performance_toggled(bool checked)
@@ -374,8 +376,9 @@ void Sensor::on_Performance_toggled(bool checked)
 
 void Sensor::on_PerformanceOpen_currentIndexChanged(int index)
 {
-    if (WriteEnabled && !SensorPageBusy && index >= 0 && index < 6)
-        SetPerformanceTime(PerformanceTimes[index]);
+    // Refused: the list shows the mouse's time again.
+    if (WriteEnabled && !SensorPageBusy && index >= 0 && index < 6 && !SetPerformanceTime(PerformanceTimes[index]))
+        ui->PerformanceOpen->showPressIndex();
 }
 
 // ---- fills ----

@@ -19,6 +19,7 @@
 #include <QColorDialog>
 #include <QListView>
 #include <QMouseEvent>
+#include <QTimer>
 
 namespace {
 
@@ -332,6 +333,7 @@ void SensorDPI::ShowLevels(int last)
 {
     if (last < 0 || last >= LevelCount)
         return;
+    m_lastShownLevel = last;
     for (int level = 0; level < LevelCount; ++level) {
         levelButton(level)->setVisible(level <= last);
         swatch(level)->setVisible(level <= last);
@@ -395,11 +397,30 @@ void SensorDPI::levelButtonToggled(int level, bool checked)
     button->setGeometry(home.x() - 7, home.y() - 7, 68, 70);
     button->setStyleSheet(levelButtonStyle(true));
     swatch(level)->setChecked(true);
-    if (WriteEnabled && !SensorPageBusy) {
+    if (WriteEnabled && !SensorPageBusy && !m_showingRefusedLevel) {
+        const int previous = m_currentLevel;
         m_currentLevel = level;
         ui->label_8->move(markerPoint(level));
-        SetCurrentDpiLevel(static_cast<uint8_t>(level));
+        if (!SetCurrentDpiLevel(static_cast<uint8_t>(level))) {
+            m_levelWriteRefused = true;
+            // A level the user chose stays the mouse's: once the click is over, the mouse's
+            // level shows again (the level-count change ends on its own).
+            if (!m_changingLevelCount)
+                QTimer::singleShot(0, this, [this, previous] { showMouseLevel(previous); });
+        }
     }
+}
+
+void SensorDPI::showMouseLevel(int level)
+{
+    if (level < 0 || level >= LevelCount)
+        return;
+    m_showingRefusedLevel = true;
+    levelButton(level)->setChecked(true);
+    m_showingRefusedLevel = false;
+    m_currentLevel = level;
+    ui->label_8->move(markerPoint(level));
+    showLevelValue(level);
 }
 
 void SensorDPI::levelButtonClicked(int level)
@@ -448,16 +469,24 @@ void SensorDPI::SetColor(const QColor& color)
     const int level = checkedSwatch();
     if (level < 0)
         return;
+    const QString before = m_levelColors.at(level);
     SetLevelColor(level, color.name(QColor::HexRgb).toLower());
-    if (WriteEnabled && !SensorPageBusy)
-        SetDpiLevelColor(level, uint8_t(color.red()), uint8_t(color.green()), uint8_t(color.blue()));
+    // Refused: the swatch keeps the mouse's colour.
+    if (WriteEnabled && !SensorPageBusy
+        && !SetDpiLevelColor(level, uint8_t(color.red()), uint8_t(color.green()), uint8_t(color.blue())))
+        m_levelColors[level] = before;
     RestyleSwatch(level);
 }
 
 void SensorDPI::on_horizontalSliderC_valueChanged(int value)
 {
     if (WriteEnabled && !mouseOnline() && !SensorPageBusy) {
-        ui->spinBoxA->setValue(value);
+        // Refused: the slider and the box show the checked level's value again.
+        const int level = checkedLevel();
+        if (level >= 0)
+            showLevelValue(level);
+        else
+            ui->spinBoxA->setValue(value);
         offlineNotice();
         return;
     }
@@ -505,6 +534,13 @@ void SensorDPI::on_ChooseEvent_currentIndexChanged(int index)
 {
     if (SensorPageBusy || index < 0 || index >= LevelCount)
         return;
+    // One check for the whole change, which writes up to three times: offline, nothing moves,
+    // the list shows the levels on screen again and the notice comes once.
+    if (WriteEnabled && !mouseOnline()) {
+        showShownLevelCount();
+        offlineNotice();
+        return;
+    }
     m_previousLevel = m_currentLevel;
     const int previous = m_previousLevel;
     if (previous > index && previous < LevelCount) {
@@ -516,23 +552,27 @@ void SensorDPI::on_ChooseEvent_currentIndexChanged(int index)
         levelButton(previous)->setText(QString::number(levelButton(index)->text().toInt()));
         levelButton(index)->setText(movedText);
         ui->label_8->move(markerPoint(index));
+        m_levelWriteRefused = false;
+        m_changingLevelCount = true;
         levelButton(index)->setChecked(true);
+        m_changingLevelCount = false;
         showLevelValue(index);
         m_levelCount = index + 1;
         m_currentLevel = index;
-        if (WriteEnabled) {
-            const FlashDataMap image = WorkingImageCopy();
-            SetDpiLevels(&image.dpiLevels[index], &image.dpiLevels[previous], index, previous,
-                         static_cast<uint8_t>(index));
-        }
+        ShowLevels(index);
+        // A write refused on the way ends the change there; the reload after the mouse's
+        // return shows what it holds.
+        if (!WriteEnabled || m_levelWriteRefused)
+            return;
+        const FlashDataMap image = WorkingImageCopy();
+        if (!SetDpiLevels(&image.dpiLevels[index], &image.dpiLevels[previous], index, previous,
+                          static_cast<uint8_t>(index)))
+            return;
+    } else {
+        ShowLevels(index);
     }
-    ShowLevels(index);
     if (!WriteEnabled)
         return;
-    if (!mouseOnline()) {
-        offlineNotice();
-        return;
-    }
     // The level count goes through the loaded image like every write, so nothing is sent
     // without this mouse's configuration.
     FlashDataMap snapshot{};
@@ -541,38 +581,54 @@ void SensorDPI::on_ChooseEvent_currentIndexChanged(int index)
         ProtocolDataUpdate(&snapshot);
 }
 
+void SensorDPI::showShownLevelCount()
+{
+    if (m_lastShownLevel < 0)
+        return;
+    const bool was = ui->ChooseEvent->blockSignals(true);
+    ui->ChooseEvent->setCurrentIndex(m_lastShownLevel);
+    ui->ChooseEvent->blockSignals(was);
+}
+
 // ---- the marker drag ----
+// A press on the marker is the marker's to the end: its moves and its release never reach the
+// window's drag. Any other press on the panel is left to the window.
 
 void SensorDPI::mousePressEvent(QMouseEvent* event)
 {
-    if (event->buttons() != Qt::NoButton && ui->label_8->geometry().contains(event->pos())) {
-        m_dragging = true;
-        m_pressOffset = event->pos() - ui->label_8->pos();
-    }
-    QFrame::mousePressEvent(event);
+    const bool onMarker = event->buttons() != Qt::NoButton && ui->label_8->geometry().contains(event->pos());
+    if (!m_markerPress.press(event, onMarker))
+        return;
+    m_dragging = true;
+    m_pressOffset = event->pos() - ui->label_8->pos();
 }
 
 void SensorDPI::mouseMoveEvent(QMouseEvent* event)
 {
-    if (event->buttons() != Qt::NoButton && m_dragging) {
-        if (m_dragArea.contains(event->pos()))
-            ui->label_8->move(event->pos() - m_pressOffset);
-        else
-            mouseReleaseEvent(event);
-    }
-    QFrame::mouseMoveEvent(event);
+    if (!m_markerPress.move(event) || event->buttons() == Qt::NoButton || !m_dragging)
+        return;
+    if (m_dragArea.contains(event->pos()))
+        ui->label_8->move(event->pos() - m_pressOffset);
+    else
+        dropMarker(event->pos());
 }
 
 void SensorDPI::mouseReleaseEvent(QMouseEvent* event)
 {
+    if (m_markerPress.release(event))
+        dropMarker(event->pos());
+}
+
+void SensorDPI::dropMarker(const QPoint& pos)
+{
     m_dragging = false;
     const bool levelKnown = m_currentLevel >= 0 && m_currentLevel < LevelCount;
     const QPoint base = markerPoint(m_currentLevel);
-    if (!ui->label_8->geometry().contains(event->pos())) {
+    if (!ui->label_8->geometry().contains(pos)) {
         ui->label_8->move(base);
         return;
     }
-    const int x = event->pos().x();
+    const int x = pos.x();
     if (x < 15 || x > 706) {
         if (levelKnown)
             ui->label_8->move(base);
@@ -592,6 +648,13 @@ void SensorDPI::mouseReleaseEvent(QMouseEvent* event)
         const int target = m_currentLevel + band.step;
         if (target < 0 || target >= LevelCount) {
             ui->label_8->move(base);
+            return;
+        }
+        // One check for the drop: offline, the marker goes back to the mouse's level and the
+        // notice comes once.
+        if (WriteEnabled && !SensorPageBusy && !mouseOnline()) {
+            ui->label_8->move(base);
+            offlineNotice();
             return;
         }
         ui->label_8->move(base.x() + 91 * band.step, base.y());

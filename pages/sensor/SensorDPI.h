@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include "widgets/OwnedPress.h"
+
 class QButtonGroup;
 class QColorDialog;
 class QToolButton;
@@ -92,6 +94,12 @@ private:
     QString swatchStyle(int level, bool chosen) const;
     QPoint markerPoint(int level) const;
     void openColorDialog();
+    // Lets the marker go at pos (in the panel): it lands on a level or goes back.
+    void dropMarker(const QPoint& pos);
+    // The level-count list shows the levels on screen again (a refused change).
+    void showShownLevelCount();
+    // The mouse's level shows checked again, without a write (a refused choice).
+    void showMouseLevel(int level);
 
     Ui::SensorDPI* ui;
     QString m_pictureDir;
@@ -104,6 +112,12 @@ private:
     QRect m_dragArea;
     bool m_dragging = false;
     QPoint m_pressOffset;
+    OwnedPress m_markerPress;
+    int m_lastShownLevel = -1;
+    // Set by a level button's write that the mouse refused.
+    bool m_levelWriteRefused = false;
+    bool m_changingLevelCount = false;
+    bool m_showingRefusedLevel = false;
     int m_currentLevel = 1;
     int m_levelCount = 1;
     QStringList m_levelColors;

@@ -8,6 +8,9 @@
 #include "device/SharedFlags.h"
 
 #include <QListView>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QSpinBox>
 
 namespace {
 
@@ -84,11 +87,13 @@ void SensorEffect::setMode(int mode)
 void SensorEffect::setSpeed(int speed)
 {
     ui->SpeedH->setValue(speed);
+    m_mouseSpeed = ui->SpeedH->value();
 }
 
 void SensorEffect::setLight(int level)
 {
     ui->LightH->setValue(level);
+    m_mouseLight = ui->LightH->value();
 }
 
 void SensorEffect::setSlidersEnabled(bool enabled)
@@ -123,15 +128,32 @@ void SensorEffect::on_Model_currentIndexChanged(int index)
     if (index < 0 || index > 2)
         return;
     applyRows(index);
-    if (WriteEnabled && !SensorPageBusy)
-        SetDpiLightMode(index);
+    if (WriteEnabled && !SensorPageBusy && !SetDpiLightMode(index)) {
+        // Refused: the list and its rows show the mouse's mode again.
+        ui->Model->showPressIndex();
+        applyRows(ui->Model->currentIndex());
+    }
 }
 
 void SensorEffect::on_SpeedH_valueChanged(int value)
 {
     ui->SpeedSpinBox->setValue(value);
     if (WriteEnabled && !SensorPageBusy)
-        SetDpiLightSpeed(static_cast<uint8_t>(value));
+        sliderChanged(ui->SpeedH, ui->SpeedSpinBox, value, SetDpiLightSpeed(static_cast<uint8_t>(value)), m_mouseSpeed);
+    else if (SensorPageBusy)
+        m_mouseSpeed = value;
+}
+
+void SensorEffect::sliderChanged(QSlider* slider, QSpinBox* display, int value, bool written, int& mouseValue)
+{
+    if (written) {
+        mouseValue = value;
+        return;
+    }
+    const QSignalBlocker blocker(slider);
+    slider->setValue(mouseValue);
+    slider->setSliderPosition(mouseValue);
+    display->setValue(mouseValue);
 }
 
 void SensorEffect::on_SpeedH_sliderMoved(int position)
@@ -143,7 +165,9 @@ void SensorEffect::on_LightH_valueChanged(int level)
 {
     ui->LightSpinBox->setValue(level);
     if (WriteEnabled && !SensorPageBusy)
-        SetDpiLightBrightness(brightnessOfLevel(level));
+        sliderChanged(ui->LightH, ui->LightSpinBox, level, SetDpiLightBrightness(brightnessOfLevel(level)), m_mouseLight);
+    else if (SensorPageBusy)
+        m_mouseLight = level;
 }
 
 void SensorEffect::on_LightH_sliderMoved(int position)

@@ -3,6 +3,9 @@
 #include <QString>
 #include <cstdint>
 
+class QSlider;
+class QSpinBox;
+
 namespace Ui {
 class SensorEffect;
 }
@@ -38,7 +41,12 @@ private slots:
 
 private:
     void applyRows(int mode);
+    // A slider's change written; refused, the slider shows mouseValue again.
+    void sliderChanged(QSlider* slider, QSpinBox* display, int value, bool written, int& mouseValue);
 
     Ui::SensorEffect* ui;
     QString m_pictureDir;
+    // The speed and brightness level the mouse holds, as last filled or written.
+    int m_mouseSpeed = 0;
+    int m_mouseLight = 0;
 };

@@ -74,8 +74,12 @@ void SensorLOD::on_LOD_currentIndexChanged(int index)
     static const uint8_t threeEntries[3] = {3, 1, 2};
     static const uint8_t twoEntries[2] = {1, 2};
     const int count = ui->LOD->count();
+    bool written = true;
     if (count == 3 && index >= 0 && index < 3)
-        SetLod(threeEntries[index]);
+        written = SetLod(threeEntries[index]);
     else if (count == 2 && index >= 0 && index < 2)
-        SetLod(twoEntries[index]);
+        written = SetLod(twoEntries[index]);
+    // Refused: the list shows the mouse's entry again.
+    if (!written)
+        ui->LOD->showPressIndex();
 }

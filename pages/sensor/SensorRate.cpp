@@ -66,8 +66,10 @@ uint8_t SensorRate::codeOfRow(int row)
 
 void SensorRate::setRate(int index)
 {
-    if (index >= 0 && index < RateCount)
+    if (index >= 0 && index < RateCount) {
         button(index)->setChecked(true);
+        m_mouseRow = index;
+    }
 }
 
 void SensorRate::setMaxRateMode(int mode)
@@ -91,6 +93,10 @@ void SensorRate::rateClicked(int row, bool checked)
     if (!checked || !WriteEnabled)
         return;
     m_lastWrite = SetReportRate(RateCodes[row]);
-    if (m_lastWrite)
+    if (m_lastWrite) {
+        m_mouseRow = row;
         PostMsg::instance()->SendHideModel(row >= 4 ? 1 : 0);
+    } else if (m_mouseRow >= 0) {
+        button(m_mouseRow)->setChecked(true);  // refused: the mouse's rate shows again
+    }
 }

@@ -41,4 +41,6 @@ private:
     QString m_pictureDir;
     QButtonGroup* m_group = nullptr;
     bool m_lastWrite = false;
+    // The row of the rate the mouse holds, as last set by the page or written; -1 unknown.
+    int m_mouseRow = -1;
 };

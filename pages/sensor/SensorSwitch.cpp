@@ -66,8 +66,9 @@ void SensorSwitch::setLabelToolTip(const QString& text)
 
 void SensorSwitch::buttonClicked(bool checked)
 {
-    if (WriteEnabled)
-        m_kind.setter(checked ? 1 : 0);
+    // Refused: the switch shows the mouse's state again.
+    if (WriteEnabled && !m_kind.setter(checked ? 1 : 0))
+        ui->SwitchButton->setChecked(!checked);
 }
 
 RippeControl::RippeControl(QWidget* parent)

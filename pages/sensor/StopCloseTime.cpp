@@ -47,6 +47,7 @@ void StopCloseTime::on_StopClose_activated(int position)
     if (!WriteEnabled || LightPageBusy)
         return;
     const int units = SleepTimeSteps::unitsAt(position);
-    if (units >= 0)
-        SetSleepTime(uint8_t(units));
+    // Refused: the list shows the mouse's entry again.
+    if (units >= 0 && !SetSleepTime(uint8_t(units)))
+        ui->StopClose->showPressIndex();
 }

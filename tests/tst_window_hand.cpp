@@ -1,0 +1,405 @@
+// The hand on the whole program: mouse input reaches the top-level window at a control's place,
+// as a user's would, with the window's drag live. A press belongs to the control under it; a
+// press nobody takes drags the window; the offline notice never opens inside a control's press,
+// and a mouse that sleeps and wakes gets nothing the user did not ask for.
+#include "common/PostMsg.h"
+#include "common/ProgramWaits.h"
+#include "device/MacroFiles.h"
+#include "device/SharedFlags.h"
+#include "device/Worker.h"
+#include "pages/lighting/LampLight.h"
+#include "pages/lighting/ScreenColor.h"
+#include "pages/sensor/SensorDPI.h"
+#include "shell/DialogMain.h"
+#include "support/HidSimScript.h"
+#include "support/HubRecorder.h"
+#include "support/ModalAnswerer.h"
+#include "support/ProgramWorld.h"
+#include "support/Wait.h"
+
+#include "HIDUsbControl.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QDialog>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QListWidget>
+#include <QLabel>
+#include <QScrollArea>
+#include <QSlider>
+#include <QSpinBox>
+#include <QToolButton>
+#include <QWindow>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+enum Byte { LevelCount = 1, CurrentLevel = 2, Effect = 0x43, Red = 0x44, Green = 0x45, Blue = 0x46, Speed = 0x47,
+            Brightness = 0x48, OnOff = 0x49 };
+
+// The screen under the colour board: a colour that follows the pointer's x.
+class RampColorSource : public ScreenColorSource {
+public:
+    std::optional<QColor> colorAt(const QPoint& globalPos) override
+    {
+        asked << globalPos;
+        return QColor(globalPos.x() % 256, 40, 7);
+    }
+    QList<QPoint> asked;
+};
+
+// The program's window over one mouse behind a receiver, loaded from its tile. The busy dialog
+// of each load is closed. An offline notice is counted; while it shows, `atNotice` looks at the
+// window, and the mouse wakes, so that the online poll closes the notice.
+struct Program {
+    ProgramWorld world;
+    SimScript::Device mouse;
+    ModalAnswerer answerer;
+    linktest::HubRecorder hub;
+    std::unique_ptr<DialogMain> window;
+    std::function<void()> atNotice;
+    int formsAtSleep = 0;
+
+    Program()
+    {
+        QByteArray image = SimScript::makeImage(33);
+        image[LevelCount] = 3;
+        image[CurrentLevel] = 0;
+        image[OnOff] = 1;
+        image[Effect] = 2;  // the colour row, with both sliders
+        image[Brightness] = 2;
+        image[Speed] = 2;
+        mouse = SimScript::addReceiverMouse(1);
+        HidSim_SetImage(mouse.mouse, 0, reinterpret_cast<const uint8_t*>(image.constData()));
+        answerer.on(QStringLiteral("MouseOffLine"), [this](QWidget*) {
+            if (atNotice)
+                atNotice();
+            HidSim_SetAwake(mouse.mouse, 1);
+        });
+        window = std::make_unique<DialogMain>();
+        window->move(100, 80);
+        window->show();
+        SimScript::settle();
+    }
+    ~Program()
+    {
+        window.reset();
+        if (Worker* worker = Worker::instance())
+            worker->wait(5000);
+    }
+    bool load() { return loadFirstTile(*window, hub); }
+    void openPage(const char* button)
+    {
+        QTest::mouseClick(window->findChild<QToolButton*>(QLatin1String(button)), Qt::LeftButton);
+    }
+    int writes() const { return HidSim_WriteCount(mouse.mouse); }
+    QByteArray stored() const { return SimScript::storedImage(mouse.mouse); }
+    int notices() const { return answerer.handled().count(QStringLiteral("MouseOffLine")); }
+
+    // The hand, at `pos` of `widget`, delivered to the window as the system delivers it.
+    QPoint at(QWidget* widget, QPoint pos) const { return widget->mapTo(window.get(), pos); }
+    void press(QWidget* widget, QPoint pos) { QTest::mousePress(window->windowHandle(), Qt::LeftButton, {}, at(widget, pos)); }
+    void moveTo(QWidget* widget, QPoint pos) { QTest::mouseMove(window->windowHandle(), at(widget, pos)); }
+    void release(QWidget* widget, QPoint pos)
+    {
+        QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {}, at(widget, pos));
+    }
+
+    void sleep()
+    {
+        formsAtSleep = hub.count(QStringLiteral("Form"));
+        HidSim_SetAwake(mouse.mouse, 0);
+    }
+    // Waits until the notice has been shown and closed by the mouse's return, and the reload
+    // has filled the pages again.
+    bool reloadedAfterWake()
+    {
+        return spinUntil([&] {
+            HidSim_DeliverPending(20);
+            return hub.count(QStringLiteral("Form")) > formsAtSleep && !QApplication::activeModalWidget();
+        }, 8000);
+    }
+};
+
+void pick(QComboBox* combo, int row)
+{
+    combo->showPopup();
+    combo->view()->setCurrentIndex(combo->model()->index(row, 0));
+    QTest::keyClick(combo->view(), Qt::Key_Return);
+}
+
+}  // namespace
+
+class WindowHandTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { WriteEnabled = 0; }
+    void markerDragChangesTheLevelAndLeavesTheWindow();
+    void pressNobodyTakesDragsTheWindow();
+    void colourBoardDragPicksAlongAndLeavesTheWindow();
+    void sliderPressOnASleepingMouseThenWake_data();
+    void sliderPressOnASleepingMouseThenWake();
+    void offlineLevelCountChangeShowsOneNoticeAndWritesNothing();
+    void offlineMarkerDropGoesBack();
+    void currentMacroKeepsItsHighlightAcrossALanguageChange();
+    void noticeAfterADialogOpenedByAPressComesAtOnce();
+};
+
+void WindowHandTest::markerDragChangesTheLevelAndLeavesTheWindow()
+{
+    Program program;
+    QVERIFY(program.load());
+    program.openPage("SensorButton");
+    auto* dpi = program.window->findChild<SensorDPI*>();
+    auto* marker = dpi->findChild<QLabel*>(QStringLiteral("label_8"));
+    QCOMPARE(marker->pos(), QPoint(27, 154));
+    const QPoint windowAt = program.window->pos();
+    const int writes = program.writes();
+
+    const QPoint grip(15, 15);
+    program.press(marker, grip);
+    for (int dx = 10; dx <= 90; dx += 20)
+        program.moveTo(dpi, QPoint(27 + dx, 154) + grip);
+    program.release(dpi, QPoint(27 + 91, 154) + grip);
+
+    QCOMPARE(program.window->pos(), windowAt);
+    QCOMPARE(dpi->currentLevel(), 1);
+    QCOMPARE(marker->pos(), QPoint(118, 154));
+    QCOMPARE(program.writes(), writes + 1);
+    QCOMPARE(int(program.stored().at(CurrentLevel)), 1);
+}
+
+void WindowHandTest::pressNobodyTakesDragsTheWindow()
+{
+    Program program;
+    QVERIFY(program.load());
+    program.openPage("SensorButton");
+    auto* dpi = program.window->findChild<SensorDPI*>();
+    const QPoint windowAt = program.window->pos();
+    const QPoint bare(400, 30);  // the panel's own background
+    QCOMPARE(dpi->childAt(bare), nullptr);
+
+    program.press(dpi, bare);
+    program.moveTo(dpi, bare + QPoint(30, 20));
+    QCoreApplication::processEvents();
+    // The window follows the hand down and right. (Without a real pointer the platform moves
+    // its cursor with the window and repeats the move, so the distance is not exact here.)
+    const QPoint moved = program.window->pos();
+    QVERIFY2(moved.x() > windowAt.x() && moved.y() > windowAt.y(), "the window drags");
+    program.release(dpi, bare + QPoint(30, 20));
+    QCoreApplication::processEvents();
+    // The drag ended with its release: the next move with no button moves nothing.
+    const QPoint dropped = program.window->pos();
+    QTest::mouseMove(program.window->windowHandle(), QPoint(5, 5));
+    QCoreApplication::processEvents();
+    QCOMPARE(program.window->pos(), dropped);
+    QCOMPARE(dpi->currentLevel(), 0);
+}
+
+void WindowHandTest::colourBoardDragPicksAlongAndLeavesTheWindow()
+{
+    Program program;
+    QVERIFY(program.load());
+    program.openPage("LightsButton");
+    auto* page = program.window->findChild<LampLight*>();
+    auto source = std::make_unique<RampColorSource>();
+    RampColorSource* screen = source.get();
+    page->setColorSource(std::move(source));
+    auto* board = page->findChild<QLabel*>(QStringLiteral("label_7"));
+    QVERIFY(board->isVisible());
+    const QPoint windowAt = program.window->pos();
+
+    program.press(board, QPoint(20, 10));
+    program.moveTo(board, QPoint(120, 12));
+    program.moveTo(board, QPoint(220, 14));
+    program.release(board, QPoint(220, 14));
+
+    QCOMPARE(program.window->pos(), windowAt);
+    QCOMPARE(screen->asked.size(), 3);
+    const int lastRed = board->mapToGlobal(QPoint(220, 14)).x() % 256;
+    QCOMPARE(screen->asked.last(), board->mapToGlobal(QPoint(220, 14)));
+    QCOMPARE(page->findChild<QSpinBox*>(QStringLiteral("RSpinBox"))->value(), lastRed);
+    QCOMPARE(uint8_t(program.stored().at(Red)), uint8_t(lastRed));
+    QCOMPARE(uint8_t(program.stored().at(Green)), uint8_t(40));
+    QCOMPARE(uint8_t(program.stored().at(Blue)), uint8_t(7));
+}
+
+void WindowHandTest::sliderPressOnASleepingMouseThenWake_data()
+{
+    QTest::addColumn<QString>("pageButton");
+    QTest::addColumn<QString>("slider");
+    QTest::newRow("brightness") << "LightsButton" << "horizontalLight";
+    QTest::newRow("speed") << "LightsButton" << "horizontalSpeed";
+    QTest::newRow("dpi value") << "SensorButton" << "horizontalSliderC";
+}
+
+// One press on the groove far from the handle, held a while, while the mouse sleeps: one notice
+// after the release, the slider back on the mouse's value, and after the wake nothing written.
+void WindowHandTest::sliderPressOnASleepingMouseThenWake()
+{
+    QFETCH(QString, pageButton);
+    QFETCH(QString, slider);
+    Program program;
+    QVERIFY(program.load());
+    program.openPage(qPrintable(pageButton));
+    auto* control = program.window->findChild<QSlider*>(slider);
+    QVERIFY(control && control->isVisible());
+    const int shown = control->value();
+    const int writes = program.writes();
+    program.sleep();
+
+    // The end of the groove away from the handle.
+    const bool handleRight = control->value() - control->minimum() > (control->maximum() - control->minimum()) / 2;
+    const QPoint farEnd(handleRight ? 3 : control->width() - 3, control->height() / 2);
+    int valueAtNotice = -1;
+    program.atNotice = [&] { valueAtNotice = control->value(); };
+    program.press(control, farEnd);
+    QVERIFY(!QApplication::activeModalWidget());  // never inside the press
+    QTest::qWait(ProgramWaits::scaled(900));      // past the groove's repeat delay
+    QCOMPARE(program.notices(), 0);               // nor while the hand holds the button
+    program.release(control, farEnd);
+
+    QVERIFY(program.reloadedAfterWake());
+    QCOMPARE(program.notices(), 1);
+    QCOMPARE(valueAtNotice, shown);
+    QTest::qWait(ProgramWaits::scaled(900));
+    QVERIFY2(program.writes() - writes <= 1, qPrintable(QString::number(program.writes() - writes)));
+    QCOMPARE(program.writes(), writes);
+    QCOMPARE(program.notices(), 1);
+    QCOMPARE(control->value(), shown);
+}
+
+void WindowHandTest::offlineLevelCountChangeShowsOneNoticeAndWritesNothing()
+{
+    Program program;
+    QVERIFY(program.load());
+    program.openPage("SensorButton");
+    auto* dpi = program.window->findChild<SensorDPI*>();
+    auto* count = dpi->findChild<QComboBox*>(QStringLiteral("ChooseEvent"));
+    QCOMPARE(count->currentIndex(), 2);
+    // The active level lies beyond the count chosen below: the change would write three times.
+    QTest::mouseClick(dpi->findChild<QToolButton*>(QStringLiteral("RedButton")), Qt::LeftButton);
+    QCOMPARE(int(program.stored().at(CurrentLevel)), 2);
+    const QByteArray before = program.stored();
+    const int writes = program.writes();
+    program.sleep();
+
+    int countAtNotice = -1;
+    bool thirdShown = false;
+    program.atNotice = [&] {
+        countAtNotice = count->currentIndex();
+        thirdShown = dpi->findChild<QToolButton*>(QStringLiteral("RedButton"))->isVisible();
+    };
+    pick(count, 0);
+
+    QVERIFY(program.reloadedAfterWake());
+    QCOMPARE(countAtNotice, 2);  // the list shows the mouse's count again
+    QVERIFY(thirdShown);
+    QTest::qWait(ProgramWaits::scaled(900));
+    QCOMPARE(program.notices(), 1);
+    QCOMPARE(program.writes(), writes);
+    QCOMPARE(program.stored(), before);
+    QCOMPARE(count->currentIndex(), 2);
+}
+
+void WindowHandTest::offlineMarkerDropGoesBack()
+{
+    Program program;
+    QVERIFY(program.load());
+    program.openPage("SensorButton");
+    auto* dpi = program.window->findChild<SensorDPI*>();
+    auto* marker = dpi->findChild<QLabel*>(QStringLiteral("label_8"));
+    const int writes = program.writes();
+    program.sleep();
+
+    const QPoint grip(15, 15);
+    QPoint markerAtNotice;
+    int levelAtNotice = -1;
+    program.atNotice = [&] {
+        markerAtNotice = marker->pos();
+        levelAtNotice = dpi->currentLevel();
+    };
+    program.press(marker, grip);
+    program.moveTo(dpi, QPoint(27 + 91, 154) + grip);
+    program.release(dpi, QPoint(27 + 91, 154) + grip);
+
+    QVERIFY(program.reloadedAfterWake());
+    QCOMPARE(markerAtNotice, QPoint(27, 154));
+    QCOMPARE(levelAtNotice, 0);
+    QCOMPARE(program.notices(), 1);
+    QCOMPARE(program.writes(), writes);
+}
+
+void WindowHandTest::currentMacroKeepsItsHighlightAcrossALanguageChange()
+{
+    Program program;
+    QDir().mkpath(MacroFolder());
+    for (const char* name : {"Alpha", "Beta"}) {
+        QFile file(MacroFolder() + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".ini"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("1\n0x01 4 0\n10ms\n0x01 4 1\n");
+    }
+    // The mouse's second button plays a macro of its own: the button page lists it on every
+    // redraw of its bindings, a language change among them.
+    QByteArray image = program.stored();
+    const QByteArray withMacros = SimScript::makeImage(33, 2, 2);
+    image.replace(956, withMacros.size() - 956, withMacros.mid(956));
+    image[74 + 3] = 6;
+    image[74 + 4] = 1;
+    image[74 + 5] = 1;
+    HidSim_SetImage(program.mouse.mouse, 0, reinterpret_cast<const uint8_t*>(image.constData()));
+    QVERIFY(program.load());
+    program.openPage("MacroButton");
+    auto* macros = program.window->findChild<QListWidget*>(QStringLiteral("listWidgetHong"));
+    auto* events = program.window->findChild<QListWidget*>(QStringLiteral("listWidgetKey"));
+    QCOMPARE(macros->count(), 3);
+    const QRect beta = macros->visualItemRect(macros->item(1));
+    QTest::mouseClick(program.window->windowHandle(), Qt::LeftButton, {},
+                      program.at(macros->viewport(), beta.center()));
+    QCOMPARE(macros->currentRow(), 1);
+    QCOMPARE(events->count(), 3);
+
+    program.openPage("FormSetting");
+    auto* language = program.window->findChild<QComboBox*>(QStringLiteral("comboBox"));
+    QVERIFY(language);
+    pick(language, 5);
+    QCOMPARE(program.window->findChild<QToolButton*>(QStringLiteral("Save"))->text(), QString::fromUtf8("保存"));
+    program.openPage("MacroButton");
+    QCOMPARE(macros->currentRow(), 1);
+    QVERIFY(macros->item(1)->isSelected());
+    QCOMPARE(events->count(), 3);
+    pick(language, 0);
+}
+
+// A press whose release a modal dialog took (opened by the press, as some controls do) does
+// not hold the offline notice back: the window knows it will never see that release.
+void WindowHandTest::noticeAfterADialogOpenedByAPressComesAtOnce()
+{
+    Program program;
+    QVERIFY(program.load());
+    program.sleep();
+    auto* modal = new QDialog(program.window.get());
+    modal->setObjectName(QStringLiteral("OpenedByThePress"));
+    program.answerer.on(QStringLiteral("OpenedByThePress"), ModalAnswerer::reject());
+    // The press on a bare spot of the window opens the dialog, as a control's press would.
+    QTimer::singleShot(0, modal, [modal] { modal->exec(); });
+    QTest::mousePress(program.window->windowHandle(), Qt::LeftButton, {}, QPoint(600, 40));
+    QTRY_COMPARE(program.answerer.handled().count(QStringLiteral("QDialog")), 1);
+    QTRY_VERIFY(!modal->isVisible());
+
+    QElapsedTimer clock;
+    clock.start();
+    PostMsg::instance()->SendMouseOffLineo(0);  // no release of that press ever comes
+    QVERIFY(program.reloadedAfterWake());
+    QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(program.notices(), 1);
+}
+
+QTEST_MAIN(WindowHandTest)
+#include "tst_window_hand.moc"
