@@ -13,8 +13,9 @@ namespace {
 
 constexpr int MarkerSize = 38;
 
-// Top-left corners of the markers 1..6 by picture index, as the page places them; marker 7
-// keeps its form place and shows for pictures 4, 5 and 6.
+// Top-left corners of the markers 1..6 by picture index, as the button page places them (the
+// page's test checks that they agree); marker 7 keeps its form place and shows for pictures
+// 4, 5 and 6.
 QVector<QPointF> markerCorners(int picture)
 {
     switch (picture) {
@@ -32,9 +33,10 @@ const QPointF seventhCorner(138, 127);
 bool showsSeventh(int picture) { return picture >= 4 && picture <= 6; }
 
 // How a model lies in its picture: turned by `angle` degrees about the centre of its design
-// box, which lands on `centre`, and scaled. The first two pictures' markers stand on and
-// around the front of a mouse that points down to the left (its thumb buttons face markers
-// 4 and 5); the others' above and beside a mouse whose front points up.
+// box, which lands on `centre`, and scaled. The first two pictures' markers stand over the back
+// of a large mouse whose front points down, its thumb buttons towards markers 4 and 5; the
+// others' above and beside a mouse whose front points up, turned a little where marker 7
+// stands in the way of a straight line.
 struct Pose {
     qreal angle;
     qreal scale;
@@ -108,12 +110,11 @@ QVector<Leader> leaders(int model)
     return list;
 }
 
-void draw(QPainter& p, QSize s, int model)
+void draw(QPainter& p, int model)
 {
     const QTransform t = designToPicture(pose(model));
     MouseArt::floorGlowAt(p, t.map(QPointF(100, 170)));
     MouseArt::drawMouseAt(p, model, t);
-    Q_UNUSED(s);
     for (const Leader& leader : leaders(model)) {
         p.setPen(QPen(QColor(32, 200, 255, 190), 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.setBrush(Qt::NoBrush);

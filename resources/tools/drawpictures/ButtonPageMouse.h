@@ -16,7 +16,7 @@ struct Leader {
 
 QSize pictureSize();
 QVector<Leader> leaders(int model);
-void draw(QPainter& p, QSize s, int model);
+void draw(QPainter& p, int model);
 // Writes the region of each marker's button and its line, for every model, into `file`
 // (JSON); false when it cannot be written.
 bool writeButtonRegions(const QString& file);

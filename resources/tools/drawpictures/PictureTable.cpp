@@ -198,7 +198,7 @@ void buttonPage(TableBuilder& t)
     for (int k = 0; k < MouseArt::modelCount(); ++k)
         t.add(d + QString("mouse%1.png").arg(k), ButtonPageMouse::pictureSize(),
             "mouse " + MouseArt::modelName(k) + " with its keys",
-            [k](QPainter& p, QSize s) { ButtonPageMouse::draw(p, s, k); });
+            [k](QPainter& p, QSize) { ButtonPageMouse::draw(p, k); });
 }
 
 void pairingDialog(TableBuilder& t)
