@@ -9,10 +9,14 @@
 #include "device/SensorHeader.h"
 #include "pages/buttons/Buttoninterface.h"
 #include "pages/buttons/SelectorTable.h"
+#include "shell/ChoiceTiles.h"
 #include "ui_Buttoninterface.h"
 
 #include <QComboBox>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QGroupBox>
 #include <QLabel>
 #include <QRegularExpression>
@@ -255,6 +259,73 @@ private slots:
             const QPoint edge(inside.x() == 3 ? 0 : inside.x(), inside.y() == 3 ? 0 : inside.y());
             QCOMPARE(image.pixelColor(edge), image.pixelColor(inside));
         }
+    }
+
+    // Every model's mouse picture, with the markers where the page puts them: marker k's line
+    // starts at the marker, passes no other marker and ends, on the drawn dot, inside the region
+    // of button k that the picture generator wrote beside the pictures.
+    void markerLinesEndOnTheirButtons()
+    {
+        const QString folder = QStringLiteral(KAVRO_OUTPUT_DIR "/Picture/Buttoninterface/");
+        QFile file(folder + QStringLiteral("MouseButtons.json"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QJsonArray pictures = QJsonDocument::fromJson(file.readAll()).array();
+        const auto points = [](const QJsonValue& value) {
+            QPolygonF polygon;
+            for (const QJsonValue& point : value.toArray())
+                polygon << QPointF(point.toArray().at(0).toDouble(), point.toArray().at(1).toDouble());
+            return polygon;
+        };
+        Buttoninterface page;
+        int checked = 0;
+        for (int mid : {1, 2, 4, 5, 6, 10, 13, 14, 15, 19, 20}) {
+            const int picture = choicePictureNumber(mid);
+            QVERIFY(picture >= 0 && picture < pictures.size());
+            ChosenModelId = mid;
+            page.SlotMouseIndex(picture);
+            QMap<int, QRectF> markers;
+            for (int k = 1; k <= 8; ++k) {
+                auto* marker = page.findChild<QToolButton*>(QStringLiteral("Number%1").arg(k));
+                if (marker->isVisibleTo(&page))
+                    markers.insert(k, QRectF(marker->geometry()));
+            }
+            const QJsonObject entry = pictures.at(picture).toObject();
+            QCOMPARE(entry.value(QStringLiteral("picture")).toString(), QStringLiteral("mouse%1.png").arg(picture));
+            const QImage image(folder + entry.value(QStringLiteral("picture")).toString());
+            QCOMPARE(image.size(), page.findChild<QWidget*>(QStringLiteral("widget"))->size());
+            QList<int> named;
+            for (const QJsonValue& value : entry.value(QStringLiteral("markers")).toArray()) {
+                const QJsonObject leader = value.toObject();
+                const int k = leader.value(QStringLiteral("marker")).toInt();
+                const QString where = QStringLiteral("MID %1, marker %2").arg(mid).arg(k);
+                named.append(k);
+                QVERIFY2(markers.contains(k), qPrintable(where));
+                const QPolygonF line = points(leader.value(QStringLiteral("line")));
+                const QPolygonF button = points(leader.value(QStringLiteral("button")));
+                QVERIFY2(line.size() >= 2 && button.size() >= 3, qPrintable(where));
+                QVERIFY2(QLineF(line.first(), markers.value(k).center()).length() < 1, qPrintable(where));
+                const QPointF end = line.last();
+                QVERIFY2(button.containsPoint(end, Qt::OddEvenFill), qPrintable(where));
+                // The dot at the line's end is drawn in the picture.
+                const QColor dot = image.pixelColor(end.toPoint());
+                QVERIFY2(dot.blue() > 200 && dot.green() > 150 && dot.red() < 100, qPrintable(where));
+                for (auto other = markers.cbegin(); other != markers.cend(); ++other) {
+                    const QRectF around = other.value().adjusted(-1, -1, 1, 1);
+                    QVERIFY2(!around.contains(end), qPrintable(where));
+                    if (other.key() == k)
+                        continue;
+                    for (int i = 0; i + 1 < line.size(); ++i)
+                        for (int step = 0; step <= 100; ++step) {
+                            const QPointF on = line.at(i) + (line.at(i + 1) - line.at(i)) * (step / 100.0);
+                            QVERIFY2(!around.contains(on), qPrintable(where + QStringLiteral(" crosses %1").arg(other.key())));
+                        }
+                }
+                ++checked;
+            }
+            std::sort(named.begin(), named.end());
+            QCOMPARE(named, markers.keys());  // every marker shown has its line, and no other
+        }
+        QCOMPARE(checked, 11 * 6 + 3);
     }
 
     // Every picture a style sheet of the page names is drawn by the build.

@@ -139,6 +139,7 @@ private slots:
     void fillShowsTheImage();
     void fillKeepingTheRowKeepsTheLayout();
     void modelsDecideWhatIsFilledAndOffered();
+    void factoryEffectIsOnTheModelsList();
     void wheelSkipsRowsTheModelLacks();
     void everyRowWritesItsMode_data();
     void everyRowWritesItsMode();
@@ -392,6 +393,24 @@ void LightingPageTest::modelsDecideWhatIsFilledAndOffered()
     QVERIFY(child<QSlider>("horizontalSpeed")->isEnabled());
     QCOMPARE(LightPageReady.load(), 1);
     QCOMPARE(writes(), 0);
+}
+
+// Every simulated model starts with a light effect that its page lists, so a user who changes
+// it can choose it again.
+void LightingPageTest::factoryEffectIsOnTheModelsList()
+{
+    m_page = std::make_unique<LampLight>();
+    auto* view = qobject_cast<QListView*>(modes()->view());
+    QVERIFY(view);
+    for (int mid : {1, 2, 4, 6, 10, 13, 14, 19, 20}) {
+        const SimScript::Device mouse = SimScript::addCableMouse(uint8_t(mid));
+        const QByteArray factory = storedImage(mouse.mouse);
+        QCOMPARE(factory.size(), HIDUSB_IMAGE_SIZE);
+        ChosenModelId = mid;
+        m_page->SlotUpDataLightUILight(imageOf(factory));
+        QVERIFY2(!view->isRowHidden(modes()->currentIndex()), qPrintable(QStringLiteral("MID %1").arg(mid)));
+        QVERIFY(modes()->currentIndex() != 0);  // the light is on
+    }
 }
 
 void LightingPageTest::wheelSkipsRowsTheModelLacks()

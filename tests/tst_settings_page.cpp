@@ -177,7 +177,8 @@ private slots:
         QTest::addColumn<int>("model");
         QTest::addColumn<int>("kind");
         QTest::addColumn<int>("cable");
-        QTest::addColumn<QString>("steps");  // F SigForm, B SigFormB, R SigRGBValue(2), L SigLongRangeMode(true), X SigFormReset
+        QTest::addColumn<QString>("steps");  // F SigForm, B SigFormB, R SigRGBValue(2), L SigLongRangeMode(true), X SigFormReset,
+                                             // M SigMouseIndex (a tile chosen)
         QTest::addColumn<bool>("longRange");
         QTest::addColumn<bool>("light");
         QTest::addColumn<bool>("fullLayout");
@@ -186,8 +187,16 @@ private slots:
         QTest::newRow("cable: form hides both") << BothFeatures << 2 << 1 << "FR" << false << false << false << false;
         QTest::newRow("cable: long range comes back") << BothFeatures << 2 << 1 << "FRL" << true << false << false << false;
         QTest::newRow("light answer after the load") << BothFeatures << 1 << 0 << "FR" << true << true << true << true;
+        // A load sends its light answer before its form: the area stays shown, until another
+        // tile is chosen or the pages are reset.
         QTest::newRow("light answer before the load's form")
-            << BothFeatures << 1 << 0 << "RF" << true << false << false << true;
+            << BothFeatures << 1 << 0 << "RLF" << true << true << true << true;
+        QTest::newRow("light answer, then form B") << BothFeatures << 1 << 0 << "RFB" << true << true << true << true;
+        QTest::newRow("another tile after a light answer")
+            << BothFeatures << 1 << 0 << "RFMF" << true << false << false << true;
+        QTest::newRow("reset after a light answer") << BothFeatures << 1 << 0 << "RXF" << true << false << false << true;
+        QTest::newRow("light answer of a model without light")
+            << NoFeatures << 1 << 0 << "RF" << false << false << false << false;
         QTest::newRow("form B leaves hidden long range hidden") << BothFeatures << 1 << 0 << "B" << false << false << false
                                                                 << false;
         QTest::newRow("form shows long range") << BothFeatures << 1 << 0 << "F" << true << false << false << false;
@@ -215,6 +224,7 @@ private slots:
             case 'R': page.SlotRGBValue(&rgb); break;
             case 'L': page.SlotLongRangeMode(true); break;
             case 'X': page.SlotFormResetForm(); break;
+            case 'M': page.SlotMouseIndex(1); break;
             }
         }
         QCOMPARE(longRangeShown(&page), longRange);

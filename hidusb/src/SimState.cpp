@@ -119,7 +119,9 @@ Image defaultImage(uint8_t mid)
     image[64] = 128;  // a brightness step of the DPI light's table
     image[65] = 3;
     image[66] = 1;
-    image[67] = 1;  // light bar: effect, colour, speed, brightness, on
+    // Light bar: effect, colour, speed, brightness, on. Breathing in the model's colour: an
+    // effect every model's lighting page lists (the rainbow effects are not on every list).
+    image[67] = 2;
     image[68] = static_cast<uint8_t>(mid * 60);
     image[69] = 120;
     image[70] = 255;

@@ -304,6 +304,8 @@ void FormSetting::SlotLabelTextB(QString TextA, QString Text)
 
 void FormSetting::SlotMouseIndex(int index)
 {
+    // Another tile was chosen: a light answer of the previous load no longer counts.
+    LightAnswerPath.clear();
     ui->Receive->setVisible(index == 4);
     ui->Mouse->setVisible(index == 4);
 }

@@ -163,6 +163,9 @@ private:
     Progress* m_progress = nullptr;
     UpDateWarning* m_warning = nullptr;
     QButtonGroup* ReceiverLightGroup = nullptr;
+    // The device whose receiver answered with its light mode during the current load; the
+    // load's layout (which comes after the answer) keeps the light area shown for it.
+    QByteArray LightAnswerPath;
     QTimer* ReceiverCheckTimer = nullptr;
     QTimer* MouseCheckTimer = nullptr;
     AutoStartEntry m_autoStart;

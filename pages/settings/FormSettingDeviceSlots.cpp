@@ -68,8 +68,11 @@ void FormSetting::layoutForModel(bool showLongRange)
         showLongRangeArea(false);
     else if (showLongRange)
         showLongRangeArea(true);
-    // The light area shows only when a light answer follows (SlotRGBValue).
-    if (current.kind == 0 || current.kind == 1 || current.kind == 4) {
+    // The light area shows only for a light answer (SlotRGBValue); a load sends it before
+    // this layout, so an answer of the current receiver keeps the area shown.
+    const bool answered = !LightAnswerPath.isEmpty() && LightAnswerPath == CurrentDevicePath();
+    const bool keepLight = answered && current.kind == LightReceiverKind && !modelLacks(1);
+    if ((current.kind == 0 || current.kind == 1 || current.kind == 4) && !keepLight) {
         showLightArea(false);
         setFullLayout(false);
     }
@@ -92,6 +95,7 @@ void FormSetting::SlotFormB()
 
 void FormSetting::SlotFormResetForm()
 {
+    LightAnswerPath.clear();
     showLongRangeArea(false);
     showLightArea(false);
     ui->checkBox_2->setChecked(false);
@@ -104,6 +108,7 @@ void FormSetting::SlotRGBValue(DongleRGB* Rgb)
     if (modelLacks(1) || current.cableFlag == 1 || current.kind != LightReceiverKind)
         return;
     showLightArea(true);
+    LightAnswerPath = CurrentDevicePath();
     // Checked like a click: the mode goes back to the receiver when writes are enabled.
     const int mode = Rgb ? Rgb->bytes[0] : 0;
     if (mode == 1)

@@ -21,6 +21,7 @@ enum Feature {
     SniperButton = 32,
     LongSideButtons = 64,
     NoLight = 128,
+    SeventhButton = 256,  // a small button behind the DPI button
 };
 
 struct Model {
@@ -48,13 +49,13 @@ const std::vector<Model>& models()
             false, 122, SideButtons | ThumbRest | NoLight},
         {"PICO", {{100, 50}, {140, 56}, {160, 90}, {162, 160}, {158, 220}, {136, 250}, {100, 256}, {64, 250},
                      {42, 220}, {38, 160}, {40, 90}, {60, 56}},
-            false, 140, 0},
+            false, 140, SideButtons | SeventhButton},
         {"ATLAS", {{90, 0}, {140, 6}, {170, 50}, {182, 130}, {184, 210}, {168, 270}, {128, 298}, {78, 298},
                       {38, 276}, {22, 220}, {24, 150}, {20, 100}, {30, 45}, {56, 8}},
-            false, 112, ButtonGrid},
+            false, 112, ButtonGrid | SeventhButton},
         {"DRIFT", {{100, 0}, {136, 10}, {154, 60}, {150, 150}, {152, 230}, {140, 285}, {100, 300}, {60, 285},
                       {48, 230}, {50, 150}, {46, 60}, {64, 10}},
-            false, 126, LongSideButtons},
+            false, 126, LongSideButtons | SeventhButton},
         {"NOVA", {{100, 4}, {146, 14}, {166, 60}, {164, 130}, {162, 180}, {176, 240}, {154, 290}, {100, 300},
                      {46, 290}, {24, 240}, {38, 180}, {36, 130}, {34, 60}, {54, 14}},
             false, 120, SideButtons | LightStrip},
@@ -101,12 +102,44 @@ qreal edgeX(const QPainterPath& body, qreal y, bool left)
     return 100;
 }
 
-void sideButton(QPainter& p, const QPainterPath& body, qreal y, qreal length, const QColor& colour)
+QRectF sideButtonRect(const QPainterPath& body, qreal y, qreal length)
 {
     const qreal x = edgeX(body, y + length / 2, true);
-    p.setPen(QPen(QColor(0, 0, 0, 120), 1));
-    p.setBrush(colour);
-    p.drawRoundedRect(QRectF(x - 3, y, 9, length), 4, 4);
+    return QRectF(x - 3, y, 9, length);
+}
+
+QRectF gridKeyRect(const QPainterPath& body, int row, int col)
+{
+    const qreal x0 = edgeX(body, 150, true) + 6;
+    return QRectF(x0 + col * 11, 118 + row * 15, 9, 12);
+}
+
+QRectF wheelRect(const Model& m) { return QRectF(91, m.splitY * 0.3, 18, m.splitY * 0.42); }
+QRectF dpiButtonRect(const Model& m) { return QRectF(93, m.splitY * 0.78, 14, 9); }
+QRectF seventhButtonRect(const Model& m) { return QRectF(92, m.splitY + 12, 16, 10); }
+
+// The two thumb buttons, front first; a grid offers its first column's upper two keys.
+QVector<QRectF> sideButtons(const Model& m, const QPainterPath& body)
+{
+    if (m.features & SideButtons)
+        return {sideButtonRect(body, m.splitY + 5, 26), sideButtonRect(body, m.splitY + 35, 26)};
+    if (m.features & LongSideButtons)
+        return {sideButtonRect(body, m.splitY + 5, 40), sideButtonRect(body, m.splitY + 49, 40)};
+    if (m.features & ButtonGrid)
+        return {gridKeyRect(body, 0, 0), gridKeyRect(body, 1, 0)};
+    return {};
+}
+
+// The main buttons: the front of the shell up to the seam, split in the middle.
+QPainterPath mainButtons(const Model& m)
+{
+    QPainterPath buttons;
+    buttons.moveTo(0, 0);
+    buttons.lineTo(200, 0);
+    buttons.lineTo(200, m.splitY - 6);
+    buttons.quadTo(100, m.splitY + 10, 0, m.splitY - 6);
+    buttons.closeSubpath();
+    return buttons;
 }
 
 // Draws one mouse seen from above into design coordinates.
@@ -132,13 +165,7 @@ void drawMouse(QPainter& p, const Model& m, bool online)
     front.setColorAt(1, QColor(62, 71, 83));
     p.setPen(Qt::NoPen);
     p.setBrush(front);
-    QPainterPath buttons;
-    buttons.moveTo(0, 0);
-    buttons.lineTo(200, 0);
-    buttons.lineTo(200, m.splitY - 6);
-    buttons.quadTo(100, m.splitY + 10, 0, m.splitY - 6);
-    buttons.closeSubpath();
-    p.drawPath(buttons);
+    p.drawPath(mainButtons(m));
     p.setPen(QPen(QColor(14, 16, 20), 2.5));
     p.setBrush(Qt::NoBrush);
     p.drawLine(QPointF(100, 0), QPointF(100, m.splitY + 2));
@@ -169,7 +196,7 @@ void drawMouse(QPainter& p, const Model& m, bool online)
     // Wheel and level button.
     p.setPen(QPen(QColor(12, 14, 18), 1.5));
     p.setBrush(QColor(22, 26, 31));
-    p.drawRoundedRect(QRectF(91, m.splitY * 0.3, 18, m.splitY * 0.42), 8, 8);
+    p.drawRoundedRect(wheelRect(m), 8, 8);
     p.setPen(QPen(online ? glow : QColor(96, 106, 118), 1.5));
     for (int i = 0; i < 6; ++i) {
         const qreal y = m.splitY * 0.33 + i * m.splitY * 0.06;
@@ -177,26 +204,27 @@ void drawMouse(QPainter& p, const Model& m, bool online)
     }
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(30, 35, 42));
-    p.drawRoundedRect(QRectF(93, m.splitY * 0.78, 14, 9), 3, 3);
+    p.drawRoundedRect(dpiButtonRect(m), 3, 3);
+    if (m.features & SeventhButton) {
+        p.setPen(QPen(QColor(12, 14, 18), 1.5));
+        p.setBrush(QColor(70, 80, 94));
+        p.drawRoundedRect(seventhButtonRect(m), 4, 4);
+    }
 
     // Side controls.
     const QColor side(70, 80, 94);
-    if (m.features & SideButtons) {
-        sideButton(p, body, m.splitY + 5, 26, side);
-        sideButton(p, body, m.splitY + 35, 26, side);
-    }
-    if (m.features & LongSideButtons) {
-        sideButton(p, body, m.splitY + 5, 40, side);
-        sideButton(p, body, m.splitY + 49, 40, side);
-    }
     if (m.features & ButtonGrid) {
-        const qreal x0 = edgeX(body, 150, true) + 6;
         p.setPen(QPen(QColor(0, 0, 0, 140), 1));
         for (int row = 0; row < 4; ++row)
             for (int col = 0; col < 3; ++col) {
                 p.setBrush(lit && row == 0 && col == 0 ? accentDim : side);
-                p.drawRoundedRect(QRectF(x0 + col * 11, 118 + row * 15, 9, 12), 2, 2);
+                p.drawRoundedRect(gridKeyRect(body, row, col), 2, 2);
             }
+    } else {
+        p.setPen(QPen(QColor(0, 0, 0, 120), 1));
+        p.setBrush(side);
+        for (const QRectF& button : sideButtons(m, body))
+            p.drawRoundedRect(button, 4, 4);
     }
     if (m.features & ThumbRest) {
         p.setPen(QPen(QColor(20, 24, 28), 2));
@@ -307,52 +335,51 @@ void tile(QPainter& p, QSize s, int model, bool online)
     caption(p, s, QStringLiteral("KAVRO ") + modelName(model), online);
 }
 
-void markedMouse(QPainter& p, QSize s, int model, const QVector<QPair<QPointF, Part>>& markers, bool mirrored)
+QPainterPath partRegion(int model, Part part)
 {
     const Model& m = models().at(size_t(model));
     const QPainterPath body = outlinePath(m);
-    // The mouse stands upright in the middle, 320 pixels high.
-    const qreal scale = 320 / 300.0;
-    const QPointF origin(s.width() / 2.0 - 100 * scale, (s.height() - 320) / 2.0);
-    const auto toPicture = [&](QPointF design) {
-        if (mirrored)
-            design.setX(200 - design.x());
-        return origin + design * scale;
+    QPainterPath region;
+    const auto half = [&](qreal x0) {
+        QPainterPath side;
+        side.addRect(QRectF(x0, 0, 100, 300));
+        QPainterPath wheel;
+        wheel.addRect(wheelRect(m).adjusted(-2, -2, 2, 2));
+        QPainterPath dpi;
+        dpi.addRect(dpiButtonRect(m).adjusted(-2, -2, 2, 2));
+        return mainButtons(m).intersected(body).intersected(side).subtracted(wheel).subtracted(dpi);
     };
-
-    floorGlow(p, QPointF(s.width() / 2.0, s.height() / 2.0 + 30), true);
-    p.save();
-    p.translate(origin);
-    p.scale(scale, scale);
-    if (mirrored) {
-        p.translate(200, 0);
-        p.scale(-1, 1);
+    const QVector<QRectF> thumb = sideButtons(m, body);
+    switch (part) {
+    case Part::LeftButton: return half(0);
+    case Part::RightButton: return half(100);
+    case Part::Wheel: region.addRoundedRect(wheelRect(m), 8, 8); break;
+    case Part::DpiButton: region.addRoundedRect(dpiButtonRect(m), 3, 3); break;
+    case Part::SideFront:
+        if (!thumb.isEmpty())
+            region.addRoundedRect(thumb.at(0), 4, 4);
+        break;
+    case Part::SideRear:
+        if (thumb.size() > 1)
+            region.addRoundedRect(thumb.at(1), 4, 4);
+        break;
+    case Part::TopButton:
+        if (m.features & SeventhButton)
+            region.addRoundedRect(seventhButtonRect(m), 4, 4);
+        break;
     }
-    drawMouse(p, m, true);
-    p.restore();
-
-    const qreal palm = m.splitY + (300 - m.splitY) * 0.55;
-    const auto anchor = [&](Part part) {
-        switch (part) {
-        case Part::LeftButton: return QPointF(58, m.splitY * 0.55);
-        case Part::RightButton: return QPointF(142, m.splitY * 0.55);
-        case Part::Wheel: return QPointF(100, m.splitY * 0.5);
-        case Part::SideFront: return QPointF(edgeX(body, m.splitY + 18, true) + 1, m.splitY + 18);
-        case Part::SideRear: return QPointF(edgeX(body, m.splitY + 48, true) + 1, m.splitY + 48);
-        case Part::DpiButton: return QPointF(100, m.splitY * 0.82);
-        case Part::TopButton: return QPointF(100, palm);
-        }
-        return QPointF(100, 150);
-    };
-    for (const auto& marker : markers) {
-        const QPointF target = toPicture(anchor(marker.second));
-        p.setPen(QPen(QColor(32, 200, 255, 170), 1.5, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(marker.first, target);
-        p.setPen(QPen(deep, 1.5));
-        p.setBrush(accent);
-        p.drawEllipse(target, 4, 4);
-    }
+    return region;
 }
+
+void drawMouseAt(QPainter& p, int model, const QTransform& designToPicture)
+{
+    p.save();
+    p.setTransform(designToPicture, true);
+    drawMouse(p, models().at(size_t(model)), true);
+    p.restore();
+}
+
+void floorGlowAt(QPainter& p, QPointF centre) { floorGlow(p, centre, true); }
 
 void unknownTile(QPainter& p, QSize s)
 {

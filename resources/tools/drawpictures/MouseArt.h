@@ -1,7 +1,8 @@
 #pragma once
 #include <QPainter>
+#include <QPainterPath>
+#include <QTransform>
 #include <QSize>
-#include <QPair>
 #include <QPointF>
 #include <QString>
 #include <QVector>
@@ -14,11 +15,14 @@ QString modelName(int model);
 void tile(QPainter& p, QSize s, int model, bool online);
 void unknownTile(QPainter& p, QSize s);
 
-// What a marker on the button page's mouse picture points at.
+// The buttons a marker on the button page's mouse picture can name.
 enum class Part { LeftButton, RightButton, Wheel, SideFront, SideRear, DpiButton, TopButton };
-// The button page's picture of a model: the mouse with a leader line from each marker
-// centre (picture coordinates) to the part of the mouse it names.
-// `mirrored` shows the mouse with its side buttons on the right.
-void markedMouse(QPainter& p, QSize s, int model, const QVector<QPair<QPointF, Part>>& markers, bool mirrored);
+// Where a part lies in the model's design box (200 x 300, front at the top, the mouse's left
+// side on the left); empty when the model lacks it.
+QPainterPath partRegion(int model, Part part);
+// The model as its tile shows it, lit, through a transform from its design box.
+void drawMouseAt(QPainter& p, int model, const QTransform& designToPicture);
+// The soft light under a mouse.
+void floorGlowAt(QPainter& p, QPointF centre);
 
 }  // namespace MouseArt

@@ -1,6 +1,7 @@
 #include "PictureTable.h"
 #include "Backgrounds.h"
 #include "ButtonPageArt.h"
+#include "ButtonPageMouse.h"
 #include "Icons.h"
 #include "LightPageArt.h"
 #include "MacroPageArt.h"
@@ -161,21 +162,6 @@ void sensorPage(TableBuilder& t)
     t.add(d + "Open.png", QSize(36, 18), "switch on", [](QPainter& p, QSize s) { Icons::toggle(p, s, true); });
 }
 
-// Top-left corners of the markers 1..6 on the button page's mouse picture, by picture index,
-// as the page places them (marker 7 keeps its place; it shows for pictures 4, 5 and 6).
-QVector<QPointF> markerCorners(int picture)
-{
-    switch (picture) {
-    case 0:
-    case 1: return {{140, 190}, {50, 150}, {110, 138}, {265, 173}, {305, 140}, {320, 220}};
-    case 3:
-    case 8: return {{90, 65}, {190, 65}, {140, 65}, {55, 138}, {55, 175}, {287, 175}};
-    case 9: return {{85, 65}, {185, 65}, {134, 65}, {45, 135}, {45, 170}, {226, 135}};
-    case 10: return {{82, 68}, {182, 68}, {132, 68}, {32, 132}, {32, 175}, {224, 145}};
-    default: return {{90, 65}, {190, 65}, {140, 65}, {55, 138}, {55, 175}, {223, 175}};
-    }
-}
-
 void buttonPage(TableBuilder& t)
 {
     const QString d = "Buttoninterface/";
@@ -209,22 +195,10 @@ void buttonPage(TableBuilder& t)
     t.looks(d, "Reset", "Click", QSize(90, 26), "page button", Icons::textButton);
     t.add(d + "Config.png", QSize(20, 14), "onboard profiles", ButtonPageArt::profileIcon);
     t.add(d + "TiltleBack.png", QSize(862, 216), "key list and function area", ButtonPageArt::lowerPanel);
-    for (int k = 0; k < MouseArt::modelCount(); ++k) {
-        QVector<QPair<QPointF, MouseArt::Part>> markers;
-        // The first two models' markers stand around the mouse: it is drawn with its side
-        // buttons towards markers 4 and 5, the upper of which names the front button.
-        const bool around = k <= 1;
-        const MouseArt::Part parts[] = {MouseArt::Part::LeftButton, MouseArt::Part::RightButton, MouseArt::Part::Wheel,
-            around ? MouseArt::Part::SideRear : MouseArt::Part::SideFront,
-            around ? MouseArt::Part::SideFront : MouseArt::Part::SideRear, MouseArt::Part::DpiButton};
-        const QVector<QPointF> corners = markerCorners(k);
-        for (int i = 0; i < corners.size(); ++i)
-            markers.append({corners.at(i) + QPointF(19, 19), parts[i]});
-        if (k >= 4 && k <= 6)
-            markers.append({QPointF(138 + 19, 127 + 19), MouseArt::Part::TopButton});
-        t.add(d + QString("mouse%1.png").arg(k), QSize(432, 356), "mouse " + MouseArt::modelName(k) + " with its keys",
-            [k, markers, around](QPainter& p, QSize s) { MouseArt::markedMouse(p, s, k, markers, around); });
-    }
+    for (int k = 0; k < MouseArt::modelCount(); ++k)
+        t.add(d + QString("mouse%1.png").arg(k), ButtonPageMouse::pictureSize(),
+            "mouse " + MouseArt::modelName(k) + " with its keys",
+            [k](QPainter& p, QSize) { ButtonPageMouse::draw(p, k); });
 }
 
 void pairingDialog(TableBuilder& t)

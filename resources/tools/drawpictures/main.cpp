@@ -1,5 +1,7 @@
-// Build-time tool: draws every picture the program shows into <output folder>/<sub-folder>/.
+// Build-time tool: draws every picture the program shows into <output folder>/<sub-folder>/,
+// and the regions of the buttons on the button page's mouse pictures beside them.
 // Usage: drawpictures <output folder>
+#include "ButtonPageMouse.h"
 #include "PictureTable.h"
 #include <QDir>
 #include <QFile>
@@ -42,6 +44,12 @@ int main(int argc, char* argv[])
             std::fprintf(stderr, "drawpictures: cannot write %s\n", qPrintable(path));
             return 1;
         }
+    }
+    // Beside the button page's mouse pictures: where each marker's button lies in them.
+    const QString regions = out.filePath(QStringLiteral("Buttoninterface/MouseButtons.json"));
+    if (!ButtonPageMouse::writeButtonRegions(regions)) {
+        std::fprintf(stderr, "drawpictures: cannot write %s\n", qPrintable(regions));
+        return 1;
     }
     std::printf("drawpictures: %d pictures in %s\n", int(table.size()), qPrintable(out.absolutePath()));
     return 0;

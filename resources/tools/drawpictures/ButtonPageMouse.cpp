@@ -1,0 +1,158 @@
+#include "ButtonPageMouse.h"
+#include "Style.h"
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+#include <map>
+
+namespace ButtonPageMouse {
+using MouseArt::Part;
+
+namespace {
+
+constexpr int MarkerSize = 38;
+
+// Top-left corners of the markers 1..6 by picture index, as the button page places them (the
+// page's test checks that they agree); marker 7 keeps its form place and shows for pictures
+// 4, 5 and 6.
+QVector<QPointF> markerCorners(int picture)
+{
+    switch (picture) {
+    case 0:
+    case 1: return {{140, 190}, {50, 150}, {110, 138}, {265, 173}, {305, 140}, {320, 220}};
+    case 3:
+    case 8: return {{90, 65}, {190, 65}, {140, 65}, {55, 138}, {55, 175}, {287, 175}};
+    case 9: return {{85, 65}, {185, 65}, {134, 65}, {45, 135}, {45, 170}, {226, 135}};
+    case 10: return {{82, 68}, {182, 68}, {132, 68}, {32, 132}, {32, 175}, {224, 145}};
+    default: return {{90, 65}, {190, 65}, {140, 65}, {55, 138}, {55, 175}, {223, 175}};
+    }
+}
+const QPointF seventhCorner(138, 127);
+
+bool showsSeventh(int picture) { return picture >= 4 && picture <= 6; }
+
+// How a model lies in its picture: turned by `angle` degrees about the centre of its design
+// box, which lands on `centre`, and scaled. The first two pictures' markers stand over the back
+// of a large mouse whose front points down, its thumb buttons towards markers 4 and 5; the
+// others' above and beside a mouse whose front points up, turned a little where marker 7
+// stands in the way of a straight line.
+struct Pose {
+    qreal angle;
+    qreal scale;
+    QPointF centre;
+    // Where a marker's line meets its button, in the design box, when not the button's middle.
+    std::map<int, QPointF> targets;
+    // A bend on the way of a marker's line, in picture coordinates.
+    std::map<int, QPointF> bends;
+};
+
+Pose pose(int picture)
+{
+    switch (picture) {
+    case 0:
+        return {190, 1.0, {140, 180}, {{1, {44, 112}}, {2, {150, 70}}, {3, {103, 72}}, {6, {99, 95}}}, {}};
+    case 1:
+        return {190, 1.05, {140, 180}, {{1, {42, 110}}, {2, {150, 70}}, {3, {103, 72}}, {6, {99, 97}}}, {}};
+    case 4:
+        return {30, 0.7, {160, 220}, {{1, {45, 117}}, {2, {115, 62}}, {3, {103, 49}}, {6, {102, 114}}}, {{4, {104, 157}}}};
+    case 5:
+        return {20, 0.7, {160, 210}, {{1, {30, 71}}, {2, {111, 15}}, {3, {99, 39}}, {6, {102, 92}}}, {{4, {104, 157}}}};
+    case 6:
+        return {30, 0.75, {160, 240}, {{1, {52, 113}}, {2, {107, 17}}, {3, {104, 44}}, {6, {102, 103}}}, {{4, {104, 157}}}};
+    default: return {0, 0.72, {180, 235}, {{1, {62, 70}}, {2, {138, 70}}}, {{4, {104, 157}}}};
+    }
+}
+
+QTransform designToPicture(const Pose& pose)
+{
+    QTransform t;
+    t.translate(pose.centre.x(), pose.centre.y());
+    t.rotate(pose.angle);
+    t.scale(pose.scale, pose.scale);
+    t.translate(-100, -150);
+    return t;
+}
+
+Part partOf(int marker)
+{
+    static const Part parts[] = {Part::LeftButton, Part::RightButton, Part::Wheel, Part::SideFront, Part::SideRear,
+        Part::DpiButton, Part::TopButton};
+    return parts[marker - 1];
+}
+
+}  // namespace
+
+QSize pictureSize() { return QSize(432, 356); }
+
+QVector<Leader> leaders(int model)
+{
+    const Pose p = pose(model);
+    const QTransform t = designToPicture(p);
+    QVector<QPointF> corners = markerCorners(model);
+    if (showsSeventh(model))
+        corners.append(seventhCorner);
+    QVector<Leader> list;
+    for (int i = 0; i < corners.size(); ++i) {
+        const int marker = i + 1;
+        Leader leader{marker, partOf(marker), {}, {}};
+        const QPainterPath region = MouseArt::partRegion(model, leader.part);
+        const auto chosen = p.targets.find(marker);
+        const QPointF target = chosen != p.targets.end() ? chosen->second : region.boundingRect().center();
+        leader.button = t.map(region);
+        leader.line << corners.at(i) + QPointF(MarkerSize / 2.0, MarkerSize / 2.0);
+        const auto bend = p.bends.find(marker);
+        if (bend != p.bends.end())
+            leader.line << bend->second;
+        leader.line << t.map(target);
+        list.append(leader);
+    }
+    return list;
+}
+
+void draw(QPainter& p, int model)
+{
+    const QTransform t = designToPicture(pose(model));
+    MouseArt::floorGlowAt(p, t.map(QPointF(100, 170)));
+    MouseArt::drawMouseAt(p, model, t);
+    for (const Leader& leader : leaders(model)) {
+        p.setPen(QPen(QColor(32, 200, 255, 190), 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        p.drawPolyline(leader.line);
+        p.setPen(QPen(Style::deep, 1.5));
+        p.setBrush(Style::accent);
+        p.drawEllipse(leader.line.last(), 4, 4);
+    }
+}
+
+bool writeButtonRegions(const QString& file)
+{
+    const auto points = [](const QPolygonF& polygon) {
+        QJsonArray list;
+        for (const QPointF& point : polygon)
+            list.append(QJsonArray{qRound(point.x() * 10) / 10.0, qRound(point.y() * 10) / 10.0});
+        return list;
+    };
+    QJsonArray pictures;
+    for (int model = 0; model < MouseArt::modelCount(); ++model) {
+        QJsonArray markers;
+        for (const Leader& leader : leaders(model)) {
+            QJsonObject entry;
+            entry.insert(QStringLiteral("marker"), leader.marker);
+            entry.insert(QStringLiteral("line"), points(leader.line));
+            entry.insert(QStringLiteral("button"), points(leader.button.toFillPolygon()));
+            markers.append(entry);
+        }
+        QJsonObject picture;
+        picture.insert(QStringLiteral("picture"), QStringLiteral("mouse%1.png").arg(model));
+        picture.insert(QStringLiteral("markers"), markers);
+        pictures.append(picture);
+    }
+    QSaveFile out(file);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    out.write(QJsonDocument(pictures).toJson(QJsonDocument::Compact));
+    return out.commit();
+}
+
+}  // namespace ButtonPageMouse
