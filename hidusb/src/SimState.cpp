@@ -96,6 +96,7 @@ Image defaultImage(uint8_t mid)
     image[5] = 1;     // lift-off distance
     image[6] = 4;     // debounce ms
     image[8] = 6;     // sleep after 60 s
+    image[13] = 6;    // full-performance time: an entry of the sensor page's list (1 min)
     // DPI levels. The "3311" sensor of MID 6, 10 and 13 takes the codes of its table in the
     // sensor header (dpi / 100). The others use the formula: up to 3200 DPI the code is
     // dpi / 50 - 1; above, the 100-DPI unit (range flags 0x22) with the code dpi / 100 - 1.
