@@ -2,12 +2,17 @@
 
 #include <chrono>
 
+#include <pthread.h>
+
 namespace hidsim {
 
 void Deliverer::ensureThread()
 {
     if (!m_thread.joinable() && !m_stop)
-        m_thread = std::thread([this] { run(); });
+        m_thread = std::thread([this] {
+            pthread_setname_np(pthread_self(), m_name);  // tells the threads apart in /proc, perf and strace
+            run();
+        });
 }
 
 void Deliverer::post(int delayMs, std::function<void()> call)

@@ -104,8 +104,8 @@ struct State {
 
     std::vector<std::string> callLog;
 
-    Deliverer data;
-    Deliverer firmware;
+    Deliverer data{"hidsim-data"};
+    Deliverer firmware{"hidsim-firmware"};
 };
 
 // The one state, made on first use (and, once, filled with the start-up devices).
