@@ -6,11 +6,14 @@
 #include <QtTest>
 
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <thread>
 
+#include <fcntl.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -92,10 +95,9 @@ bool hasWaitingClient(int listening)
     return ::poll(&p, 1, 0) > 0;
 }
 
-// Sends one command line over the socket and reads the whole reply (at most 5 s).
-QByteArray ask(const QString& path, const QByteArray& line)
+// Sends one command line on a connected client, reads the whole reply (at most 5 s) and closes.
+QByteArray askOn(int fd, const QByteArray& line)
 {
-    const int fd = connectTo(path);
     if (fd < 0 || ::write(fd, line.constData(), size_t(line.size())) != line.size()) {
         if (fd >= 0)
             ::close(fd);
@@ -112,6 +114,11 @@ QByteArray ask(const QString& path, const QByteArray& line)
     }
     ::close(fd);
     return reply;
+}
+
+QByteArray ask(const QString& path, const QByteArray& line)
+{
+    return askOn(connectTo(path), line);
 }
 
 struct ToolRun {
@@ -160,6 +167,14 @@ qint64 contextSwitches(const QString& task)
     return total;
 }
 
+// The thread's CPU time so far in nanoseconds, from its open schedstat file: a thread that
+// spins does not sleep, so it is hardly ever switched out, but its CPU time grows.
+qint64 cpuNs(int schedstat)
+{
+    char text[128] = {0};
+    return ::pread(schedstat, text, sizeof text - 1, 0) > 0 ? std::strtoll(text, nullptr, 10) : -1;
+}
+
 bool taskSleeps(const QString& task)
 {
     QFile stat(task + "/stat");
@@ -204,6 +219,7 @@ private slots:
     void socketTakenOverOnlyFromACrashedProgram();
     void idleClientsDoNotDelayACommand();
     void idleServerNeverWakesAndStopsAtOnce();
+    void noDescriptorLeftIsWaitedOutWithoutSpinning();
 
 private:
     QProcessEnvironment toolEnvironment() const
@@ -580,6 +596,41 @@ void TestHidUsbControl::idleServerNeverWakesAndStopsAtOnce()
     QVERIFY(serverTask().isEmpty());
     QVERIFY(!QFileInfo::exists(m_socket));
     ::close(waiting);
+}
+
+// With every file descriptor taken the server cannot accept a waiting client: it waits without
+// spinning on the listening socket, and serves the client once descriptors are free again.
+void TestHidUsbControl::noDescriptorLeftIsWaitedOutWithoutSpinning()
+{
+    QCOMPARE(HidSim_ControlServer(1, nullptr, 0), 0);
+    const QString task = serverTask();
+    QVERIFY(!task.isEmpty());
+    // Opened before: with no descriptor left the file could not be opened.
+    const int schedstat = ::open((task + "/schedstat").toLocal8Bit().constData(), O_RDONLY | O_CLOEXEC);
+    QVERIFY(schedstat >= 0);
+    rlimit old{};
+    QCOMPARE(::getrlimit(RLIMIT_NOFILE, &old), 0);
+    const int lowestFree = ::dup(0);
+    ::close(lowestFree);
+    rlimit low = old;
+    low.rlim_cur = rlim_t(lowestFree + 32);
+    QCOMPARE(::setrlimit(RLIMIT_NOFILE, &low), 0);
+    std::vector<int> fillers;
+    for (int fd; (fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0)) >= 0;)
+        fillers.push_back(fd);
+    ::close(fillers.back());  // one for the client; none for the server to accept it with
+    fillers.pop_back();
+    const int client = connectTo(m_socket);
+    const qint64 before = cpuNs(schedstat);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const qint64 spentNs = cpuNs(schedstat) - before;
+    for (int fd : fillers)
+        ::close(fd);
+    ::setrlimit(RLIMIT_NOFILE, &old);
+    ::close(schedstat);
+    QVERIFY(client >= 0);
+    QVERIFY2(spentNs < 30000000, qPrintable(QString::number(spentNs)));
+    QCOMPARE(askOn(client, "list\n"), QByteArray("no devices\n"));
 }
 
 QTEST_MAIN(TestHidUsbControl)

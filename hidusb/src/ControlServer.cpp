@@ -138,13 +138,17 @@ private:
     int m_listen;
     int m_wake;
     std::vector<Client> m_clients;
+    // Out of file descriptors: the listening socket stays readable, so it is left alone for a
+    // moment instead of being polled in a busy loop.
+    Clock::time_point m_acceptPausedUntil;
 };
 
 void Server::run()
 {
     std::vector<pollfd> polled;
     for (;;) {
-        polled.assign({{m_wake, POLLIN, 0}, {m_listen, POLLIN, 0}});
+        const short acceptEvents = Clock::now() < m_acceptPausedUntil ? 0 : POLLIN;
+        polled.assign({{m_wake, POLLIN, 0}, {m_listen, acceptEvents, 0}});
         for (const Client& c : m_clients)
             polled.push_back({c.fd, static_cast<short>(c.reply.empty() ? POLLIN : POLLOUT), 0});
         if (::poll(polled.data(), polled.size(), timeoutMs()) < 0 && errno != EINTR)
@@ -174,9 +178,10 @@ void Server::run()
 
 int Server::timeoutMs() const
 {
-    if (m_clients.empty())
+    const bool paused = Clock::now() < m_acceptPausedUntil;
+    if (m_clients.empty() && !paused)
         return -1;  // nothing pending: sleep until a client or the stop request comes
-    auto first = m_clients.front().deadline;
+    auto first = paused ? m_acceptPausedUntil : m_clients.front().deadline;
     for (const Client& c : m_clients)
         first = std::min(first, c.deadline);
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(first - Clock::now()).count() + 1;
@@ -187,8 +192,11 @@ void Server::acceptAll()
 {
     for (;;) {
         const int fd = ::accept4(m_listen, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
-        if (fd < 0)
+        if (fd < 0) {
+            if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM)
+                m_acceptPausedUntil = Clock::now() + std::chrono::milliseconds(100);
             return;
+        }
         if (!peerIsThisUser(fd)) {
             ::close(fd);
             continue;
@@ -409,10 +417,11 @@ ControlStart startControlServer(std::string* error)
     if (::lstat(place.path.c_str(), &info) == 0)
         running->inode = info.st_ino;
     running->thread = std::thread([fd, wakeFd] {
-        pthread_setname_np(pthread_self(), "hidsim-control");
         Server(fd, wakeFd).run();
         ::close(fd);
     });
+    // Named before this returns, so /proc, perf and strace tell it apart from the start.
+    pthread_setname_np(running->thread.native_handle(), "hidsim-control");
     g_running = running;
     return ControlStart::Listening;
 }

@@ -8,11 +8,10 @@ namespace hidsim {
 
 void Deliverer::ensureThread()
 {
-    if (!m_thread.joinable() && !m_stop)
-        m_thread = std::thread([this] {
-            pthread_setname_np(pthread_self(), m_name);  // tells the threads apart in /proc, perf and strace
-            run();
-        });
+    if (!m_thread.joinable() && !m_stop) {
+        m_thread = std::thread([this] { run(); });
+        pthread_setname_np(m_thread.native_handle(), m_name);  // tells the threads apart in /proc, perf and strace
+    }
 }
 
 void Deliverer::post(int delayMs, std::function<void()> call)
