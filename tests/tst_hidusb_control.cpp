@@ -1,11 +1,23 @@
 // The simulated device library's scripting side: default devices, scenario files, the
-// plug tool's commands, the call log and reset.
+// plug tool's commands and its socket, the call log and reset.
 #include "support/HidSimScript.h"
 #include "support/TestEnv.h"
 
 #include <QtTest>
 
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
+#include <thread>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 using namespace SimScript;
 
@@ -44,13 +56,153 @@ QList<Found> findAll(const char* pid)
     return found;
 }
 
+sockaddr_un socketAddress(const QString& path)
+{
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray name = path.toLocal8Bit();
+    std::memcpy(address.sun_path, name.constData(), size_t(name.size()) + 1);
+    return address;
+}
+
+// A client of the control socket, or -1.
+int connectTo(const QString& path)
+{
+    const sockaddr_un address = socketAddress(path);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd >= 0 && ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0)
+        return fd;
+    if (fd >= 0)
+        ::close(fd);
+    return -1;
+}
+
+// A listening socket at path (another program's, or an impostor's), or -1.
+int listenAt(const QString& path)
+{
+    const sockaddr_un address = socketAddress(path);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd >= 0 && ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 && ::listen(fd, 4) == 0)
+        return fd;
+    if (fd >= 0)
+        ::close(fd);
+    return -1;
+}
+
+bool hasWaitingClient(int listening)
+{
+    pollfd p{listening, POLLIN, 0};
+    return ::poll(&p, 1, 0) > 0;
+}
+
+// Sends one command line on a connected client, reads the whole reply (at most 5 s) and closes.
+QByteArray askOn(int fd, const QByteArray& line)
+{
+    if (fd < 0 || ::write(fd, line.constData(), size_t(line.size())) != line.size()) {
+        if (fd >= 0)
+            ::close(fd);
+        return "no connection";
+    }
+    QByteArray reply;
+    char buffer[512];
+    pollfd p{fd, POLLIN, 0};
+    while (::poll(&p, 1, 5000) > 0) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n <= 0)
+            break;
+        reply.append(buffer, int(n));
+    }
+    ::close(fd);
+    return reply;
+}
+
+QByteArray ask(const QString& path, const QByteArray& line)
+{
+    return askOn(connectTo(path), line);
+}
+
+struct ToolRun {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+ToolRun simctl(const QStringList& arguments, const QProcessEnvironment& environment)
+{
+    QProcess tool;
+    tool.setProcessEnvironment(environment);
+    tool.start(QStringLiteral(KAVRO_OUTPUT_DIR "/simctl"), arguments);
+    ToolRun run;
+    if (!tool.waitForFinished(20000))
+        return run;
+    run.exitCode = tool.exitCode();
+    run.out = tool.readAllStandardOutput();
+    run.err = tool.readAllStandardError();
+    return run;
+}
+
+// The control socket's thread: its task folder below /proc/self/task, empty when none runs.
+QString serverTask()
+{
+    QDir tasks(QStringLiteral("/proc/self/task"));
+    for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile comm(tasks.filePath(task) + "/comm");
+        if (comm.open(QIODevice::ReadOnly) && comm.readAll().trimmed() == "hidsim-control")
+            return tasks.filePath(task);
+    }
+    return {};
+}
+
+// How often the thread was switched out: every wake-up counts once.
+qint64 contextSwitches(const QString& task)
+{
+    QFile status(task + "/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    qint64 total = 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.contains("ctxt_switches:"))
+            total += line.mid(line.indexOf(':') + 1).trimmed().toLongLong();
+    }
+    return total;
+}
+
+// The thread's CPU time so far in nanoseconds, from its open schedstat file: a thread that
+// spins does not sleep, so it is hardly ever switched out, but its CPU time grows.
+qint64 cpuNs(int schedstat)
+{
+    char text[128] = {0};
+    return ::pread(schedstat, text, sizeof text - 1, 0) > 0 ? std::strtoll(text, nullptr, 10) : -1;
+}
+
+bool taskSleeps(const QString& task)
+{
+    QFile stat(task + "/stat");
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray line = stat.readAll();
+    return line.mid(line.lastIndexOf(')') + 2, 1) == "S";
+}
+
 }  // namespace
 
 class TestHidUsbControl : public QObject {
     Q_OBJECT
 private slots:
-    void init() { m_env.reset(new TestEnv); }
-    void cleanup() { m_env.reset(); }
+    void init()
+    {
+        m_env.reset(new TestEnv);
+        m_socket = m_env->home() + "/run/sim.sock";
+        QDir().mkpath(m_env->home() + "/run");
+        QFile::setPermissions(m_env->home() + "/run", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("KAVRO_SIM_SOCKET", m_socket.toLocal8Bit());
+    }
+    void cleanup()
+    {
+        HidSim_ControlServer(0, nullptr, 0);
+        qunsetenv("KAVRO_SIM_SOCKET");
+        m_env.reset();
+    }
 
     void defaultsShowEveryKindOfTile();
     void scenarioFileReplacesTheDevices();
@@ -61,8 +213,23 @@ private slots:
     void unreadableScenarioChangesNothing();
     void plugToolCommands();
     void callLogRecordsArgumentsAndResetClearsAll();
+    void socketPlace_data();
+    void socketPlace();
+    void socketOnlyInAPrivateFolderOfOurs_data();
+    void socketOnlyInAPrivateFolderOfOurs();
+    void socketTakenOverOnlyFromACrashedProgram();
+    void idleClientsDoNotDelayACommand();
+    void idleServerNeverWakesAndStopsAtOnce();
+    void noDescriptorLeftIsWaitedOutWithoutSpinning();
 
 private:
+    QProcessEnvironment toolEnvironment() const
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("KAVRO_SIM_SOCKET"), m_socket);
+        return environment;
+    }
+    QString m_socket;
     QString writeScenario(const QByteArray& text)
     {
         const QString name = m_env->home() + "/scenario.txt";
@@ -276,6 +443,207 @@ void TestHidUsbControl::callLogRecordsArgumentsAndResetClearsAll()
     QCOMPARE(HidSim_WriteCount(d.mouse), -1);
     QCOMPARE(UsbFinderC_GetDeviceOnLine(d.path.constData()), 0);
     QCOMPARE(UsbServer_ReadBatteryLevel(), 0);  // the link went with the devices
+}
+
+void TestHidUsbControl::socketPlace_data()
+{
+    QTest::addColumn<QString>("runtimeMode");  // "private", "open" or "unset"
+    QTest::addColumn<bool>("inRuntime");
+    QTest::newRow("private runtime folder") << "private" << true;
+    QTest::newRow("runtime folder open to others") << "open" << false;
+    QTest::newRow("no runtime folder") << "unset" << false;
+}
+
+// The socket's name follows the per-user folder of the home; its folder is the runtime folder
+// only when that is private, else a folder of this user's own under /tmp.
+void TestHidUsbControl::socketPlace()
+{
+    QFETCH(QString, runtimeMode);
+    QFETCH(bool, inRuntime);
+    const QString runtime = m_env->home() + "/runtime";
+    QDir().mkpath(runtime);
+    QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+    if (runtimeMode == "open")
+        permissions |= QFile::ReadOther | QFile::ExeOther;
+    QFile::setPermissions(runtime, permissions);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("KAVRO_SIM_SOCKET"));
+    environment.insert(QStringLiteral("HOME"), m_env->home());
+    if (runtimeMode == "unset")
+        environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    else
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    const QString folder = inRuntime ? runtime : QStringLiteral("/tmp/kavro-sim-%1").arg(::geteuid());
+    const ToolRun help = simctl({QStringLiteral("--help")}, environment);
+    QVERIFY2(help.err.contains((folder + "/kavro-sim-").toLocal8Bit()), help.err.constData());
+    QVERIFY(help.err.contains(".sock"));
+    environment.insert(QStringLiteral("HOME"), m_env->programDir());
+    QVERIFY(!simctl({QStringLiteral("--help")}, environment).err.contains(help.err.mid(help.err.indexOf("kavro-sim-"), 27)));
+}
+
+void TestHidUsbControl::socketOnlyInAPrivateFolderOfOurs_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("foreign");
+    QTest::addColumn<bool>("link");
+    QTest::addColumn<QByteArray>("reason");
+    QTest::newRow("open to everyone") << 0777 << false << false << QByteArray("open to other users");
+    QTest::newRow("group may enter") << 0710 << false << false << QByteArray("open to other users");
+    QTest::newRow("another user's") << 0700 << true << false << QByteArray("belongs to another user");
+    QTest::newRow("a link to our private folder") << 0700 << false << true << QByteArray("is not a folder");
+}
+
+// Another user's or a shared folder may hold an impostor that listens first: the program
+// does not listen there, and simctl does not talk to it.
+void TestHidUsbControl::socketOnlyInAPrivateFolderOfOurs()
+{
+    QFETCH(int, mode);
+    QFETCH(bool, foreign);
+    QFETCH(bool, link);
+    QFETCH(QByteArray, reason);
+    if (foreign && ::geteuid() != 0)
+        QSKIP("only root can hand a folder to another user");
+    const QString folder = m_env->home() + "/shared";
+    const QString real = link ? m_env->home() + "/private" : folder;
+    QVERIFY(QDir().mkpath(real));
+    if (link)
+        QVERIFY(QFile::link(real, folder));
+    QCOMPARE(::chmod(real.toLocal8Bit().constData(), mode_t(mode)), 0);
+    m_socket = folder + "/sim.sock";
+    qputenv("KAVRO_SIM_SOCKET", m_socket.toLocal8Bit());
+    const int impostor = listenAt(m_socket);
+    QVERIFY(impostor >= 0);
+    if (foreign)
+        QCOMPARE(::chown(real.toLocal8Bit().constData(), 65534, 65534), 0);
+
+    char why[512] = {0};
+    QCOMPARE(HidSim_ControlServer(1, why, sizeof why), -1);
+    QVERIFY2(QByteArray(why).contains(reason), why);
+    QVERIFY(serverTask().isEmpty());
+    const ToolRun run = simctl({QStringLiteral("list")}, toolEnvironment());
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains("not connecting") && run.err.contains(reason), run.err.constData());
+    QVERIFY(run.out.isEmpty());
+    QVERIFY(!hasWaitingClient(impostor));
+    ::close(impostor);
+}
+
+// At our socket's path: a stale socket of a crashed program is taken over, but never anything
+// else, and never a socket that a running program serves.
+void TestHidUsbControl::socketTakenOverOnlyFromACrashedProgram()
+{
+    addCableMouse(1);
+    QVERIFY(QFile(m_socket).open(QIODevice::WriteOnly));
+    QCOMPARE(HidSim_ControlServer(1, nullptr, 0), -1);
+    QVERIFY(QFileInfo(m_socket).isFile());
+    QVERIFY(QFile::remove(m_socket));
+
+    const int running = listenAt(m_socket);
+    QVERIFY(running >= 0);
+    QCOMPARE(HidSim_ControlServer(1, nullptr, 0), -1);
+    QVERIFY(connectTo(m_socket) >= 0);
+    QVERIFY(hasWaitingClient(running));
+    ::close(running);  // crashed: its socket file stays behind
+
+    char why[512] = {0};
+    QCOMPARE(HidSim_ControlServer(1, why, sizeof why), 0);
+    QCOMPARE(ask(m_socket, "unplug 0\n"), QByteArray("ok\n"));
+    const ToolRun run = simctl({QStringLiteral("list")}, toolEnvironment());
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.out.contains("cable 0 sim:usb:0000") && run.out.contains("unplugged"), run.out.constData());
+    QCOMPARE(QFileInfo(m_socket).permissions() & (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther),
+             QFile::Permissions());
+    HidSim_ControlServer(0, nullptr, 0);
+    QVERIFY(!QFileInfo::exists(m_socket));
+}
+
+// Clients that connect and say nothing, or only half a line, hold up nobody: a command gets
+// its reply at once, however many of them wait (more than are served at a time, too).
+void TestHidUsbControl::idleClientsDoNotDelayACommand()
+{
+    addCableMouse(1);
+    QCOMPARE(HidSim_ControlServer(1, nullptr, 0), 0);
+    std::vector<int> idle;
+    for (int i = 0; i < 80; ++i) {
+        const int fd = connectTo(m_socket);
+        QVERIFY(fd >= 0);
+        if (i % 10 == 0)
+            QCOMPARE(::write(fd, "li", 2), ssize_t(2));
+        idle.push_back(fd);
+    }
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(ask(m_socket, "unplug 0\n"), QByteArray("ok\n"));
+    QCOMPARE(ask(m_socket, "list\n"), QByteArray("mouse 0 cid=0x0A mid=1 version=0x0100 battery=80 charging=0 awake\n"
+                                               "cable 0 sim:usb:0000 vid=0x3554 pid=0xF500 kind=2 mouse=0 unplugged offline\n"));
+    QVERIFY2(clock.elapsed() < 500, qPrintable(QString::number(clock.elapsed())));
+    // The idle ones are let go after their second.
+    pollfd p{idle.back(), POLLIN, 0};
+    QCOMPARE(::poll(&p, 1, 5000), 1);
+    char byte = 0;
+    QCOMPARE(::read(idle.back(), &byte, 1), ssize_t(0));
+    for (int fd : idle)
+        ::close(fd);
+}
+
+// With nothing to serve the socket's thread sleeps until a client or the stop comes: no
+// wake-ups, and a stop returns at once, even while a client is still connected.
+void TestHidUsbControl::idleServerNeverWakesAndStopsAtOnce()
+{
+    QCOMPARE(HidSim_ControlServer(1, nullptr, 0), 0);
+    QCOMPARE(ask(m_socket, "list\n"), QByteArray("no devices\n"));
+    const QString task = serverTask();
+    QVERIFY(!task.isEmpty());
+    QTRY_VERIFY_WITH_TIMEOUT(taskSleeps(task), 5000);
+    const qint64 before = contextSwitches(task);
+    std::this_thread::sleep_for(std::chrono::milliseconds(450));  // two wake-ups of a 200 ms poll
+    QCOMPARE(contextSwitches(task), before);
+    QVERIFY(taskSleeps(task));
+
+    const int waiting = connectTo(m_socket);
+    QVERIFY(waiting >= 0);
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(HidSim_ControlServer(0, nullptr, 0), 0);
+    QVERIFY2(clock.elapsed() < 150, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(serverTask().isEmpty());
+    QVERIFY(!QFileInfo::exists(m_socket));
+    ::close(waiting);
+}
+
+// With every file descriptor taken the server cannot accept a waiting client: it waits without
+// spinning on the listening socket, and serves the client once descriptors are free again.
+void TestHidUsbControl::noDescriptorLeftIsWaitedOutWithoutSpinning()
+{
+    QCOMPARE(HidSim_ControlServer(1, nullptr, 0), 0);
+    const QString task = serverTask();
+    QVERIFY(!task.isEmpty());
+    // Opened before: with no descriptor left the file could not be opened.
+    const int schedstat = ::open((task + "/schedstat").toLocal8Bit().constData(), O_RDONLY | O_CLOEXEC);
+    QVERIFY(schedstat >= 0);
+    rlimit old{};
+    QCOMPARE(::getrlimit(RLIMIT_NOFILE, &old), 0);
+    const int lowestFree = ::dup(0);
+    ::close(lowestFree);
+    rlimit low = old;
+    low.rlim_cur = rlim_t(lowestFree + 32);
+    QCOMPARE(::setrlimit(RLIMIT_NOFILE, &low), 0);
+    std::vector<int> fillers;
+    for (int fd; (fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0)) >= 0;)
+        fillers.push_back(fd);
+    ::close(fillers.back());  // one for the client; none for the server to accept it with
+    fillers.pop_back();
+    const int client = connectTo(m_socket);
+    const qint64 before = cpuNs(schedstat);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const qint64 spentNs = cpuNs(schedstat) - before;
+    for (int fd : fillers)
+        ::close(fd);
+    ::setrlimit(RLIMIT_NOFILE, &old);
+    ::close(schedstat);
+    QVERIFY(client >= 0);
+    QVERIFY2(spentNs < 30000000, qPrintable(QString::number(spentNs)));
+    QCOMPARE(askOn(client, "list\n"), QByteArray("no devices\n"));
 }
 
 QTEST_MAIN(TestHidUsbControl)

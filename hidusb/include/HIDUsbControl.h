@@ -18,8 +18,11 @@
  *                             the defaults; a bad file leaves the library empty and says why
  *                             on standard error;
  *   otherwise                 the default demo devices (HidSim_LoadDefaults).
- * Unless KAVRO_SIM_EMPTY=1 or KAVRO_SIM_CONTROL=0, the library also listens on the local
- * socket /tmp/kavro-sim-<uid>.sock for the simctl tool (plug, unplug, wake, sleep ...).
+ * Unless KAVRO_SIM_EMPTY=1 or KAVRO_SIM_CONTROL=0, the library also listens on a local
+ * socket for the simctl tool (plug, unplug, wake, sleep ...): KAVRO_SIM_SOCKET, else
+ * kavro-sim-<hash of the per-user folder>.sock in $XDG_RUNTIME_DIR, or in /tmp/kavro-sim-<uid>
+ * when that is not a private folder of the user. The socket's folder must belong to the user
+ * and be closed to everyone else, or there is no socket (the reason on standard error).
  *
  * Answers are delayed a little (8 ms each, firmware reports by their script, hot-plug calls
  * by the settle time) unless HidSim_SetZeroDelays(1).
@@ -131,6 +134,11 @@ HIDUSB_API int HidSim_DeliverPending(int timeoutMs);
 /* Runs one command of the simctl tool ("list", "plug 2", "sleep 1" ...) and copies the reply
  * (cut to size); 0 when the command succeeded, -1 otherwise. */
 HIDUSB_API int HidSim_ControlCommand(const char* line, char* reply, int size);
+
+/* Starts (run 1) or stops (run 0) the control socket for simctl, as at start-up and at
+ * unload. 0 when it listens, or stopped; -1 when it cannot listen, with the reason copied to
+ * reason (cut to size; may be null). */
+HIDUSB_API int HidSim_ControlServer(int run, char* reason, int size);
 
 /* Link call hook, for tests that look at the caller's own state at the moment of a call:
  * called on the calling thread, with no library lock held, when UsbServerC_Start,

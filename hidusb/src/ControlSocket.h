@@ -1,40 +1,33 @@
 #pragma once
-// Where the library's control server listens and simctl connects.
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
+// Where the library's control server listens and simctl connects (built into both).
+//
+// The socket lives only in a folder that belongs to this user and that nobody else may enter
+// (no group or other permission bits): in a shared folder such as /tmp another local user could
+// take a predictable name first, serve as an impostor, or replace the socket.
 #include <string>
-
-#include <unistd.h>
 
 namespace hidsim {
 
 // The per-user folder of the program run with this home folder, which names its socket.
-inline std::string controlUserFolder()
-{
-    const char* home = std::getenv("HOME");
-    return std::string(home && *home ? home : "/") + "/AppData/Local/TrelmC";
-}
+std::string controlUserFolder();
 
-// KAVRO_SIM_SOCKET when set; else one socket per per-user folder (so a second copy of the
-// program with another home gets its own, and simctl finds the one of its home), in
-// $XDG_RUNTIME_DIR when set, else in /tmp.
-inline std::string controlSocketPath()
-{
-    if (const char* path = std::getenv("KAVRO_SIM_SOCKET")) {
-        if (*path)
-            return path;
-    }
-    uint64_t hash = 1469598103934665603ull;  // FNV-1a
-    for (unsigned char c : controlUserFolder()) {
-        hash ^= c;
-        hash *= 1099511628211ull;
-    }
-    char name[64];
-    std::snprintf(name, sizeof name, "/kavro-sim-%016llx.sock", static_cast<unsigned long long>(hash));
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    const std::string folder = runtime && *runtime ? runtime : "/tmp";
-    return folder + name;
-}
+// The socket's path and the folder that holds it.
+struct ControlSocketPlace {
+    std::string path;
+    std::string folder;
+};
+
+// KAVRO_SIM_SOCKET when set; else kavro-sim-<hash of the per-user folder>.sock (so a second
+// copy of the program with another home gets its own, and simctl finds the one of its home)
+// in $XDG_RUNTIME_DIR when that is a private folder of this user, else in /tmp/kavro-sim-<uid>.
+ControlSocketPlace controlSocketPlace();
+
+// Empty when folder is a folder itself (not a link), owned by this user, with no group or
+// other permission bits; otherwise what is wrong with it, for a message.
+std::string privateFolderProblem(const std::string& folder);
+
+// For the server: makes /tmp/kavro-sim-<uid> when that is the place's folder and it is
+// missing. Then, as for simctl, the folder must be private: empty when it is, else the problem.
+std::string prepareControlFolder(const ControlSocketPlace& place, bool create);
 
 }  // namespace hidsim

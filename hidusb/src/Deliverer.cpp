@@ -2,12 +2,16 @@
 
 #include <chrono>
 
+#include <pthread.h>
+
 namespace hidsim {
 
 void Deliverer::ensureThread()
 {
-    if (!m_thread.joinable() && !m_stop)
+    if (!m_thread.joinable() && !m_stop) {
         m_thread = std::thread([this] { run(); });
+        pthread_setname_np(m_thread.native_handle(), m_name);  // tells the threads apart in /proc, perf and strace
+    }
 }
 
 void Deliverer::post(int delayMs, std::function<void()> call)

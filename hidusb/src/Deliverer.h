@@ -11,7 +11,8 @@ namespace hidsim {
 // own delay after the previous one. The calls run without any lock of this class held.
 class Deliverer {
 public:
-    Deliverer() = default;
+    // name: the thread's name, at most 15 characters.
+    explicit Deliverer(const char* name) : m_name(name) {}
     Deliverer(const Deliverer&) = delete;
     Deliverer& operator=(const Deliverer&) = delete;
 
@@ -33,6 +34,7 @@ private:
     void run();
     void ensureThread();  // with m_mutex held
 
+    const char* m_name;
     std::mutex m_mutex;
     std::condition_variable m_wake;
     std::condition_variable m_idle;

@@ -104,8 +104,8 @@ struct State {
 
     std::vector<std::string> callLog;
 
-    Deliverer data;
-    Deliverer firmware;
+    Deliverer data{"hidsim-data"};
+    Deliverer firmware{"hidsim-firmware"};
 };
 
 // The one state, made on first use (and, once, filled with the start-up devices).
@@ -161,8 +161,11 @@ bool readScenarioFile(const std::string& fileName, std::string* text, std::strin
 // Replaces every device with those the scenario text describes; on an error nothing changes.
 bool loadScenarioTextLocked(State& s, const std::string& text, std::string* error);
 
-// The control socket for the plug tool.
+// The control socket for the plug tool. The first form says on standard error why it cannot
+// listen, unless another running program serves the same socket.
 void startControlServer();
+enum class ControlStart { Listening, ServedElsewhere, Refused };
+ControlStart startControlServer(std::string* error);
 void stopControlServer();
 // Runs one control command line and returns the reply text.
 std::string runControlCommand(const std::string& line);

@@ -12,6 +12,7 @@
 #include <string>
 
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -23,8 +24,9 @@ int main(int argc, char* argv[])
                      "              | battery <mouse> <level> [charging] | pairing <answers> ok|fail|silent\n"
                      "              | firmware <steps> <delay-ms> ok|fail|silent\n"
                      "              | scenario <file> | defaults\n"
-                     "Talks to the running program through %s (KAVRO_SIM_SOCKET overrides).\n",
-                     hidsim::controlSocketPath().c_str());
+                     "Talks to the running program through %s (KAVRO_SIM_SOCKET overrides),\n"
+                     "only in a folder of this user that nobody else may enter.\n",
+                     hidsim::controlSocketPlace().path.c_str());
         return 2;
     }
     std::string line;
@@ -41,7 +43,15 @@ int main(int argc, char* argv[])
     }
     line += "\n";
 
-    const std::string path = hidsim::controlSocketPath();
+    // Never a socket that another user could have put there or could stand behind.
+    const hidsim::ControlSocketPlace place = hidsim::controlSocketPlace();
+    const std::string& path = place.path;
+    const std::string problem = hidsim::privateFolderProblem(place.folder);
+    struct stat folder {};
+    if (!problem.empty() && ::lstat(place.folder.c_str(), &folder) == 0) {
+        std::fprintf(stderr, "simctl: not connecting to %s: %s\n", path.c_str(), problem.c_str());
+        return 1;
+    }
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     if (path.size() >= sizeof address.sun_path) {
@@ -49,9 +59,19 @@ int main(int argc, char* argv[])
         return 1;
     }
     std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    struct stat socketFile {};
+    const bool ownSocket = problem.empty() && ::lstat(path.c_str(), &socketFile) == 0 &&
+                           S_ISSOCK(socketFile.st_mode) && socketFile.st_uid == ::geteuid();
+    const int fd = ownSocket ? ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0) : -1;
     if (fd < 0 || ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
         std::fprintf(stderr, "simctl: no running program listens on %s\n", path.c_str());
+        return 1;
+    }
+    ucred peer{};
+    socklen_t peerSize = sizeof peer;
+    if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &peerSize) != 0 || peer.uid != ::geteuid()) {
+        std::fprintf(stderr, "simctl: not talking to %s: it is served by another user\n", path.c_str());
+        ::close(fd);
         return 1;
     }
     if (::write(fd, line.data(), line.size()) != static_cast<ssize_t>(line.size())) {

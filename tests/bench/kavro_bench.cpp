@@ -29,6 +29,9 @@
 // a plug event does, each time painted, and prints the median time of one rebuild. Under
 // valgrind --tool=callgrind --toggle-collect='*rebuildTilesOnce*' the counts show what the
 // rebuilds spend on style sheets and pictures.
+// With --idle it prints the idle CPU and wake-ups of the whole process over --idle-seconds
+// (default 60) of idle event loop: the bare window's, then the program's on the choice page,
+// on the frame of the cable mouse and on its sensor page, each in a fresh process.
 #include "app/Startup.h"
 #include "common/PostMsg.h"
 #include "common/Registry.h"
@@ -63,8 +66,10 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QDir>
 
 #include <algorithm>
+#include <map>
 #include <cstdio>
 #include <ctime>
 #include <thread>
@@ -625,6 +630,145 @@ void measureLightingAndSettings(QWidget* window, int mouse)
     }
 }
 
+// Idle figures: the whole process's CPU time and wake-ups over a stretch of idle event loop.
+constexpr int IdleSettleMs = 2000;  // after each step, before its stretch starts
+int g_idleSeconds = 60;
+
+double processCpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1000.0 + t.tv_nsec / 1e6;
+}
+
+// Every thread's name and context switches (voluntary and not), by thread id: each time a
+// sleeping thread wakes up it is switched out once more.
+std::map<QString, std::pair<QByteArray, qint64>> threadSwitches()
+{
+    std::map<QString, std::pair<QByteArray, qint64>> threads;
+    QDir tasks(QStringLiteral("/proc/self/task"));
+    for (const QString& tid : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile comm(tasks.filePath(tid) + QStringLiteral("/comm"));
+        QFile status(tasks.filePath(tid) + QStringLiteral("/status"));
+        if (!comm.open(QIODevice::ReadOnly) || !status.open(QIODevice::ReadOnly))
+            continue;
+        qint64 switches = 0;
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            if (line.contains("ctxt_switches:"))
+                switches += line.mid(line.indexOf(':') + 1).trimmed().toLongLong();
+        }
+        threads[tid] = {comm.readAll().trimmed(), switches};
+    }
+    return threads;
+}
+
+// Measures one stretch of IdleSettleMs plus g_idleSeconds, prints its line and calls next.
+void idleStretch(const char* what, const std::function<void()>& next)
+{
+    QTimer::singleShot(IdleSettleMs, [what, next] {
+        const double cpuBefore = processCpuMs();
+        const auto before = threadSwitches();
+        QTimer::singleShot(g_idleSeconds * 1000, [what, next, cpuBefore, before] {
+            const double cpuMs = processCpuMs() - cpuBefore;
+            std::map<QByteArray, qint64> woken;
+            qint64 total = 0;
+            for (const auto& thread : threadSwitches()) {
+                const auto old = before.find(thread.first);
+                const qint64 wakeups = thread.second.second - (old == before.end() ? 0 : old->second.second);
+                if (wakeups > 0)
+                    woken[thread.second.first] += wakeups;
+                total += wakeups;
+            }
+            QByteArray threads;
+            for (const auto& thread : woken)
+                threads += (threads.isEmpty() ? "" : ", ") + thread.first + ' ' + QByteArray::number(thread.second);
+            std::printf("  idle %s over %d s: %.4f %% CPU, %.2f wake-ups a second (%s)\n", what, g_idleSeconds,
+                        cpuMs / (g_idleSeconds * 10.0), double(total) / g_idleSeconds,
+                        threads.isEmpty() ? "no thread woke" : threads.constData());
+            std::fflush(stdout);
+            next();
+        });
+    });
+}
+
+// The program's stretches: the choice page, then the frame of the cable mouse, then its sensor page.
+void measureIdleProgram(QWidget* window)
+{
+    if (!waitUntil([] { return g_tilesPaintedMs >= 0; }, 10000)) {
+        g_failure = QStringLiteral("no device tile appeared");
+        QCoreApplication::exit(1);
+        return;
+    }
+    idleStretch("on the choice page", [window] {
+        // The load's simulated latencies and the busy dialog's fixed waits only slow the bench.
+        HidSim_SetZeroDelays(1);
+        NoBusyDialog = 1;
+        window->findChild<QAbstractButton*>(QStringLiteral("btn0"))->click();
+        if (!waitUntil([] { return SensorPageReady && LightPageReady && ButtonPageReady && !RunRequested; }, 10000)) {
+            g_failure = QStringLiteral("the chosen mouse did not load");
+            QCoreApplication::exit(1);
+            return;
+        }
+        HidSim_SetZeroDelays(0);
+        idleStretch("on the frame", [window] {
+            auto* sensor = window->findChild<QAbstractButton*>(QStringLiteral("SensorButton"));
+            if (!sensor) {
+                g_failure = QStringLiteral("no sensor page button");
+                QCoreApplication::exit(1);
+                return;
+            }
+            sensor->click();
+            idleStretch("on the sensor page", [] { QCoreApplication::exit(0); });
+        });
+    });
+}
+
+int runIdle(int& argc, char** argv, bool bare)
+{
+    int status = 0;
+    if (bare) {
+        QApplication app(argc, argv);
+        QWidget window;
+        window.resize(1020, 700);
+        window.show();
+        std::printf("Bare Qt window (1020 x 700)\n");
+        idleStretch("with the window shown", [] { QCoreApplication::exit(0); });
+        status = app.exec();
+    } else {
+        std::printf("Kavro Mouse Software, default simulated devices\n");
+        status = runProgram(argc, argv, [] {
+            auto* window = new DialogMain;
+            QCoreApplication::instance()->installEventFilter(new PaintWatch(window));
+            QTimer::singleShot(0, window, [window] { measureIdleProgram(window); });
+            return window;
+        });
+    }
+    if (!g_failure.isEmpty()) {
+        std::printf("  failed: %s\n", qPrintable(g_failure));
+        return 1;
+    }
+    return status;
+}
+
+// The bare window's idle figures, then the program's, each from a fresh process.
+int reportIdle(const char* self)
+{
+    for (bool bare : {true, false}) {
+        QProcess run;
+        QStringList arguments{QStringLiteral("--once"), QStringLiteral("--idle"), QStringLiteral("--idle-seconds"),
+                              QString::number(g_idleSeconds)};
+        if (bare)
+            arguments << QStringLiteral("--bare");
+        run.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        run.start(QString::fromLocal8Bit(self), arguments);
+        const bool finished = run.waitForFinished((4 * g_idleSeconds + 60) * 1000);
+        std::printf("%s", run.readAllStandardOutput().constData());
+        if (!finished || run.exitCode() != 0)
+            return 1;
+    }
+    return 0;
+}
+
 }  // namespace
 
 // The start-up and memory figures depend on one process start each: the benchmark runs itself
@@ -689,11 +833,17 @@ int main(int argc, char** argv)
     bool bare = false;
     bool once = false;
     bool rebuilds = false;
+    bool idle = false;
     for (int i = 1; i < argc; ++i) {
         bare = bare || QByteArray(argv[i]) == "--bare";
         once = once || QByteArray(argv[i]) == "--once";
         rebuilds = rebuilds || QByteArray(argv[i]) == "--rebuilds";
+        idle = idle || QByteArray(argv[i]) == "--idle";
+        if (QByteArray(argv[i]) == "--idle-seconds" && i + 1 < argc)
+            g_idleSeconds = std::max(1, QByteArray(argv[i + 1]).toInt());
     }
+    if (idle && !once)
+        return reportIdle(argv[0]);
     if (!once && !rebuilds)
         return reportMedians(argv[0], bare);
 
@@ -705,6 +855,8 @@ int main(int argc, char** argv)
     writeBenchMacro();
     if (rebuilds)
         return runRebuilds(argc, argv);
+    if (idle)
+        return runIdle(argc, argv, bare);
 
     int status = 0;
     if (bare) {
