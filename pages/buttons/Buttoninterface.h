@@ -189,6 +189,11 @@ private:
     QString macroNameOf(int index) const;
     void sendMacroEvents(const QString& name);
     QString macroButtonStyle() const;
+    // The function pages' buttons, in the order the group takes them.
+    QList<QToolButton*> functionButtons() const;
+    // A new FunctionGroup of the function buttons alone (the macro buttons join it as the panel
+    // is built): the old macro buttons then leave no group one by one, each a search of it.
+    void regroupFunctionButtons();
 
     // Style sheets of the page (ButtoninterfaceSkin.cpp).
     void applyPageStyles();
@@ -199,6 +204,8 @@ private:
     QButtonGroup* SelectorGroup = nullptr;
     QButtonGroup* FunctionTypeGroup = nullptr;
     QButtonGroup* FunctionGroup = nullptr;
+    // The macro buttons' own widget and layout: a rebuild replaces it whole.
+    QWidget* MacroPanel = nullptr;
     // The last accepted rapid-fire interval and count.
     int FireTime = 10;
     int FireCount = 3;
