@@ -24,6 +24,7 @@
 #include <QButtonGroup>
 #include <QDebug>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QStyle>
 
 namespace {
@@ -58,11 +59,23 @@ Dialog::Dialog(QWidget* parent)
     ui->setupUi(this);
     m_pictureDir = pictureFolder(QStringLiteral("Dialog"));
 
-    m_buttonPage = new Buttoninterface(this);
-    m_lightPage = new LampLight(this);
-    m_macroPage = new Macro(this);
-    m_sensorPage = new Sensor(this);
-    m_settingsPage = new FormSetting(this);
+    // The frame's sheet never changes, and comes before the pages: a sheet set on an
+    // ancestor later polishes every widget of the five pages once more. The background
+    // picture is a sheet of its own on a widget behind all others, so that a model with
+    // another picture re-styles that widget alone.
+    ui->frame_2->setStyleSheet(QStringLiteral("#frame_2{border: none;}"));
+    m_backgroundView = new QLabel(ui->frame_2);
+    m_backgroundView->setObjectName(QStringLiteral("FrameBackground"));
+    m_backgroundView->setGeometry(ui->frame_2->rect());
+    m_backgroundView->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_backgroundView->lower();
+
+    // Built in their stack: a page moved there from elsewhere would be styled twice.
+    m_buttonPage = new Buttoninterface(ui->stackedWidgetDialog);
+    m_lightPage = new LampLight(ui->stackedWidgetDialog);
+    m_macroPage = new Macro(ui->stackedWidgetDialog);
+    m_sensorPage = new Sensor(ui->stackedWidgetDialog);
+    m_settingsPage = new FormSetting(ui->stackedWidgetDialog);
     ui->stackedWidgetDialog->addWidget(m_buttonPage);
     ui->stackedWidgetDialog->addWidget(m_sensorPage);
     ui->stackedWidgetDialog->addWidget(m_macroPage);
@@ -290,10 +303,10 @@ void Dialog::applyBackground()
 {
     // The full-size background is decoded when the frame is first shown, not while the
     // choice page is all the user sees; choosing the same model again parses nothing.
-    const QString sheet = QStringLiteral("#frame_2{border-image: ") + styleSheetUrl(m_pictureDir + m_background)
+    const QString sheet = QStringLiteral("#FrameBackground{border-image: ") + styleSheetUrl(m_pictureDir + m_background)
                           + QStringLiteral(";}");
-    if (ui->frame_2->styleSheet() != sheet)
-        ui->frame_2->setStyleSheet(sheet);
+    if (m_backgroundView->styleSheet() != sheet)
+        m_backgroundView->setStyleSheet(sheet);
 }
 
 void Dialog::showEvent(QShowEvent* event)

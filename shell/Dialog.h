@@ -70,6 +70,7 @@ private:
     QString m_pictureDir;
     // The chosen model's background picture, set once the frame is shown.
     QString m_background;
+    QWidget* m_backgroundView = nullptr;  // the background picture, behind every other widget
     bool m_busyRunning = false;
     // A load report that arrived while the busy dialog ran, and its argument.
     bool m_loadPending = false;
