@@ -195,9 +195,10 @@ private:
     // is built): the old macro buttons then leave no group one by one, each a search of it.
     void regroupFunctionButtons();
 
-    // Style sheets of the page (ButtoninterfaceSkin.cpp).
+    // Style sheets of the page (ButtoninterfaceSkin.cpp): the page's one sheet, and the
+    // profile box's own.
+    QString pageStyleSheet() const;
     void applyPageStyles();
-    void applyFrameStyles();
 
     Ui::Buttoninterface* ui;
     Worker* m_worker = nullptr;
