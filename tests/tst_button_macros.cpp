@@ -272,6 +272,12 @@ private slots:
         QVERIFY(!function->isChecked());
         function->setChecked(true);
         QVERIFY(!macroButton(page, QStringLiteral("C"))->isChecked());
+        // The same list once more: the same buttons, and no macro stays chosen.
+        macroButton(page, QStringLiteral("C"))->setChecked(true);
+        PostMsg::instance()->SendAddMacroButton();
+        QCOMPARE(macroTexts(page), (QStringList{"A", "B", "C"}));
+        QVERIFY(!macroButton(page, QStringLiteral("C"))->isChecked());
+        QVERIFY(!function->isChecked());
         // The new buttons bind.
         load(m_factory);
         bind(page, "RightKey", QStringLiteral("C"));

@@ -194,6 +194,8 @@ private:
     // A new FunctionGroup of the function buttons alone (the macro buttons join it as the panel
     // is built): the old macro buttons then leave no group one by one, each a search of it.
     void regroupFunctionButtons();
+    // Unchecks the chosen macro button, if one is chosen.
+    void uncheckMacroButtons();
 
     // Style sheets of the page (ButtoninterfaceSkin.cpp): the page's one sheet, and the
     // profile box's own.
@@ -205,8 +207,10 @@ private:
     QButtonGroup* SelectorGroup = nullptr;
     QButtonGroup* FunctionTypeGroup = nullptr;
     QButtonGroup* FunctionGroup = nullptr;
-    // The macro buttons' own widget and layout: a rebuild replaces it whole.
+    // The macro buttons' own widget and layout: a rebuild replaces it whole. The names it
+    // shows, in order: a list that is still the same keeps the panel.
     QWidget* MacroPanel = nullptr;
+    QStringList MacroButtonNames;
     // The last accepted rapid-fire interval and count.
     int FireTime = 10;
     int FireCount = 3;

@@ -86,6 +86,14 @@ void Buttoninterface::InitMacroButtons()
 
 void Buttoninterface::SlotAddMacroButton()
 {
+    // The Macro page lists the same macros, in the same order.
+    const QStringList names = ListMacroNames(MacroFolder());
+    if (MacroPanel && names == MacroButtonNames) {
+        // The same list: the buttons stay, as a new panel would show them, none chosen.
+        uncheckMacroButtons();
+        return;
+    }
+    MacroButtonNames = names;
     QLayout* layout = ui->scrollAreaWidgetContents_7->layout();
     // The old panel goes whole (a click may still be on its way out of an old button: a
     // notice's loop runs rebuilds); its buttons leave the group with it.
@@ -115,8 +123,6 @@ void Buttoninterface::SlotAddMacroButton()
         MacroButtons.append(button);
         return button;
     };
-    // The Macro page lists the same macros, in the same order.
-    const QStringList names = ListMacroNames(MacroFolder());
     int id = FunctionGroup->buttons().size();
     for (const QString& name : names) {
         QToolButton* button = makeButton(name, 22);
@@ -132,6 +138,17 @@ void Buttoninterface::SlotAddMacroButton()
     }
     layout->addWidget(MacroPanel);
     MacroPanel->show();
+}
+
+void Buttoninterface::uncheckMacroButtons()
+{
+    QAbstractButton* checked = FunctionGroup->checkedButton();
+    auto* macro = qobject_cast<QToolButton*>(checked);
+    if (!macro || macro->parentWidget() != MacroPanel)
+        return;
+    FunctionGroup->setExclusive(false);
+    macro->setChecked(false);
+    FunctionGroup->setExclusive(true);
 }
 
 // Opening a key bound to a macro checks that macro's button and scrolls it into view.
@@ -262,6 +279,8 @@ void Buttoninterface::SlotMacroRename(QString MacroName, QString NewName)
         if (button->isEnabled() && SelectorTable::nameOfButtonText(button->text()) == MacroName)
             setMacroButtonText(button, NewName);
     }
+    // The folder's order may differ now: the next list builds the panel anew.
+    MacroButtonNames.clear();
 }
 
 void Buttoninterface::SlotUpDataMacro(QString MacroName, int index)
