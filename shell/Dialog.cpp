@@ -24,6 +24,9 @@
 #include <QButtonGroup>
 #include <QDebug>
 #include <QKeyEvent>
+#include <QComboBox>
+#include <QAbstractItemView>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QStyle>
 
@@ -82,6 +85,7 @@ Dialog::Dialog(QWidget* parent)
     ui->stackedWidgetDialog->addWidget(m_lightPage);
     ui->stackedWidgetDialog->addWidget(m_settingsPage);
 
+    restyleListPopups();
     m_busy = new UpDataParam(nullptr);
     qCDebug(kavroTrace) << "Start";
 
@@ -115,6 +119,17 @@ Dialog::Dialog(QWidget* parent)
 
     ui->label_3->hide();
     ui->label_2->hide();
+}
+
+// A list's popup frame takes its look from the rules for the list's view when the popup is
+// made; the pages' sheets are complete only now, so every popup of the frame takes it again
+// (as it would when a sheet above it changed).
+void Dialog::restyleListPopups()
+{
+    for (QComboBox* box : findChildren<QComboBox*>()) {
+        QEvent change(QEvent::StyleChange);
+        QCoreApplication::sendEvent(box->view()->parentWidget(), &change);
+    }
 }
 
 Dialog::~Dialog()

@@ -54,6 +54,7 @@ private:
     void applySkin();
     // Gives the frame the background of the chosen model.
     void applyBackground();
+    void restyleListPopups();
     void showButtonPage();
     // One modal run of the busy dialog for a load report with `index` (1: wait mode).
     void runBusyDialog(int index);
