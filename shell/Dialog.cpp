@@ -24,6 +24,10 @@
 #include <QButtonGroup>
 #include <QDebug>
 #include <QKeyEvent>
+#include <QComboBox>
+#include <QAbstractItemView>
+#include <QCoreApplication>
+#include <QLabel>
 #include <QStyle>
 
 namespace {
@@ -58,17 +62,30 @@ Dialog::Dialog(QWidget* parent)
     ui->setupUi(this);
     m_pictureDir = pictureFolder(QStringLiteral("Dialog"));
 
-    m_buttonPage = new Buttoninterface(this);
-    m_lightPage = new LampLight(this);
-    m_macroPage = new Macro(this);
-    m_sensorPage = new Sensor(this);
-    m_settingsPage = new FormSetting(this);
+    // The frame's sheet never changes, and comes before the pages: a sheet set on an
+    // ancestor later polishes every widget of the five pages once more. The background
+    // picture is a sheet of its own on a widget behind all others, so that a model with
+    // another picture re-styles that widget alone.
+    ui->frame_2->setStyleSheet(QStringLiteral("#frame_2{border: none;}"));
+    m_backgroundView = new QLabel(ui->frame_2);
+    m_backgroundView->setObjectName(QStringLiteral("FrameBackground"));
+    m_backgroundView->setGeometry(ui->frame_2->rect());
+    m_backgroundView->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_backgroundView->lower();
+
+    // Built in their stack: a page moved there from elsewhere would be styled twice.
+    m_buttonPage = new Buttoninterface(ui->stackedWidgetDialog);
+    m_lightPage = new LampLight(ui->stackedWidgetDialog);
+    m_macroPage = new Macro(ui->stackedWidgetDialog);
+    m_sensorPage = new Sensor(ui->stackedWidgetDialog);
+    m_settingsPage = new FormSetting(ui->stackedWidgetDialog);
     ui->stackedWidgetDialog->addWidget(m_buttonPage);
     ui->stackedWidgetDialog->addWidget(m_sensorPage);
     ui->stackedWidgetDialog->addWidget(m_macroPage);
     ui->stackedWidgetDialog->addWidget(m_lightPage);
     ui->stackedWidgetDialog->addWidget(m_settingsPage);
 
+    restyleListPopups();
     m_busy = new UpDataParam(nullptr);
     qCDebug(kavroTrace) << "Start";
 
@@ -102,6 +119,17 @@ Dialog::Dialog(QWidget* parent)
 
     ui->label_3->hide();
     ui->label_2->hide();
+}
+
+// A list's popup frame takes its look from the rules for the list's view when the popup is
+// made; the pages' sheets are complete only now, so every popup of the frame takes it again
+// (as it would when a sheet above it changed).
+void Dialog::restyleListPopups()
+{
+    for (QComboBox* box : findChildren<QComboBox*>()) {
+        QEvent change(QEvent::StyleChange);
+        QCoreApplication::sendEvent(box->view()->parentWidget(), &change);
+    }
 }
 
 Dialog::~Dialog()
@@ -290,10 +318,10 @@ void Dialog::applyBackground()
 {
     // The full-size background is decoded when the frame is first shown, not while the
     // choice page is all the user sees; choosing the same model again parses nothing.
-    const QString sheet = QStringLiteral("#frame_2{border-image: ") + styleSheetUrl(m_pictureDir + m_background)
+    const QString sheet = QStringLiteral("#FrameBackground{border-image: ") + styleSheetUrl(m_pictureDir + m_background)
                           + QStringLiteral(";}");
-    if (ui->frame_2->styleSheet() != sheet)
-        ui->frame_2->setStyleSheet(sheet);
+    if (m_backgroundView->styleSheet() != sheet)
+        m_backgroundView->setStyleSheet(sheet);
 }
 
 void Dialog::showEvent(QShowEvent* event)

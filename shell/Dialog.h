@@ -54,6 +54,7 @@ private:
     void applySkin();
     // Gives the frame the background of the chosen model.
     void applyBackground();
+    void restyleListPopups();
     void showButtonPage();
     // One modal run of the busy dialog for a load report with `index` (1: wait mode).
     void runBusyDialog(int index);
@@ -70,6 +71,7 @@ private:
     QString m_pictureDir;
     // The chosen model's background picture, set once the frame is shown.
     QString m_background;
+    QWidget* m_backgroundView = nullptr;  // the background picture, behind every other widget
     bool m_busyRunning = false;
     // A load report that arrived while the busy dialog ran, and its argument.
     bool m_loadPending = false;

@@ -240,11 +240,44 @@ private slots:
         QList<QPointer<QToolButton>> old;
         for (QToolButton* b : page.MacroButtons)
             old << b;
+        auto* contents = page.findChild<QWidget*>(QStringLiteral("scrollAreaWidgetContents_7"));
+        const auto place = [contents](QToolButton* b) { return QRect(b->mapTo(contents, QPoint()), b->size()); };
+        button(page, QStringLiteral("RightKey"))->click();
+        button(page, QStringLiteral("DPI_10"))->click();
+        QTRY_VERIFY(macroButton(page, QStringLiteral("B"))->isVisible());
+        const QRect placeA = place(macroButton(page, QStringLiteral("A")));
+        const QRect placeB = place(macroButton(page, QStringLiteral("B")));
         writeMacro(QStringLiteral("C"), "1\n");
         PostMsg::instance()->SendAddMacroButton();
         QCOMPARE(macroTexts(page), (QStringList{"A", "B", "C"}));
         QCOMPARE(placeholders(page), 4);
         QTRY_VERIFY(std::all_of(old.begin(), old.end(), [](const QPointer<QToolButton>& b) { return b.isNull(); }));
+        // The new buttons stand where the old ones stood, one under the other.
+        QTRY_VERIFY(macroButton(page, QStringLiteral("C"))->isVisible());
+        QCOMPARE(place(macroButton(page, QStringLiteral("A"))), placeA);
+        QCOMPARE(place(macroButton(page, QStringLiteral("B"))), placeB);
+        QCOMPARE(place(macroButton(page, QStringLiteral("C"))), placeB.translated(0, placeB.y() - placeA.y()));
+        // One choice among the function buttons and the new macro buttons: a macro checked
+        // unchecks a function, and the other way round.
+        QToolButton* function = nullptr;
+        for (QToolButton* candidate : page.findChild<QWidget*>(QStringLiteral("page_3"))->findChildren<QToolButton*>()) {
+            if (candidate->isCheckable()) {
+                function = candidate;
+                break;
+            }
+        }
+        QVERIFY(function);
+        function->setChecked(true);
+        macroButton(page, QStringLiteral("C"))->setChecked(true);
+        QVERIFY(!function->isChecked());
+        function->setChecked(true);
+        QVERIFY(!macroButton(page, QStringLiteral("C"))->isChecked());
+        // The same list once more: the same buttons, and no macro stays chosen.
+        macroButton(page, QStringLiteral("C"))->setChecked(true);
+        PostMsg::instance()->SendAddMacroButton();
+        QCOMPARE(macroTexts(page), (QStringList{"A", "B", "C"}));
+        QVERIFY(!macroButton(page, QStringLiteral("C"))->isChecked());
+        QVERIFY(!function->isChecked());
         // The new buttons bind.
         load(m_factory);
         bind(page, "RightKey", QStringLiteral("C"));

@@ -335,7 +335,9 @@ private slots:
         page.SlotMouseIndex(0);
         const QRegularExpression url(QStringLiteral("url\\(\"([^\"]+)\"\\)"));
         QSet<QString> files;
-        for (QWidget* widget : page.findChildren<QWidget*>()) {
+        QList<QWidget*> widgets = page.findChildren<QWidget*>();
+        widgets << &page;  // the page's own sheet holds most pictures
+        for (QWidget* widget : qAsConst(widgets)) {
             auto it = url.globalMatch(widget->styleSheet());
             while (it.hasNext())
                 files.insert(it.next().captured(1));

@@ -256,12 +256,12 @@ void ConfigFrameTest::modelWithoutLightingMovesSettingsButton()
     PostMsg::instance()->SendMouseIndex(8);
     QVERIFY(button("LightsButton")->isHidden());
     QCOMPARE(button("FormSetting")->pos(), QPoint(480, 60));
-    QVERIFY(m_frame->findChild<QFrame*>(QStringLiteral("frame_2"))->styleSheet().contains(QStringLiteral("BackGround2.png")));
+    QVERIFY(m_frame->findChild<QWidget*>(QStringLiteral("FrameBackground"))->styleSheet().contains(QStringLiteral("BackGround2.png")));
 
     PostMsg::instance()->SendMouseIndex(0);
     QVERIFY(!button("LightsButton")->isHidden());
     QCOMPARE(button("FormSetting")->pos(), QPoint(557, 60));
-    QVERIFY(!m_frame->findChild<QFrame*>(QStringLiteral("frame_2"))->styleSheet().contains(QStringLiteral("BackGround2.png")));
+    QVERIFY(!m_frame->findChild<QWidget*>(QStringLiteral("FrameBackground"))->styleSheet().contains(QStringLiteral("BackGround2.png")));
 }
 
 void ConfigFrameTest::recordingDisablesPageButtonsOnly()

@@ -246,7 +246,7 @@ void MainWindowTest::hotPlugWatchFollowsPageShown()
 void MainWindowTest::frameBackgroundWaitsForTheFrame()
 {
     windowWithCurrentCableMouse();
-    auto* background = m_window->frame()->findChild<QFrame*>(QStringLiteral("frame_2"));
+    auto* background = m_window->frame()->findChild<QWidget*>(QStringLiteral("FrameBackground"));
     QVERIFY(background);
     QCOMPARE(background->styleSheet(), QString());
     PostMsg::instance()->SendChangeMainDialog(1);

@@ -31,13 +31,15 @@ Buttoninterface::Buttoninterface(QWidget* parent)
     : QWidget(parent)
     , ui(new Ui::Buttoninterface)
 {
+    PicturePath = pictureFolder(QStringLiteral("Buttoninterface"));
+    ButtonColorText = skinColor(QStringLiteral("ButtonColor"));
+    setStyleSheet(pageStyleSheet());
     ui->setupUi(this);
 
     PostMsg* hub = PostMsg::instance();
     connect(hub, SIGNAL(SigChangeLanguage(int)), this, SLOT(SlotChangeLanguage(int)));
     connect(hub, SIGNAL(SigMouseIndex(int)), this, SLOT(SlotMouseIndex(int)));
 
-    PicturePath = pictureFolder(QStringLiteral("Buttoninterface"));
     MainPageFolder = AppPaths::userDataDir() + QStringLiteral("//usersetting/MainPage");
     QDir().mkpath(MainPageFolder);
 
@@ -55,7 +57,6 @@ Buttoninterface::Buttoninterface(QWidget* parent)
     connectFunctionButtons();
 
     ButtonColorList = UserConfig::instance()->valueList(QStringLiteral("Option"), QStringLiteral("ButtonColor"));
-    ButtonColorText = skinColor(QStringLiteral("ButtonColor"));
 
     // Profile switch and the three light toggles are not offered on this page; bindings
     // the mouse holds for them are still named.
@@ -82,7 +83,6 @@ Buttoninterface::Buttoninterface(QWidget* parent)
     ui->stackedWidget_2->setCurrentWidget(ui->page_9);
 
     InitLanguage(1, currentLanguageIndex());
-    applyFrameStyles();
 }
 
 Buttoninterface::~Buttoninterface()

@@ -195,16 +195,28 @@ private:
     bool holdsUnsentMacro(int key, QString* name) const;
     void sendUnsentMacros(const FlashDataMap& image);
     QString macroButtonStyle() const;
+    // The function pages' buttons, in the order the group takes them.
+    QList<QToolButton*> functionButtons() const;
+    // A new FunctionGroup of the function buttons alone (the macro buttons join it as the panel
+    // is built): the old macro buttons then leave no group one by one, each a search of it.
+    void regroupFunctionButtons();
+    // Unchecks the chosen macro button, if one is chosen.
+    void uncheckMacroButtons();
 
-    // Style sheets of the page (ButtoninterfaceSkin.cpp).
+    // Style sheets of the page (ButtoninterfaceSkin.cpp): the page's one sheet, and the
+    // profile box's own.
+    QString pageStyleSheet() const;
     void applyPageStyles();
-    void applyFrameStyles();
 
     Ui::Buttoninterface* ui;
     Worker* m_worker = nullptr;
     QButtonGroup* SelectorGroup = nullptr;
     QButtonGroup* FunctionTypeGroup = nullptr;
     QButtonGroup* FunctionGroup = nullptr;
+    // The macro buttons' own widget and layout: a rebuild replaces it whole. The names it
+    // shows, in order: a list that is still the same keeps the panel.
+    QWidget* MacroPanel = nullptr;
+    QStringList MacroButtonNames;
     // The last accepted rapid-fire interval and count.
     int FireTime = 10;
     int FireCount = 3;

@@ -42,10 +42,27 @@ void Buttoninterface::InitButtonGroups()
         SelectorGroup->addButton(selector(i));
     for (QToolButton* button : functionTypeButtons())
         FunctionTypeGroup->addButton(button);
-    for (QWidget* page : {ui->page_3, ui->page_6, ui->page_8, ui->page_4, ui->page_7, ui->page_10}) {
-        for (QToolButton* button : page->findChildren<QToolButton*>())
-            FunctionGroup->addButton(button);
-    }
+    for (QToolButton* button : functionButtons())
+        FunctionGroup->addButton(button);
+}
+
+QList<QToolButton*> Buttoninterface::functionButtons() const
+{
+    QList<QToolButton*> buttons;
+    for (QWidget* page : {ui->page_3, ui->page_6, ui->page_8, ui->page_4, ui->page_7, ui->page_10})
+        buttons += page->findChildren<QToolButton*>();
+    return buttons;
+}
+
+void Buttoninterface::regroupFunctionButtons()
+{
+    delete FunctionGroup;
+    FunctionGroup = new QButtonGroup(this);
+    FunctionGroup->setExclusive(true);
+    // Explicit ids: a button added without one makes the group search all ids for the lowest.
+    int id = 0;
+    for (QToolButton* button : functionButtons())
+        FunctionGroup->addButton(button, id++);
 }
 
 void Buttoninterface::StoreSelectorBinding(int index, int type, int code1, int code2)

@@ -87,34 +87,47 @@ void Buttoninterface::InitMacroButtons()
 
 void Buttoninterface::SlotAddMacroButton()
 {
-    QLayout* layout = ui->scrollAreaWidgetContents_7->layout();
-    // A click may still be on its way out of an old button (a notice's loop runs rebuilds).
-    for (QToolButton* old : qAsConst(MacroButtons)) {
-        FunctionGroup->removeButton(old);
-        layout->removeWidget(old);
-        old->hide();
-        old->deleteLater();
+    // The Macro page lists the same macros, in the same order.
+    const QStringList names = ListMacroNames(MacroFolder());
+    if (MacroPanel && names == MacroButtonNames) {
+        // The same list: the buttons stay, as a new panel would show them, none chosen.
+        uncheckMacroButtons();
+        return;
     }
+    MacroButtonNames = names;
+    QLayout* layout = ui->scrollAreaWidgetContents_7->layout();
+    // The old panel goes whole (a click may still be on its way out of an old button: a
+    // notice's loop runs rebuilds); its buttons leave the group with it.
     MacroButtons.clear();
+    regroupFunctionButtons();
+    if (MacroPanel) {
+        layout->removeWidget(MacroPanel);
+        MacroPanel->hide();
+        MacroPanel->deleteLater();
+    }
+    // One style sheet for all the panel's buttons, and a layout of its own spaced as the
+    // contents' layout, so that the buttons stand where they stood in it.
+    MacroPanel = new QWidget(ui->scrollAreaWidgetContents_7);
+    MacroPanel->setStyleSheet(macroButtonStyle());
+    auto* column = new QVBoxLayout(MacroPanel);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(layout->spacing());
 
-    const QString style = macroButtonStyle();
     const auto makeButton = [&](const QString& text, int height) {
-        auto* button = new QToolButton(ui->scrollAreaWidgetContents_7);
+        auto* button = new QToolButton(MacroPanel);
         setMacroButtonText(button, text);
         // As wide as the function buttons, whatever the name.
         button->setMinimumSize(MacroButtonWidth, height);
         button->setMaximumWidth(MacroButtonWidth);
         button->setCheckable(true);
-        button->setStyleSheet(style);
-        layout->addWidget(button);
+        column->addWidget(button);
         MacroButtons.append(button);
         return button;
     };
-    // The Macro page lists the same macros, in the same order.
-    const QStringList names = ListMacroNames(MacroFolder());
+    int id = FunctionGroup->buttons().size();
     for (const QString& name : names) {
         QToolButton* button = makeButton(name, 22);
-        FunctionGroup->addButton(button);
+        FunctionGroup->addButton(button, id++);
         connect(button, &QToolButton::clicked, this, [this, button](bool checked) { slotButtonClicked(button, checked); });
     }
     if (!names.isEmpty()) {
@@ -124,6 +137,19 @@ void Buttoninterface::SlotAddMacroButton()
             placeholder->hide();
         }
     }
+    layout->addWidget(MacroPanel);
+    MacroPanel->show();
+}
+
+void Buttoninterface::uncheckMacroButtons()
+{
+    QAbstractButton* checked = FunctionGroup->checkedButton();
+    auto* macro = qobject_cast<QToolButton*>(checked);
+    if (!macro || macro->parentWidget() != MacroPanel)
+        return;
+    FunctionGroup->setExclusive(false);
+    macro->setChecked(false);
+    FunctionGroup->setExclusive(true);
 }
 
 // Opening a key bound to a macro checks that macro's button and scrolls it into view.
@@ -268,6 +294,8 @@ void Buttoninterface::SlotMacroRename(QString MacroName, QString NewName)
         if (button->isEnabled() && SelectorTable::nameOfButtonText(button->text()) == MacroName)
             setMacroButtonText(button, NewName);
     }
+    // The folder's order may differ now: the next list builds the panel anew.
+    MacroButtonNames.clear();
 }
 
 void Buttoninterface::SlotUpDataMacro(QString MacroName, int index)

@@ -73,11 +73,6 @@ SensorDPI::SensorDPI(QWidget* parent)
 
     m_levelButtonGroup = new QButtonGroup(this);
     m_swatchGroup = new QButtonGroup(this);
-    // Qt's own dialog: the same look everywhere, and it works without a desktop.
-    m_colorDialog = new QColorDialog(this);
-    m_colorDialog->setOption(QColorDialog::DontUseNativeDialog);
-    m_colorDialog->setModal(false);
-    connect(m_colorDialog, &QColorDialog::colorSelected, this, &SensorDPI::SetColor);
 
     ui->label->setStyleSheet(labelColorStyle(skinColor(QStringLiteral("LabelColor"))));
     ui->label_8->setStyleSheet(
@@ -450,6 +445,14 @@ void SensorDPI::swatchClicked(int /*level*/)
 
 void SensorDPI::openColorDialog()
 {
+    // Built on first use: the dialog costs as much as the rest of the page to build.
+    if (!m_colorDialog) {
+        // Qt's own dialog: the same look everywhere, and it works without a desktop.
+        m_colorDialog = new QColorDialog(this);
+        m_colorDialog->setOption(QColorDialog::DontUseNativeDialog);
+        m_colorDialog->setModal(false);
+        connect(m_colorDialog, &QColorDialog::colorSelected, this, &SensorDPI::SetColor);
+    }
     const int level = checkedSwatch();
     if (level >= 0) {
         const QStringList rgb = m_levelColors.at(level).split(QLatin1Char(','));

@@ -32,6 +32,10 @@
 // With --idle it prints the idle CPU and wake-ups of the whole process over --idle-seconds
 // (default 60) of idle event loop: the bare window's, then the program's on the choice page,
 // on the frame of the cable mouse and on its sensor page, each in a fresh process.
+// With --macros it builds the frame and times a Buttons-tab click, which rebuilds the macro
+// panel, with 1, 100 and 1,000 saved macros.
+// With --frame it starts as the program does and makes the first tile click only (for
+// valgrind --tool=callgrind --toggle-collect='*buildFrameByFirstClick*').
 #include "app/Startup.h"
 #include "common/PostMsg.h"
 #include "common/Registry.h"
@@ -63,10 +67,12 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QDir>
+#include <QToolButton>
 
 #include <algorithm>
 #include <map>
@@ -77,6 +83,22 @@
 #include <vector>
 
 namespace {
+
+const char helpText[] =
+    "kavro_bench: figures of the running program on the default simulated devices.\n"
+    "Run under a display (xvfb-run -a) or with QT_QPA_PLATFORM=offscreen.\n"
+    "\n"
+    "  (no option)       start-up to the first painted window and to the tiles, private memory,\n"
+    "                    the first tile click's frame build, and the timed rounds of the pages\n"
+    "                    (fill, setters, macros, recording, lighting, languages): medians\n"
+    "  --bare            the same start-up and memory figures of a plain 1020 x 700 Qt window\n"
+    "  --rebuilds        one rebuild of a choice page with 16 devices, median of 20\n"
+    "  --frame           the first tile click only (for callgrind's --toggle-collect)\n"
+    "  --macros          a Buttons-tab click with 1, 100 and 1,000 saved macros\n"
+    "  --idle            idle CPU and wake-ups: the bare window, the choice page, the frame and\n"
+    "                    the sensor page, each in a fresh process\n"
+    "  --idle-seconds N  length of each idle stretch (default 60)\n"
+    "  --help            this text\n";
 
 constexpr int Rounds = 50;
 constexpr int StartRounds = 9;  // fresh processes for the start-up and memory figures
@@ -303,6 +325,21 @@ int findCableMouse()
 }
 
 void measureSensorPage(QWidget* window, int mouse, const std::vector<uint8_t>& image);
+
+double g_frameBuildMs = -1;
+
+// The first tile click builds the configuration frame with its five pages; timed from the click
+// to the frame painted. Under valgrind --tool=callgrind --toggle-collect='*buildFrameByFirstClick*'
+// the counts show what the build spends on style sheets, pictures and dialogs.
+Q_NEVER_INLINE void buildFrameByFirstClick(QWidget* window)
+{
+    auto* tile = window->findChild<QAbstractButton*>(QStringLiteral("btn0"));
+    QElapsedTimer clock;
+    clock.start();
+    tile->click();
+    window->repaint();
+    g_frameBuildMs = clock.nsecsElapsed() / 1e6;
+}
 void measureLightingAndSettings(QWidget* window, int mouse);
 
 void measureProgram(QWidget* window)
@@ -320,8 +357,7 @@ void measureProgram(QWidget* window)
     // Choose the cable mouse; the busy dialog's fixed waits are not part of the figures.
     HidSim_SetZeroDelays(1);
     NoBusyDialog = 1;
-    auto* tile = window->findChild<QAbstractButton*>(QStringLiteral("btn0"));
-    tile->click();
+    buildFrameByFirstClick(window);
     if (!waitUntil([] { return SensorPageReady && LightPageReady && ButtonPageReady && !RunRequested; }, 10000)) {
         g_failure = QStringLiteral("the chosen mouse did not load");
         return;
@@ -568,6 +604,115 @@ int runRebuilds(int& argc, char** argv)
     }
     std::printf("Kavro Mouse Software, choice page with 16 simulated devices\n");
     std::printf("  rebuild on a plug event, painted (median of %d): %.3f ms\n", RebuildRounds, median(times));
+    return 0;
+}
+
+// The program as it starts, the choice page shown, then the first tile click only: for
+// callgrind, which runs the whole benchmark too slowly.
+int runFrameBuild(int& argc, char** argv)
+{
+    const int status = runProgram(argc, argv, [] {
+        auto* window = new DialogMain;
+        QTimer::singleShot(0, window, [window] {
+            HidSim_SetZeroDelays(1);
+            NoBusyDialog = 1;
+            if (waitUntil([window] { return window->findChild<QAbstractButton*>(QStringLiteral("btn0")) != nullptr; }, 10000)) {
+                QCoreApplication::processEvents();
+                buildFrameByFirstClick(window);
+                // The load the click started ends before the program does.
+                waitUntil([] { return SensorPageReady && LightPageReady && ButtonPageReady && !RunRequested; }, 10000);
+                HidSim_DeliverPending(2000);
+            }
+            QCoreApplication::exit(0);
+        });
+        return window;
+    });
+    std::printf("  first tile click to the frame with its pages built and painted: %.1f ms\n", g_frameBuildMs);
+    return g_frameBuildMs < 0 ? 1 : status;
+}
+
+constexpr int MacroClickRounds = 20;
+
+// Saved macros named Scale0000, Scale0001, ... up to `count`, each of one key press.
+void writeScaleMacros(int count)
+{
+    for (int i = 0; i < count; ++i) {
+        const QString path = MacroFilePath(MacroFolder(), QStringLiteral("Scale%1").arg(i, 4, 10, QLatin1Char('0')));
+        if (!QFileInfo::exists(path))
+            WriteMacroFile(path, 1, MacroRows{{QStringLiteral("A"), false}});
+    }
+}
+
+// One Buttons-tab click, which rebuilds the macro panel (open on the second key), to the old
+// panel deleted and the window painted.
+Q_NEVER_INLINE void clickButtonsTabOnce(QWidget* window, QAbstractButton* tab)
+{
+    tab->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    window->repaint();
+}
+
+// The frame built by a tile click, then for 1, 100 and 1,000 saved macros (the bench macro among
+// them) the median time of a Buttons-tab click and the private dirty memory it added, and of a
+// click with one macro saved since the last one (the panel built anew).
+int runMacroScale(int& argc, char** argv)
+{
+    QApplication app(argc, argv);
+    HidSim_SetZeroDelays(1);
+    NoBusyDialog = 1;
+    DialogMain window;
+    window.show();
+    if (!waitUntil([&window] { return window.findChild<QAbstractButton*>(QStringLiteral("btn0")) != nullptr; }, 10000)) {
+        std::printf("FAILED: no device tile appeared\n");
+        return 1;
+    }
+    window.findChild<QAbstractButton*>(QStringLiteral("btn0"))->click();
+    if (!waitUntil([] { return ButtonPageReady && !RunRequested; }, 10000)) {
+        std::printf("FAILED: the chosen mouse did not load\n");
+        return 1;
+    }
+    auto* tab = window.findChild<QAbstractButton*>(QStringLiteral("ButtonMain"));
+    auto* page = window.findChild<Buttoninterface*>();
+    std::printf("Kavro Mouse Software, Buttons-tab click with saved macros (median of %d)\n", MacroClickRounds);
+    for (int count : {1, 100, 1000}) {
+        writeScaleMacros(count - 1);  // with the bench macro
+        clickButtonsTabOnce(&window, tab);
+        // The second key opened on its macro panel, as a user picks a macro for it.
+        for (const char* name : {"RightKey", "DPI_10"}) {
+            if (auto* button = page ? page->findChild<QAbstractButton*>(QLatin1String(name)) : nullptr)
+                button->click();
+        }
+        const qint64 before = privateDirtyKb();
+        std::vector<double> times;
+        for (int i = 0; i < MacroClickRounds; ++i) {
+            QElapsedTimer clock;
+            clock.start();
+            clickButtonsTabOnce(&window, tab);
+            times.push_back(clock.nsecsElapsed() / 1e6);
+        }
+        const qint64 grown = privateDirtyKb() - before;
+        if (!page || page->findChildren<QToolButton*>().size() < count) {
+            std::printf("FAILED: the macro panel does not list %d macros\n", count);
+            return 1;
+        }
+        // A macro saved since the last click: the panel is built anew (the extra macros go
+        // again before the next count).
+        std::vector<double> rebuilt;
+        for (int i = 0; i < MacroClickRounds; ++i) {
+            const QString extra = MacroFilePath(MacroFolder(), QStringLiteral("Extra%1").arg(i, 2, 10, QLatin1Char('0')));
+            WriteMacroFile(extra, 1, MacroRows{{QStringLiteral("A"), false}});
+            QElapsedTimer clock;
+            clock.start();
+            clickButtonsTabOnce(&window, tab);
+            rebuilt.push_back(clock.nsecsElapsed() / 1e6);
+        }
+        for (int i = 0; i < MacroClickRounds; ++i)
+            QFile::remove(MacroFilePath(MacroFolder(), QStringLiteral("Extra%1").arg(i, 2, 10, QLatin1Char('0'))));
+        std::printf("  %4d macros: %.3f ms a click (%+lld KiB private dirty memory after %d clicks), %.3f ms with one "
+                    "macro more\n",
+                    count, median(times), static_cast<long long>(grown), MacroClickRounds, median(rebuilt));
+    }
     return 0;
 }
 
@@ -834,6 +979,8 @@ int main(int argc, char** argv)
     bool once = false;
     bool rebuilds = false;
     bool idle = false;
+    bool macros = false;
+    bool frameOnly = false;
     for (int i = 1; i < argc; ++i) {
         bare = bare || QByteArray(argv[i]) == "--bare";
         once = once || QByteArray(argv[i]) == "--once";
@@ -841,10 +988,16 @@ int main(int argc, char** argv)
         idle = idle || QByteArray(argv[i]) == "--idle";
         if (QByteArray(argv[i]) == "--idle-seconds" && i + 1 < argc)
             g_idleSeconds = std::max(1, QByteArray(argv[i + 1]).toInt());
+        macros = macros || QByteArray(argv[i]) == "--macros";
+        frameOnly = frameOnly || QByteArray(argv[i]) == "--frame";
+        if (QByteArray(argv[i]) == "--help" || QByteArray(argv[i]) == "-h") {
+            std::printf("%s", helpText);
+            return 0;
+        }
     }
     if (idle && !once)
         return reportIdle(argv[0]);
-    if (!once && !rebuilds)
+    if (!once && !rebuilds && !macros && !frameOnly)
         return reportMedians(argv[0], bare);
 
     // A home and registry of its own, so a running program or earlier settings play no part.
@@ -857,6 +1010,10 @@ int main(int argc, char** argv)
         return runRebuilds(argc, argv);
     if (idle)
         return runIdle(argc, argv, bare);
+    if (macros)
+        return runMacroScale(argc, argv);
+    if (frameOnly)
+        return runFrameBuild(argc, argv);
 
     int status = 0;
     if (bare) {
@@ -894,6 +1051,7 @@ int main(int argc, char** argv)
     if (!bare)
         std::printf("  process start to the device tiles painted: %.1f ms\n", g_startToMainMs + g_tilesPaintedMs);
     if (!bare) {
+        std::printf("  first tile click to the frame with its pages built and painted: %.1f ms\n", g_frameBuildMs);
         std::printf("  full answer to the three pages filled (median of %d): %.3f ms\n", Rounds, median(g_loadMs));
         std::printf("  setter call to the image in the library (median of %d): %.3f ms\n", Rounds, median(g_writeMs));
         std::printf("  click on a macro of 70 key events to its 139 rows shown (median of %d): %.3f ms\n", Rounds,
