@@ -276,9 +276,7 @@ private slots:
     // The DPI lock on a sensor with a code table takes the table's code.
     void dpiLockUsesTheSensorsTable()
     {
-        // One byte longer than init's catalogue: the settings layer would keep its copy of a file
-        // of the same size rewritten within its time stamp's grain.
-        writeCatalogue(*m_env, "KeyNumber=7\nSensor=" + testcatalogue::encoded({QStringLiteral("3311")}) + "\n\n");
+        writeCatalogue(*m_env, "KeyNumber=7\nSensor=" + testcatalogue::encoded({QStringLiteral("3311")}) + "\n");
         ChosenModelId = 6;
         Buttoninterface buttons;
         buttons.show();

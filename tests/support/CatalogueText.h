@@ -4,8 +4,6 @@
 #include "support/TestEnv.h"
 
 #include <QByteArray>
-#include <QDateTime>
-#include <QFile>
 #include <QString>
 #include <QStringList>
 
@@ -36,14 +34,8 @@ inline QByteArray productIdLines()
 // Puts `ini` in the test's program folder as the catalogue and makes the program read it.
 inline void write(const TestEnv& env, const QByteArray& ini)
 {
+    // The writer gives every rewrite a later file time, so the settings cache reads it anew.
     env.writeProgramFile(QStringLiteral("usersetting/Config.ini"), ini);
-    // Qt's settings cache keeps a file's last parse while its time and size stay the same:
-    // two catalogues of one size written within one tick of the file clock read as the first.
-    static QDateTime stamp = QDateTime::currentDateTimeUtc();
-    stamp = stamp.addSecs(1);
-    QFile file(env.programDir() + QStringLiteral("/usersetting/Config.ini"));
-    if (file.open(QIODevice::ReadWrite))
-        file.setFileTime(stamp, QFileDevice::FileModificationTime);
     UserConfig::reload();
 }
 
