@@ -17,20 +17,25 @@ QString damagedStoreName(const QString& path)
     return name;
 }
 
-bool prepareUserStoreFile(const QString& path, qint64 limit)
+bool keepDamagedStoreAside(const QString& path, const QString& error)
 {
-    const CheckedFile::Result check = CheckedFile::check(path, limit);
-    if (!check.damaged())
-        return true;
     // A rename moves a pipe, a folder or a huge file alike without reading it (QFile::rename
     // would copy what it cannot rename, and so read the pipe).
     const QString aside = damagedStoreName(path);
     const bool moved = std::rename(QFile::encodeName(path).constData(), QFile::encodeName(aside).constData()) == 0;
     if (moved)
-        std::fprintf(stderr, "%s; kept as %s, the defaults are used\n", qPrintable(check.error),
+        std::fprintf(stderr, "%s; kept as %s, the defaults are used\n", qPrintable(error),
                      qPrintable(QDir::toNativeSeparators(aside)));
     else
         std::fprintf(stderr, "%s; it cannot be moved aside, the defaults are used and nothing is saved\n",
-                     qPrintable(check.error));
+                     qPrintable(error));
     return moved;
+}
+
+bool prepareUserStoreFile(const QString& path, qint64 limit)
+{
+    const CheckedFile::Result check = CheckedFile::check(path, limit);
+    if (!check.damaged())
+        return true;
+    return keepDamagedStoreAside(path, check.error);
 }

@@ -9,6 +9,11 @@
 // the path at all: the damaged file is still there because it could not be moved.
 bool prepareUserStoreFile(const QString& path, qint64 limit);
 
+// Keeps the store file at `path` aside as damaged, the same way, with `error` ("<path>: what
+// is wrong") in the line on standard error. For a store that finds the damage only in the
+// content it read. False when the file could not be moved.
+bool keepDamagedStoreAside(const QString& path, const QString& error);
+
 // The name a damaged store file at `path` is kept under: the first of "<path>.damaged",
 // "<path>.damaged-2" ... that names nothing yet.
 QString damagedStoreName(const QString& path);

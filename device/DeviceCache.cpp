@@ -28,10 +28,14 @@ QString DeviceCacheFolder()
     return AppPaths::userDataDir() + QStringLiteral("/Device_Info/");
 }
 
+QString DeviceIdText(uint8_t cid, uint8_t mid)
+{
+    return QStringLiteral("CID") + hexByte(cid) + QStringLiteral("_MID") + hexByte(mid);
+}
+
 QString DeviceCacheFileName(uint8_t cid, uint8_t mid)
 {
-    return QStringLiteral("Device_CID") + hexByte(cid) + QStringLiteral("_MID") + hexByte(mid)
-        + QStringLiteral(".bin");
+    return QStringLiteral("Device_") + DeviceIdText(cid, mid) + QStringLiteral(".bin");
 }
 
 bool ReadDeviceInfoFile(QString name, FlashDataMap* out)

@@ -10,7 +10,10 @@
 
 // "<per-user folder>/Device_Info/"
 QString DeviceCacheFolder();
-// "Device_CID" + CID + "_MID" + MID + ".bin", both as two upper-case hexadecimal digits.
+// "CID" + CID + "_MID" + MID, both as two upper-case hexadecimal digits: names a mouse by
+// its model from one run to the next.
+QString DeviceIdText(uint8_t cid, uint8_t mid);
+// "Device_" + DeviceIdText + ".bin".
 QString DeviceCacheFileName(uint8_t cid, uint8_t mid);
 
 // Reads the cache file of that name (in DeviceCacheFolder()) into out. True only when the

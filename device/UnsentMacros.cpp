@@ -1,11 +1,12 @@
 #include "device/UnsentMacros.h"
 
+#include "common/TraceLog.h"
 #include "device/CurrentDevice.h"
+#include "device/DeviceCache.h"
 #include "device/MacroFiles.h"
 #include "device/MacroNames.h"
 #include "device/MacroTextFile.h"
-
-#include <QPair>
+#include "device/UnsentMacrosFile.h"
 
 #include <cstring>
 
@@ -13,29 +14,71 @@ namespace UnsentMacros {
 
 namespace {
 
-QMap<QPair<QString, int>, QString>& queue()
+struct Queue {
+    UnsentMacroSaves saves;
+    bool loaded = false;
+    bool writable = true;
+};
+
+Queue& state()
 {
-    static QMap<QPair<QString, int>, QString> saves;
-    return saves;
+    static Queue queue;
+    return queue;
+}
+
+// The saves, read from their file at the first use of a run.
+UnsentMacroSaves& queue()
+{
+    Queue& q = state();
+    if (!q.loaded) {
+        UnsentMacrosRead read = ReadUnsentMacrosFile(UnsentMacrosFilePath());
+        q.saves = std::move(read.saves);
+        q.writable = read.writable;
+        q.loaded = true;
+    }
+    return q.saves;
+}
+
+// Every change goes to the file at once: a program ended while the mouse sleeps still owes
+// the saves at its next start.
+void store()
+{
+    if (!state().writable)
+        return;
+    const QString path = UnsentMacrosFilePath();
+    if (!WriteUnsentMacrosFile(path, state().saves))
+        qCWarning(kavroTrace) << "unsent macro saves not written to" << path;
 }
 
 }  // namespace
 
 QString currentMouse()
 {
-    // The path alone: a mouse chosen while asleep is listed before it could name its ids, and
-    // must still be the same mouse when it wakes.
-    return CurrentDeviceRecord().path;
+    const DeviceAllInfo device = CurrentDeviceRecord();
+    if (device.path.isEmpty())
+        return QString();
+    // The model's ids, as the device cache names the mouse: they stay the same in the next
+    // run, by cable or through the receiver, asleep or awake; the path names the port.
+    return DeviceIdText(device.cid, device.mid);
 }
 
 void remember(const QString& mouse, int key, const QString& name)
 {
-    queue().insert(qMakePair(mouse, key), name);
+    // No mouse chosen, or a name no file can have: nothing can be sent.
+    if (mouse.isEmpty() || key < 0 || key >= UnsentMacroKeyCount || !IsValidMacroName(name))
+        return;
+    const auto at = qMakePair(mouse, key);
+    const auto it = queue().constFind(at);
+    if (it != queue().constEnd() && *it == name)
+        return;
+    queue().insert(at, name);
+    store();
 }
 
 void forget(const QString& mouse, int key)
 {
-    queue().remove(qMakePair(mouse, key));
+    if (queue().remove(qMakePair(mouse, key)) > 0)
+        store();
 }
 
 void written(const QString& mouse, int key, const ButtonBinding& binding, const MacroRecord& record)
@@ -79,15 +122,20 @@ QMap<int, QString> of(const QString& mouse)
 
 void rename(const QString& from, const QString& to)
 {
+    bool changed = false;
     for (auto it = queue().begin(); it != queue().end(); ++it) {
-        if (it.value() == from)
+        if (it.value() == from && from != to) {
             it.value() = to;
+            changed = true;
+        }
     }
+    if (changed)
+        store();
 }
 
-void clear()
+void unload()
 {
-    queue().clear();
+    state() = Queue();
 }
 
 }  // namespace UnsentMacros

@@ -9,10 +9,12 @@
 // Macro saves that have not reached their mouse yet (it slept, or its settings had not
 // arrived), by mouse and device key. The macro's file holds the edit; until the save has gone
 // out, a refresh from the mouse must not write the mouse's older record over that file.
+// The queue lives in a per-user file (device/UnsentMacrosFile.h), read at its first use and
+// written on every change, so a program ended before the mouse woke still owes the saves.
 // Used on the GUI thread only.
 namespace UnsentMacros {
 
-// The mouse of the frame, by the path it is reached on.
+// The mouse of the frame, by its model's CID and MID ("CID0A_MID04"); empty with no mouse.
 QString currentMouse();
 
 void remember(const QString& mouse, int key, const QString& name);
@@ -25,6 +27,8 @@ std::optional<QString> nameAt(const QString& mouse, int key);
 QMap<int, QString> of(const QString& mouse);
 // A macro renamed on the Macro page keeps its place in the queue under the new name.
 void rename(const QString& from, const QString& to);
-void clear();
+// Drops the queue held in memory, as the program's end does; the next use reads the file
+// again (of the per-user folder of that moment).
+void unload();
 
 }  // namespace UnsentMacros

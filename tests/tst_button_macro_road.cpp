@@ -3,12 +3,16 @@
 // each step ends as its bytes in the mouse's stored image.
 #include "common/PostMsg.h"
 #include "common/ProgramWaits.h"
+#include "device/DeviceRecords.h"
 #include "device/MacroFiles.h"
 #include "device/SharedFlags.h"
+#include "device/UnsentMacros.h"
+#include "device/UnsentMacrosFile.h"
 #include "device/Worker.h"
 #include "pages/buttons/Buttoninterface.h"
 #include "pages/macro/KeyClock.h"
 #include "pages/macro/Macro.h"
+#include "shell/Dialog.h"
 #include "shell/DialogMain.h"
 #include "support/HidSimScript.h"
 #include "support/KeySender.h"
@@ -71,6 +75,72 @@ void bindMacro(Buttoninterface* buttons, const char* selector, const QString& na
         if (button->isEnabled() && button->text() == name)
             QTest::mouseClick(button, Qt::LeftButton);
     }
+}
+
+// The world of a save made while the mouse sleeps: a mouse behind its receiver, the macro
+// "Rec" (one A) and the Macro page's key clock.
+struct SleepRoad {
+    ProgramWorld world;
+    qint64 now = 0;
+    SimScript::Device wireless;
+    QString file;
+
+    SleepRoad()
+    {
+        ProgramWaits::setWaitScale(0.01);
+        setKeyClock([this] { return now; });
+        wireless = SimScript::addReceiverMouse(1);
+        writeMacroFile(QStringLiteral("Rec"), "1\n0x04 1 0\n40ms\n0x04 1 1\n");
+        file = MacroFolder() + QStringLiteral("/Rec.ini");
+    }
+    SleepRoad(const SleepRoad&) = delete;
+    SleepRoad& operator=(const SleepRoad&) = delete;
+};
+
+// "Rec" as bindSleepAndSave saves it: repeated until pressed again, the key C.
+const QByteArray RecEdited("253\n0x06 1 0\n40ms\n0x06 1 1\n");
+
+// Binds "Rec" (one A) to the right key, puts `mouse` to sleep, and on the Macro page records
+// C with the repeat mode "until pressed again" and saves.
+void bindSleepAndSave(DialogMain& window, int mouse, qint64& now)
+{
+    auto* buttons = window.findChild<Buttoninterface*>();
+    auto* macros = window.findChild<Macro*>();
+    window.findChild<QAbstractButton*>(QStringLiteral("ButtonMain"))->click();
+    bindMacro(buttons, "RightKey", QStringLiteral("Rec"));
+    QCOMPARE(storedImage(mouse).mid(77, 3), QByteArray("\x06\x01\x01", 3));
+
+    QCOMPARE(HidSim_SetAwake(mouse, 0), 0);
+    window.findChild<QAbstractButton*>(QStringLiteral("MacroButton"))->click();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto* list = macros->findChild<QListWidget*>(QStringLiteral("listWidgetHong"));
+    QListWidgetItem* item = list->findItems(QStringLiteral("Rec"), Qt::MatchExactly).value(0);
+    QVERIFY(item);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+    auto* untilAgain = macros->findChild<QAbstractButton*>(QStringLiteral("ReUntil"));
+    QTest::mouseClick(untilAgain, Qt::LeftButton, {}, untilAgain->rect().center());
+    QVERIFY(untilAgain->isChecked());
+    macros->findChild<QPushButton*>(QStringLiteral("StartRecord"))->click();
+    keys::press(macros, keys::letter('C'));
+    now += 40;
+    keys::release(macros, keys::letter('C'));
+    macros->findChild<QPushButton*>(QStringLiteral("StopRecord"))->click();
+    QTest::mouseClick(macros->findChild<QToolButton*>(QStringLiteral("Save")), Qt::LeftButton);
+}
+
+// What a new start of the program finds: no queue, device, list or wait of the run before;
+// only the user's files and the mice themselves are still there.
+void startAgain()
+{
+    UnsentMacros::unload();
+    ResetCurrentDevice();
+    ChoiceDeviceList.clear();
+    for (std::atomic<uint8_t>* flag : {&SensorPageReady, &LightPageReady, &ButtonPageReady, &SensorPageBusy,
+                                       &LightPageBusy, &ButtonPageBusy, &RunRequested, &MouseOnline, &LoadedOnline,
+                                       &LoadFinished, &WaitingForMouse, &RestartWanted, &NoBusyDialog})
+        *flag = 0;
+    MainPageActive = 0;
 }
 
 // The key clock and the waits back to normal, and the load thread done, before the window goes.
@@ -219,13 +289,9 @@ private slots:
     // and the mouse gets it once it answers again.
     void macroSavedAsleepReachesTheMouseOnWake()
     {
-        ProgramWorld world;
-        ProgramWaits::setWaitScale(0.01);
-        qint64 now = 0;
-        setKeyClock([&now] { return now; });
-        const SimScript::Device wireless = SimScript::addReceiverMouse(1);
-        writeMacroFile(QStringLiteral("Rec"), "1\n0x04 1 0\n40ms\n0x04 1 1\n");
-        const QString file = MacroFolder() + QStringLiteral("/Rec.ini");
+        SleepRoad road;
+        const SimScript::Device& wireless = road.wireless;
+        const QString& file = road.file;
         QByteArray fileWhileAsleep;
         ModalAnswerer answerer;
         answerer.on("MouseOffLine", [&](QWidget*) {
@@ -236,39 +302,68 @@ private slots:
         DialogMain window;
         QVERIFY(loadFirstMouse(window));
         auto* buttons = window.findChild<Buttoninterface*>();
-        auto* macros = window.findChild<Macro*>();
-        window.findChild<QAbstractButton*>(QStringLiteral("ButtonMain"))->click();
-        bindMacro(buttons, "RightKey", QStringLiteral("Rec"));
-        QCOMPARE(storedImage(wireless.mouse).mid(77, 3), QByteArray("\x06\x01\x01", 3));
-
-        // Asleep: a new repeat mode and new keys are saved.
-        QCOMPARE(HidSim_SetAwake(wireless.mouse, 0), 0);
-        window.findChild<QAbstractButton*>(QStringLiteral("MacroButton"))->click();
-        window.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        auto* list = macros->findChild<QListWidget*>(QStringLiteral("listWidgetHong"));
-        QListWidgetItem* item = list->findItems(QStringLiteral("Rec"), Qt::MatchExactly).value(0);
-        QVERIFY(item);
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
-        auto* untilAgain = macros->findChild<QAbstractButton*>(QStringLiteral("ReUntil"));
-        QTest::mouseClick(untilAgain, Qt::LeftButton, {}, untilAgain->rect().center());
-        QVERIFY(untilAgain->isChecked());
-        macros->findChild<QPushButton*>(QStringLiteral("StartRecord"))->click();
-        keys::press(macros, keys::letter('C'));
-        now += 40;
-        keys::release(macros, keys::letter('C'));
-        macros->findChild<QPushButton*>(QStringLiteral("StopRecord"))->click();
-        QTest::mouseClick(macros->findChild<QToolButton*>(QStringLiteral("Save")), Qt::LeftButton);
+        bindSleepAndSave(window, wireless.mouse, road.now);
+        if (QTest::currentTestFailed())
+            return;
 
         // The offline notice showed over the saved file; the mouse woke, was read again, and
         // got the save.
-        const QByteArray edited("253\n0x06 1 0\n40ms\n0x06 1 1\n");
         QVERIFY(answerer.waitForCount(1));
-        QCOMPARE(fileWhileAsleep, edited);
+        QCOMPARE(fileWhileAsleep, RecEdited);
         QVERIFY(SimScript::deliverUntil([&] { return storedImage(wireless.mouse).mid(77, 3) == QByteArray("\x06\x01\xFD", 3); }));
         QCOMPARE(storedImage(wireless.mouse).mid(1548, 592), recordOfFile(QStringLiteral("Rec")));
-        QCOMPARE(readAll(file), edited);
+        QCOMPARE(readAll(file), RecEdited);
         QCOMPARE(buttons->BindingCode2.at(1), 253);
+
+        endRoad();
+    }
+
+    // The same save, but the user quits before the mouse answers: the next start still keeps
+    // the file as saved through the mouse's older record, and sends the save once the mouse
+    // answers, behind its receiver or on a cable of its own.
+    void macroSavedAsleepSurvivesARestart_data()
+    {
+        QTest::addColumn<bool>("byCable");
+        QTest::newRow("wakes") << false;
+        QTest::newRow("plugged in by cable") << true;
+    }
+    void macroSavedAsleepSurvivesARestart()
+    {
+        QFETCH(bool, byCable);
+        SleepRoad road;
+        const SimScript::Device& wireless = road.wireless;
+        const QString& file = road.file;
+        {
+            ModalAnswerer answerer;
+            answerer.on("MouseOffLine", ModalAnswerer::clickButton(QStringLiteral("NewHong")));
+            DialogMain window;
+            QVERIFY(loadFirstMouse(window));
+            bindSleepAndSave(window, wireless.mouse, road.now);
+            if (QTest::currentTestFailed())
+                return;
+            QVERIFY(answerer.waitForCount(1));
+            QCOMPARE(readAll(file), RecEdited);
+            // Quit with the frame's close button while the mouse sleeps.
+            auto* titleBar = window.findChild<Dialog*>()->findChild<QFrame*>(QStringLiteral("frame"));
+            QTest::mouseClick(titleBar->findChild<QToolButton*>(QStringLiteral("CloseButton")), Qt::LeftButton);
+            QTRY_VERIFY(!window.isVisible());
+            if (Worker* worker = Worker::instance())
+                worker->wait(5000);
+        }
+        startAgain();
+
+        if (byCable)
+            QVERIFY(SimScript::addInterface(SimScript::CablePid, 2, wireless.mouse) >= 0);
+        else
+            QCOMPARE(HidSim_SetAwake(wireless.mouse, 1), 0);
+        DialogMain window;
+        QVERIFY(loadFirstMouse(window));
+        QCOMPARE(readAll(file), RecEdited);
+        QVERIFY(SimScript::deliverUntil([&] { return storedImage(wireless.mouse).mid(77, 3) == QByteArray("\x06\x01\xFD", 3); }));
+        QCOMPARE(storedImage(wireless.mouse).mid(1548, 592), recordOfFile(QStringLiteral("Rec")));
+        QCOMPARE(window.findChild<Buttoninterface*>()->BindingCode2.at(1), 253);
+        // Nothing is owed any more.
+        QVERIFY(!QFileInfo::exists(UnsentMacrosFilePath()));
 
         endRoad();
     }

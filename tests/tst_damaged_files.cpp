@@ -14,6 +14,7 @@
 #include "shell/ChoiceDevices.h"
 #include "shell/DialogChange.h"
 #include "support/HidSimScript.h"
+#include "support/StandardError.h"
 #include "support/TestEnv.h"
 
 #include "HIDUsbControl.h"
@@ -21,35 +22,15 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QTemporaryFile>
 #include <QToolButton>
 #include <QtTest>
 
-#include <cstdio>
 #include <functional>
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
-
-// What `run` writes to standard error.
-QByteArray standardErrorOf(const std::function<void()>& run)
-{
-    QTemporaryFile capture;
-    if (!capture.open())
-        return "cannot capture";
-    std::fflush(stderr);
-    const int saved = ::dup(STDERR_FILENO);
-    ::dup2(capture.handle(), STDERR_FILENO);
-    run();
-    std::fflush(stderr);
-    ::dup2(saved, STDERR_FILENO);
-    ::close(saved);
-    capture.seek(0);
-    return capture.readAll();
-}
 
 // The damaged-installation notice that is shown, or null.
 DamagedInstall* shownNotice()

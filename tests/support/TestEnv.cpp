@@ -30,8 +30,9 @@ TestEnv::TestEnv()
     StopUsbChanged();
     HidSim_Reset();
     HidSim_SetZeroDelays(1);
-    // Macro saves an earlier test left unsent belong to its mice, not to this test's.
-    UnsentMacros::clear();
+    // Macro saves an earlier test left unsent stay in its own home: the queue is read again
+    // from this one's.
+    UnsentMacros::unload();
 }
 
 TestEnv::~TestEnv()
