@@ -4,6 +4,8 @@
 #include "support/TestEnv.h"
 
 #include <QByteArray>
+#include <QDateTime>
+#include <QFile>
 #include <QString>
 #include <QStringList>
 
@@ -32,9 +34,20 @@ inline QByteArray productIdLines()
 }
 
 // Puts `ini` in the test's program folder as the catalogue and makes the program read it.
+// QSettings reads a file again only when its size or modification time changed, and a file
+// rewritten within one tick of the file system's clock keeps its time: every catalogue gets a
+// later time than the one before, so one of the same size is never taken for the last.
 inline void write(const TestEnv& env, const QByteArray& ini)
 {
+    static QDateTime lastStamp;
     env.writeProgramFile(QStringLiteral("usersetting/Config.ini"), ini);
+    QDateTime stamp = QDateTime::currentDateTimeUtc();
+    if (lastStamp.isValid() && stamp <= lastStamp)
+        stamp = lastStamp.addMSecs(1);
+    lastStamp = stamp;
+    QFile file(env.programDir() + QStringLiteral("/usersetting/Config.ini"));
+    if (file.open(QIODevice::ReadWrite))
+        file.setFileTime(stamp, QFileDevice::FileModificationTime);
     UserConfig::reload();
 }
 
