@@ -120,13 +120,13 @@ int choiceCategory(const DeviceAllInfo& record)
 bool findDuplicatesAndPreferCable(QList<DeviceAllInfo>& list, int modelCount)
 {
     // One slot per listed model plus the unlisted slot, in each of the five categories.
-    const int slots = qMax(0, modelCount) + 1;
-    QVector<int> counts(5 * slots, 0);
+    const int slotCount = qMax(0, modelCount) + 1;
+    QVector<int> counts(5 * slotCount, 0);
     for (const DeviceAllInfo& record : list) {
         const int category = choiceCategory(record);
-        if (category < 0 || record.modelIndex < 0 || record.modelIndex >= slots)
+        if (category < 0 || record.modelIndex < 0 || record.modelIndex >= slotCount)
             continue;
-        ++counts[category * slots + record.modelIndex];
+        ++counts[category * slotCount + record.modelIndex];
     }
     for (int count : counts) {
         if (count > 1)
