@@ -96,8 +96,10 @@ void fullLoad(uint8_t* data)
         }
         uint8_t longRange = 's';
         UsbFinderC_GetLongRangeMode(path.constData(), &longRange);
-        if (longRange != 's' && longRange != 0)
-            PostMsg::instance()->SendLongRangeMode(true);
+        // Both states are shown: a receiver that answers "off" must not keep the tick of the
+        // receiver shown before it.
+        if (longRange != 's')
+            PostMsg::instance()->SendLongRangeMode(longRange != 0);
     }
     SkipReceiverRead = 0;
 

@@ -201,6 +201,12 @@ void DataCallbackTest::fullLoadReadsTheReceiverBack()
     QCOMPARE(int(ReceiverLightCopy().bytes[0]), 3);
     QCOMPARE(m_hub->count(QStringLiteral("RGB(3)")), 1);
     QCOMPARE(m_hub->count(QStringLiteral("LongRange(1)")), 1);
+
+    // Off is told as well, so the page never keeps the tick of the receiver shown before.
+    UsbFinderC_SetLongRangeMode(m_device.path.constData(), 0);
+    RequestFullRead();
+    QVERIFY(settle());
+    QCOMPARE(m_hub->count(QStringLiteral("LongRange(0)")), 1);
 }
 
 // Re-opening the link on the mouse the image came from (pairing, settings) keeps the image

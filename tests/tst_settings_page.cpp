@@ -266,7 +266,10 @@ private slots:
         QCOMPARE(offline.first().first().toInt(), 0);
         QCOMPARE(HidSim_LightMode(d.interface), 3);
         QCOMPARE(HidSim_LongRangeMode(d.interface), 0);
-        QVERIFY(child<QCheckBox>(&page, "ReUntil")->isChecked());  // the box keeps its new state
+        // A refused choice shows the receiver's own state again.
+        QVERIFY(child<QCheckBox>(&page, "ReUntil_3")->isChecked());
+        QVERIFY(!child<QCheckBox>(&page, "ReUntil")->isChecked());
+        QVERIFY(!child<QCheckBox>(&page, "checkBox_2")->isChecked());
 
         HidSim_SetAwake(d.mouse, 1);
         WriteEnabled = 0;

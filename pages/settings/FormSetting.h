@@ -122,6 +122,7 @@ private:
     void layoutForModel(bool showLongRange);
     // The current model's "Adveanced" element i is "-1" (or missing): the feature is absent.
     bool modelLacks(int element) const;
+    void showReceiverLightMode(int mode);
     void writeLightMode(int mode, bool checked);
 
     // Firmware update (FormSettingUpdate.cpp).

@@ -12,6 +12,8 @@
 
 #include "HIDUsb.h"
 
+#include <QSignalBlocker>
+
 namespace {
 
 constexpr uint8_t LightReceiverKind = 1;
@@ -128,12 +130,28 @@ void FormSetting::SlotLongRangeMode(bool Select)
     ui->checkBox_2->setChecked(Select);
 }
 
+void FormSetting::showReceiverLightMode(int mode)
+{
+    const QSignalBlocker first(ui->ReUntil);
+    const QSignalBlocker second(ui->ReUntil_2);
+    const QSignalBlocker third(ui->ReUntil_3);
+    if (mode == 1)
+        ui->ReUntil->setChecked(true);
+    else if (mode == 2)
+        ui->ReUntil_2->setChecked(true);
+    else if (mode == 3)
+        ui->ReUntil_3->setChecked(true);
+}
+
 void FormSetting::writeLightMode(int mode, bool checked)
 {
     if (!WriteEnabled.load())
         return;
     const QByteArray path = CurrentDevicePath();
     if (!UsbFinderC_GetDeviceOnLine(path.constData())) {
+        // Refused: the choices show the receiver's mode again, not the one that never went out.
+        if (checked)
+            showReceiverLightMode(ReceiverLightCopy().bytes[0]);
         PostMsg::instance()->SendMouseOffLineo(0);
         return;
     }
@@ -165,10 +183,16 @@ void FormSetting::on_checkBox_2_toggled(bool checked)
     if (!WriteEnabled.load())
         return;
     const QByteArray path = CurrentDevicePath();
-    if (UsbFinderC_GetDeviceOnLine(path.constData()))
+    if (UsbFinderC_GetDeviceOnLine(path.constData())) {
         UsbFinderC_SetLongRangeMode(path.constData(), checked ? 1 : 0);
-    else
-        PostMsg::instance()->SendMouseOffLineo(0);
+        return;
+    }
+    // Refused: the box shows the receiver's mode again, not the one that never went out.
+    {
+        const QSignalBlocker blocker(ui->checkBox_2);
+        ui->checkBox_2->setChecked(!checked);
+    }
+    PostMsg::instance()->SendMouseOffLineo(0);
 }
 
 void FormSetting::on_checkBox_2_clicked(bool /*checked*/)
