@@ -122,7 +122,8 @@ private:
     void layoutForModel(bool showLongRange);
     // The current model's "Adveanced" element i is "-1" (or missing): the feature is absent.
     bool modelLacks(int element) const;
-    void showReceiverLightMode(int mode);
+    // Checks the light choice of a mode 1..3 (like a click: its slot runs unless blocked).
+    void checkLightModeChoice(int mode);
     void writeLightMode(int mode, bool checked);
 
     // Firmware update (FormSettingUpdate.cpp).

@@ -112,13 +112,7 @@ void FormSetting::SlotRGBValue(DongleRGB* Rgb)
     showLightArea(true);
     LightAnswerPath = CurrentDevicePath();
     // Checked like a click: the mode goes back to the receiver when writes are enabled.
-    const int mode = Rgb ? Rgb->bytes[0] : 0;
-    if (mode == 1)
-        ui->ReUntil->setChecked(true);
-    else if (mode == 2)
-        ui->ReUntil_2->setChecked(true);
-    else if (mode == 3)
-        ui->ReUntil_3->setChecked(true);
+    checkLightModeChoice(Rgb ? Rgb->bytes[0] : 0);
     setFullLayout(true);
 }
 
@@ -130,11 +124,8 @@ void FormSetting::SlotLongRangeMode(bool Select)
     ui->checkBox_2->setChecked(Select);
 }
 
-void FormSetting::showReceiverLightMode(int mode)
+void FormSetting::checkLightModeChoice(int mode)
 {
-    const QSignalBlocker first(ui->ReUntil);
-    const QSignalBlocker second(ui->ReUntil_2);
-    const QSignalBlocker third(ui->ReUntil_3);
     if (mode == 1)
         ui->ReUntil->setChecked(true);
     else if (mode == 2)
@@ -150,8 +141,12 @@ void FormSetting::writeLightMode(int mode, bool checked)
     const QByteArray path = CurrentDevicePath();
     if (!UsbFinderC_GetDeviceOnLine(path.constData())) {
         // Refused: the choices show the receiver's mode again, not the one that never went out.
-        if (checked)
-            showReceiverLightMode(ReceiverLightCopy().bytes[0]);
+        if (checked) {
+            const QSignalBlocker first(ui->ReUntil);
+            const QSignalBlocker second(ui->ReUntil_2);
+            const QSignalBlocker third(ui->ReUntil_3);
+            checkLightModeChoice(ReceiverLightCopy().bytes[0]);
+        }
         PostMsg::instance()->SendMouseOffLineo(0);
         return;
     }
