@@ -11,8 +11,20 @@
 #include <QApplication>
 #include <QWidget>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 int runProgram(int& argc, char** argv, const TopWindowFactory& makeTopWindow)
 {
+#ifdef __GLIBC__
+    // Decoded pictures are the program's large blocks: each gets pages of its own that go back
+    // to the system when it is freed (a decode's passing copy), instead of staying in the heap
+    // once glibc would have raised its threshold after the first such block. The few threads
+    // allocate little: one arena serves them all.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+    mallopt(M_ARENA_MAX, 1);
+#endif
     prepareUserFolders();
     const QString userDir = AppPaths::userDataDir();
     PurgeOldFiles(userDir + QStringLiteral("/Log"));

@@ -29,6 +29,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QListView>
+#include <QStackedWidget>
 #include <QStyle>
 #include <QThread>
 #include <QTimer>
@@ -38,6 +39,9 @@ namespace {
 DialogChange* g_page = nullptr;
 
 constexpr int HotPlugSettleMs = 600;
+// A tile page that was current once; the picture a tile of a page not opened yet is to show.
+constexpr const char* OpenedProperty = "opened";
+constexpr const char* WaitingPictureProperty = "waitingPicture";
 
 bool updateFailureRecorded()
 {
@@ -98,6 +102,7 @@ DialogChange::DialogChange(QWidget* parent)
                                   picture("LeftClick.png") + ";}");
     ui->comboBox->applySkin(m_pictureDir);
     ui->stackedWidget->setStyleSheet(tileStyleSheet(m_pictureDir));
+    connect(ui->stackedWidget, &QStackedWidget::currentChanged, this, &DialogChange::openTilePage);
 
     ui->label_2->show();
     ui->label_3->show();
@@ -223,8 +228,11 @@ void DialogChange::BuildDeviceTiles()
     const QVector<int> pages = choicePageSizes(ChoiceDeviceList.size());
     int tile = 0;
     for (int tilesOnPage : pages) {
-        // The tiles are made before the page joins the stack, so they show with it.
+        // The tiles are made before the page joins the stack, so they show with it. Only the
+        // first page shows with the window; the tiles of the others get their pictures when
+        // their page first opens, so that the window's first show decodes none of them.
         auto* page = new QWidget;
+        page->setProperty(OpenedProperty, tile == 0);
         for (int position = 0; position < tilesOnPage; ++position)
             makeTile(page, tile++, tilesOnPage, position);
         ui->stackedWidget->addWidget(page);
@@ -298,9 +306,29 @@ void DialogChange::setTilePicture(int tile, const QString& picture)
         return;
     // Set, and so decoded, only when it changes: re-checking an unchanged tile costs nothing.
     mytoolButtonEnter* button = m_tileButtons.at(tile);
+    if (!button->parentWidget()->property(OpenedProperty).toBool()) {
+        button->setProperty(WaitingPictureProperty, picture);
+        return;
+    }
     if (button->property("picture").toString() == picture)
         return;
     choosePicture(button, "picture", picture);
+}
+
+void DialogChange::openTilePage(int index)
+{
+    QWidget* page = ui->stackedWidget->widget(index);
+    if (!page || page->property(OpenedProperty).toBool())
+        return;
+    page->setProperty(OpenedProperty, true);
+    for (int tile = 0; tile < m_tileButtons.size(); ++tile) {
+        mytoolButtonEnter* button = m_tileButtons.at(tile);
+        if (!button || button->parentWidget() != page)
+            continue;
+        const QString picture = button->property(WaitingPictureProperty).toString();
+        button->setProperty(WaitingPictureProperty, QVariant());
+        setTilePicture(tile, picture);
+    }
 }
 
 void DialogChange::RefreshDeviceTile(int tile)

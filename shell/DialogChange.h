@@ -69,6 +69,8 @@ private:
     void showNoTiles();
     void makeTile(QWidget* page, int tile, int tilesOnPage, int position);
     void setTilePicture(int tile, const QString& picture);
+    // A tile page opened for the first time: its tiles take the pictures they wait for.
+    void openTilePage(int index);
     void selectDevice(const DeviceAllInfo& e);
     // A damaged device list or English language file: the notice that says so, and the device
     // list's fault as the caption where the page would ask for a mouse.

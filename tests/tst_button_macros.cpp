@@ -230,8 +230,9 @@ private slots:
         QVERIFY(macroButton(page, QStringLiteral("WWWWWWWWWWWWWWWWWWWWWWWWW"))->font().pointSizeF() < 9);
     }
 
-    // A new list replaces the old one whole; the old buttons are gone.
-    void rebuildReplacesTheList()
+    // A new list makes only the new name's button and drops a placeholder; the buttons of the
+    // names that stay are kept in their places.
+    void rebuildFollowsTheList()
     {
         writeMacro(QStringLiteral("A"), "1\n");
         writeMacro(QStringLiteral("B"), "1\n");
@@ -251,8 +252,11 @@ private slots:
         PostMsg::instance()->SendAddMacroButton();
         QCOMPARE(macroTexts(page), (QStringList{"A", "B", "C"}));
         QCOMPARE(placeholders(page), 4);
-        QTRY_VERIFY(std::all_of(old.begin(), old.end(), [](const QPointer<QToolButton>& b) { return b.isNull(); }));
-        // The new buttons stand where the old ones stood, one under the other.
+        // A and B keep their buttons; of the five placeholders the last one goes.
+        QCOMPARE(page.MacroButtons.mid(0, 2), (QList<QToolButton*>{old.at(0), old.at(1)}));
+        QTRY_VERIFY(old.at(6).isNull());
+        QVERIFY(std::none_of(old.begin(), old.begin() + 6, [](const QPointer<QToolButton>& b) { return b.isNull(); }));
+        // The buttons stand where they stood, the new one under them.
         QTRY_VERIFY(macroButton(page, QStringLiteral("C"))->isVisible());
         QCOMPARE(place(macroButton(page, QStringLiteral("A"))), placeA);
         QCOMPARE(place(macroButton(page, QStringLiteral("B"))), placeB);
@@ -282,6 +286,38 @@ private slots:
         load(m_factory);
         bind(page, "RightKey", QStringLiteral("C"));
         QCOMPARE(stored().mid(bindingAt(1), 1), QByteArray("\x06", 1));
+    }
+
+    // A rename that moves a name in the folder's order moves its button there; a delete drops
+    // only the deleted macro's button. The other buttons stay, one under the other.
+    void renameAndDeleteKeepTheOtherButtons()
+    {
+        for (const char* name : {"A", "B", "C"})
+            writeMacro(QLatin1String(name), "1\n");
+        Buttoninterface page;
+        page.show();
+        QToolButton* a = macroButton(page, QStringLiteral("A"));
+        QToolButton* b = macroButton(page, QStringLiteral("B"));
+        QToolButton* c = macroButton(page, QStringLiteral("C"));
+        button(page, QStringLiteral("RightKey"))->click();
+        button(page, QStringLiteral("DPI_10"))->click();
+        QTRY_VERIFY(c->isVisible());
+        const int rowStep = c->y() - b->y();
+        QVERIFY(QFile::rename(MacroFilePath(MacroFolder(), QStringLiteral("A")), MacroFilePath(MacroFolder(), QStringLiteral("D"))));
+        PostMsg::instance()->SendMacroRename(QStringLiteral("A"), QStringLiteral("D"));
+        PostMsg::instance()->SendAddMacroButton();
+        QCOMPARE(macroTexts(page), (QStringList{"B", "C", "D"}));
+        QCOMPARE(page.MacroButtons.mid(0, 3), (QList<QToolButton*>{b, c, a}));
+        QTRY_COMPARE(a->y() - c->y(), rowStep);
+        QCOMPARE(c->y() - b->y(), rowStep);
+        const QPointer<QToolButton> gone = b;
+        QVERIFY(QFile::remove(MacroFilePath(MacroFolder(), QStringLiteral("B"))));
+        PostMsg::instance()->SendDeleteMacroButton(page.MacroPrefixText + QStringLiteral("B"));
+        QCOMPARE(macroTexts(page), (QStringList{"C", "D"}));
+        QCOMPARE(placeholders(page), 5);
+        QCOMPARE(page.MacroButtons.mid(0, 2), (QList<QToolButton*>{c, a}));
+        QTRY_VERIFY(gone.isNull());
+        QTRY_COMPARE(a->y() - c->y(), rowStep);
     }
 
     // A click sends the binding and the record to the chosen key; the selector names the macro.

@@ -197,9 +197,10 @@ private:
     QString macroButtonStyle() const;
     // The function pages' buttons, in the order the group takes them.
     QList<QToolButton*> functionButtons() const;
-    // A new FunctionGroup of the function buttons alone (the macro buttons join it as the panel
-    // is built): the old macro buttons then leave no group one by one, each a search of it.
-    void regroupFunctionButtons();
+    // The panel follows a new macro list: buttons made for new names, dropped for gone ones.
+    void updateMacroButtons(const QStringList& names);
+    QToolButton* makeMacroButton(const QString& text, int height);
+    void dropMacroButton(QToolButton* button);
     // Unchecks the chosen macro button, if one is chosen.
     void uncheckMacroButtons();
 
@@ -213,10 +214,11 @@ private:
     QButtonGroup* SelectorGroup = nullptr;
     QButtonGroup* FunctionTypeGroup = nullptr;
     QButtonGroup* FunctionGroup = nullptr;
-    // The macro buttons' own widget and layout: a rebuild replaces it whole. The names it
-    // shows, in order: a list that is still the same keeps the panel.
+    // The macro buttons' own widget and layout, made once. The names its buttons show, in
+    // order (MacroButtons holds them first, then the placeholders).
     QWidget* MacroPanel = nullptr;
     QStringList MacroButtonNames;
+    int NextMacroButtonId = 0;
     // The last accepted rapid-fire interval and count.
     int FireTime = 10;
     int FireCount = 3;

@@ -54,17 +54,6 @@ QList<QToolButton*> Buttoninterface::functionButtons() const
     return buttons;
 }
 
-void Buttoninterface::regroupFunctionButtons()
-{
-    delete FunctionGroup;
-    FunctionGroup = new QButtonGroup(this);
-    FunctionGroup->setExclusive(true);
-    // Explicit ids: a button added without one makes the group search all ids for the lowest.
-    int id = 0;
-    for (QToolButton* button : functionButtons())
-        FunctionGroup->addButton(button, id++);
-}
-
 void Buttoninterface::StoreSelectorBinding(int index, int type, int code1, int code2)
 {
     if (index < 0 || index >= SelectorTable::Count)

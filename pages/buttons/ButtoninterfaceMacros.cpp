@@ -17,9 +17,12 @@
 #include "pages/buttons/SelectorTable.h"
 
 #include <QButtonGroup>
+#include <QHash>
 #include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -76,7 +79,16 @@ bool Buttoninterface::ReadMacroFileRecord(QString name, MacroRecord* record)
 void Buttoninterface::InitMacroButtons()
 {
     // The panel grows with its buttons; the scroll area shows seven rows of them.
-    ui->scrollAreaWidgetContents_7->layout()->setSizeConstraint(QLayout::SetFixedSize);
+    QLayout* layout = ui->scrollAreaWidgetContents_7->layout();
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    // One style sheet for all the panel's buttons, and a layout of its own spaced as the
+    // contents' layout, so that the buttons stand where they stood in it.
+    MacroPanel = new QWidget(ui->scrollAreaWidgetContents_7);
+    MacroPanel->setStyleSheet(macroButtonStyle());
+    auto* column = new QVBoxLayout(MacroPanel);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(layout->spacing());
+    layout->addWidget(MacroPanel);
     PostMsg* hub = PostMsg::instance();
     connect(hub, SIGNAL(SigAddMacroButton()), this, SLOT(SlotAddMacroButton()));
     connect(hub, SIGNAL(SigDeleteMacroButton(QString)), this, SLOT(SlotDeleteMacroButton(QString)));
@@ -89,56 +101,96 @@ void Buttoninterface::SlotAddMacroButton()
 {
     // The Macro page lists the same macros, in the same order.
     const QStringList names = ListMacroNames(MacroFolder());
-    if (MacroPanel && names == MacroButtonNames) {
-        // The same list: the buttons stay, as a new panel would show them, none chosen.
-        uncheckMacroButtons();
-        return;
-    }
-    MacroButtonNames = names;
-    QLayout* layout = ui->scrollAreaWidgetContents_7->layout();
-    // The old panel goes whole (a click may still be on its way out of an old button: a
-    // notice's loop runs rebuilds); its buttons leave the group with it.
-    MacroButtons.clear();
-    regroupFunctionButtons();
-    if (MacroPanel) {
-        layout->removeWidget(MacroPanel);
-        MacroPanel->hide();
-        MacroPanel->deleteLater();
-    }
-    // One style sheet for all the panel's buttons, and a layout of its own spaced as the
-    // contents' layout, so that the buttons stand where they stood in it.
-    MacroPanel = new QWidget(ui->scrollAreaWidgetContents_7);
-    MacroPanel->setStyleSheet(macroButtonStyle());
-    auto* column = new QVBoxLayout(MacroPanel);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(layout->spacing());
+    if (names != MacroButtonNames)
+        updateMacroButtons(names);
+    // The buttons show as a new panel would show them: none chosen.
+    uncheckMacroButtons();
+}
 
-    const auto makeButton = [&](const QString& text, int height) {
-        auto* button = new QToolButton(MacroPanel);
-        setMacroButtonText(button, text);
-        // As wide as the function buttons, whatever the name.
-        button->setMinimumSize(MacroButtonWidth, height);
-        button->setMaximumWidth(MacroButtonWidth);
-        button->setCheckable(true);
-        column->addWidget(button);
-        MacroButtons.append(button);
-        return button;
-    };
-    int id = FunctionGroup->buttons().size();
+// Only what changed is made or dropped: a button per new name, in its place in the list; the
+// buttons of names that stay keep their place, so a new macro costs one button, not a panel.
+void Buttoninterface::updateMacroButtons(const QStringList& names)
+{
+    auto* column = static_cast<QVBoxLayout*>(MacroPanel->layout());
+    QHash<QString, QToolButton*> old;
+    old.reserve(MacroButtonNames.size());
+    for (int i = 0; i < MacroButtonNames.size(); ++i) {
+        QToolButton*& slot = old[MacroButtonNames.at(i)];
+        if (slot)
+            dropMacroButton(slot);
+        slot = MacroButtons.at(i);
+    }
+    QList<QToolButton*> placeholders = MacroButtons.mid(MacroButtonNames.size());
+    QList<QToolButton*> buttons;  // in the new list's order; null where a button is to be made
+    QList<QToolButton*> kept;
+    buttons.reserve(names.size());
     for (const QString& name : names) {
-        QToolButton* button = makeButton(name, 22);
-        FunctionGroup->addButton(button, id++);
+        QToolButton* button = old.take(name);
+        buttons.append(button);
+        if (button)
+            kept.append(button);
+    }
+    for (QToolButton* gone : qAsConst(old))
+        dropMacroButton(gone);
+    const int wanted = names.isEmpty() ? 0 : std::max(0, PanelRows - int(names.size()));
+    while (placeholders.size() > wanted)
+        dropMacroButton(placeholders.takeLast());
+
+    // The layout now holds the kept buttons and then the placeholders. After a rename a name
+    // may stand elsewhere in the list: then the layout takes them again in the list's order.
+    bool inOrder = true;
+    for (int i = 0; i < kept.size() && inOrder; ++i)
+        inOrder = column->itemAt(i)->widget() == kept.at(i);
+    if (!inOrder) {
+        while (column->count() > 0)
+            delete column->takeAt(column->count() - 1);
+        for (QToolButton* button : qAsConst(kept))
+            column->addWidget(button);
+        for (QToolButton* placeholder : qAsConst(placeholders))
+            column->addWidget(placeholder);
+    }
+
+    for (int i = 0; i < names.size(); ++i) {
+        if (buttons.at(i))
+            continue;
+        QToolButton* button = makeMacroButton(names.at(i), 22);
+        column->insertWidget(i, button);
+        // Explicit ids: a button added without one makes the group search all ids for the lowest.
+        FunctionGroup->addButton(button, NextMacroButtonId++);
         connect(button, &QToolButton::clicked, this, [this, button](bool checked) { slotButtonClicked(button, checked); });
+        button->show();
+        buttons[i] = button;
     }
-    if (!names.isEmpty()) {
-        for (int i = names.size(); i < PanelRows; ++i) {
-            QToolButton* placeholder = makeButton(QString(), 23);
-            placeholder->setEnabled(false);
-            placeholder->hide();
-        }
+    while (placeholders.size() < wanted) {
+        QToolButton* placeholder = makeMacroButton(QString(), 23);
+        placeholder->setEnabled(false);
+        column->addWidget(placeholder);
+        placeholder->hide();
+        placeholders.append(placeholder);
     }
-    layout->addWidget(MacroPanel);
-    MacroPanel->show();
+    MacroButtons = buttons + placeholders;
+    MacroButtonNames = names;
+}
+
+QToolButton* Buttoninterface::makeMacroButton(const QString& text, int height)
+{
+    auto* button = new QToolButton(MacroPanel);
+    setMacroButtonText(button, text);
+    // As wide as the function buttons, whatever the name.
+    button->setMinimumSize(MacroButtonWidth, height);
+    button->setMaximumWidth(MacroButtonWidth);
+    button->setCheckable(true);
+    return button;
+}
+
+// A click may still be on its way out of the button (a notice's loop runs rebuilds): it goes
+// later, out of the group and the layout now.
+void Buttoninterface::dropMacroButton(QToolButton* button)
+{
+    FunctionGroup->removeButton(button);
+    MacroPanel->layout()->removeWidget(button);
+    button->hide();
+    button->deleteLater();
 }
 
 void Buttoninterface::uncheckMacroButtons()
@@ -294,8 +346,10 @@ void Buttoninterface::SlotMacroRename(QString MacroName, QString NewName)
         if (button->isEnabled() && SelectorTable::nameOfButtonText(button->text()) == MacroName)
             setMacroButtonText(button, NewName);
     }
-    // The folder's order may differ now: the next list builds the panel anew.
-    MacroButtonNames.clear();
+    // The button goes by its new name; the next list puts it in the folder's order.
+    const int renamed = MacroButtonNames.indexOf(MacroName);
+    if (renamed >= 0)
+        MacroButtonNames[renamed] = NewName;
 }
 
 void Buttoninterface::SlotUpDataMacro(QString MacroName, int index)
