@@ -24,6 +24,7 @@
 #include "shell/Dialog.h"
 #include "shell/DialogChange.h"
 #include "shell/EventWait.h"
+#include "widgets/AfterHandler.h"
 
 #include "HIDUsb.h"
 
@@ -263,7 +264,7 @@ void DialogMain::SlotMouseOffLine(int index)
     m_offlineNoticeDue = true;
     m_offlineNoticeText = index;
     m_offlineNoticeAsked.start();
-    QTimer::singleShot(0, this, &DialogMain::showOfflineNotice);
+    runAfterHandler(this, [this] { showOfflineNotice(); });
 }
 
 void DialogMain::showOfflineNotice()
@@ -333,9 +334,9 @@ void DialogMain::keyPressEvent(QKeyEvent* event)
         return;
     case Qt::Key_Space:
         if (currentPage() == FramePage)
-            pairOnFrame();
+            runAfterHandler(this, [this] { pairOnFrame(); });
         else
-            ChoiceFlows::RunSpaceKeyFlow(this);
+            runAfterHandler(this, [this] { ChoiceFlows::RunSpaceKeyFlow(this); });
         return;
     default:
         QDialog::keyPressEvent(event);

@@ -362,6 +362,7 @@ private slots:
         image.buttons[5] = ButtonBinding{1, 1, 0};
         load(buttons, image);
         button(buttons, "BackMusic")->click();
+        QVERIFY(answerer.waitForNext());
         QCOMPARE(answerer.handled(), QStringList{"LeftButtonOnly"});
         for (const char* name : {"FireKey", "RightKey", "BackKey", "StartPause", "TopMusic", "BackMusic", "Button7"})
             QVERIFY(!button(buttons, name)->isChecked());
@@ -375,6 +376,7 @@ private slots:
         for (const char* function : {"RightKey_3", "VolumeDown"}) {
             button(buttons, "Number1")->click();
             button(buttons, function)->click();
+            QVERIFY(answerer.waitForNext());
         }
         QCOMPARE(answerer.handled().size(), 3);
         QCOMPARE(HidSim_WriteCount(m_mouse.mouse), writes);
@@ -428,6 +430,7 @@ private slots:
         const int writes = HidSim_WriteCount(m_mouse.mouse);
         button(buttons, "RightKey")->click();
         button(buttons, "DPI_10")->click();
+        QVERIFY(answerer.waitForNext());
         QCOMPARE(answerer.handled(), QStringList{"MakeMacro"});
         QCOMPARE(current(buttons, "stackedWidget_2"), QStringLiteral("page_9"));
         QCOMPARE(HidSim_WriteCount(m_mouse.mouse), writes);
@@ -460,6 +463,7 @@ private slots:
 
         button(buttons, "RightKey")->click();
         QTest::mouseClick(fire, Qt::LeftButton);
+        QVERIFY(answerer.waitForNext());
         QCOMPARE(presets, (QList<QPair<int, int>>{{10, 3}}));
         QCOMPARE(imageBytes(stored()).mid(77, 3), QByteArray("\x04\x19\x02", 3));
         QCOMPARE(HidSim_WriteCount(m_mouse.mouse), writes + 1);
@@ -470,11 +474,13 @@ private slots:
         // The same key again starts from its own values; another key from the defaults.
         button(buttons, "RightKey")->click();
         QTest::mouseClick(fire, Qt::LeftButton);
+        QVERIFY(answerer.waitForNext());
         QCOMPARE(presets.last(), qMakePair(25, 2));
         QCOMPARE(imageBytes(stored()).mid(77, 3), QByteArray("\x04\x28\x01", 3));
         const QString back = button(buttons, "BackKey")->text();
         button(buttons, "BackKey")->click();
         QTest::mouseClick(fire, Qt::LeftButton);
+        QVERIFY(answerer.waitForNext());
         QCOMPARE(presets.last(), qMakePair(10, 3));
 
         // Cancelled: nothing sent, the key keeps its function.
@@ -486,6 +492,7 @@ private slots:
         // A double click opens the same dialog; cancelled, it writes nothing either.
         button(buttons, "RightKey")->click();
         QTest::mouseDClick(fire, Qt::LeftButton);
+        QVERIFY(answerer.waitForNext());
         QCOMPARE(HidSim_WriteCount(m_mouse.mouse), writes + 2);
         QCOMPARE(imageBytes(stored()), imageBytes(before));
     }
@@ -532,6 +539,7 @@ private slots:
         const int writes = HidSim_WriteCount(m_mouse.mouse);
         button(buttons, "BackKey")->click();
         QTest::mouseClick(button(buttons, "DPI_8"), Qt::LeftButton);
+        QVERIFY(answerer.waitForNext());
         QCOMPARE(answerer.handled(), QStringList{"GroupKey"});
         QCOMPARE(HidSim_WriteCount(m_mouse.mouse), writes + 1);
         const QByteArray image = imageBytes(stored());
@@ -549,6 +557,7 @@ private slots:
         button(buttons, "DPI_9")->click();
         const QString right = button(buttons, "RightKey")->text();
         QTest::mouseClick(button(buttons, "DPI_8"), Qt::LeftButton);
+        QVERIFY(answerer.waitForNext());
         QCOMPARE(answerer.count(), 2);
         QCOMPARE(HidSim_WriteCount(m_mouse.mouse), writes + 1);
         QCOMPARE(button(buttons, "RightKey")->text(), right);
@@ -560,6 +569,7 @@ private slots:
         QSignalSpy offline(PostMsg::instance(), SIGNAL(SigMouseOffLineo(int)));
         HidSim_SetAwake(m_mouse.mouse, 0);
         QTest::mouseClick(button(buttons, "DPI_8"), Qt::LeftButton);
+        QVERIFY(answerer.waitForNext());
         QCOMPARE(answerer.count(), 3);
         QCOMPARE(offline.count(), 1);
         QCOMPARE(HidSim_WriteCount(m_mouse.mouse), writes + 1);
@@ -577,6 +587,7 @@ private slots:
         for (const char* function : {"DPI_6", "DPI_8"}) {
             button(buttons, "Number1")->click();
             QTest::mouseClick(button(buttons, function), Qt::LeftButton);
+            QVERIFY(answerer.waitForNext());
         }
         QCOMPARE(answerer.handled(), (QStringList{"LeftButtonOnly", "LeftButtonOnly"}));
         QCOMPARE(HidSim_WriteCount(m_mouse.mouse), writes);

@@ -13,6 +13,7 @@
 #include "shell/DialogMain.h"
 #include "support/HidSimScript.h"
 #include "support/ModalAnswerer.h"
+#include "support/Wait.h"
 
 #include "HIDUsbControl.h"
 
@@ -79,6 +80,8 @@ void pressKey(QWidget* w, int key)
 {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
     QApplication::sendEvent(w, &press);
+    // What the key started runs once its handler has returned.
+    QVERIFY(runQueuedWork());
 }
 
 }  // namespace

@@ -163,6 +163,10 @@ private:
     void refuseLeftClickChange();
     // The guard before a dialog opens: true (and the notice shown) when refused.
     bool refusedBeforeDialog();
+    // The dialogs behind rapid fire and key combination, opened once the click is handled;
+    // an accepted one writes to the checked key.
+    void askRapidFire();
+    void askKeyCombination();
     void uncheckSelectors();
     void closeFunctionArea();
 

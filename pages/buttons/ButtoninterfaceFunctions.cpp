@@ -18,6 +18,7 @@
 #include "pages/buttons/SelectorTable.h"
 #include "pages/macro/FireKey.h"
 #include "pages/macro/GroupKey.h"
+#include "widgets/AfterHandler.h"
 
 #include "HIDUsb.h"
 
@@ -120,9 +121,11 @@ void Buttoninterface::refuseLeftClickChange()
     ui->stackedWidget->setCurrentWidget(ui->page);
     ui->stackedWidget_2->setCurrentWidget(ui->page_9);
     uncheckSelectors();
-    LeftButtonOnly notice;
-    placeCentred(&notice, this, 50, 70);
-    notice.exec();
+    runAfterHandler(this, [this] {
+        LeftButtonOnly notice;
+        placeCentred(&notice, this, 50, 70);
+        notice.exec();
+    });
 }
 
 // ---------------------------------------------------------------------------------------
@@ -208,9 +211,11 @@ void Buttoninterface::on_DPI_10_clicked()
 {
     if (MacroButtons.isEmpty()) {
         ui->stackedWidget_2->setCurrentWidget(ui->page_9);
-        MakeMacro notice;
-        placeCentred(&notice, this, 50, 70);
-        notice.exec();
+        runAfterHandler(this, [this] {
+            MakeMacro notice;
+            placeCentred(&notice, this, 50, 70);
+            notice.exec();
+        });
         return;
     }
     ui->stackedWidget_2->setCurrentWidget(ui->page_5);
@@ -312,6 +317,11 @@ void Buttoninterface::on_DPI_6_clicked()
     }
     if (refusedBeforeDialog())
         return;
+    runAfterHandler(this, [this] { askRapidFire(); });
+}
+
+void Buttoninterface::askRapidFire()
+{
     const int index = checkedSelector();
     FireKey dialog;
     // A key that already repeats starts from its own values.
@@ -335,6 +345,11 @@ void Buttoninterface::on_DPI_8_clicked()
 {
     if (refusedBeforeDialog())
         return;
+    runAfterHandler(this, [this] { askKeyCombination(); });
+}
+
+void Buttoninterface::askKeyCombination()
+{
     GroupKey dialog;
     placeCentred(&dialog, this, 50, 70);
     dialog.exec();
