@@ -313,21 +313,23 @@ void Macro::on_ChooseEvent_activated(int index)
 {
     if (refusedWhileRecording())
         return;
-    runAfterHandler(this, [this, index] {
-        const bool macroChosen = ui->listWidgetHong->currentRow() >= 0;
-        if (index == 1 || index == 2) {
+    const bool macroChosen = ui->listWidgetHong->currentRow() >= 0;
+    if (index == 1 || index == 2) {
+        runAfterHandler(this, [this, index, macroChosen] {
             const auto name = askKeyName();
             if (name && macroChosen)
                 InsertKeyEvent(*name, index == 1);
-        } else if (index == 3) {
-            if (!macroChosen || ui->listWidgetKey->currentRow() < 0)
-                return;
+        });
+    } else if (index == 3) {
+        if (!macroChosen || ui->listWidgetKey->currentRow() < 0)
+            return;
+        runAfterHandler(this, [this] {
             if (const auto delay = askDelay())
                 InsertDelayEvent(*delay);
-        } else if (index >= kFirstMouseItem && index < kFirstMouseItem + 5 && macroChosen) {
-            InsertMouseEvent(MouseButtonNames[size_t(kMouseItemToBitIndex[index - kFirstMouseItem])]);
-        }
-    });
+        });
+    } else if (index >= kFirstMouseItem && index < kFirstMouseItem + 5 && macroChosen) {
+        InsertMouseEvent(MouseButtonNames[size_t(kMouseItemToBitIndex[index - kFirstMouseItem])]);
+    }
 }
 
 void Macro::on_Amend_clicked()
