@@ -264,7 +264,7 @@ void DialogMain::SlotMouseOffLine(int index)
     m_offlineNoticeDue = true;
     m_offlineNoticeText = index;
     m_offlineNoticeAsked.start();
-    runAfterHandler(this, [this] { showOfflineNotice(); });
+    QTimer::singleShot(0, this, &DialogMain::showOfflineNotice);
 }
 
 void DialogMain::showOfflineNotice()

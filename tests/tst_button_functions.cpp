@@ -9,6 +9,7 @@
 #include "pages/buttons/Buttoninterface.h"
 #include "support/KeySender.h"
 #include "support/ModalAnswerer.h"
+#include "support/Wait.h"
 
 #include "HIDUsbControl.h"
 
@@ -489,10 +490,14 @@ private slots:
         QCOMPARE(imageBytes(before).mid(80, 3), imageBytes(factory()).mid(80, 3));
         QCOMPARE(button(buttons, "BackKey")->text(), back);
 
-        // A double click opens the same dialog; cancelled, it writes nothing either.
+        // A double click opens the same dialog, once; cancelled, it writes nothing either.
         button(buttons, "RightKey")->click();
+        const int dialogs = answerer.count();
         QTest::mouseDClick(fire, Qt::LeftButton);
+        QTest::mouseRelease(fire, Qt::LeftButton);  // the double click's own release
         QVERIFY(answerer.waitForNext());
+        QVERIFY(runQueuedWork());
+        QCOMPARE(answerer.count(), dialogs + 1);
         QCOMPARE(HidSim_WriteCount(m_mouse.mouse), writes + 2);
         QCOMPARE(imageBytes(stored()), imageBytes(before));
     }
@@ -513,6 +518,7 @@ private slots:
         QCOMPARE(current(buttons, "stackedWidget_2"), QStringLiteral("page_9"));
         button(buttons, "RightKey")->click();
         QTest::mouseDClick(button(buttons, "DPI_6"), Qt::LeftButton);
+        QTest::mouseRelease(button(buttons, "DPI_6"), Qt::LeftButton);
         QTest::qWait(100);
         QCOMPARE(answerer.count(), 0);
         QCOMPARE(offline.count(), 0);

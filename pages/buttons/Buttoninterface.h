@@ -167,6 +167,9 @@ private:
     // an accepted one writes to the checked key.
     void askRapidFire();
     void askKeyCombination();
+    // Queues one of them until the button is let go: the buttons act on the press, and again
+    // on a double click, which makes no second dialog.
+    void queueFunctionDialog(void (Buttoninterface::*ask)());
     void uncheckSelectors();
     void closeFunctionArea();
 
@@ -206,6 +209,7 @@ private:
 
     Ui::Buttoninterface* ui;
     Worker* m_worker = nullptr;
+    bool m_functionDialogDue = false;
     QButtonGroup* SelectorGroup = nullptr;
     QButtonGroup* FunctionTypeGroup = nullptr;
     QButtonGroup* FunctionGroup = nullptr;

@@ -317,7 +317,18 @@ void Buttoninterface::on_DPI_6_clicked()
     }
     if (refusedBeforeDialog())
         return;
-    runAfterHandler(this, [this] { askRapidFire(); });
+    queueFunctionDialog(&Buttoninterface::askRapidFire);
+}
+
+void Buttoninterface::queueFunctionDialog(void (Buttoninterface::*ask)())
+{
+    if (m_functionDialogDue)
+        return;
+    m_functionDialogDue = true;
+    runAfterRelease(this, [this, ask] {
+        m_functionDialogDue = false;
+        (this->*ask)();
+    });
 }
 
 void Buttoninterface::askRapidFire()
@@ -345,7 +356,7 @@ void Buttoninterface::on_DPI_8_clicked()
 {
     if (refusedBeforeDialog())
         return;
-    runAfterHandler(this, [this] { askKeyCombination(); });
+    queueFunctionDialog(&Buttoninterface::askKeyCombination);
 }
 
 void Buttoninterface::askKeyCombination()
