@@ -18,6 +18,7 @@
 #include "shell/EventWait.h"
 #include "common/StyleSheetUrl.h"
 #include "shell/UpDataParam.h"
+#include "widgets/AfterHandler.h"
 
 #include "HIDUsb.h"
 
@@ -224,11 +225,13 @@ void Dialog::on_CloseButton_clicked()
 
 void Dialog::on_SetButton_clicked()
 {
-    LanSetting settings;
-    settings.ShowVersions();
-    const QPoint corner = mapToGlobal(QPoint(0, 0));
-    settings.move(corner.x() + 240, corner.y() + 380 + (height() - width()) / 2);
-    settings.exec();
+    runAfterHandler(this, [this] {
+        LanSetting settings;
+        settings.ShowVersions();
+        const QPoint corner = mapToGlobal(QPoint(0, 0));
+        settings.move(corner.x() + 240, corner.y() + 380 + (height() - width()) / 2);
+        settings.exec();
+    });
 }
 
 void Dialog::SlotSecondDialog()

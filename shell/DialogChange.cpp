@@ -23,6 +23,7 @@
 #include "shell/ChoiceTiles.h"
 #include "common/StyleSheetUrl.h"
 #include "widgets/mytoolButtonEnter.h"
+#include "widgets/AfterHandler.h"
 
 #include "HIDUsb.h"
 
@@ -402,10 +403,12 @@ void DialogChange::on_CloseButton_clicked()
 
 void DialogChange::on_Repair_clicked()
 {
-    UpDateRepair repair;
-    placeCentred(&repair, this);
-    repair.RunUpgrade();
-    repair.exec();
+    runAfterHandler(this, [this] {
+        UpDateRepair repair;
+        placeCentred(&repair, this);
+        repair.RunUpgrade();
+        repair.exec();
+    });
 }
 
 void DialogChange::SlotEnterKey()
@@ -537,11 +540,11 @@ void DialogChange::slotButtonClicked()
             const bool firstOnline = UsbFinderC_GetDeviceOnLine(firstPath.constData()) != 0;
             const bool secondOnline = UsbFinderC_GetDeviceOnLine(secondPath.constData()) != 0;
             if (t == 0 && !firstOnline && secondOnline) {
-                ChoiceFlows::RunReceiverFlow(first, this);
+                runAfterHandler(this, [this, first] { ChoiceFlows::RunReceiverFlow(first, this); });
                 return;
             }
             if (t == 1 && firstOnline && !secondOnline) {
-                ChoiceFlows::RunReceiverFlow(second, this);
+                runAfterHandler(this, [this, second] { ChoiceFlows::RunReceiverFlow(second, this); });
                 return;
             }
         }
@@ -549,7 +552,7 @@ void DialogChange::slotButtonClicked()
 
     if (e.modelIndex == ModelCount) {
         if (e.cableFlag == 0)
-            ChoiceFlows::RunReceiverFlow(e, this);
+            runAfterHandler(this, [this, e] { ChoiceFlows::RunReceiverFlow(e, this); });
         return;
     }
 

@@ -24,6 +24,7 @@
 #include "shell/Dialog.h"
 #include "shell/DialogChange.h"
 #include "shell/EventWait.h"
+#include "widgets/AfterHandler.h"
 
 #include "HIDUsb.h"
 
@@ -333,9 +334,9 @@ void DialogMain::keyPressEvent(QKeyEvent* event)
         return;
     case Qt::Key_Space:
         if (currentPage() == FramePage)
-            pairOnFrame();
+            runAfterHandler(this, [this] { pairOnFrame(); });
         else
-            ChoiceFlows::RunSpaceKeyFlow(this);
+            runAfterHandler(this, [this] { ChoiceFlows::RunSpaceKeyFlow(this); });
         return;
     default:
         QDialog::keyPressEvent(event);

@@ -9,6 +9,7 @@
 #include "pages/buttons/Buttoninterface.h"
 #include "support/KeySender.h"
 #include "support/ModalAnswerer.h"
+#include "support/Wait.h"
 
 #include "HIDUsbControl.h"
 
@@ -360,6 +361,7 @@ private slots:
         image.buttons[5] = ButtonBinding{1, 1, 0};
         load(buttons, image);
         button(buttons, "BackMusic")->click();
+        QVERIFY(answerer.waitForNext());
         QCOMPARE(answerer.handled(), QStringList{"LeftButtonOnly"});
         for (const char* name : {"FireKey", "RightKey", "BackKey", "StartPause", "TopMusic", "BackMusic", "Button7"})
             QVERIFY(!button(buttons, name)->isChecked());
@@ -373,6 +375,7 @@ private slots:
         for (const char* function : {"RightKey_3", "VolumeDown"}) {
             button(buttons, "Number1")->click();
             button(buttons, function)->click();
+            QVERIFY(answerer.waitForNext());
         }
         QCOMPARE(answerer.handled().size(), 3);
         QCOMPARE(HidSim_WriteCount(m_mouse.mouse), writes);
@@ -426,6 +429,7 @@ private slots:
         const int writes = HidSim_WriteCount(m_mouse.mouse);
         button(buttons, "RightKey")->click();
         button(buttons, "DPI_10")->click();
+        QVERIFY(answerer.waitForNext());
         QCOMPARE(answerer.handled(), QStringList{"MakeMacro"});
         QCOMPARE(current(buttons, "stackedWidget_2"), QStringLiteral("page_9"));
         QCOMPARE(HidSim_WriteCount(m_mouse.mouse), writes);
@@ -458,6 +462,7 @@ private slots:
 
         button(buttons, "RightKey")->click();
         QTest::mouseClick(fire, Qt::LeftButton);
+        QVERIFY(answerer.waitForNext());
         QCOMPARE(presets, (QList<QPair<int, int>>{{10, 3}}));
         QCOMPARE(imageBytes(stored()).mid(77, 3), QByteArray("\x04\x19\x02", 3));
         QCOMPARE(HidSim_WriteCount(m_mouse.mouse), writes + 1);
@@ -468,11 +473,13 @@ private slots:
         // The same key again starts from its own values; another key from the defaults.
         button(buttons, "RightKey")->click();
         QTest::mouseClick(fire, Qt::LeftButton);
+        QVERIFY(answerer.waitForNext());
         QCOMPARE(presets.last(), qMakePair(25, 2));
         QCOMPARE(imageBytes(stored()).mid(77, 3), QByteArray("\x04\x28\x01", 3));
         const QString back = button(buttons, "BackKey")->text();
         button(buttons, "BackKey")->click();
         QTest::mouseClick(fire, Qt::LeftButton);
+        QVERIFY(answerer.waitForNext());
         QCOMPARE(presets.last(), qMakePair(10, 3));
 
         // Cancelled: nothing sent, the key keeps its function.
@@ -481,9 +488,14 @@ private slots:
         QCOMPARE(imageBytes(before).mid(80, 3), imageBytes(factory()).mid(80, 3));
         QCOMPARE(button(buttons, "BackKey")->text(), back);
 
-        // A double click opens the same dialog; cancelled, it writes nothing either.
+        // A double click opens the same dialog, once; cancelled, it writes nothing either.
         button(buttons, "RightKey")->click();
+        const int dialogs = answerer.count();
         QTest::mouseDClick(fire, Qt::LeftButton);
+        QTest::mouseRelease(fire, Qt::LeftButton);  // the double click's own release
+        QVERIFY(answerer.waitForNext());
+        QVERIFY(runQueuedWork());
+        QCOMPARE(answerer.count(), dialogs + 1);
         QCOMPARE(HidSim_WriteCount(m_mouse.mouse), writes + 2);
         QCOMPARE(imageBytes(stored()), imageBytes(before));
     }
@@ -504,6 +516,7 @@ private slots:
         QCOMPARE(current(buttons, "stackedWidget_2"), QStringLiteral("page_9"));
         button(buttons, "RightKey")->click();
         QTest::mouseDClick(button(buttons, "DPI_6"), Qt::LeftButton);
+        QTest::mouseRelease(button(buttons, "DPI_6"), Qt::LeftButton);
         QTest::qWait(100);
         QCOMPARE(answerer.count(), 0);
         QCOMPARE(offline.count(), 0);
@@ -530,6 +543,7 @@ private slots:
         const int writes = HidSim_WriteCount(m_mouse.mouse);
         button(buttons, "BackKey")->click();
         QTest::mouseClick(button(buttons, "DPI_8"), Qt::LeftButton);
+        QVERIFY(answerer.waitForNext());
         QCOMPARE(answerer.handled(), QStringList{"GroupKey"});
         QCOMPARE(HidSim_WriteCount(m_mouse.mouse), writes + 1);
         const QByteArray image = imageBytes(stored());
@@ -547,6 +561,7 @@ private slots:
         button(buttons, "DPI_9")->click();
         const QString right = button(buttons, "RightKey")->text();
         QTest::mouseClick(button(buttons, "DPI_8"), Qt::LeftButton);
+        QVERIFY(answerer.waitForNext());
         QCOMPARE(answerer.count(), 2);
         QCOMPARE(HidSim_WriteCount(m_mouse.mouse), writes + 1);
         QCOMPARE(button(buttons, "RightKey")->text(), right);
@@ -558,6 +573,7 @@ private slots:
         QSignalSpy offline(PostMsg::instance(), SIGNAL(SigMouseOffLineo(int)));
         HidSim_SetAwake(m_mouse.mouse, 0);
         QTest::mouseClick(button(buttons, "DPI_8"), Qt::LeftButton);
+        QVERIFY(answerer.waitForNext());
         QCOMPARE(answerer.count(), 3);
         QCOMPARE(offline.count(), 1);
         QCOMPARE(HidSim_WriteCount(m_mouse.mouse), writes + 1);
@@ -575,6 +591,7 @@ private slots:
         for (const char* function : {"DPI_6", "DPI_8"}) {
             button(buttons, "Number1")->click();
             QTest::mouseClick(button(buttons, function), Qt::LeftButton);
+            QVERIFY(answerer.waitForNext());
         }
         QCOMPARE(answerer.handled(), (QStringList{"LeftButtonOnly", "LeftButtonOnly"}));
         QCOMPARE(HidSim_WriteCount(m_mouse.mouse), writes);

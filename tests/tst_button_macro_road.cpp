@@ -211,8 +211,10 @@ private slots:
         QVERIFY(activeAgain());
         typedName = QStringLiteral("Other");
         click(macros, "NewHong");
+        QVERIFY(answerer.waitForNext());
         typedName = QStringLiteral("Rec");
         click(macros, "NewHong");
+        QVERIFY(answerer.waitForNext());
         QVERIFY(activeAgain());
         record({'A', 'B'});
         QCOMPARE(readAll(MacroFolder() + QStringLiteral("/Rec.ini")),
@@ -234,6 +236,7 @@ private slots:
         choose(QStringLiteral("Rec"));
         typedName = QStringLiteral("Go");
         QVERIFY(QMetaObject::invokeMethod(macros, "RenameMacro"));
+        QVERIFY(answerer.waitForNext());
         image = storedImage(cable.mouse);
         QCOMPARE(image.mid(1548, 31), QByteArray("\x02Go", 3) + QByteArray(28, '\0'));
         QCOMPARE(image.mid(1579, 592 - 31), recordOfFile(QStringLiteral("Go")).mid(31));
@@ -252,6 +255,7 @@ private slots:
         // Deleted: the key is a right click again, its record slot empty.
         choose(QStringLiteral("Go"));
         click(macros, "DeleteHong");
+        QVERIFY(answerer.waitForNext());
         image = storedImage(cable.mouse);
         QCOMPARE(image.mid(77, 3), QByteArray("\x01\x02\x00", 3));
         QCOMPARE(image.mid(124 + 52, 52), QByteArray(52, '\0'));

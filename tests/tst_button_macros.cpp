@@ -441,6 +441,7 @@ private slots:
         button(page, QStringLiteral("Number1"))->click();
         button(page, QStringLiteral("DPI_10"))->click();
         macroButton(page, QStringLiteral("Fire"))->click();
+        QVERIFY(answerer.waitForNext());
         QCOMPARE(answerer.handled(), QStringList{"LeftButtonOnly"});
         QCOMPARE(writes(), before);
         QCOMPARE(page.BindingType.at(0), 1);

@@ -146,6 +146,7 @@ private slots:
         });
         click("RightKey");
         click("DPI_8");
+        QVERIFY(answerer.waitForNext());
         sent = storedImage(cable.mouse);
         const ButtonComboRecord shiftZ = BuildComboRecord(QStringLiteral("Shift+Z"));
         QCOMPARE(QByteArray(reinterpret_cast<const char*>(&sent) + 77, 3), QByteArray("\x05\x00\x00", 3));

@@ -18,6 +18,7 @@
 #include "support/HidSimScript.h"
 #include "support/ModalAnswerer.h"
 #include "support/TestEnv.h"
+#include "support/Wait.h"
 
 #include "HIDUsbControl.h"
 
@@ -302,6 +303,7 @@ private slots:
 
         m_confirmReset = false;
         button("Reset")->click();
+        QVERIFY(runQueuedWork());
         QCOMPARE(HidSim_ResetCount(m_cable.mouse), 0);
         QCOMPARE(HidSim_WriteCount(m_cable.mouse), writes);
         QVERIFY(m_busyLabels.isEmpty());
@@ -309,6 +311,7 @@ private slots:
         QSignalSpy shellBusy(PostMsg::instance(), SIGNAL(SigUpDataParam(int)));
         m_confirmReset = true;
         button("Reset")->click();
+        QVERIFY(runQueuedWork());
         QVERIFY(reloaded());
         QCOMPARE(HidSim_ResetCount(m_cable.mouse), 1);
         QCOMPARE(stored(m_cable.mouse), m_factory);
@@ -328,6 +331,7 @@ private slots:
         HidSim_SetAwake(m_wireless.mouse, 0);
         const int notices = m_answerer->handled().count(QStringLiteral("MouseOffLine"));
         button("Reset")->click();
+        QVERIFY(runQueuedWork());
         QTRY_COMPARE(m_answerer->handled().count(QStringLiteral("MouseOffLine")), notices + 1);
         QCOMPARE(m_answerer->handled().count(QStringLiteral("ContainReset")), 2);
         QCOMPARE(HidSim_ResetCount(m_wireless.mouse), 0);
@@ -345,6 +349,7 @@ private slots:
         HidSim_SetAwake(m_wireless.mouse, 0);
         setExchangeFileChooser([&](bool save) { return save ? path("offline.bin") : QString(); });
         button("OutputData")->click();
+        QVERIFY(runQueuedWork());
         const QByteArray file = readFile(path("offline.bin"));
         QCOMPARE(file.size(), 10464);
         QCOMPARE(file.left(36), QByteArray::fromHex("0000000C") + "Trelm" + QByteArray(7, '\0') + QByteArray::fromHex("0000000C")
@@ -356,12 +361,14 @@ private slots:
         const int notices = m_answerer->handled().count(QStringLiteral("ExportFail"));
         setExchangeFileChooser([](bool) { return QString(); });
         button("OutputData")->click();
+        QVERIFY(runQueuedWork());
         QCOMPARE(m_answerer->handled().count(QStringLiteral("ExportFail")), notices);
 
         // A folder that cannot hold the file.
         QVERIFY(writeFile(path("plain-file"), "kept"));
         setExchangeFileChooser([this](bool) { return path("plain-file") + QStringLiteral("/p.bin"); });
         button("OutputData")->click();
+        QVERIFY(runQueuedWork());
         QCOMPARE(m_answerer->handled().count(QStringLiteral("ExportFail")), notices + 1);
 
         // Right after a profile switch the image is not the mouse's: an existing file stays.
@@ -370,6 +377,7 @@ private slots:
         QVERIFY(!WorkingImageLoaded());
         setExchangeFileChooser([this](bool) { return path("existing.bin"); });
         button("OutputData")->click();
+        QVERIFY(runQueuedWork());
         QCOMPARE(m_answerer->handled().count(QStringLiteral("ExportFail")), notices + 2);
         QCOMPARE(readFile(path("existing.bin")), QByteArray("kept"));
         QVERIFY(SimScript::deliverUntil(WorkingImageLoaded));
@@ -392,6 +400,7 @@ private slots:
             return QString();
         });
         button("ImportData")->click();
+        QVERIFY(runQueuedWork());
         QCOMPARE(asked, 1);
         QVERIFY(!askedToSave);
         QCOMPARE(busyWhileAsked, 1);
@@ -403,6 +412,7 @@ private slots:
         HidSim_SetAwake(m_wireless.mouse, 0);
         const int notices = m_answerer->handled().count(QStringLiteral("MouseOffLine"));
         button("ImportData")->click();
+        QVERIFY(runQueuedWork());
         QTRY_COMPARE(m_answerer->handled().count(QStringLiteral("MouseOffLine")), notices + 1);
         QCOMPARE(asked, 1);
         QVERIFY(m_busyLabels.isEmpty());
@@ -415,6 +425,7 @@ private slots:
         const int refusals = m_answerer->handled().count(QStringLiteral("InportFail"));
         setExchangeFileChooser([this](bool) { return path("other.bin"); });
         button("ImportData")->click();
+        QVERIFY(runQueuedWork());
         QCOMPARE(m_answerer->handled().count(QStringLiteral("InportFail")), refusals + 1);
         QCOMPARE(int(ImportResult), 2);
         QCOMPARE(HidSim_WriteCount(m_wireless.mouse), writes);
@@ -442,6 +453,7 @@ private slots:
             return path("gone.bin");
         });
         button("ImportData")->click();
+        QVERIFY(runQueuedWork());
         QCOMPARE(HidSim_WriteCount(m_wireless.mouse), writes);
         QCOMPARE(bytesOf(WorkingImageCopy()), before);
         QCOMPARE(text("RightKey"), right);
@@ -466,6 +478,7 @@ private slots:
 
         setExchangeFileChooser([this](bool) { return path("round.bin"); });
         button("OutputData")->click();
+        QVERIFY(runQueuedWork());
         const QByteArray exported = readFile(path("round.bin"));
         QCOMPARE(exported.size(), 10464);
         QCOMPARE(exported.mid(36), bytesOf(image));
@@ -476,6 +489,7 @@ private slots:
 
         m_confirmReset = true;
         button("Reset")->click();
+        QVERIFY(runQueuedWork());
         QVERIFY(reloaded());
         QCOMPARE(stored(m_cable.mouse), m_factory);
         QCOMPARE(text("TopMusic"), text("BackKey_2"));
@@ -486,6 +500,7 @@ private slots:
         button("BackKey")->click();
         QCOMPARE(chosenKeys(), QStringList{"BackKey"});
         button("ImportData")->click();
+        QVERIFY(runQueuedWork());
         QCOMPARE(chosenKeys(), QStringList());
         QCOMPARE(stored(m_cable.mouse), bytesOf(image));
         QCOMPARE(bytesOf(WorkingImageCopy()), bytesOf(image));

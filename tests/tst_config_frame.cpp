@@ -421,6 +421,7 @@ void ConfigFrameTest::settingsButtonOpensVersionDialog()
         ModalAnswerer::reject()(modal);
     });
     m_frame->on_SetButton_clicked();
+    QVERIFY(answerer.waitForNext());
     QCOMPARE(answerer.handled(), QStringList{"LanSetting"});
     QCOMPARE(versions, (QStringList{"v2.1", "v1.5"}));
     QCOMPARE(shownAt, m_frame->mapToGlobal(QPoint(0, 0)) + QPoint(240, 220));

@@ -19,6 +19,7 @@
 #include "widgets/mytoolButtonEnter.h"
 #include "support/HidSimScript.h"
 #include "support/ModalAnswerer.h"
+#include "support/Wait.h"
 
 #include "HIDUsbControl.h"
 
@@ -365,9 +366,11 @@ private slots:
         // Return acts as the repair button while it is shown.
         ModalAnswerer answerer;
         PostMsg::instance()->SendEnterKey();
+        QVERIFY(runQueuedWork());
         QCOMPARE(answerer.handled(), QStringList{QStringLiteral("UpDateRepair")});
         PostMsg::instance()->SendUpDateButton(true);
         PostMsg::instance()->SendEnterKey();
+        QVERIFY(runQueuedWork());
         QCOMPARE(answerer.count(), 1);
     }
 
@@ -471,6 +474,7 @@ private slots:
         });
         const int clicked = clickSecond ? 1 : 0;
         child<QToolButton>(&page, QStringLiteral("btn%1").arg(clicked))->click();
+        QVERIFY(runQueuedWork());
 
         QCOMPARE(answerer.handled(), dialogs);
         QCOMPARE(setver.count(), 1);
@@ -502,9 +506,11 @@ private slots:
         // The unlisted cable mouse: nothing happens.
         const int cableTile = ChoiceDeviceList.at(0).cableFlag ? 0 : 1;
         child<QToolButton>(&page, QStringLiteral("btn%1").arg(cableTile))->click();
+        QVERIFY(runQueuedWork());
         QCOMPARE(answerer.count(), 0);
         // The receiver without its mouse and no stored version: straight to pairing.
         child<QToolButton>(&page, QStringLiteral("btn%1").arg(1 - cableTile))->click();
+        QVERIFY(runQueuedWork());
         QCOMPARE(answerer.handled(), QStringList{QStringLiteral("Match")});
         disconnect(counting);
         QCOMPARE(selected, 0);
@@ -530,6 +536,7 @@ private slots:
             ModalAnswerer::reject()(w);
         });
         child<QToolButton>(&page, QStringLiteral("btn%1").arg(receiverTile))->click();
+        QVERIFY(runQueuedWork());
         QCOMPARE(answerer.handled(), QStringList{QStringLiteral("Match")});
         settle();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

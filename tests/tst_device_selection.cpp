@@ -26,6 +26,7 @@
 #include "support/HubRecorder.h"
 #include "support/ModalAnswerer.h"
 #include "support/ProgramWorld.h"
+#include "support/Wait.h"
 
 #include "HIDUsbControl.h"
 
@@ -61,6 +62,8 @@ void pressSpace(QWidget* window)
 {
     QKeyEvent press(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
     QApplication::sendEvent(window, &press);
+    // What the key started runs once its handler has returned.
+    QVERIFY(runQueuedWork());
 }
 
 }  // namespace

@@ -23,6 +23,7 @@
 #include "support/FirmwareWorld.h"
 #include "support/HidSimScript.h"
 #include "support/ModalAnswerer.h"
+#include "support/Wait.h"
 #include "support/TestEnv.h"
 
 #include "HIDUsbControl.h"
@@ -172,6 +173,7 @@ void FirmwareRepairTest::failedUpdateIsRepairedFromTheChoicePage()
         dialog->findChild<QToolButton*>(QStringLiteral("NewHong"))->click();
     });
     repair->click();
+    QVERIFY(runQueuedWork());
     QCOMPARE(answerer.handled().count(QStringLiteral("UpDateRepair")), 1);
     QCOMPARE(percentages, (QList<int>{25, 50, 75, 100}));
     QCOMPARE(shownPercent, 100);

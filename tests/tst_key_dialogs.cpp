@@ -8,6 +8,7 @@
 #include "pages/macro/addKey.h"
 #include "support/KeySender.h"
 #include "support/ModalAnswerer.h"
+#include "support/Wait.h"
 #include "support/RunModal.h"
 #include "support/TestEnv.h"
 
@@ -173,6 +174,7 @@ private slots:
             tap(dialog, keys::letter('W'));
             tap(dialog, keys::letter('E'));
             click(dialog, "NewHong");
+            QVERIFY(runQueuedWork());
             QVERIFY(answerer.handled().contains("GroupMaxThree"));
             QCOMPARE(field(dialog), QString());
             QVERIFY(KeyHookC().installed());

@@ -11,6 +11,7 @@
 #include "support/HidSimScript.h"
 #include "support/UrlCatcher.h"
 #include "support/ModalAnswerer.h"
+#include "support/Wait.h"
 
 #include "HIDUsbControl.h"
 
@@ -139,6 +140,7 @@ private slots:
         SimScript::deliver();
         HidSim_ClearCallLog();
         dialog.exec();
+        QVERIFY(runQueuedWork());
         QCOMPARE(answerer.handled(), (QStringList{QStringLiteral("LanSetting"), QStringLiteral("Match")}));
         QVERIFY(!settingsVisible);
         QCOMPARE(matchAt, QPoint(area.x() + area.width() / 2 - 220, area.y() + area.height() / 2 - 120));

@@ -6,6 +6,7 @@
 #include "support/HidSimScript.h"
 #include "support/KeySender.h"
 #include "support/ModalAnswerer.h"
+#include "support/Wait.h"
 
 #include "device/KeyNames.h"
 #include "device/MacroFiles.h"
@@ -77,6 +78,7 @@ ModalAnswerer::Handler inTurn(QList<ModalAnswerer::Handler> answers)
 void choose(Macro& page, int item)
 {
     QMetaObject::invokeMethod(page.findChild<QComboBox*>("ChooseEvent"), "activated", Q_ARG(int, item));
+    QVERIFY(runQueuedWork());
 }
 
 }  // namespace
@@ -130,6 +132,7 @@ private slots:
         choose(page, 1);
         page.findChild<QListWidget*>("listWidgetKey")->setCurrentRow(0);
         page.findChild<QToolButton*>("Amend")->click();
+        QVERIFY(runQueuedWork());
         QCOMPARE(answerer.count(), 3);
         QCOMPARE(textsOf(page.rows()), QStringList{"A"});
         QVERIFY(!page.EventsChanged);
@@ -146,9 +149,11 @@ private slots:
         rows->setCurrentRow(2);
         answerer.on("addKey", typeKey(keys::letter('B')));
         page.findChild<QToolButton*>("Amend")->click();
+        QVERIFY(runQueuedWork());
         rows->setCurrentRow(1);
         answerer.on("AddDelayTime", enterDelay(70));
         page.findChild<QToolButton*>("Amend")->click();
+        QVERIFY(runQueuedWork());
         QCOMPARE(textsOf(page.rows()), (QStringList{"A", "70ms", "B^"}));
         QCOMPARE(rows->item(2)->type(), 1);
         QVERIFY(page.EventsChanged);
@@ -162,11 +167,14 @@ private slots:
         ModalAnswerer answerer;
         answerer.on("QuestionDialog", inTurn({enterName("Fire"), ModalAnswerer::clickButton("NewHong_2"), enterName("Burst")}));
         page.findChild<QToolButton*>("NewHong")->click();
+        QVERIFY(runQueuedWork());
         QCOMPARE(answerer.handled(), (QStringList{"QuestionDialog", "SameMacro"}));
         page.findChild<QToolButton*>("NewHong")->click();
+        QVERIFY(runQueuedWork());
         QCOMPARE(page.findChild<QListWidget*>("listWidgetHong")->count(), 1);
 
         page.findChild<QToolButton*>("NewHong")->click();
+        QVERIFY(runQueuedWork());
         QCOMPARE(page.currentMacroName(), QString("Burst"));
         QCOMPARE(readAll(MacroFilePath(MacroFolder(), "Burst")), QByteArray());
         QVERIFY(page.rows().isEmpty());
@@ -184,9 +192,11 @@ private slots:
         ModalAnswerer answerer;
         answerer.on("QuestionDialog", inTurn({enterName("Other"), enterName("New"), enterName("Blocked")}));
         QMetaObject::invokeMethod(&page, "RenameMacro");
+        QVERIFY(runQueuedWork());
         QCOMPARE(answerer.handled(), (QStringList{"QuestionDialog", "SameMacro"}));
 
         QMetaObject::invokeMethod(&page, "RenameMacro");
+        QVERIFY(runQueuedWork());
         QCOMPARE(page.currentMacroName(), QString("New"));
         QVERIFY(!QFileInfo::exists(MacroFilePath(MacroFolder(), "Old")));
         QCOMPARE(readAll(MacroFilePath(MacroFolder(), "New")), QByteArray("5\n0x04 1 0\n"));
@@ -195,6 +205,7 @@ private slots:
         // A name whose file place is taken (a folder, not listed) cannot be moved to.
         QVERIFY(QDir().mkpath(MacroFolder() + "/Blocked.ini"));
         QMetaObject::invokeMethod(&page, "RenameMacro");
+        QVERIFY(runQueuedWork());
         QCOMPARE(page.currentMacroName(), QString("New"));
         QCOMPARE(renames.size(), 1);
     }
@@ -237,6 +248,7 @@ private slots:
         ModalAnswerer answerer;
         answerer.on("QuestionDialog", enterName("Fire"));
         page->findChild<QToolButton*>("NewHong")->click();
+        QVERIFY(runQueuedWork());
         answerer.on("addKey", typeKey(keys::letter('A')));
         choose(*page, 1);
         choose(*page, 2);

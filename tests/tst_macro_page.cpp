@@ -3,6 +3,7 @@
 // the language. Offscreen, notices answered by the modal driver, a temporary home per test.
 #include "MacroPageFixture.h"
 #include "support/ModalAnswerer.h"
+#include "support/Wait.h"
 
 #include "common/MacroSetting.h"
 #include "common/PostMsg.h"
@@ -414,6 +415,7 @@ void MacroPageTest::deleteMacro()
         ModalAnswerer answerer;
         answerer.on("DeleteConfirm", ModalAnswerer::reject());
         child<QToolButton>(*page, "DeleteHong")->click();
+        QVERIFY(runQueuedWork());
         QCOMPARE(answerer.handled(), QStringList{"DeleteConfirm"});
     }
     QVERIFY(QFileInfo::exists(path("Fire")));
@@ -422,6 +424,7 @@ void MacroPageTest::deleteMacro()
         ModalAnswerer answerer;
         answerer.on("DeleteConfirm", ModalAnswerer::clickButton("NewHong"));
         child<QToolButton>(*page, "DeleteHong")->click();
+        QVERIFY(runQueuedWork());
     }
     QVERIFY(!QFileInfo::exists(path("Fire")));
     QCOMPARE(child<QListWidget>(*page, "listWidgetHong")->count(), 0);
@@ -437,6 +440,7 @@ void MacroPageTest::deleteMacro()
     ModalAnswerer answerer;
     answerer.on("DeleteConfirm", ModalAnswerer::clickButton("NewHong"));
     child<QToolButton>(again, "DeleteHong")->click();
+    QVERIFY(runQueuedWork());
     QCOMPARE(again.currentMacroName(), QString("Stuck"));
     QCOMPARE(sent(deleteMacroButton).size(), 1);
 }
@@ -459,6 +463,7 @@ void MacroPageTest::managingRefusedWhileRecording()
         b->click();
     }
     QMetaObject::invokeMethod(page.get(), "RenameMacro");
+    QVERIFY(runQueuedWork());
     QCOMPARE(answerer.count(), 6);
     QCOMPARE(texts.size(), 6);
     QVERIFY(!texts.first().isEmpty());
@@ -511,6 +516,7 @@ void MacroPageTest::startWithoutMacroShowsNotice()
         ModalAnswerer::reject()(w);
     });
     child<QPushButton>(page, "StartRecord")->click();
+    QVERIFY(runQueuedWork());
     QCOMPARE(answerer.handled(), QStringList{"ExeIsRun"});
     QVERIFY(!text.isEmpty());
     QVERIFY(!MacroRecording);
@@ -567,6 +573,7 @@ void MacroPageTest::contextMenuEntries()
     ModalAnswerer answerer;
     answerer.on("DeleteConfirm", ModalAnswerer::clickButton("NewHong"));
     menu->actions().at(2)->trigger();
+    QVERIFY(runQueuedWork());
     QVERIFY(!QFileInfo::exists(path("Fire")));
 }
 

@@ -4,6 +4,7 @@
 #include "support/HidSimScript.h"
 #include "support/KeySender.h"
 #include "support/ModalAnswerer.h"
+#include "support/Wait.h"
 #include "support/TestEnv.h"
 
 #include "HIDUsbControl.h"
@@ -346,6 +347,7 @@ private slots:
         const QString file = m_env->home() + "/Fire.ini";
         setMacroExchangeFileChooser([&](bool save) { return save ? file : QString(); });
         QMetaObject::invokeMethod(page.get(), "ExPortMacro");
+        QVERIFY(runQueuedWork());
         const QByteArray bytes = readAll(file);
         QVERIFY(bytes.startsWith(hex("0000000C") + "Trelm" + QByteArray(7, 0) + hex("00000030") + "Fire" +
                                  QByteArray(44, 0) + hex("0000000C") + "255" + QByteArray(9, 0) + hex("00000003")));
@@ -358,6 +360,7 @@ private slots:
         QTest::mouseClick(child<QCheckBox>(*page, "ReNumber"), Qt::LeftButton);
         child<QSpinBox>(*page, "NumberEdit")->setValue(5);
         QMetaObject::invokeMethod(page.get(), "ExPortMacro");
+        QVERIFY(runQueuedWork());
         QCOMPARE(ReadMacroExchangeFile(file)->repeat, QStringLiteral("5"));
 
         ModalAnswerer answerer;
@@ -365,6 +368,7 @@ private slots:
         const QString missing = m_env->home() + "/no/such/Fire.ini";
         setMacroExchangeFileChooser([&](bool) { return missing; });
         QMetaObject::invokeMethod(page.get(), "ExPortMacro");
+        QVERIFY(runQueuedWork());
         QCOMPARE(answerer.handled(), QStringList{"InportFail"});
         QVERIFY(!QFile::exists(missing));
     }
@@ -374,6 +378,7 @@ private slots:
         auto page = pageWith("Alpha");
         offerExchangeFile(MacroExchangeBytes({"Fire", "255", {{"A", {}, false}, {"15ms", {}, false}, {"A", {}, true}}}));
         QMetaObject::invokeMethod(page.get(), "InPortMacro");
+        QVERIFY(runQueuedWork());
         QCOMPARE(readAll(path("Fire")), QByteArray("255\n0x04 1 0\n15ms\n0x04 1 1\n"));
         QCOMPARE(page->currentMacroName(), QStringLiteral("Fire"));
         QVERIFY(child<QCheckBox>(*page, "ReUntilClick")->isChecked());
@@ -382,11 +387,13 @@ private slots:
         ModalAnswerer answerer;
         answerer.on("SameMacro", ModalAnswerer::clickButton("NewHong"));
         QMetaObject::invokeMethod(page.get(), "InPortMacro");
+        QVERIFY(runQueuedWork());
         QCOMPARE(answerer.handled(), QStringList{"SameMacro"});
 
         // A macro without items is a macro: its file holds the repeat line only.
         offerExchangeFile(MacroExchangeBytes({"Empty", "255", {}}));
         QMetaObject::invokeMethod(page.get(), "InPortMacro");
+        QVERIFY(runQueuedWork());
         QCOMPARE(readAll(path("Empty")), QByteArray("255\n"));
         QCOMPARE(page->currentMacroName(), QStringLiteral("Empty"));
         QVERIFY(page->rows().isEmpty());
@@ -401,6 +408,7 @@ private slots:
         offerExchangeFile(MacroExchangeBytes({"Mix", "3", {{japaneseRight, {}, false}, {"5ms", {}, false}, {"Foo", {}, true},
                                                            {"5ms", {}, false}, {"A", {}, true}}}));
         QMetaObject::invokeMethod(page.get(), "InPortMacro");
+        QVERIFY(runQueuedWork());
         QCOMPARE(textsOf(page->rows()), (QStringList{MouseButtonNames[1], "5ms", "5ms", "A^"}));
     }
 
@@ -423,6 +431,7 @@ private slots:
         ModalAnswerer answerer;
         answerer.on("InportFail", ModalAnswerer::clickButton("NewHong"));
         QMetaObject::invokeMethod(page.get(), "InPortMacro");
+        QVERIFY(runQueuedWork());
         QCOMPARE(answerer.handled(), QStringList{"InportFail"});
         QCOMPARE(folderContents(), QStringList{"Alpha.ini"});
         QCOMPARE(child<QListWidget>(*page, "listWidgetHong")->count(), 1);

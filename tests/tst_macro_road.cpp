@@ -15,6 +15,7 @@
 #include "support/HidSimScript.h"
 #include "support/KeySender.h"
 #include "support/ModalAnswerer.h"
+#include "support/Wait.h"
 #include "support/ProgramWorld.h"
 
 #include "HIDUsbControl.h"
@@ -80,6 +81,7 @@ void MacroRoadTest::recordSaveSendExportImport()
 
         const int dialogsOfTheLoad = answerer.count();  // the busy dialog, if it showed
         QTest::mouseClick(page->findChild<QToolButton*>(QStringLiteral("NewHong")), Qt::LeftButton);
+        QVERIFY(runQueuedWork());
         QCOMPARE(page->currentMacroName(), QStringLiteral("Rec"));
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -125,12 +127,15 @@ void MacroRoadTest::recordSaveSendExportImport()
         const QString exchange = world.env.home() + QStringLiteral("/Rec exchange.ini");
         setMacroExchangeFileChooser([&](bool) { return exchange; });
         QVERIFY(QMetaObject::invokeMethod(page, "ExPortMacro"));
+        QVERIFY(runQueuedWork());
         QVERIFY(QFile::exists(exchange));
         QTest::mouseClick(page->findChild<QToolButton*>(QStringLiteral("DeleteHong")), Qt::LeftButton);
+        QVERIFY(runQueuedWork());
         QVERIFY(!QFile::exists(file));
         auto* list = page->findChild<QListWidget*>(QStringLiteral("listWidgetHong"));
         QVERIFY(list->findItems(QStringLiteral("Rec"), Qt::MatchExactly).isEmpty());
         QVERIFY(QMetaObject::invokeMethod(page, "InPortMacro"));
+        QVERIFY(runQueuedWork());
         QCOMPARE(macropage::readAll(file), saved);
         QCOMPARE(page->currentMacroName(), QStringLiteral("Rec"));
         setMacroExchangeFileChooser({});

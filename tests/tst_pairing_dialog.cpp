@@ -23,6 +23,7 @@
 #include "support/HidSimScript.h"
 #include "support/ModalAnswerer.h"
 #include "support/ProgramWorld.h"
+#include "support/Wait.h"
 
 #include "HIDUsbControl.h"
 
@@ -464,6 +465,7 @@ private slots:
         HidSim_ClearCallLog();
         const unsigned loadsBefore = FullLoadCount.load();
         sendKey(&window, Qt::Key_Space, QStringLiteral(" "));
+        QVERIFY(runQueuedWork());
         QCOMPARE(answerer.handled().filter(QStringLiteral("Match")).size(), 1);
         QCOMPARE(activeDuring, (QList<int>{0, 1}));
         QCOMPARE(successText, matchText("MatchSuccess"));
@@ -534,6 +536,7 @@ private slots:
             closeAtLast(m);
         });
         page.findChild<QToolButton*>(QStringLiteral("btn0"))->click();
+        QVERIFY(runQueuedWork());
         QCOMPARE(answerer.handled(), (QStringList{QStringLiteral("RePair"), QStringLiteral("Match")}));
         QCOMPARE(PairResult.load(), 2);
         QCOMPARE(tilesAfterSuccess, 1);

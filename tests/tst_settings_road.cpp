@@ -12,6 +12,7 @@
 #include "support/HidSimScript.h"
 #include "support/ModalAnswerer.h"
 #include "support/ProgramWorld.h"
+#include "support/Wait.h"
 
 #include "HIDUsbControl.h"
 
@@ -132,6 +133,7 @@ void SettingsRoadTest::wirelessMouseVersionsLongRangeAndPairing()
     });
     const unsigned loadsBefore = FullLoadCount.load();
     QTest::mouseClick(child<QPushButton>(page, "pushButton_2"), Qt::LeftButton);
+    QVERIFY(runQueuedWork());
     QCOMPARE(road.answerer.handled().filter(QStringLiteral("Match")).size(), 1);
     QCOMPARE(PairResult.load(), 2);  // paired
     QVERIFY(SimScript::deliverUntil([&] { return FullLoadCount.load() != loadsBefore; }));

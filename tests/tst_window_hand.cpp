@@ -7,6 +7,7 @@
 #include "device/MacroFiles.h"
 #include "device/SharedFlags.h"
 #include "device/Worker.h"
+#include "pages/buttons/Buttoninterface.h"
 #include "pages/lighting/LampLight.h"
 #include "pages/lighting/ScreenColor.h"
 #include "pages/sensor/SensorDPI.h"
@@ -149,6 +150,7 @@ private slots:
     void offlineMarkerDropGoesBack();
     void currentMacroKeepsItsHighlightAcrossALanguageChange();
     void noticeAfterADialogOpenedByAPressComesAtOnce();
+    void rapidFireDialogOpensAfterTheRelease();
 };
 
 void WindowHandTest::markerDragChangesTheLevelAndLeavesTheWindow()
@@ -399,6 +401,54 @@ void WindowHandTest::noticeAfterADialogOpenedByAPressComesAtOnce()
     QVERIFY(program.reloadedAfterWake());
     QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
     QCOMPARE(program.notices(), 1);
+}
+
+// A click on the rapid-fire button through the window (the button acts on the press): its
+// dialog opens only once the release has been handled, so the press is not left hanging under
+// the dialog, what the dialog chose reaches the mouse, and the hand moving afterwards does not
+// take the window along.
+void WindowHandTest::rapidFireDialogOpensAfterTheRelease()
+{
+    Program program;
+    QByteArray image = program.stored();
+    image.replace(77, 3, QByteArray("\x01\x02\x00", 3));  // the second key: a right click
+    HidSim_SetImage(program.mouse.mouse, 0, reinterpret_cast<const uint8_t*>(image.constData()));
+    QVERIFY(program.load());
+    program.openPage("ButtonMain");
+    auto* page = program.window->findChild<Buttoninterface*>();
+    QVERIFY(page && page->isVisible());
+    auto* right = page->findChild<QToolButton*>(QStringLiteral("RightKey"));
+    auto* fire = page->findChild<QToolButton*>(QStringLiteral("DPI_6"));
+    const QPoint rightAt = right->rect().center();
+    program.press(right, rightAt);
+    program.release(right, rightAt);
+    QVERIFY(right->isChecked());
+    QVERIFY(fire->isVisible());
+
+    bool openedAfterRelease = false;
+    bool downUnderDialog = true;
+    program.answerer.on(QStringLiteral("FireKey"), [&](QWidget* dialog) {
+        openedAfterRelease = QGuiApplication::mouseButtons() == Qt::NoButton;
+        downUnderDialog = fire->isDown();
+        dialog->findChild<QSpinBox*>(QStringLiteral("Time"))->setValue(25);
+        dialog->findChild<QSpinBox*>(QStringLiteral("Count"))->setValue(2);
+        ModalAnswerer::clickButton(QStringLiteral("NewHong"))(dialog);
+    });
+    const int writes = program.writes();
+    const QPoint fireAt = fire->rect().center();
+    program.press(fire, fireAt);
+    program.release(fire, fireAt);
+    QTRY_COMPARE(program.answerer.handled().count(QStringLiteral("FireKey")), 1);
+    QVERIFY2(openedAfterRelease, "the dialog opened while the button was held");
+    QVERIFY(!downUnderDialog);
+    QVERIFY(!fire->isDown());
+    QCOMPARE(program.writes(), writes + 1);
+    QCOMPARE(program.stored().mid(77, 3), QByteArray("\x04\x19\x02", 3));
+
+    const QPoint windowAt = program.window->pos();
+    program.moveTo(fire, fireAt + QPoint(40, 30));
+    QCoreApplication::processEvents();
+    QCOMPARE(program.window->pos(), windowAt);
 }
 
 QTEST_MAIN(WindowHandTest)

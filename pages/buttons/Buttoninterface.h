@@ -163,6 +163,13 @@ private:
     void refuseLeftClickChange();
     // The guard before a dialog opens: true (and the notice shown) when refused.
     bool refusedBeforeDialog();
+    // The dialogs behind rapid fire and key combination, opened once the click is handled;
+    // an accepted one writes to the checked key.
+    void askRapidFire();
+    void askKeyCombination();
+    // Queues one of them until the button is let go: the buttons act on the press, and again
+    // on a double click, which makes no second dialog.
+    void queueFunctionDialog(void (Buttoninterface::*ask)());
     void uncheckSelectors();
     void closeFunctionArea();
 
@@ -211,6 +218,7 @@ private:
 
     Ui::Buttoninterface* ui;
     Worker* m_worker = nullptr;
+    bool m_functionDialogDue = false;
     QButtonGroup* SelectorGroup = nullptr;
     QButtonGroup* FunctionTypeGroup = nullptr;
     QButtonGroup* FunctionGroup = nullptr;

@@ -18,6 +18,7 @@
 #include "pages/buttons/SelectorTable.h"
 #include "pages/macro/FireKey.h"
 #include "pages/macro/GroupKey.h"
+#include "widgets/AfterHandler.h"
 
 #include "HIDUsb.h"
 
@@ -126,9 +127,11 @@ void Buttoninterface::refuseLeftClickChange()
     ui->stackedWidget->setCurrentWidget(ui->page);
     ui->stackedWidget_2->setCurrentWidget(ui->page_9);
     uncheckSelectors();
-    LeftButtonOnly notice;
-    placeCentred(&notice, this, 50, 70);
-    notice.exec();
+    runAfterHandler(this, [this] {
+        LeftButtonOnly notice;
+        placeCentred(&notice, this, 50, 70);
+        notice.exec();
+    });
 }
 
 // ---------------------------------------------------------------------------------------
@@ -214,9 +217,11 @@ void Buttoninterface::on_DPI_10_clicked()
 {
     if (MacroButtons.isEmpty()) {
         ui->stackedWidget_2->setCurrentWidget(ui->page_9);
-        MakeMacro notice;
-        placeCentred(&notice, this, 50, 70);
-        notice.exec();
+        runAfterHandler(this, [this] {
+            MakeMacro notice;
+            placeCentred(&notice, this, 50, 70);
+            notice.exec();
+        });
         return;
     }
     ui->stackedWidget_2->setCurrentWidget(ui->page_5);
@@ -318,6 +323,22 @@ void Buttoninterface::on_DPI_6_clicked()
     }
     if (refusedBeforeDialog())
         return;
+    queueFunctionDialog(&Buttoninterface::askRapidFire);
+}
+
+void Buttoninterface::queueFunctionDialog(void (Buttoninterface::*ask)())
+{
+    if (m_functionDialogDue)
+        return;
+    m_functionDialogDue = true;
+    runAfterRelease(this, [this, ask] {
+        m_functionDialogDue = false;
+        (this->*ask)();
+    });
+}
+
+void Buttoninterface::askRapidFire()
+{
     const int index = checkedSelector();
     FireKey dialog;
     // A key that already repeats starts from its own values.
@@ -341,6 +362,11 @@ void Buttoninterface::on_DPI_8_clicked()
 {
     if (refusedBeforeDialog())
         return;
+    queueFunctionDialog(&Buttoninterface::askKeyCombination);
+}
+
+void Buttoninterface::askKeyCombination()
+{
     GroupKey dialog;
     placeCentred(&dialog, this, 50, 70);
     dialog.exec();

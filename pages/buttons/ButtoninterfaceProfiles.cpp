@@ -16,6 +16,7 @@
 #include "dialogs/ContainReset.h"
 #include "dialogs/ExchangeFileChoice.h"
 #include "dialogs/ExportFail.h"
+#include "widgets/AfterHandler.h"
 #include "widgets/MyConmboBox.h"
 #include "shell/UpDataParam.h"
 
@@ -79,54 +80,58 @@ void Buttoninterface::on_Reset_clicked()
         PostMsg::instance()->SendMouseOffLineo(0);
         return;
     }
-    ContainReset confirm;
-    placeOverPage(&confirm);
-    confirm.exec();
-    if (!confirm.Accepted)
-        return;
-    // The factory bindings come back: no key stays chosen.
-    uncheckSelectors();
-    closeFunctionArea();
+    runAfterHandler(this, [this] {
+        ContainReset confirm;
+        placeOverPage(&confirm);
+        confirm.exec();
+        if (!confirm.Accepted)
+            return;
+        // The factory bindings come back: no key stays chosen.
+        uncheckSelectors();
+        closeFunctionArea();
 
-    NoBusyDialog = 1;
-    m_worker->StopPoll();
-    FlashDataMap image{};
-    if (loadedImage(&image))
-        ProtocolDataUpdate(&image);
-    // The image is not the mouse's once it resets (forgotten first, so no answer arriving
-    // meanwhile writes it back). The mouse reports its changed configuration; the reload
-    // below is the one that follows it.
-    ForgetWorkingImage();
-    RestartStatusThrottle();
-    UsbServer_SetClearSetting();
-    LightPageReady = 0;
-    SensorPageReady = 0;
-    ButtonPageReady = 0;
-    ForceReload = 1;
+        NoBusyDialog = 1;
+        m_worker->StopPoll();
+        FlashDataMap image{};
+        if (loadedImage(&image))
+            ProtocolDataUpdate(&image);
+        // The image is not the mouse's once it resets (forgotten first, so no answer arriving
+        // meanwhile writes it back). The mouse reports its changed configuration; the reload
+        // below is the one that follows it.
+        ForgetWorkingImage();
+        RestartStatusThrottle();
+        UsbServer_SetClearSetting();
+        LightPageReady = 0;
+        SensorPageReady = 0;
+        ButtonPageReady = 0;
+        ForceReload = 1;
 
-    UpDataParam busy(nullptr);
-    busy.StartTimer();
-    busy.WaitMode = 1;
-    m_worker->StartRun();
-    placeOverPage(&busy);
-    busy.exec();
+        UpDataParam busy(nullptr);
+        busy.StartTimer();
+        busy.WaitMode = 1;
+        m_worker->StartRun();
+        placeOverPage(&busy);
+        busy.exec();
 
-    NoBusyDialog = 0;
-    m_worker->StartPoll();
+        NoBusyDialog = 0;
+        m_worker->StartPoll();
+    });
 }
 
 void Buttoninterface::on_OutputData_clicked()
 {
-    const QString path = chooseExchangeFile(this, true, ProfileFilter);
-    if (path.isEmpty())
-        return;
-    // No configuration read from the mouse yet: an all-zero profile would wipe a mouse on import.
-    FlashDataMap image{};
-    if (loadedImage(&image) && WriteProfileFile(path, image))
-        return;
-    ExportFail notice;
-    placeOverPage(&notice);
-    notice.exec();
+    runAfterHandler(this, [this] {
+        const QString path = chooseExchangeFile(this, true, ProfileFilter);
+        if (path.isEmpty())
+            return;
+        // No configuration read from the mouse yet: an all-zero profile would wipe a mouse on import.
+        FlashDataMap image{};
+        if (loadedImage(&image) && WriteProfileFile(path, image))
+            return;
+        ExportFail notice;
+        placeOverPage(&notice);
+        notice.exec();
+    });
 }
 
 void Buttoninterface::on_ImportData_clicked()
@@ -135,18 +140,20 @@ void Buttoninterface::on_ImportData_clicked()
         PostMsg::instance()->SendMouseOffLineo(0);
         return;
     }
-    NoBusyDialog = 1;
-    const QString path = chooseExchangeFile(this, false, ProfileFilter);
-    if (!path.isEmpty()) {
-        // Set before the dialog is made: it picks its import text when it loads its texts.
-        ImportRunning = 1;
-        UpDataParam busy(nullptr);
-        busy.StartTimer();
-        busy.ImportMode = 1;
-        busy.FilePath = path;
-        placeOverPage(&busy);
-        busy.exec();
-        ImportRunning = 0;
-    }
-    NoBusyDialog = 0;
+    runAfterHandler(this, [this] {
+        NoBusyDialog = 1;
+        const QString path = chooseExchangeFile(this, false, ProfileFilter);
+        if (!path.isEmpty()) {
+            // Set before the dialog is made: it picks its import text when it loads its texts.
+            ImportRunning = 1;
+            UpDataParam busy(nullptr);
+            busy.StartTimer();
+            busy.ImportMode = 1;
+            busy.FilePath = path;
+            placeOverPage(&busy);
+            busy.exec();
+            ImportRunning = 0;
+        }
+        NoBusyDialog = 0;
+    });
 }

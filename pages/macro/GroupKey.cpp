@@ -2,6 +2,7 @@
 
 #include "device/KeyNames.h"
 #include "dialogs/GroupMaxThree.h"
+#include "widgets/AfterHandler.h"
 #include "ui_GroupKey.h"
 
 #include <QHash>
@@ -101,15 +102,17 @@ void GroupKey::on_NewHong_clicked()
             parts << QString::fromLatin1(name);
     }
     if (parts.size() + m_keys.size() > MaxKeys) {
-        GroupMaxThree notice;
-        notice.move(mapToGlobal(QPoint(0, 0)));
-        notice.exec();
-        // Back to the dialog, so the next keys reach it without a click.
-        activateWindow();
-        PlusCount = 0;
-        LastGroupKey = -1;
-        m_keys.clear();
-        showKeys();
+        runAfterHandler(this, [this] {
+            GroupMaxThree notice;
+            notice.move(mapToGlobal(QPoint(0, 0)));
+            notice.exec();
+            // Back to the dialog, so the next keys reach it without a click.
+            activateWindow();
+            PlusCount = 0;
+            LastGroupKey = -1;
+            m_keys.clear();
+            showKeys();
+        });
         return;
     }
     m_hook.uninstall();

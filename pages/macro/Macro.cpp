@@ -23,10 +23,12 @@
 #include "pages/macro/AddDelayTime.h"
 #include "pages/macro/QuestionDialog.h"
 #include "pages/macro/addKey.h"
+#include "widgets/AfterHandler.h"
 
 #include <QButtonGroup>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QPointer>
 
 namespace {
 
@@ -313,14 +315,18 @@ void Macro::on_ChooseEvent_activated(int index)
         return;
     const bool macroChosen = ui->listWidgetHong->currentRow() >= 0;
     if (index == 1 || index == 2) {
-        const auto name = askKeyName();
-        if (name && macroChosen)
-            InsertKeyEvent(*name, index == 1);
+        runAfterHandler(this, [this, index, macroChosen] {
+            const auto name = askKeyName();
+            if (name && macroChosen)
+                InsertKeyEvent(*name, index == 1);
+        });
     } else if (index == 3) {
         if (!macroChosen || ui->listWidgetKey->currentRow() < 0)
             return;
-        if (const auto delay = askDelay())
-            InsertDelayEvent(*delay);
+        runAfterHandler(this, [this] {
+            if (const auto delay = askDelay())
+                InsertDelayEvent(*delay);
+        });
     } else if (index >= kFirstMouseItem && index < kFirstMouseItem + 5 && macroChosen) {
         InsertMouseEvent(MouseButtonNames[size_t(kMouseItemToBitIndex[index - kFirstMouseItem])]);
     }
@@ -330,18 +336,20 @@ void Macro::on_Amend_clicked()
 {
     if (refusedWhileRecording())
         return;
-    QListWidgetItem* item = ui->listWidgetKey->currentItem();
-    if (!item)
-        return;
-    if (IsDelayText(item->text())) {
-        if (const auto delay = askDelay()) {
-            item->setText(QString::number(*delay) + QStringLiteral("ms"));
+    runAfterHandler(this, [this] {
+        QListWidgetItem* item = ui->listWidgetKey->currentItem();
+        if (!item)
+            return;
+        if (IsDelayText(item->text())) {
+            if (const auto delay = askDelay()) {
+                item->setText(QString::number(*delay) + QStringLiteral("ms"));
+                activateSave();
+            }
+        } else if (const auto name = askKeyName()) {
+            item->setText(*name);
             activateSave();
         }
-    } else if (const auto name = askKeyName()) {
-        item->setText(*name);
-        activateSave();
-    }
+    });
 }
 
 void Macro::on_DeleteKey_clicked()
@@ -497,22 +505,24 @@ void Macro::on_NewHong_clicked()
 {
     if (refusedWhileRecording())
         return;
-    const QString name = askMacroName();
-    if (!IsValidMacroName(name))
-        return;
-    if (macroNameTaken(name)) {
-        showNotice(new SameMacro);
-        return;
-    }
-    if (!CreateEmptyMacroFile(MacroFilePath(m_folder, name)))
-        return;
-    ui->listWidgetHong->addItem(name);
-    setCurrentMacroRow(ui->listWidgetHong->count() - 1);
-    ui->listWidgetKey->clear();
-    m_readOnly = false;
-    deactivateSave();
-    ui->ReNumber->setChecked(true);
-    ui->NumberEdit->setValue(1);
+    runAfterHandler(this, [this] {
+        const QString name = askMacroName();
+        if (!IsValidMacroName(name))
+            return;
+        if (macroNameTaken(name)) {
+            showNotice(new SameMacro);
+            return;
+        }
+        if (!CreateEmptyMacroFile(MacroFilePath(m_folder, name)))
+            return;
+        ui->listWidgetHong->addItem(name);
+        setCurrentMacroRow(ui->listWidgetHong->count() - 1);
+        ui->listWidgetKey->clear();
+        m_readOnly = false;
+        deactivateSave();
+        ui->ReNumber->setChecked(true);
+        ui->NumberEdit->setValue(1);
+    });
 }
 
 void Macro::CreateMewMacro() { on_NewHong_clicked(); }
@@ -524,18 +534,20 @@ void Macro::on_DeleteHong_clicked()
     const QString name = currentMacroName();
     if (name.isEmpty())
         return;
-    DeleteConfirm confirm;
-    placeCentred(&confirm, this, 100, 50);
-    confirm.exec();
-    if (!confirm.Accepted || !RemoveMacroFile(MacroFilePath(m_folder, name)))
-        return;
-    PostMsg::instance()->SendDeleteMacroButton(m_macroRealText + name);
-    m_settingCurrent = true;
-    delete ui->listWidgetHong->takeItem(ui->listWidgetHong->currentRow());
-    ui->listWidgetHong->setCurrentRow(-1);
-    m_settingCurrent = false;
-    ui->listWidgetKey->clear();
-    deactivateSave();
+    runAfterHandler(this, [this, name] {
+        DeleteConfirm confirm;
+        placeCentred(&confirm, this, 100, 50);
+        confirm.exec();
+        if (!confirm.Accepted || !RemoveMacroFile(MacroFilePath(m_folder, name)))
+            return;
+        PostMsg::instance()->SendDeleteMacroButton(m_macroRealText + name);
+        m_settingCurrent = true;
+        delete ui->listWidgetHong->takeItem(ui->listWidgetHong->currentRow());
+        ui->listWidgetHong->setCurrentRow(-1);
+        m_settingCurrent = false;
+        ui->listWidgetKey->clear();
+        deactivateSave();
+    });
 }
 
 void Macro::DeleteMacro() { on_DeleteHong_clicked(); }
@@ -544,68 +556,74 @@ void Macro::RenameMacro()
 {
     if (refusedWhileRecording())
         return;
-    QListWidgetItem* item = ui->listWidgetHong->currentItem();
-    if (!item)
-        return;
-    const QString newName = askMacroName();
-    if (!IsValidMacroName(newName))
-        return;
-    if (macroNameTaken(newName)) {
-        showNotice(new SameMacro);
-        return;
-    }
-    const QString oldName = item->text();
-    if (!RenameMacroFile(m_folder, oldName, newName))
-        return;
-    item->setText(newName);
-    PostMsg::instance()->SendMacroRename(oldName, newName);
+    runAfterHandler(this, [this] {
+        QListWidgetItem* item = ui->listWidgetHong->currentItem();
+        if (!item)
+            return;
+        const QString newName = askMacroName();
+        if (!IsValidMacroName(newName))
+            return;
+        if (macroNameTaken(newName)) {
+            showNotice(new SameMacro);
+            return;
+        }
+        const QString oldName = item->text();
+        if (!RenameMacroFile(m_folder, oldName, newName))
+            return;
+        item->setText(newName);
+        PostMsg::instance()->SendMacroRename(oldName, newName);
+    });
 }
 
 // Exchange files come with their own work; the menu entries are in place.
 // The current macro as the page shows it (unsaved edits included) to a file of the user's choice.
 void Macro::ExPortMacro()
 {
-    const QString name = currentMacroName();
-    if (name.isEmpty())
-        return;
-    const QString path = chooseMacroExchangeFile(this, true);
-    if (path.isEmpty())
-        return;
-    MacroExchange macro;
-    macro.name = name;
-    macro.repeat = QString::number(repeatValue());
-    for (int i = 0; i < ui->listWidgetKey->count(); ++i) {
-        const QListWidgetItem* item = ui->listWidgetKey->item(i);
-        macro.items.append({item->text(), item->icon(), item->type() == kReleaseType});
-    }
-    if (!WriteMacroExchangeFile(path, macro))
-        showNotice(new InportFail(1));
+    runAfterHandler(this, [this] {
+        const QString name = currentMacroName();
+        if (name.isEmpty())
+            return;
+        const QString path = chooseMacroExchangeFile(this, true);
+        if (path.isEmpty())
+            return;
+        MacroExchange macro;
+        macro.name = name;
+        macro.repeat = QString::number(repeatValue());
+        for (int i = 0; i < ui->listWidgetKey->count(); ++i) {
+            const QListWidgetItem* item = ui->listWidgetKey->item(i);
+            macro.items.append({item->text(), item->icon(), item->type() == kReleaseType});
+        }
+        if (!WriteMacroExchangeFile(path, macro))
+            showNotice(new InportFail(1));
+    });
 }
 
 // A macro from an exchange file: the whole file is checked first, then the macro's file is
 // written in one step and the macro listed and shown as a click shows it.
 void Macro::InPortMacro()
 {
-    const QString path = chooseMacroExchangeFile(this, false);
-    if (path.isEmpty())
-        return;
-    const auto macro = ReadMacroExchangeFile(path);
-    if (!macro) {
-        showNotice(new InportFail(1));
-        return;
-    }
-    if (macroNameTaken(macro->name)) {
-        showNotice(new SameMacro);
-        return;
-    }
-    const MacroRows rows = ImportedMacroRows(macro->items, MouseButtonNameTranslator());
-    if (!WriteMacroFile(MacroFilePath(m_folder, macro->name), RepeatValueFromText(macro->repeat), rows)) {
-        showNotice(new InportFail(1));
-        return;
-    }
-    ui->listWidgetHong->addItem(macro->name);
-    setCurrentMacroRow(ui->listWidgetHong->count() - 1);
-    loadCurrentMacro();
+    runAfterHandler(this, [this] {
+        const QString path = chooseMacroExchangeFile(this, false);
+        if (path.isEmpty())
+            return;
+        const auto macro = ReadMacroExchangeFile(path);
+        if (!macro) {
+            showNotice(new InportFail(1));
+            return;
+        }
+        if (macroNameTaken(macro->name)) {
+            showNotice(new SameMacro);
+            return;
+        }
+        const MacroRows rows = ImportedMacroRows(macro->items, MouseButtonNameTranslator());
+        if (!WriteMacroFile(MacroFilePath(m_folder, macro->name), RepeatValueFromText(macro->repeat), rows)) {
+            showNotice(new InportFail(1));
+            return;
+        }
+        ui->listWidgetHong->addItem(macro->name);
+        setCurrentMacroRow(ui->listWidgetHong->count() - 1);
+        loadCurrentMacro();
+    });
 }
 
 QMenu* Macro::buildContextMenu(const QPoint& pos)
@@ -727,9 +745,15 @@ bool Macro::refusedWhileRecording()
 
 void Macro::showNotice(QWidget* notice)
 {
-    placeCentred(notice, this, 100, 50);
-    static_cast<QDialog*>(notice)->exec();
-    delete notice;
+    // The notice outlives the page if the page goes first: it is deleted either way.
+    const QPointer<Macro> self(this);
+    runAfterHandler(notice, [self, notice] {
+        if (self) {
+            placeCentred(notice, self, 100, 50);
+            static_cast<QDialog*>(notice)->exec();
+        }
+        delete notice;
+    });
 }
 
 // ---- keys and mouse -----------------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include "device/DeviceSetters.h"
 #include "device/SharedFlags.h"
 #include "dialogs/LessThree.h"
+#include "widgets/AfterHandler.h"
 
 namespace {
 // Debounce times below this invite double clicks: the user is advised after the write.
@@ -60,8 +61,10 @@ void DebounceTime::on_Debunce_currentIndexChanged(int index)
     if (index >= AdviseBelowMs)
         return;
 
-    LessThree notice;
-    const QPoint corner = mapToGlobal(QPoint(0, 0));
-    notice.move(corner.x() + (width() - notice.width()) / 2 - 409, corner.y() + (height() - notice.height()) / 2 - 202);
-    notice.exec();
+    runAfterHandler(this, [this] {
+        LessThree notice;
+        const QPoint corner = mapToGlobal(QPoint(0, 0));
+        notice.move(corner.x() + (width() - notice.width()) / 2 - 409, corner.y() + (height() - notice.height()) / 2 - 202);
+        notice.exec();
+    });
 }

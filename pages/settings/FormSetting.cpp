@@ -24,6 +24,7 @@
 #include "dialogs/UpDateWarning.h"
 #include "pages/settings/CompanyFile.h"
 #include "pages/settings/Match.h"
+#include "widgets/AfterHandler.h"
 
 #include <QButtonGroup>
 #include <QDebug>
@@ -423,8 +424,7 @@ void FormSetting::on_checkBox_clicked(bool checked)
     if (!(checked ? m_autoStart.enable() : m_autoStart.disable())) {
         const QSignalBlocker blocker(ui->checkBox);
         ui->checkBox->setChecked(!checked);
-        // The notice opens once the click has been handled, not inside it.
-        QTimer::singleShot(0, this, [this] {
+        runAfterHandler(this, [this] {
             AutoStartFail notice;
             placeCentred(&notice, this, 75, 65);
             notice.exec();
@@ -442,13 +442,15 @@ void FormSetting::on_pushButton_clicked()
 
 void FormSetting::on_pushButton_2_clicked()
 {
-    Match match;
-    match.SetPairButtonImage();
-    const QPoint corner = mapToGlobal(QPoint(0, 0));
-    match.move(corner.x() + (width() - match.width()) / 2 - 70, corner.y() - 30 + (height() - match.height()) / 2);
-    match.exec();
-    // The pairing dialog left the choice page's hot-plug callback registered.
-    ResumeFrameLinkAfterPairing();
+    runAfterHandler(this, [this] {
+        Match match;
+        match.SetPairButtonImage();
+        const QPoint corner = mapToGlobal(QPoint(0, 0));
+        match.move(corner.x() + (width() - match.width()) / 2 - 70, corner.y() - 30 + (height() - match.height()) / 2);
+        match.exec();
+        // The pairing dialog left the choice page's hot-plug callback registered.
+        ResumeFrameLinkAfterPairing();
+    });
 }
 
 void FormSetting::on_pushButton_3_clicked()

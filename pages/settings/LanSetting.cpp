@@ -10,7 +10,9 @@
 #include "device/DeviceRecords.h"
 #include "device/Worker.h"
 #include "pages/settings/Match.h"
+#include "widgets/AfterHandler.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QEvent>
 #include <QMouseEvent>
@@ -67,15 +69,18 @@ void LanSetting::on_pushButton_clicked()
 
 void LanSetting::on_pushButton_2_clicked()
 {
-    Match match;
-    match.SetPairButtonImage();
     const QRect area = geometry();
     if (!m_busy)
         close();
-    match.move(area.x() + area.width() / 2 - 220, area.y() + area.height() / 2 - 120);
-    match.exec();
-    // The pairing dialog left the choice page's hot-plug callback registered.
-    ResumeFrameLinkAfterPairing();
+    // This dialog may be gone by then (closed above): the pairing needs nothing of it.
+    runAfterHandler(qApp, [area] {
+        Match match;
+        match.SetPairButtonImage();
+        match.move(area.x() + area.width() / 2 - 220, area.y() + area.height() / 2 - 120);
+        match.exec();
+        // The pairing dialog left the choice page's hot-plug callback registered.
+        ResumeFrameLinkAfterPairing();
+    });
 }
 
 void LanSetting::on_Receive_clicked() {}

@@ -34,6 +34,10 @@ public:
     int count() const { return m_handled.size(); }
     // Processes events until `count` modal widgets were handled, at most timeoutMs.
     bool waitForCount(int count, int timeoutMs = 5000);
+    // After a control whose handler queues a dialog: processes events until one more modal
+    // widget was handled. The wait returns only once the queued work around it has finished
+    // (it runs inside this wait), so what the dialog led to can be checked at once.
+    bool waitForNext(int timeoutMs = 5000) { return waitForCount(count() + 1, timeoutMs); }
 
     // Ready-made handlers.
     static Handler clickButton(const QString& objectName);  // rejects when there is no such button

@@ -5,3 +5,8 @@
 // Polls `done` until it holds or `ms` milliseconds pass; on the GUI thread it keeps
 // processing events meanwhile. Returns the final value of `done`.
 bool spinUntil(const std::function<bool()>& done, int ms = 5000);
+
+// After a control whose handler queued its work (a dialog and what follows it): returns once
+// that work has run to its end, dialogs answered meanwhile by a ModalAnswerer. False when it
+// did not end within `ms`.
+bool runQueuedWork(int ms = 5000);
