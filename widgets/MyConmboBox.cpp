@@ -23,6 +23,7 @@ QListView* MyConmboBox::applySkin(const QString& folder)
     auto* view = new QListView(this);
     view->setStyleSheet(comboListStyle());
     setView(view);
+    m_skinned = true;
     return view;
 }
 
@@ -47,6 +48,11 @@ void MyConmboBox::keyPressEvent(QKeyEvent* event)
 void MyConmboBox::showPopup()
 {
     LastPressIndex = currentIndex();
+    // A style change of the box or a parent (the window's sheet, the language) lets the pop-up
+    // turn its scroll bar off as if it showed every entry; a skinned list keeps to its visible
+    // rows, so it needs the bar whenever entries are hidden.
+    if (m_skinned)
+        view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     QComboBox::showPopup();
 }
 
