@@ -48,9 +48,10 @@ void MyConmboBox::keyPressEvent(QKeyEvent* event)
 void MyConmboBox::showPopup()
 {
     LastPressIndex = currentIndex();
-    // A style change of the box or a parent (the window's sheet, the language) lets the pop-up
-    // turn its scroll bar off as if it showed every entry; a skinned list keeps to its visible
-    // rows, so it needs the bar whenever entries are hidden.
+    // Inside a page with a sheet of its own, a box sized before it was skinned still answers
+    // with its earlier style rules when the list is set, so the list takes the popup style's
+    // choice and turns its scroll bar off for good. A skinned list keeps to its visible rows
+    // and needs the bar whenever entries are hidden.
     if (m_skinned)
         view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     QComboBox::showPopup();
