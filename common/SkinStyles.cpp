@@ -83,6 +83,11 @@ QString comboBoxStyle(const QString& folder)
 QString comboListStyle()
 {
     const QString select = skinColor(QStringLiteral("ComboxSelectColor"));
+    // A slim bar like the pages' own, for lists with more entries than visible rows.
     return "QListView::item:selected{background-color: rgb(" + select + ");}QListView::item:hover{background-color: rgb(" +
-           select + ");}";
+           select + ");}"
+           "QScrollBar:vertical{width:8px; background:rgb(30,30,30); border:0px; margin:0px;}"
+           "QScrollBar::handle:vertical{background:rgb(117,117,117); border-radius:3px; min-height:20px; margin:0px 1px;}"
+           "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical{height:0px; border:0px; background:transparent;}"
+           "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical{background:transparent;}";
 }

@@ -5,8 +5,10 @@
 #include "widgets/MyToolButton.h"
 #include "widgets/mytoolButtonEnter.h"
 
+#include <QAbstractItemView>
 #include <QDialog>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -53,6 +55,8 @@ private slots:
     void toolButtonIgnoresOtherButtons();
     void comboBoxRemembersPressedIndex();
     void comboBoxPaintsCentredText();
+    void skinnedListShowsScrollBarOnlyWhenEntriesAreHidden_data();
+    void skinnedListShowsScrollBarOnlyWhenEntriesAreHidden();
     void tileButtonRefreshesItsTile_data();
     void tileButtonRefreshesItsTile();
     void lineEditIgnoresTypedKeys();
@@ -255,6 +259,60 @@ void TestCustomWidgets::comboBoxPaintsCentredText()
         QVERIFY2(qAbs(textCentre - field.center().x()) <= 6,
                  qPrintable(QStringLiteral("text centre %1, field centre %2").arg(textCentre).arg(field.center().x())));
     }
+}
+
+void TestCustomWidgets::skinnedListShowsScrollBarOnlyWhenEntriesAreHidden_data()
+{
+    QTest::addColumn<int>("entries");
+    QTest::addColumn<bool>("styledWindow");
+    QTest::addColumn<bool>("barShown");
+    QTest::newRow("nine of five") << 9 << false << true;
+    QTest::newRow("nine of five in a styled window") << 9 << true << true;
+    QTest::newRow("six of five in a styled window") << 6 << true << true;
+    QTest::newRow("five fit") << 5 << true << false;
+}
+
+void TestCustomWidgets::skinnedListShowsScrollBarOnlyWhenEntriesAreHidden()
+{
+    QFETCH(int, entries);
+    QFETCH(bool, styledWindow);
+    QFETCH(bool, barShown);
+
+    // Pages carry sheets of their own, and a form sizes its boxes before the skin comes: the
+    // box's style rules are already known (without the skin's popup choice) when it is skinned.
+    QWidget window;
+    if (styledWindow)
+        window.setStyleSheet(QStringLiteral("QLabel{color: white;}"));
+    auto* combo = new MyConmboBox(&window);
+    combo->setGeometry(10, 10, 200, 30);
+    for (int i = 0; i < entries; ++i)
+        combo->addItem(QStringLiteral("Entry %1").arg(i));
+    combo->sizeHint();
+    combo->applySkin(QStringLiteral("/nonexistent/"));
+    combo->setMaxVisibleItems(5);
+    window.resize(240, 60);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    static_cast<QComboBox*>(combo)->showPopup();
+    QWidget* popup = combo->view()->window();
+    QTRY_VERIFY(popup->isVisible());
+    const QScrollBar* bar = combo->view()->verticalScrollBar();
+    QCOMPARE(bar->isVisible(), barShown);
+    if (barShown) {
+        // The whole bar lies inside the pop-up and its handle is painted in the skin's grey.
+        const QRect inPopup(bar->mapTo(popup, QPoint(0, 0)), bar->size());
+        QVERIFY(bar->width() > 0 && bar->height() > 0);
+        QVERIFY2(popup->rect().contains(inPopup), qPrintable(QStringLiteral("bar at %1,%2 %3x%4 in %5x%6")
+                     .arg(inPopup.x()).arg(inPopup.y()).arg(inPopup.width()).arg(inPopup.height())
+                     .arg(popup->width()).arg(popup->height())));
+        const QImage image = popup->grab().toImage();
+        bool handle = false;
+        for (int y = inPopup.top(); y <= inPopup.bottom() && !handle; ++y)
+            handle = image.pixelColor(inPopup.center().x(), y) == QColor(117, 117, 117);
+        QVERIFY2(handle, "no handle painted");
+    }
+    combo->hidePopup();
 }
 
 void TestCustomWidgets::tileButtonRefreshesItsTile_data()

@@ -23,6 +23,7 @@ QListView* MyConmboBox::applySkin(const QString& folder)
     auto* view = new QListView(this);
     view->setStyleSheet(comboListStyle());
     setView(view);
+    m_skinned = true;
     return view;
 }
 
@@ -47,6 +48,12 @@ void MyConmboBox::keyPressEvent(QKeyEvent* event)
 void MyConmboBox::showPopup()
 {
     LastPressIndex = currentIndex();
+    // Inside a page with a sheet of its own, a box sized before it was skinned still answers
+    // with its earlier style rules when the list is set, so the list takes the popup style's
+    // choice and turns its scroll bar off for good. A skinned list keeps to its visible rows
+    // and needs the bar whenever entries are hidden.
+    if (m_skinned)
+        view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     QComboBox::showPopup();
 }
 

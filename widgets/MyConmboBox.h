@@ -26,4 +26,7 @@ protected:
     void showPopup() override;
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    bool m_skinned = false;
 };
