@@ -28,6 +28,8 @@
 #include <QSignalSpy>
 #include <QTimer>
 #include <QToolButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QtTest>
 
 #include <cstring>
@@ -510,11 +512,15 @@ private slots:
         QCOMPARE(m_busyLabels.size(), 1);
         QVERIFY(m_busyLabels.first() != importText);  // the import's own text, not the wait's
 
-        // Another mouse's page starts with no key chosen either.
+        // Another mouse's page starts with no key chosen either, its key list at the top.
         button("TopMusic")->click();
         QCOMPARE(chosenKeys(), QStringList{"TopMusic"});
+        QScrollBar* keyList = m_page->findChild<QScrollArea*>(QStringLiteral("scrollArea_11"))->verticalScrollBar();
+        keyList->setValue(keyList->maximum());  // where a drag of the list's bar leaves it
+        QVERIFY(keyList->value() > 0);
         QVERIFY(chooseTile(m_wireless));
         QCOMPARE(chosenKeys(), QStringList());
+        QCOMPARE(keyList->value(), 0);
     }
 };
 

@@ -25,6 +25,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
+#include <QScrollBar>
 #include <QTextStream>
 
 Buttoninterface::Buttoninterface(QWidget* parent)
@@ -283,11 +284,12 @@ void Buttoninterface::setDebounceIndex(int index)
 // ---------------------------------------------------------------------------------------
 // Model picture and profiles
 
-// Another mouse is chosen: its page starts with no key chosen.
+// Another mouse is chosen: its page starts with no key chosen and its key list at the top.
 void Buttoninterface::SlotMouseIndex(int index)
 {
     uncheckSelectors();
     closeFunctionArea();
+    ui->scrollArea_11->verticalScrollBar()->setValue(0);
     ui->widget->setStyleSheet(QStringLiteral("#widget{border:0px;background-position:center;background-repeat:no-repeat;"
                                              "background-image: ")
                               + styleSheetUrl(PicturePath + QStringLiteral("mouse%1.png").arg(index)) + QStringLiteral(";}"));
