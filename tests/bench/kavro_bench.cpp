@@ -36,6 +36,8 @@
 // panel, with 1, 100 and 1,000 saved macros.
 // With --frame it starts as the program does and makes the first tile click only (for
 // valgrind --tool=callgrind --toggle-collect='*buildFrameByFirstClick*').
+// With --start it starts as the program does and ends once the device tiles are painted (for
+// callgrind, beside --bare --once).
 #include "app/Startup.h"
 #include "common/PostMsg.h"
 #include "common/Registry.h"
@@ -94,6 +96,8 @@ const char helpText[] =
     "  --bare            the same start-up and memory figures of a plain 1020 x 700 Qt window\n"
     "  --rebuilds        one rebuild of a choice page with 16 devices, median of 20\n"
     "  --frame           the first tile click only (for callgrind's --toggle-collect)\n"
+    "  --start           one start of the program, ended once its tiles are painted (for\n"
+    "                    callgrind, beside --bare --once)\n"
     "  --macros          a Buttons-tab click with 1, 100 and 1,000 saved macros\n"
     "  --idle            idle CPU and wake-ups: the bare window, the choice page, the frame and\n"
     "                    the sensor page, each in a fresh process\n"
@@ -631,6 +635,21 @@ int runFrameBuild(int& argc, char** argv)
     return g_frameBuildMs < 0 ? 1 : status;
 }
 
+// The program's start alone: it ends as soon as its device tiles are painted.
+int runStartOnly(int& argc, char** argv)
+{
+    return runProgram(argc, argv, [] {
+        auto* window = new DialogMain;
+        auto* paint = new PaintWatch(window);
+        QCoreApplication::instance()->installEventFilter(paint);
+        QTimer::singleShot(0, window, [] {
+            waitUntil([] { return g_tilesPaintedMs >= 0; }, 10000);
+            QCoreApplication::exit(g_tilesPaintedMs >= 0 ? 0 : 1);
+        });
+        return window;
+    });
+}
+
 constexpr int MacroClickRounds = 20;
 
 // Saved macros named Scale0000, Scale0001, ... up to `count`, each of one key press.
@@ -981,6 +1000,7 @@ int main(int argc, char** argv)
     bool idle = false;
     bool macros = false;
     bool frameOnly = false;
+    bool startOnly = false;
     for (int i = 1; i < argc; ++i) {
         bare = bare || QByteArray(argv[i]) == "--bare";
         once = once || QByteArray(argv[i]) == "--once";
@@ -990,6 +1010,7 @@ int main(int argc, char** argv)
             g_idleSeconds = std::max(1, QByteArray(argv[i + 1]).toInt());
         macros = macros || QByteArray(argv[i]) == "--macros";
         frameOnly = frameOnly || QByteArray(argv[i]) == "--frame";
+        startOnly = startOnly || QByteArray(argv[i]) == "--start";
         if (QByteArray(argv[i]) == "--help" || QByteArray(argv[i]) == "-h") {
             std::printf("%s", helpText);
             return 0;
@@ -997,7 +1018,7 @@ int main(int argc, char** argv)
     }
     if (idle && !once)
         return reportIdle(argv[0]);
-    if (!once && !rebuilds && !macros && !frameOnly)
+    if (!once && !rebuilds && !macros && !frameOnly && !startOnly)
         return reportMedians(argv[0], bare);
 
     // A home and registry of its own, so a running program or earlier settings play no part.
@@ -1014,6 +1035,8 @@ int main(int argc, char** argv)
         return runMacroScale(argc, argv);
     if (frameOnly)
         return runFrameBuild(argc, argv);
+    if (startOnly)
+        return runStartOnly(argc, argv);
 
     int status = 0;
     if (bare) {

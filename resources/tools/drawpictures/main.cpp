@@ -3,6 +3,7 @@
 // Usage: drawpictures <output folder>
 #include "ButtonPageMouse.h"
 #include "PictureTable.h"
+#include "PngFile.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -40,7 +41,7 @@ int main(int argc, char* argv[])
         const QString path = out.filePath(entry.file);
         QDir().mkpath(QFileInfo(path).absolutePath());
         QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) {
+        if (!file.open(QIODevice::WriteOnly) || file.write(encodeUnfilteredPng(image)) < 0 || !file.commit()) {
             std::fprintf(stderr, "drawpictures: cannot write %s\n", qPrintable(path));
             return 1;
         }
