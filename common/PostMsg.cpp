@@ -31,8 +31,19 @@ bool PostMsg::isBlockingSignal(const char* signal)
         "SigUpDataLightLight(FlashDataMap)", "SigUpDataLightSensor(FlashDataMap)",
         "SigUpDataReportRate(int)", "SigUpDataDPI(int)", "SigUpDataDPILed(FlashDataMap)",
         "SigBattery(bool,int,bool)", "SigRGBValue(DongleRGB*)", "SigLongRangeMode(bool)",
-        "SigForm()", "SigFormReset()"};
+        "SigForm()", "SigFormReset()", "SigPagesNeeded()"};
     return blocking.contains(name);
+}
+
+void PostMsg::setPagesPending(bool pending)
+{
+    instance()->m_pagesPending = pending;
+}
+
+void PostMsg::needPages()
+{
+    if (m_pagesPending.load())
+        emit SigPagesNeeded();
 }
 
 bool PostMsg::connectBlocking(const char* signal, const QObject* receiver, const char* slot)
@@ -45,52 +56,80 @@ void PostMsg::SendChangeMainDialog(int index) { emit SigChangeMainDialog(index);
 void PostMsg::SendChangeSize(int index) { emit SigChangeSize(index); }
 void PostMsg::SendUpDataConfigUI(int ToTalItem, int SelectIndex, bool ItemEnable)
 {
+    needPages();
     emit SigUpDataConfigUI(ToTalItem, SelectIndex, ItemEnable);
 }
-void PostMsg::SendUpDataLightUIButton(FlashDataMap DataMap) { emit SigUpDataLightUIButton(DataMap); }
-void PostMsg::SendUpDataLightLight(FlashDataMap DataMap) { emit SigUpDataLightLight(DataMap); }
-void PostMsg::SendUpDataLightSensor(FlashDataMap DataMap) { emit SigUpDataLightSensor(DataMap); }
-void PostMsg::SendUpDataLightUIA(FlashDataMap DataMap) { emit SigUpDataLightUIA(DataMap); }
-void PostMsg::SendUpDataSensorUIB(FlashDataMap DataMap) { emit SigUpDataSensorUIB(DataMap); }
-void PostMsg::SendUpDataButtonUIC(FlashDataMap DataMap) { emit SigUpDataButtonUIC(DataMap); }
-void PostMsg::SendButtonToMacro(FlashDataMap DataMap, int KeyNumer) { emit SigButtonToMacro(DataMap, KeyNumer); }
+void PostMsg::SendUpDataLightUIButton(FlashDataMap DataMap) { needPages(); emit SigUpDataLightUIButton(DataMap); }
+void PostMsg::SendUpDataLightLight(FlashDataMap DataMap) { needPages(); emit SigUpDataLightLight(DataMap); }
+void PostMsg::SendUpDataLightSensor(FlashDataMap DataMap) { needPages(); emit SigUpDataLightSensor(DataMap); }
+void PostMsg::SendUpDataLightUIA(FlashDataMap DataMap) { needPages(); emit SigUpDataLightUIA(DataMap); }
+void PostMsg::SendUpDataSensorUIB(FlashDataMap DataMap) { needPages(); emit SigUpDataSensorUIB(DataMap); }
+void PostMsg::SendUpDataButtonUIC(FlashDataMap DataMap) { needPages(); emit SigUpDataButtonUIC(DataMap); }
+void PostMsg::SendButtonToMacro(FlashDataMap DataMap, int KeyNumer) { needPages(); emit SigButtonToMacro(DataMap, KeyNumer); }
 void PostMsg::SendSelectMouseInfo(DeviceAllInfo SelectInfo) { emit SigSelectMouseInfo(SelectInfo); }
-void PostMsg::SendMouseOffLineo(int index) { emit SigMouseOffLineo(index); }
-void PostMsg::SendMainPageChange() { emit SigMainPageChange(); }
-void PostMsg::SendSecondPageChange() { emit SigSecondPageChange(); }
-void PostMsg::SendAddMacroButton() { emit SigAddMacroButton(); }
-void PostMsg::SendDeleteMacroButton(QString MacroName) { emit SigDeleteMacroButton(MacroName); }
-void PostMsg::SendMacroDownLoadData(QString MacroName, int index) { emit SigMacroDownLoadData(MacroName, index); }
-void PostMsg::SendUpDataMacro(QString MacroName, int index) { emit SigUpDataMacro(MacroName, index); }
-void PostMsg::SendUpDataParam(int index) { emit SigUpDataParam(index); }
-void PostMsg::SendUpDataReportRate(int index) { emit SigUpDataReportRate(index); }
-void PostMsg::SendUpDataDPI(int index) { emit SigUpDataDPI(index); }
-void PostMsg::SendUpDataDPILed(FlashDataMap DataMap) { emit SigUpDataDPILed(DataMap); }
-void PostMsg::SendTimerStop() { emit SigTimerStop(); }
-void PostMsg::SendButtonEnable(int index) { emit SigButtonEnable(index); }
-void PostMsg::SendLabelText(int index, QString Text) { emit SigLabelText(index, Text); }
-void PostMsg::SendLabelTextB(QString TextA, QString Text) { emit SigLabelTextB(TextA, Text); }
-void PostMsg::SendCloseUpdate() { emit SigCloseUpdate(); }
-void PostMsg::SendProgress(int index, int value) { emit SigProgress(index, value); }
-void PostMsg::SendBattery(bool IsCharg, int Number, bool IsText) { emit SigBattery(IsCharg, Number, IsText); }
-void PostMsg::SendAutoRepair(int index) { emit SigAutoRepair(index); }
-void PostMsg::SendAutoRepairProgress(int index) { emit SigAutoRepairProgress(index); }
+void PostMsg::SendMouseOffLineo(int index) { needPages(); emit SigMouseOffLineo(index); }
+void PostMsg::SendMainPageChange() { needPages(); emit SigMainPageChange(); }
+void PostMsg::SendSecondPageChange() { needPages(); emit SigSecondPageChange(); }
+void PostMsg::SendAddMacroButton() { needPages(); emit SigAddMacroButton(); }
+void PostMsg::SendDeleteMacroButton(QString MacroName) { needPages(); emit SigDeleteMacroButton(MacroName); }
+void PostMsg::SendMacroDownLoadData(QString MacroName, int index) { needPages(); emit SigMacroDownLoadData(MacroName, index); }
+void PostMsg::SendUpDataMacro(QString MacroName, int index) { needPages(); emit SigUpDataMacro(MacroName, index); }
+void PostMsg::SendUpDataParam(int index) { needPages(); emit SigUpDataParam(index); }
+void PostMsg::SendUpDataReportRate(int index) { needPages(); emit SigUpDataReportRate(index); }
+void PostMsg::SendUpDataDPI(int index) { needPages(); emit SigUpDataDPI(index); }
+void PostMsg::SendUpDataDPILed(FlashDataMap DataMap) { needPages(); emit SigUpDataDPILed(DataMap); }
+void PostMsg::SendTimerStop() { needPages(); emit SigTimerStop(); }
+void PostMsg::SendButtonEnable(int index) { needPages(); emit SigButtonEnable(index); }
+void PostMsg::SendLabelText(int index, QString Text) { needPages(); emit SigLabelText(index, Text); }
+void PostMsg::SendLabelTextB(QString TextA, QString Text)
+{
+    {
+        const QMutexLocker lock(&m_lineMutex);
+        m_receiverLine = QStringList{TextA, Text};
+    }
+    emit SigLabelTextB(TextA, Text);
+}
+
+QStringList PostMsg::lastReceiverLine() const
+{
+    const QMutexLocker lock(&m_lineMutex);
+    return m_receiverLine;
+}
+void PostMsg::SendCloseUpdate() { needPages(); emit SigCloseUpdate(); }
+void PostMsg::SendProgress(int index, int value) { needPages(); emit SigProgress(index, value); }
+void PostMsg::SendBattery(bool IsCharg, int Number, bool IsText) { needPages(); emit SigBattery(IsCharg, Number, IsText); }
+void PostMsg::SendAutoRepair(int index) { needPages(); emit SigAutoRepair(index); }
+void PostMsg::SendAutoRepairProgress(int index) { needPages(); emit SigAutoRepairProgress(index); }
 void PostMsg::SendChangeLanguage(int index) { emit SigChangeLanguage(index); }
-void PostMsg::SendLanguageSameA(int index) { emit SigLanguageSameA(index); }
-void PostMsg::SendLanguageSameB(int index) { emit SigLanguageSameB(index); }
-void PostMsg::SendCloseOffOnline() { emit SigCloseOffOnline(); }
-void PostMsg::SendSetMacroPage() { emit SigSetMacroPage(); }
-void PostMsg::SendStartRecord(int index) { emit SigStartRecord(index); }
-void PostMsg::SendUpDateButton(bool IsHide) { emit SigUpDateButton(IsHide); }
-void PostMsg::SendMacroRename(QString OldName, QString NewName) { emit SigMacroRename(OldName, NewName); }
-void PostMsg::SendSetver(int index) { emit SigSetver(index); }
-void PostMsg::SendCloseProgress() { emit SigCloseProgress(); }
-void PostMsg::SendRGBValue(DongleRGB* Rgb) { emit SigRGBValue(Rgb); }
-void PostMsg::SendLongRangeMode(bool Select) { emit SigLongRangeMode(Select); }
-void PostMsg::SendForm() { emit SigForm(); }
-void PostMsg::SendFormB() { emit SigFormB(); }
-void PostMsg::SendEnterKey() { emit SigEnterKey(); }
-void PostMsg::SendFormReset() { emit SigFormReset(); }
-void PostMsg::SendHideModel(int index) { emit SigHideModel(index); }
-void PostMsg::SendContinue(int index) { emit SigContinue(index); }
-void PostMsg::SendMouseIndex(int index) { emit SigMouseIndex(index); }
+void PostMsg::SendLanguageSameA(int index) { needPages(); emit SigLanguageSameA(index); }
+void PostMsg::SendLanguageSameB(int index) { needPages(); emit SigLanguageSameB(index); }
+void PostMsg::SendCloseOffOnline() { needPages(); emit SigCloseOffOnline(); }
+void PostMsg::SendSetMacroPage() { needPages(); emit SigSetMacroPage(); }
+void PostMsg::SendStartRecord(int index) { needPages(); emit SigStartRecord(index); }
+void PostMsg::SendUpDateButton(bool IsHide) { needPages(); emit SigUpDateButton(IsHide); }
+void PostMsg::SendMacroRename(QString OldName, QString NewName) { needPages(); emit SigMacroRename(OldName, NewName); }
+void PostMsg::SendSetver(int index)
+{
+    // Clearing the version lines (6) of a settings page not built yet changes nothing.
+    if (index != 6) {
+        needPages();
+    } else {
+        const QMutexLocker lock(&m_lineMutex);
+        m_receiverLine.clear();
+    }
+    emit SigSetver(index);
+}
+void PostMsg::SendCloseProgress() { needPages(); emit SigCloseProgress(); }
+void PostMsg::SendRGBValue(DongleRGB* Rgb) { needPages(); emit SigRGBValue(Rgb); }
+void PostMsg::SendLongRangeMode(bool Select) { needPages(); emit SigLongRangeMode(Select); }
+void PostMsg::SendForm() { needPages(); emit SigForm(); }
+void PostMsg::SendFormB() { needPages(); emit SigFormB(); }
+void PostMsg::SendEnterKey() { needPages(); emit SigEnterKey(); }
+void PostMsg::SendFormReset() { needPages(); emit SigFormReset(); }
+void PostMsg::SendHideModel(int index) { needPages(); emit SigHideModel(index); }
+void PostMsg::SendContinue(int index) { needPages(); emit SigContinue(index); }
+void PostMsg::SendMouseIndex(int index)
+{
+    m_lastMouseIndex = index;
+    emit SigMouseIndex(index);
+}

@@ -1,5 +1,8 @@
 #pragma once
+#include <QMutex>
 #include <QObject>
+#include <QStringList>
+#include <atomic>
 #include <QString>
 
 #include "HIDUsb.h"
@@ -13,11 +16,11 @@
 // emitters take their arguments by value, so a slot sees the image or text as it was when
 // the emitter was called, whatever another thread writes meanwhile.
 //
-// Twelve signals are emitted by the device side off the GUI thread and make the emitter wait
+// Thirteen signals are emitted by the device side off the GUI thread and make the emitter wait
 // until the GUI slot has returned; their receivers connect with PostMsg::connectBlocking:
 // SigUpDataConfigUI, SigUpDataLightUIButton, SigUpDataLightLight, SigUpDataLightSensor,
 // SigUpDataReportRate, SigUpDataDPI, SigUpDataDPILed, SigBattery, SigRGBValue,
-// SigLongRangeMode, SigForm, SigFormReset. The delivery never hangs the program: the
+// SigLongRangeMode, SigForm, SigFormReset, SigPagesNeeded. The delivery never hangs the program: the
 // emitter gives up when the program shuts down, while the GUI thread waits for another
 // thread, or when the receiver is gone (common/BlockingDelivery.h); the slot reads the
 // delivery's own copy of the arguments.
@@ -29,13 +32,26 @@ public:
     // The one hub, created on the first call and never deleted.
     static PostMsg* instance();
 
-    // Connects one of the twelve device-side signals (SIGNAL() form) to a receiver slot
+    // Connects one of the thirteen device-side signals (SIGNAL() form) to a receiver slot
     // (SLOT() form) with blocking delivery: the emitting thread waits until the slot has
     // returned. Emitted on the GUI thread, the slot is called directly.
     static bool connectBlocking(const char* signal, const QObject* receiver, const char* slot);
-    // True for the twelve signals above (normalised signature without arguments' names,
+    // True for the thirteen signals above (normalised signature without arguments' names,
     // e.g. "SigForm()" or SIGNAL(SigForm())).
     static bool isBlockingSignal(const char* signal);
+
+    // The frame builds the pages the user does not see first after its first paint. While
+    // they are pending, every emitter but those of the frame's own first steps first emits
+    // SigPagesNeeded, whose receiver builds them: no page misses a signal. Those steps are
+    // the main dialog, the window size and the chosen device (no page receives them), the
+    // language, the mouse index and the receiver's version line (the pages read them when
+    // they are built), and the clearing of the version lines.
+    static void setPagesPending(bool pending);
+    // The last mouse index sent, -1 before the first: a page built later starts with it.
+    int lastMouseIndex() const { return m_lastMouseIndex.load(); }
+    // The arguments of the last SendLabelTextB since the version lines were last cleared
+    // (SendSetver(6)); empty when there is none.
+    QStringList lastReceiverLine() const;
 
     void SendChangeMainDialog(int index);
     void SendChangeSize(int index);
@@ -140,4 +156,13 @@ signals:
     void SigHideModel(int index);
     void SigContinue(int index);
     void SigMouseIndex(int index);
+    void SigPagesNeeded();
+
+private:
+    void needPages();
+
+    std::atomic<bool> m_pagesPending{false};
+    std::atomic<int> m_lastMouseIndex{-1};
+    mutable QMutex m_lineMutex;
+    QStringList m_receiverLine;
 };

@@ -30,6 +30,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QStyle>
+#include <QTimer>
 
 namespace {
 
@@ -74,17 +75,13 @@ Dialog::Dialog(QWidget* parent)
     m_backgroundView->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_backgroundView->lower();
 
-    // Built in their stack: a page moved there from elsewhere would be styled twice.
+    // Built in their stack: a page moved there from elsewhere would be styled twice. The
+    // button page is the one the frame shows first; the other four are built once the frame
+    // has been painted, or at once when something needs them before that (buildPages).
     m_buttonPage = new Buttoninterface(ui->stackedWidgetDialog);
-    m_lightPage = new LampLight(ui->stackedWidgetDialog);
-    m_macroPage = new Macro(ui->stackedWidgetDialog);
-    m_sensorPage = new Sensor(ui->stackedWidgetDialog);
-    m_settingsPage = new FormSetting(ui->stackedWidgetDialog);
     ui->stackedWidgetDialog->addWidget(m_buttonPage);
-    ui->stackedWidgetDialog->addWidget(m_sensorPage);
-    ui->stackedWidgetDialog->addWidget(m_macroPage);
-    ui->stackedWidgetDialog->addWidget(m_lightPage);
-    ui->stackedWidgetDialog->addWidget(m_settingsPage);
+    PostMsg::setPagesPending(true);
+    PostMsg::connectBlocking(SIGNAL(SigPagesNeeded()), this, SLOT(buildPages()));
 
     restyleListPopups();
     m_busy = new UpDataParam(nullptr);
@@ -120,6 +117,37 @@ Dialog::Dialog(QWidget* parent)
 
     ui->label_3->hide();
     ui->label_2->hide();
+}
+
+void Dialog::buildPages()
+{
+    if (m_lightPage)
+        return;
+    PostMsg::setPagesPending(false);
+    // In the order they were always made: the hub calls its receivers in connection order.
+    m_lightPage = new LampLight(ui->stackedWidgetDialog);
+    m_macroPage = new Macro(ui->stackedWidgetDialog);
+    m_sensorPage = new Sensor(ui->stackedWidgetDialog);
+    m_settingsPage = new FormSetting(ui->stackedWidgetDialog);
+    ui->stackedWidgetDialog->addWidget(m_sensorPage);
+    ui->stackedWidgetDialog->addWidget(m_macroPage);
+    ui->stackedWidgetDialog->addWidget(m_lightPage);
+    ui->stackedWidgetDialog->addWidget(m_settingsPage);
+    restyleListPopups();
+}
+
+void Dialog::paintEvent(QPaintEvent* event)
+{
+    // The first paint has put the frame on the screen: the other pages come next.
+    if (!m_lightPage)
+        QTimer::singleShot(0, this, &Dialog::buildPages);
+    QWidget::paintEvent(event);
+}
+
+void Dialog::showPage(int page)
+{
+    buildPages();
+    ui->stackedWidgetDialog->setCurrentIndex(page);
 }
 
 // A list's popup frame takes its look from the rules for the list's view when the popup is
@@ -187,22 +215,22 @@ void Dialog::on_ButtonMain_clicked()
 
 void Dialog::on_SensorButton_clicked()
 {
-    ui->stackedWidgetDialog->setCurrentIndex(SensorPage);
+    showPage(SensorPage);
 }
 
 void Dialog::on_MacroButton_clicked()
 {
-    ui->stackedWidgetDialog->setCurrentIndex(MacroPage);
+    showPage(MacroPage);
 }
 
 void Dialog::on_LightsButton_clicked()
 {
-    ui->stackedWidgetDialog->setCurrentIndex(LightPage);
+    showPage(LightPage);
 }
 
 void Dialog::on_FormSetting_clicked()
 {
-    ui->stackedWidgetDialog->setCurrentIndex(SettingsPage);
+    showPage(SettingsPage);
 }
 
 void Dialog::on_UpArrow_clicked()

@@ -42,11 +42,14 @@ public slots:
     void SlotStartRecord(int index);
     void SlotBattery(bool IsCharg, int Number, bool IsText);
     void SlotMouseIndex(int index);
+    // Builds the pages besides the button page, once.
+    void buildPages();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     // The battery display without a level.
@@ -56,6 +59,7 @@ private:
     void applyBackground();
     void restyleListPopups();
     void showButtonPage();
+    void showPage(int page);
     // One modal run of the busy dialog for a load report with `index` (1: wait mode).
     void runBusyDialog(int index);
 

@@ -8,6 +8,8 @@
 #include "device/DeviceCache.h"
 #include "device/SharedFlags.h"
 #include "device/WorkingImage.h"
+#include "pages/lighting/LampLight.h"
+#include "pages/sensor/Sensor.h"
 #include "shell/Dialog.h"
 #include "shell/UpDataParam.h"
 #include "support/HidSimScript.h"
@@ -27,6 +29,8 @@
 #include <QtTest>
 
 #include <memory>
+#include <atomic>
+#include <thread>
 
 using namespace shelltest;
 
@@ -38,6 +42,7 @@ private slots:
     void cleanup();
 
     void buildsPagesAndButtons();
+    void pagesNotYetBuiltGetTheFirstSignalForThem();
     void pageButtonsSwitchPages();
     void backArrowStopsDeviceThenShowsChoicePage();
     void backArrowWithoutLoadedImageKeepsCache();
@@ -103,7 +108,8 @@ void ConfigFrameTest::openLinkWithLoadedImage(const FlashDataMap& image)
 
 void ConfigFrameTest::buildsPagesAndButtons()
 {
-    QCOMPARE(pages()->count(), 5);
+    // The button page comes with the frame, the other four after its first paint.
+    QTRY_COMPARE(pages()->count(), 5);
     const QStringList order{"Buttoninterface", "Sensor", "Macro", "LampLight", "FormSetting"};
     for (int i = 0; i < order.size(); ++i)
         QCOMPARE(QString::fromLatin1(pages()->widget(i)->metaObject()->className()), order.at(i));
@@ -113,6 +119,39 @@ void ConfigFrameTest::buildsPagesAndButtons()
     QVERIFY(m_frame->findChild<QLabel*>(QStringLiteral("label"))->isHidden());
     QVERIFY(m_frame->findChild<QLabel*>(QStringLiteral("label_2"))->isHidden());
     QCOMPARE(m_frame->size(), QSize(1020, 700));
+}
+
+// A frame not painted yet has only its button page; a signal for another page, here the
+// mouse's lighting from a device thread, has the pages built first and reaches its page.
+void ConfigFrameTest::pagesNotYetBuiltGetTheFirstSignalForThem()
+{
+    m_frame.reset();
+    PostMsg::instance()->SendMouseIndex(2);
+    Dialog frame;
+    auto* stack = frame.findChild<QStackedWidget*>(QStringLiteral("stackedWidgetDialog"));
+    QCOMPARE(stack->count(), 1);
+    QVERIFY(!frame.findChild<LampLight*>());
+
+    FlashDataMap image = makeImage(31);
+    image.lightOn = 1;
+    image.lightEffect = 1;
+    image.lightRed = 12;
+    image.lightGreen = 34;
+    image.lightBlue = 56;
+    std::atomic<bool> delivered{false};
+    std::thread device([&image, &delivered] {
+        PostMsg::instance()->SendUpDataLightLight(image);
+        delivered = true;
+    });
+    QTRY_VERIFY(delivered.load());
+    device.join();
+    QCOMPARE(stack->count(), 5);
+    auto* lighting = frame.findChild<LampLight*>();
+    QCOMPARE(lighting->findChild<QSpinBox*>(QStringLiteral("RSpinBox"))->value(), 12);
+    QCOMPARE(lighting->findChild<QSpinBox*>(QStringLiteral("GSpinBox"))->value(), 34);
+    QCOMPARE(lighting->findChild<QSpinBox*>(QStringLiteral("BSpinBox"))->value(), 56);
+    // Built after the mouse was chosen, the sensor page shows that model's effect panel.
+    QVERIFY(!frame.findChild<Sensor*>()->findChild<QWidget*>(QStringLiteral("frameEffect"))->isHidden());
 }
 
 void ConfigFrameTest::pageButtonsSwitchPages()

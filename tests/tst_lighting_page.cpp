@@ -756,7 +756,8 @@ void LightingPageTest::receiverMouseLeavesThePageAsBuilt()
 {
     placeMouse(SimScript::addReceiverMouse(5, 4), lightImage(1, 4, 2, 2, 6, {10, 20, 30}, 1));
     TileRoad road;
-    // The page as built, before the click that would otherwise build it.
+    // The page as built (as the frame's first paint builds it), before the load.
+    road.window.frame()->buildPages();
     auto* page = road.window.frame()->findChild<LampLight*>();
     QVERIFY(page);
     const QList<int> built = shownLight(page);

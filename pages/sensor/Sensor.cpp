@@ -168,6 +168,9 @@ Sensor::Sensor(QWidget* parent)
     connect(hub, SIGNAL(SigUpDataSensorUIB(FlashDataMap)), this, SLOT(SlotUpDataSenSorUIB(FlashDataMap)));
     connect(hub, SIGNAL(SigMouseIndex(int)), this, SLOT(SlotMouseIndex(int)));
     ui->TitleButton_3->hide();
+    // Built after the mouse was chosen: the page starts with its model's rows.
+    if (hub->lastMouseIndex() >= 0)
+        SlotMouseIndex(hub->lastMouseIndex());
 }
 
 Sensor::~Sensor()

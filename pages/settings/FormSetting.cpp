@@ -139,6 +139,13 @@ FormSetting::FormSetting(QWidget* parent)
         ui->pushButton->hide();
         ui->toolButton->hide();
     }
+    // Built after the mouse was chosen: the page starts with its model's rows and the
+    // receiver's version line told meanwhile.
+    if (hub->lastMouseIndex() >= 0)
+        SlotMouseIndex(hub->lastMouseIndex());
+    const QStringList receiverLine = hub->lastReceiverLine();
+    if (receiverLine.size() == 2)
+        SlotLabelTextB(receiverLine.at(0), receiverLine.at(1));
 }
 
 FormSetting::~FormSetting()
