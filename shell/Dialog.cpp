@@ -19,6 +19,7 @@
 #include "common/StyleSheetUrl.h"
 #include "shell/UpDataParam.h"
 #include "widgets/AfterHandler.h"
+#include "widgets/BackgroundPicture.h"
 
 #include "HIDUsb.h"
 
@@ -69,11 +70,11 @@ Dialog::Dialog(QWidget* parent)
     // picture is a sheet of its own on a widget behind all others, so that a model with
     // another picture re-styles that widget alone.
     ui->frame_2->setStyleSheet(QStringLiteral("#frame_2{border: none;}"));
-    m_backgroundView = new QLabel(ui->frame_2);
+    m_backgroundView = new BackgroundPicture(ui->frame_2);
     m_backgroundView->setObjectName(QStringLiteral("FrameBackground"));
     m_backgroundView->setGeometry(ui->frame_2->rect());
-    m_backgroundView->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_backgroundView->lower();
+    m_backgroundView->installEventFilter(this);
 
     // Built in their stack: a page moved there from elsewhere would be styled twice. The
     // button page is the one the frame shows first; the other four are built once the frame
@@ -136,12 +137,13 @@ void Dialog::buildPages()
     restyleListPopups();
 }
 
-void Dialog::paintEvent(QPaintEvent* event)
+bool Dialog::eventFilter(QObject* watched, QEvent* event)
 {
-    // The first paint has put the frame on the screen: the other pages come next.
-    if (!m_lightPage)
+    // The background lies under the whole frame: its first paint puts the frame on the
+    // screen, and the other pages come next.
+    if (watched == m_backgroundView && event->type() == QEvent::Paint && !m_lightPage)
         QTimer::singleShot(0, this, &Dialog::buildPages);
-    QWidget::paintEvent(event);
+    return QWidget::eventFilter(watched, event);
 }
 
 void Dialog::showPage(int page)
@@ -348,11 +350,8 @@ void Dialog::SlotMouseIndex(int index)
 void Dialog::applyBackground()
 {
     // The full-size background is decoded when the frame is first shown, not while the
-    // choice page is all the user sees; choosing the same model again parses nothing.
-    const QString sheet = QStringLiteral("#FrameBackground{border-image: ") + styleSheetUrl(m_pictureDir + m_background)
-                          + QStringLiteral(";}");
-    if (m_backgroundView->styleSheet() != sheet)
-        m_backgroundView->setStyleSheet(sheet);
+    // choice page is all the user sees; choosing the same model again decodes nothing.
+    m_backgroundView->setPicture(m_pictureDir + m_background);
 }
 
 void Dialog::showEvent(QShowEvent* event)

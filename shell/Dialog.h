@@ -8,6 +8,7 @@ class Macro;
 class Sensor;
 class FormSetting;
 class UpDataParam;
+class BackgroundPicture;
 namespace Ui {
 class Dialog;
 }
@@ -49,7 +50,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // The battery display without a level.
@@ -75,7 +76,7 @@ private:
     QString m_pictureDir;
     // The chosen model's background picture, set once the frame is shown.
     QString m_background;
-    QWidget* m_backgroundView = nullptr;  // the background picture, behind every other widget
+    BackgroundPicture* m_backgroundView = nullptr;  // the background picture, behind every other widget
     bool m_busyRunning = false;
     // A load report that arrived while the busy dialog ran, and its argument.
     bool m_loadPending = false;

@@ -22,6 +22,7 @@
 #include "shell/ChoiceFlows.h"
 #include "shell/ChoiceTiles.h"
 #include "common/StyleSheetUrl.h"
+#include "widgets/BackgroundPicture.h"
 #include "widgets/mytoolButtonEnter.h"
 #include "widgets/AfterHandler.h"
 
@@ -92,7 +93,13 @@ DialogChange::DialogChange(QWidget* parent)
 
     m_pictureDir = pictureFolder(QStringLiteral("DialogChange"));
     const auto picture = [this](const char* file) { return styleSheetUrl(m_pictureDir + QLatin1String(file)); };
-    ui->frameChange->setStyleSheet("#frameChange{border-image: " + picture("MainBack.png") + ";}");
+    // The frame's sheet draws no panel border; the picture lies behind all of its widgets.
+    ui->frameChange->setStyleSheet(QStringLiteral("#frameChange{border: none;}"));
+    auto* background = new BackgroundPicture(ui->frameChange);
+    background->setObjectName(QStringLiteral("ChoiceBackground"));
+    background->setGeometry(ui->frameChange->rect());
+    background->lower();
+    background->setPicture(m_pictureDir + QStringLiteral("MainBack.png"));
     ui->CloseButton->setStyleSheet(closeButtonStyle(m_pictureDir));
     ui->MinButton->setStyleSheet(plainButtonStyle(m_pictureDir, "Min.png", "MinHover.png", "MinClick.png"));
     ui->Repair->setStyleSheet("#Repair{border:0px;background-image: " + picture("Repair.png") +

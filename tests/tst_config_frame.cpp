@@ -11,6 +11,7 @@
 #include "pages/lighting/LampLight.h"
 #include "pages/sensor/Sensor.h"
 #include "shell/Dialog.h"
+#include "widgets/BackgroundPicture.h"
 #include "shell/UpDataParam.h"
 #include "support/HidSimScript.h"
 #include "support/ModalAnswerer.h"
@@ -295,12 +296,12 @@ void ConfigFrameTest::modelWithoutLightingMovesSettingsButton()
     PostMsg::instance()->SendMouseIndex(8);
     QVERIFY(button("LightsButton")->isHidden());
     QCOMPARE(button("FormSetting")->pos(), QPoint(480, 60));
-    QVERIFY(m_frame->findChild<QWidget*>(QStringLiteral("FrameBackground"))->styleSheet().contains(QStringLiteral("BackGround2.png")));
+    QVERIFY(m_frame->findChild<BackgroundPicture*>(QStringLiteral("FrameBackground"))->picture().endsWith(QStringLiteral("/BackGround2.png")));
 
     PostMsg::instance()->SendMouseIndex(0);
     QVERIFY(!button("LightsButton")->isHidden());
     QCOMPARE(button("FormSetting")->pos(), QPoint(557, 60));
-    QVERIFY(!m_frame->findChild<QWidget*>(QStringLiteral("FrameBackground"))->styleSheet().contains(QStringLiteral("BackGround2.png")));
+    QVERIFY(m_frame->findChild<BackgroundPicture*>(QStringLiteral("FrameBackground"))->picture().endsWith(QStringLiteral("/BackGround.png")));
 }
 
 void ConfigFrameTest::recordingDisablesPageButtonsOnly()

@@ -8,6 +8,7 @@
 #include "device/SharedFlags.h"
 #include "device/Worker.h"
 #include "device/WorkingImage.h"
+#include "widgets/BackgroundPicture.h"
 #include "shell/Dialog.h"
 #include "shell/DialogChange.h"
 #include "shell/DialogMain.h"
@@ -249,12 +250,16 @@ void MainWindowTest::hotPlugWatchFollowsPageShown()
 void MainWindowTest::frameBackgroundWaitsForTheFrame()
 {
     windowWithCurrentCableMouse();
-    auto* background = m_window->frame()->findChild<QWidget*>(QStringLiteral("FrameBackground"));
+    auto* background = m_window->frame()->findChild<BackgroundPicture*>(QStringLiteral("FrameBackground"));
     QVERIFY(background);
-    QCOMPARE(background->styleSheet(), QString());
+    QVERIFY(background->image().isNull());
     PostMsg::instance()->SendChangeMainDialog(1);
     QVERIFY(background->isVisible());
-    QVERIFY(background->styleSheet().contains(QLatin1String("BackGround.png")));
+    QVERIFY(background->picture().endsWith(QLatin1String("/BackGround.png")));
+    // Opaque: kept as 24-bit RGB, and drawn as the picture is.
+    QCOMPARE(background->image().format(), QImage::Format_RGB888);
+    QCOMPARE(background->grab().toImage().convertToFormat(QImage::Format_RGB888),
+             QImage(background->picture()).convertToFormat(QImage::Format_RGB888));
 }
 
 void MainWindowTest::sizeRequestsSetDriverStatus_data()
