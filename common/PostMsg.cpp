@@ -74,7 +74,7 @@ void PostMsg::SendAddMacroButton() { needPages(); emit SigAddMacroButton(); }
 void PostMsg::SendDeleteMacroButton(QString MacroName) { needPages(); emit SigDeleteMacroButton(MacroName); }
 void PostMsg::SendMacroDownLoadData(QString MacroName, int index) { needPages(); emit SigMacroDownLoadData(MacroName, index); }
 void PostMsg::SendUpDataMacro(QString MacroName, int index) { needPages(); emit SigUpDataMacro(MacroName, index); }
-void PostMsg::SendUpDataParam(int index) { needPages(); emit SigUpDataParam(index); }
+void PostMsg::SendUpDataParam(int index) { emit SigUpDataParam(index); }
 void PostMsg::SendUpDataReportRate(int index) { needPages(); emit SigUpDataReportRate(index); }
 void PostMsg::SendUpDataDPI(int index) { needPages(); emit SigUpDataDPI(index); }
 void PostMsg::SendUpDataDPILed(FlashDataMap DataMap) { needPages(); emit SigUpDataDPILed(DataMap); }
@@ -110,10 +110,11 @@ void PostMsg::SendUpDateButton(bool IsHide) { needPages(); emit SigUpDateButton(
 void PostMsg::SendMacroRename(QString OldName, QString NewName) { needPages(); emit SigMacroRename(OldName, NewName); }
 void PostMsg::SendSetver(int index)
 {
-    // Clearing the version lines (6) of a settings page not built yet changes nothing.
-    if (index != 6) {
+    // Only 0 and 5 show versions; the others put the settings page back as it is built (its
+    // texts, its notes hidden, 6 its version lines cleared): a page not built yet needs none.
+    if (index == 0 || index == 5)
         needPages();
-    } else {
+    if (index == 6) {
         const QMutexLocker lock(&m_lineMutex);
         m_receiverLine.clear();
     }

@@ -43,9 +43,10 @@ public:
     // The frame builds the pages the user does not see first after its first paint. While
     // they are pending, every emitter but those of the frame's own first steps first emits
     // SigPagesNeeded, whose receiver builds them: no page misses a signal. Those steps are
-    // the main dialog, the window size and the chosen device (no page receives them), the
-    // language, the mouse index and the receiver's version line (the pages read them when
-    // they are built), and the clearing of the version lines.
+    // the main dialog, the window size, the chosen device and the busy dialog's start (no page
+    // receives them), the language, the mouse index and the receiver's version line (the pages
+    // read them when they are built), and the version steps that put the settings page back
+    // as it is built (SendSetver but 0 and 5).
     static void setPagesPending(bool pending);
     // The last mouse index sent, -1 before the first: a page built later starts with it.
     int lastMouseIndex() const { return m_lastMouseIndex.load(); }

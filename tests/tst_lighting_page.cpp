@@ -67,6 +67,33 @@ QList<int> shownLight(QWidget* page)
             page->findChild<StopCloseTime*>(QStringLiteral("frameClose"))->currentIndex()};
 }
 
+// At the first paint of the widget named `name`, notes what `probe` says then.
+class FirstPaintLook : public QObject {
+public:
+    FirstPaintLook(QString name, std::function<bool()> probe)
+        : m_name(std::move(name))
+        , m_probe(std::move(probe))
+    {
+        qApp->installEventFilter(this);
+    }
+    bool painted = false;
+    bool seen = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (!painted && event->type() == QEvent::Paint && watched->objectName() == m_name) {
+            painted = true;
+            seen = m_probe();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QString m_name;
+    std::function<bool()> m_probe;
+};
+
 // The program's window over the simulated devices, with the busy dialogs of the loads closed.
 struct TileRoad {
     ModalAnswerer answerer;
@@ -702,9 +729,15 @@ void LightingPageTest::tileToLightingPageEndToEnd()
     placeMouse(SimScript::addCableMouse(1), image);
     TileRoad road;
     DialogMain& window = road.window;
+    // The frame comes on the screen before its lighting page is built.
+    FirstPaintLook look(QStringLiteral("FrameBackground"), [&window] { return window.findChild<LampLight*>() != nullptr; });
     QVERIFY(road.loadTile());
+    QVERIFY(look.painted);
+    QVERIFY(!look.seen);
     QTest::mouseClick(window.findChild<QToolButton*>(QStringLiteral("LightsButton")), Qt::LeftButton);
     auto* page = window.findChild<LampLight*>();
+    // Built later, the page shows the mouse's colour all the same.
+    QCOMPARE(shownLight(page).mid(3, 3), (QList<int>{10, 20, 30}));
     const auto find = [page](const char* name) { return page->findChild<QWidget*>(QLatin1String(name)); };
     QCOMPARE(HidSim_WriteCount(m_mouse.mouse), 0);
 
