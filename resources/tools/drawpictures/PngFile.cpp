@@ -38,11 +38,19 @@ void appendChunk(QByteArray& out, const char type[4], const QByteArray& data)
     appendUint32(out, crc32(typed));
 }
 
-bool isOpaque(const QImage& rgba)
+// One row of `image` in `format`. Converted a row at a time: Qt converts a large image on
+// threads of its pool, which the build's ThreadSanitizer tree reports (Qt is not built for it).
+QImage rowIn(const QImage& image, int y, QImage::Format format)
 {
-    for (int y = 0; y < rgba.height(); ++y) {
-        const uchar* pixel = rgba.constScanLine(y);
-        for (int x = 0; x < rgba.width(); ++x) {
+    return image.copy(0, y, image.width(), 1).convertToFormat(format);
+}
+
+bool isOpaque(const QImage& image)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        const QImage row = rowIn(image, y, QImage::Format_RGBA8888);
+        const uchar* pixel = row.constScanLine(0);
+        for (int x = 0; x < row.width(); ++x) {
             if (pixel[x * 4 + 3] != 0xFF)
                 return false;
         }
@@ -56,11 +64,10 @@ QByteArray encodeUnfilteredPng(const QImage& image)
 {
     // 8-bit RGBA, or RGB where every pixel is opaque: Qt then makes an opaque pixmap, which
     // is copied onto the window where one with an alpha channel would be blended.
-    const QImage rgba = image.convertToFormat(QImage::Format_RGBA8888);
-    const bool opaque = isOpaque(rgba);
-    const QImage pixels = opaque ? rgba.convertToFormat(QImage::Format_RGB888) : rgba;
-    const int width = pixels.width();
-    const int height = pixels.height();
+    const bool opaque = isOpaque(image);
+    const QImage::Format format = opaque ? QImage::Format_RGB888 : QImage::Format_RGBA8888;
+    const int width = image.width();
+    const int height = image.height();
     const int rowBytes = width * (opaque ? 3 : 4);
 
     QByteArray header;
@@ -76,7 +83,7 @@ QByteArray encodeUnfilteredPng(const QImage& image)
     rows.reserve(height * (rowBytes + 1));
     for (int y = 0; y < height; ++y) {
         rows.append(char(0));  // filter type None
-        rows.append(reinterpret_cast<const char*>(pixels.constScanLine(y)), rowBytes);
+        rows.append(reinterpret_cast<const char*>(rowIn(image, y, format).constScanLine(0)), rowBytes);
     }
     // qCompress puts the uncompressed size before a complete zlib stream.
     const QByteArray zlibStream = qCompress(rows, 9).mid(4);
