@@ -122,9 +122,10 @@ Dialog::Dialog(QWidget* parent)
 
 void Dialog::buildPages()
 {
-    if (m_lightPage)
+    // A page being built may emit through the hub, which asks for the pages again.
+    if (m_lightPage || m_buildingPages)
         return;
-    PostMsg::setPagesPending(false);
+    m_buildingPages = true;
     // In the order they were always made: the hub calls its receivers in connection order.
     m_lightPage = new LampLight(ui->stackedWidgetDialog);
     m_macroPage = new Macro(ui->stackedWidgetDialog);
@@ -135,13 +136,17 @@ void Dialog::buildPages()
     ui->stackedWidgetDialog->addWidget(m_lightPage);
     ui->stackedWidgetDialog->addWidget(m_settingsPage);
     restyleListPopups();
+    // Only now, with every page connected: a device thread that emits meanwhile still asks
+    // for the pages and waits until this build has returned.
+    PostMsg::setPagesPending(false);
+    m_buildingPages = false;
 }
 
 bool Dialog::eventFilter(QObject* watched, QEvent* event)
 {
     // The background lies under the whole frame: its first paint puts the frame on the
     // screen, and the other pages come next.
-    if (watched == m_backgroundView && event->type() == QEvent::Paint && !m_lightPage)
+    if (watched == m_backgroundView && event->type() == QEvent::Paint && !m_lightPage && !m_buildingPages)
         QTimer::singleShot(0, this, &Dialog::buildPages);
     return QWidget::eventFilter(watched, event);
 }

@@ -77,6 +77,7 @@ private:
     // The chosen model's background picture, set once the frame is shown.
     QString m_background;
     BackgroundPicture* m_backgroundView = nullptr;  // the background picture, behind every other widget
+    bool m_buildingPages = false;
     bool m_busyRunning = false;
     // A load report that arrived while the busy dialog ran, and its argument.
     bool m_loadPending = false;

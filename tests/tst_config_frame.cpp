@@ -25,12 +25,14 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QStackedWidget>
+#include <QThread>
 #include <QToolButton>
 #include <QElapsedTimer>
 #include <QtTest>
 
 #include <memory>
 #include <atomic>
+#include <functional>
 #include <thread>
 
 using namespace shelltest;
@@ -44,6 +46,7 @@ private slots:
 
     void buildsPagesAndButtons();
     void pagesNotYetBuiltGetTheFirstSignalForThem();
+    void signalWhileThePagesAreBuiltWaitsForThem();
     void pageButtonsSwitchPages();
     void backArrowStopsDeviceThenShowsChoicePage();
     void backArrowWithoutLoadedImageKeepsCache();
@@ -71,6 +74,33 @@ private:
     std::unique_ptr<Dialog> m_frame;
     SimScript::Device m_mouse;
 };
+
+namespace {
+
+// Calls `action` whenever `watched` receives an event of `type`.
+class EventHook : public QObject {
+public:
+    EventHook(QObject* watched, QEvent::Type type, std::function<void()> action)
+        : m_type(type)
+        , m_action(std::move(action))
+    {
+        watched->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == m_type)
+            m_action();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QEvent::Type m_type;
+    std::function<void()> m_action;
+};
+
+}  // namespace
 
 void ConfigFrameTest::init()
 {
@@ -153,6 +183,37 @@ void ConfigFrameTest::pagesNotYetBuiltGetTheFirstSignalForThem()
     QCOMPARE(lighting->findChild<QSpinBox*>(QStringLiteral("BSpinBox"))->value(), 56);
     // Built after the mouse was chosen, the sensor page shows that model's effect panel.
     QVERIFY(!frame.findChild<Sensor*>()->findChild<QWidget*>(QStringLiteral("frameEffect"))->isHidden());
+}
+
+// A device thread that emits while the frame is building its pages (here just as the first
+// of them, the lighting page, is being made, before it has connected) waits for the build, and
+// its signal reaches the page.
+void ConfigFrameTest::signalWhileThePagesAreBuiltWaitsForThem()
+{
+    m_frame.reset();
+    Dialog frame;
+    auto* stack = frame.findChild<QStackedWidget*>(QStringLiteral("stackedWidgetDialog"));
+    FlashDataMap image = makeImage(31);
+    image.lightOn = 1;
+    image.lightEffect = 1;
+    image.lightRed = 98;
+    std::atomic<bool> delivered{false};
+    std::thread device;
+    EventHook hook(stack, QEvent::ChildAdded, [&] {
+        if (device.joinable())
+            return;
+        device = std::thread([&image, &delivered] {
+            PostMsg::instance()->SendUpDataLightLight(image);
+            delivered = true;
+        });
+        // Time for the device thread to emit while the page is still being made.
+        QThread::msleep(100);
+    });
+    frame.show();
+    QTRY_VERIFY(delivered.load());
+    device.join();
+    QCOMPARE(stack->count(), 5);
+    QCOMPARE(frame.findChild<LampLight*>()->findChild<QSpinBox*>(QStringLiteral("RSpinBox"))->value(), 98);
 }
 
 void ConfigFrameTest::pageButtonsSwitchPages()

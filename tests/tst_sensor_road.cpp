@@ -36,11 +36,14 @@
 
 namespace {
 
-// Counts the sensor page's fills from the mouse (connected after the page, so it runs after it).
+// Counts the loads that filled the pages from the mouse: SigForm follows the three page images,
+// and its emitter sends it only once every receiver of the images, the sensor page among them,
+// has returned (the page is built after this counter connects, so a count on the sensor image
+// itself could come before the page's own slot).
 class FillCounter : public QObject {
     Q_OBJECT
 public:
-    FillCounter() { PostMsg::connectBlocking(SIGNAL(SigUpDataLightSensor(FlashDataMap)), this, SLOT(onFill())); }
+    FillCounter() { PostMsg::connectBlocking(SIGNAL(SigForm()), this, SLOT(onFill())); }
     int fills = 0;
 private slots:
     void onFill() { ++fills; }
