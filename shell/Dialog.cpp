@@ -170,6 +170,9 @@ void Dialog::restyleListPopups()
 
 Dialog::~Dialog()
 {
+    // A frame gone before its pages were built leaves nobody to build them.
+    if (!m_lightPage)
+        PostMsg::setPagesPending(false);
     // The button page goes first: it stops the device side before the other pages go.
     delete m_buttonPage;
     delete m_lightPage;
