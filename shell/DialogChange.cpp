@@ -108,7 +108,7 @@ DialogChange::DialogChange(QWidget* parent)
                                    picture("RightClick.png") + ";}");
     ui->LeftButton->setStyleSheet("QToolButton{border-image: " + picture("Left.png") + ";}QToolButton:hover{border-image: " +
                                   picture("LeftClick.png") + ";}");
-    ui->comboBox->applySkin(m_pictureDir);
+    ui->comboBox->applySkinWhenOpened(m_pictureDir);
     ui->stackedWidget->setStyleSheet(tileStyleSheet(m_pictureDir));
     connect(ui->stackedWidget, &QStackedWidget::currentChanged, this, &DialogChange::openTilePage);
 

@@ -266,10 +266,14 @@ void TestCustomWidgets::skinnedListShowsScrollBarOnlyWhenEntriesAreHidden_data()
     QTest::addColumn<int>("entries");
     QTest::addColumn<bool>("styledWindow");
     QTest::addColumn<bool>("barShown");
-    QTest::newRow("nine of five") << 9 << false << true;
-    QTest::newRow("nine of five in a styled window") << 9 << true << true;
-    QTest::newRow("six of five in a styled window") << 6 << true << true;
-    QTest::newRow("five fit") << 5 << true << false;
+    QTest::addColumn<bool>("listWhenOpened");
+    QTest::newRow("nine of five") << 9 << false << true << false;
+    QTest::newRow("nine of five in a styled window") << 9 << true << true << false;
+    QTest::newRow("six of five in a styled window") << 6 << true << true << false;
+    QTest::newRow("five fit") << 5 << true << false << false;
+    // The choice page's language box: its list is made and skinned when it first opens.
+    QTest::newRow("list made when opened, nine of five") << 9 << true << true << true;
+    QTest::newRow("list made when opened, five fit") << 5 << false << false << true;
 }
 
 void TestCustomWidgets::skinnedListShowsScrollBarOnlyWhenEntriesAreHidden()
@@ -277,6 +281,7 @@ void TestCustomWidgets::skinnedListShowsScrollBarOnlyWhenEntriesAreHidden()
     QFETCH(int, entries);
     QFETCH(bool, styledWindow);
     QFETCH(bool, barShown);
+    QFETCH(bool, listWhenOpened);
 
     // Pages carry sheets of their own, and a form sizes its boxes before the skin comes: the
     // box's style rules are already known (without the skin's popup choice) when it is skinned.
@@ -288,7 +293,10 @@ void TestCustomWidgets::skinnedListShowsScrollBarOnlyWhenEntriesAreHidden()
     for (int i = 0; i < entries; ++i)
         combo->addItem(QStringLiteral("Entry %1").arg(i));
     combo->sizeHint();
-    combo->applySkin(QStringLiteral("/nonexistent/"));
+    if (listWhenOpened)
+        combo->applySkinWhenOpened(QStringLiteral("/nonexistent/"));
+    else
+        combo->applySkin(QStringLiteral("/nonexistent/"));
     combo->setMaxVisibleItems(5);
     window.resize(240, 60);
     window.show();

@@ -17,13 +17,30 @@ MyConmboBox::~MyConmboBox() = default;
 
 QListView* MyConmboBox::applySkin(const QString& folder)
 {
+    skinField(folder);
+    return skinList();
+}
+
+void MyConmboBox::applySkinWhenOpened(const QString& folder)
+{
+    skinField(folder);
+    m_listPending = true;
+}
+
+void MyConmboBox::skinField(const QString& folder)
+{
     // Without "combobox-popup: 0" styles that open the list over the field show every entry
     // and ignore the visible-item limit.
     setStyleSheet(comboBoxStyle(folder) + QStringLiteral("QComboBox{combobox-popup: 0;}"));
+    m_skinned = true;
+}
+
+QListView* MyConmboBox::skinList()
+{
+    m_listPending = false;
     auto* view = new QListView(this);
     view->setStyleSheet(comboListStyle());
     setView(view);
-    m_skinned = true;
     return view;
 }
 
@@ -48,6 +65,8 @@ void MyConmboBox::keyPressEvent(QKeyEvent* event)
 void MyConmboBox::showPopup()
 {
     LastPressIndex = currentIndex();
+    if (m_listPending)
+        skinList();
     // Inside a page with a sheet of its own, a box sized before it was skinned still answers
     // with its earlier style rules when the list is set, so the list takes the popup style's
     // choice and turns its scroll bar off for good. A skinned list keeps to its visible rows

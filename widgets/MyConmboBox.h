@@ -15,6 +15,10 @@ public:
     // Gives the list the pages' drop-down skin from the picture folder `folder` (ends with a
     // slash) and a plain list view of its own as pop-up, which it returns.
     QListView* applySkin(const QString& folder);
+    // The same skin, with the list view made when the list first opens: laying out a list's
+    // entries resolves their fonts, which a list of languages in six scripts makes costly,
+    // and the first window need not wait for that.
+    void applySkinWhenOpened(const QString& folder);
 
     int LastPressIndex = 0;
     // Shows the entry of LastPressIndex again, without announcing it.
@@ -28,5 +32,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void skinField(const QString& folder);
+    QListView* skinList();
+
     bool m_skinned = false;
+    bool m_listPending = false;
 };
