@@ -7,47 +7,14 @@
 #include "common/Fonts.h"
 #include "common/PictureCache.h"
 #include "dialogs/ExeIsRun.h"
+#include "widgets/AfterFirstPaint.h"
 
 #include <QApplication>
 #include <QWidget>
 
-#include <QEvent>
-#include <QTimer>
-
-#include <functional>
-
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
-
-namespace {
-
-// Runs a task once the program has painted its first widget, on the next turn of the event
-// loop: work the first window does not need waits until that window is on the screen.
-class AfterFirstPaint : public QObject {
-public:
-    explicit AfterFirstPaint(std::function<void()> task)
-        : m_task(std::move(task))
-    {
-        QCoreApplication::instance()->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint) {
-            QCoreApplication::instance()->removeEventFilter(this);
-            QTimer::singleShot(0, QCoreApplication::instance(), m_task);
-            deleteLater();
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    std::function<void()> m_task;
-};
-
-}  // namespace
 
 int runProgram(int& argc, char** argv, const TopWindowFactory& makeTopWindow)
 {
@@ -68,7 +35,7 @@ int runProgram(int& argc, char** argv, const TopWindowFactory& makeTopWindow)
     installFontSubstitutions();
     // Sizing the picture cache reads the header of every picture; the first window's few
     // pictures fit in the cache as it comes, so that waits until they are painted.
-    new AfterFirstPaint([] { PictureCache::holdPicturesOf(AppPaths::programDir() + QStringLiteral("/Picture")); });
+    runAfterFirstPaint(&app, &app, [] { PictureCache::holdPicturesOf(AppPaths::programDir() + QStringLiteral("/Picture")); });
 
     // Kept until the process ends: the segment marks this instance as the running one.
     static SingleInstance* instance = new SingleInstance(userDir);

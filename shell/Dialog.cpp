@@ -18,6 +18,7 @@
 #include "shell/EventWait.h"
 #include "common/StyleSheetUrl.h"
 #include "shell/UpDataParam.h"
+#include "widgets/AfterFirstPaint.h"
 #include "widgets/AfterHandler.h"
 #include "widgets/BackgroundPicture.h"
 
@@ -31,7 +32,6 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QStyle>
-#include <QTimer>
 
 namespace {
 
@@ -74,7 +74,9 @@ Dialog::Dialog(QWidget* parent)
     m_backgroundView->setObjectName(QStringLiteral("FrameBackground"));
     m_backgroundView->setGeometry(ui->frame_2->rect());
     m_backgroundView->lower();
-    m_backgroundView->installEventFilter(this);
+    // The background lies under the whole frame: its first paint puts the frame on the
+    // screen, and the other pages come next.
+    runAfterFirstPaint(m_backgroundView, this, [this] { buildPages(); });
 
     // Built in their stack: a page moved there from elsewhere would be styled twice. The
     // button page is the one the frame shows first; the other four are built once the frame
@@ -140,15 +142,6 @@ void Dialog::buildPages()
     // for the pages and waits until this build has returned.
     PostMsg::setPagesPending(false);
     m_buildingPages = false;
-}
-
-bool Dialog::eventFilter(QObject* watched, QEvent* event)
-{
-    // The background lies under the whole frame: its first paint puts the frame on the
-    // screen, and the other pages come next.
-    if (watched == m_backgroundView && event->type() == QEvent::Paint && !m_lightPage && !m_buildingPages)
-        QTimer::singleShot(0, this, &Dialog::buildPages);
-    return QWidget::eventFilter(watched, event);
 }
 
 void Dialog::showPage(int page)
