@@ -13,6 +13,7 @@
 #include "shell/Dialog.h"
 #include "widgets/BackgroundPicture.h"
 #include "shell/UpDataParam.h"
+#include "support/EventHook.h"
 #include "support/HidSimScript.h"
 #include "support/ModalAnswerer.h"
 
@@ -32,7 +33,6 @@
 
 #include <memory>
 #include <atomic>
-#include <functional>
 #include <thread>
 
 using namespace shelltest;
@@ -74,33 +74,6 @@ private:
     std::unique_ptr<Dialog> m_frame;
     SimScript::Device m_mouse;
 };
-
-namespace {
-
-// Calls `action` whenever `watched` receives an event of `type`.
-class EventHook : public QObject {
-public:
-    EventHook(QObject* watched, QEvent::Type type, std::function<void()> action)
-        : m_type(type)
-        , m_action(std::move(action))
-    {
-        watched->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == m_type)
-            m_action();
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    QEvent::Type m_type;
-    std::function<void()> m_action;
-};
-
-}  // namespace
 
 void ConfigFrameTest::init()
 {
@@ -199,7 +172,7 @@ void ConfigFrameTest::signalWhileThePagesAreBuiltWaitsForThem()
     image.lightRed = 98;
     std::atomic<bool> delivered{false};
     std::thread device;
-    EventHook hook(stack, QEvent::ChildAdded, [&] {
+    EventHook hook(stack, QEvent::ChildAdded, [&](QObject*) {
         if (device.joinable())
             return;
         device = std::thread([&image, &delivered] {

@@ -16,6 +16,7 @@
 #include "shell/Dialog.h"
 #include "shell/DialogMain.h"
 #include "widgets/MyConmboBox.h"
+#include "support/EventHook.h"
 #include "support/HidSimScript.h"
 #include "support/HubRecorder.h"
 #include "support/ModalAnswerer.h"
@@ -66,33 +67,6 @@ QList<int> shownLight(QWidget* page)
             page->findChild<QToolButton*>(QStringLiteral("RippeControl"))->isChecked() ? 1 : 0,
             page->findChild<StopCloseTime*>(QStringLiteral("frameClose"))->currentIndex()};
 }
-
-// At the first paint of the widget named `name`, notes what `probe` says then.
-class FirstPaintLook : public QObject {
-public:
-    FirstPaintLook(QString name, std::function<bool()> probe)
-        : m_name(std::move(name))
-        , m_probe(std::move(probe))
-    {
-        qApp->installEventFilter(this);
-    }
-    bool painted = false;
-    bool seen = false;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (!painted && event->type() == QEvent::Paint && watched->objectName() == m_name) {
-            painted = true;
-            seen = m_probe();
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    QString m_name;
-    std::function<bool()> m_probe;
-};
 
 // The program's window over the simulated devices, with the busy dialogs of the loads closed.
 struct TileRoad {
@@ -730,10 +704,17 @@ void LightingPageTest::tileToLightingPageEndToEnd()
     TileRoad road;
     DialogMain& window = road.window;
     // The frame comes on the screen before its lighting page is built.
-    FirstPaintLook look(QStringLiteral("FrameBackground"), [&window] { return window.findChild<LampLight*>() != nullptr; });
+    bool painted = false;
+    bool pageAtFirstPaint = false;
+    EventHook firstPaint(qApp, QEvent::Paint, [&](QObject* widget) {
+        if (!painted && widget->objectName() == QLatin1String("FrameBackground")) {
+            painted = true;
+            pageAtFirstPaint = window.findChild<LampLight*>() != nullptr;
+        }
+    });
     QVERIFY(road.loadTile());
-    QVERIFY(look.painted);
-    QVERIFY(!look.seen);
+    QVERIFY(painted);
+    QVERIFY(!pageAtFirstPaint);
     QTest::mouseClick(window.findChild<QToolButton*>(QStringLiteral("LightsButton")), Qt::LeftButton);
     auto* page = window.findChild<LampLight*>();
     // Built later, the page shows the mouse's colour all the same.
