@@ -1,12 +1,14 @@
 #include "app/Startup.h"
 
 #include "app/CrashHandler.h"
+#include "app/QuitSignals.h"
 #include "app/SingleInstance.h"
 #include "app/UserFolders.h"
 #include "common/AppPaths.h"
 #include "common/Fonts.h"
 #include "common/PictureCache.h"
 #include "dialogs/ExeIsRun.h"
+#include "dialogs/UserFolderFail.h"
 #include "widgets/AfterFirstPaint.h"
 
 #include <QApplication>
@@ -26,7 +28,7 @@ int runProgram(int& argc, char** argv, const TopWindowFactory& makeTopWindow)
     mallopt(M_MMAP_THRESHOLD, 128 * 1024);
     mallopt(M_ARENA_MAX, 1);
 #endif
-    prepareUserFolders();
+    const bool userFolderReady = prepareUserFolders();
     const QString userDir = AppPaths::userDataDir();
     PurgeOldFiles(userDir + QStringLiteral("/Log"));
     PurgeOldFiles(userDir + QStringLiteral("/Exception"));
@@ -47,7 +49,15 @@ int runProgram(int& argc, char** argv, const TopWindowFactory& makeTopWindow)
 
     // Before the top window: a crash on the choice page, or while it is built, is reported too.
     CrashHandler().install();
+    if (!userFolderReady) {
+        // Nothing the user chooses could be kept: better said now than found at the next start.
+        UserFolderFail notice;
+        notice.exec();
+    }
+    // Caught from here on: a logout while the window is built closes it once it is there.
+    auto* quitSignals = new QuitSignals(&app);
     QWidget* top = makeTopWindow();
+    quitSignals->closeOnRequest(top);
     top->show();
     return app.exec();
 }

@@ -3,6 +3,7 @@
 #include "dialogs/ExportFail.h"
 #include "dialogs/InportFail.h"
 #include "dialogs/QuestiondialogB.h"
+#include "dialogs/UserFolderFail.h"
 
 #include "device/SharedFlags.h"
 
@@ -44,6 +45,18 @@ DialogLayout exportFailLayout()
     setup.section = QStringLiteral("ExportFail");
     setup.elements = QStringList{QStringLiteral("label"), QStringLiteral("NewHong")};
     setup.labelText = QStringLiteral("The profile could not be saved");
+    return setup;
+}
+
+DialogLayout userFolderFailLayout()
+{
+    DialogLayout setup = inportFailLayout();
+    setup.frameName = QStringLiteral("UserFolderFailA");
+    setup.section = QStringLiteral("UserFolderFail");
+    setup.elements = QStringList{QStringLiteral("label"), QStringLiteral("NewHong")};
+    setup.label = QRect(0, 25, 301, 81);
+    setup.labelPointSize = 10;
+    setup.labelText = QStringLiteral("The user data folder cannot be written");
     return setup;
 }
 
@@ -144,6 +157,22 @@ void ExportFail::on_CloseButton_clicked()
 }
 
 void ExportFail::on_NewHong_clicked()
+{
+    close();
+}
+
+UserFolderFail::UserFolderFail(QWidget* parent)
+    : DialogFrame(userFolderFailLayout(), parent)
+{
+    finishSetup();
+}
+
+void UserFolderFail::on_CloseButton_clicked()
+{
+    close();
+}
+
+void UserFolderFail::on_NewHong_clicked()
 {
     close();
 }

@@ -21,6 +21,7 @@
 #include "dialogs/ExeIsRun.h"
 #include "dialogs/GroupMaxThree.h"
 #include "dialogs/AutoStartFail.h"
+#include "dialogs/UserFolderFail.h"
 #include "dialogs/DamagedInstall.h"
 #include "dialogs/ExportFail.h"
 #include "dialogs/InportFail.h"
@@ -165,6 +166,7 @@ const std::vector<WindowEntry>& windows()
         {"InportFail other sensor", [] { ImportResult = 2; return static_cast<QWidget*>(new InportFail); }},
         {"ExportFail", build<ExportFail>()},
         {"AutoStartFail", build<AutoStartFail>()},
+        {"UserFolderFail", build<UserFolderFail>()},
         {"QuestiondialogB", build<QuestiondialogB>()},
         {"DamagedInstall list",
          [] { return static_cast<QWidget*>(new DamagedInstall(DamagedInstall::Fault::DeviceList)); }},

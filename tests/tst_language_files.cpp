@@ -78,6 +78,7 @@ private slots:
         row("InportFail", {"label", "label_1", "NewHong"});
         row("ExportFail", {"label", "NewHong"});
         row("AutoStartFail", {"label", "NewHong"});
+        row("UserFolderFail", {"label", "NewHong"});
         row("DamagedInstall", {"label", "label_1", "NewHong"});
         row("QuestionB", {"label"});
         row("ContainReset", {"label", "OK", "Cancel"});

@@ -10,6 +10,8 @@
 #include <QRegularExpression>
 #include <QtTest>
 
+#include <csignal>
+
 namespace {
 const char* const SubFolders[] = {"Log", "Device_Info", "Exception", "usersetting", "usersetting/MainPage",
                                   "usersetting/MacroPage", "usersetting/SensorPage"};
@@ -42,11 +44,13 @@ QProcessEnvironment childEnvironment(const QString& home)
     return env;
 }
 
-bool waitForLine(QProcess& process, const QByteArray& line, int timeoutMs = 30000)
+// Waits until the child printed `line`; what it printed until then is added to `seen`.
+bool waitForLine(QProcess& process, const QByteArray& line, QByteArray* seenOut = nullptr, int timeoutMs = 30000)
 {
     QElapsedTimer timer;
     timer.start();
-    QByteArray seen;
+    QByteArray local;
+    QByteArray& seen = seenOut ? *seenOut : local;
     while (timer.elapsed() < timeoutMs) {
         seen += process.readAllStandardOutput();
         if (seen.contains(line))
@@ -244,6 +248,54 @@ private slots:
         }
         details.sort();
         QCOMPARE(details, (QStringList{"first", "second"}));
+    }
+
+    // A logout (SIGTERM), Ctrl+C (SIGINT) or a closed terminal (SIGHUP) closes the top window,
+    // as its close button would, and the program ends normally: status 0, no crash report.
+    void quitSignalClosesTheWindow_data()
+    {
+        QTest::addColumn<int>("signalNumber");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGINT") << int(SIGINT);
+        QTest::newRow("SIGHUP") << int(SIGHUP);
+    }
+    void quitSignalClosesTheWindow()
+    {
+        QFETCH(int, signalNumber);
+        TestEnv env;
+        QProcess child;
+        child.setProcessEnvironment(childEnvironment(env.home()));
+        child.start(childPath(), {"start"});
+        QByteArray out;
+        QVERIFY(waitForLine(child, "TOPWINDOW", &out));
+        QCOMPARE(::kill(pid_t(child.processId()), signalNumber), 0);
+        QVERIFY(child.waitForFinished(60000));
+        out += child.readAllStandardOutput();
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.exitCode(), 0);
+        QVERIFY2(out.contains("CLOSED\nENDED 0\n"), out.constData());
+        // A usable data folder is no news.
+        QVERIFY2(!out.contains("NOTICE"), out.constData());
+        QCOMPARE(QDir(env.userDir() + "/Exception").entryList(QDir::Files), QStringList());
+    }
+
+    // A per-user data folder that cannot be made (a file stands in its place) is told before the
+    // window shows, and the program runs on.
+    void unusableUserFolderIsToldAtStart()
+    {
+        TestEnv env;
+        writeFile(env.userDir(), "not a folder");
+        QProcess child;
+        child.setProcessEnvironment(childEnvironment(env.home()));
+        child.start(childPath(), {"start"});
+        QByteArray out;
+        QVERIFY(waitForLine(child, "TOPWINDOW", &out));
+        QVERIFY2(out.startsWith("NOTICE UserFolderFail\n"), out.constData());
+        QCOMPARE(::kill(pid_t(child.processId()), SIGTERM), 0);
+        QVERIFY(child.waitForFinished(60000));
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.exitCode(), 0);
+        QVERIFY(QFileInfo(env.userDir()).isFile());
     }
 
     void instanceKeyIsPerUser()

@@ -1,6 +1,7 @@
 // Child process of the start-up tests.
 //   kavro_testchild start   the program's start with a plain top window; prints "TOPWINDOW" when it
-//                           is built and "NOTICE <class>" (then closes it) when a modal notice shows
+//                           is built, "NOTICE <class>" (then closes it) when a modal notice shows,
+//                           "CLOSED" when the top window is closed and "ENDED <status>" at the end
 //   kavro_testchild segv | abort | throw | thread-segv   installs the crash handler and crashes
 //   kavro_testchild start-segv   the program's start, whose top window crashes while it is built
 //   kavro_testchild two-reports   installs the crash handler and writes two reports at once
@@ -8,6 +9,7 @@
 #include "app/Startup.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QTimer>
 #include <QWidget>
@@ -18,6 +20,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
+#include <string>
 #include <thread>
 
 namespace {
@@ -44,6 +47,15 @@ void closeModalNotices()
 }
 Q_COREAPP_STARTUP_FUNCTION(closeModalNotices)
 
+class ReportingWindow : public QWidget {
+protected:
+    void closeEvent(QCloseEvent* event) override
+    {
+        say("CLOSED");
+        QWidget::closeEvent(event);
+    }
+};
+
 [[noreturn]] void segmentationFault()
 {
     volatile int* wild = reinterpret_cast<volatile int*>(std::uintptr_t(16));
@@ -57,10 +69,12 @@ int main(int argc, char* argv[])
     const char* mode = argc > 1 ? argv[1] : "";
     if (std::strcmp(mode, "start") == 0) {
         startMode = true;
-        return runProgram(argc, argv, [] {
+        const int status = runProgram(argc, argv, [] {
             say("TOPWINDOW");
-            return new QWidget;
+            return new ReportingWindow;
         });
+        say("ENDED ", std::to_string(status).c_str());
+        return status;
     }
     if (std::strcmp(mode, "start-segv") == 0)
         return runProgram(argc, argv, []() -> QWidget* { segmentationFault(); });

@@ -5,6 +5,7 @@
 #include "dialogs/ExeIsRun.h"
 #include "dialogs/GroupMaxThree.h"
 #include "dialogs/AutoStartFail.h"
+#include "dialogs/UserFolderFail.h"
 #include "dialogs/ExportFail.h"
 #include "dialogs/DamagedInstall.h"
 #include "dialogs/InportFail.h"
@@ -160,6 +161,7 @@ const std::pair<const char*, std::function<QDialog*()>> Dialogs[] = {
      }},
     entry<ExportFail>("ExportFail"),
     entry<AutoStartFail>("AutoStartFail"),
+    entry<UserFolderFail>("UserFolderFail"),
     entry<QuestiondialogB>("QuestiondialogB"),
     {"DamagedInstall", [] { return static_cast<QDialog*>(new DamagedInstall(DamagedInstall::Fault::DeviceList)); }},
     {"DamagedInstall-language",
