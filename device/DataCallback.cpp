@@ -79,6 +79,7 @@ void fullLoad(uint8_t* data)
     if (!LoadWorkingImageFromLink(image, ask.generation))
         return;
     SetLoadedCacheName(ask.cacheName);
+    CacheFollowsMouse();
 
     UsbServer_ReadDPILed();
     UsbServer_ReadBatteryLevel();
@@ -140,7 +141,7 @@ void shortAnswer(Change change, Notify notify)
         return;
     if (DataLinkGeneration() != link || CurrentDevicePath() != path)
         return;
-    ProtocolDataUpdate(&snapshot);
+    SendImageToMouse(&snapshot);
 }
 
 void configurationAnswer(uint8_t command, uint8_t* data, uint32_t length)

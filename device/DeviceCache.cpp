@@ -5,10 +5,14 @@
 #include "device/CurrentDevice.h"
 #include "device/WorkingImage.h"
 
+#include "HIDUsb.h"
+
+#include <QCoreApplication>
 #include <QDataStream>
 #include <QDir>
 #include <QSaveFile>
 
+#include <atomic>
 #include <cstring>
 
 namespace {
@@ -20,6 +24,9 @@ QString hexByte(uint8_t value)
 {
     return QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper();
 }
+
+std::atomic<bool> cacheWriteDue{false};
+std::atomic<int> cacheFills{0};
 
 }  // namespace
 
@@ -77,4 +84,41 @@ bool WriteLoadedCacheFile()
     if (name.isEmpty() || !WorkingImageLoaded())
         return false;
     return WriteDeviceInfoFile(name, WorkingImageCopy());
+}
+
+void CacheFollowsMouse()
+{
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app || cacheWriteDue.exchange(true))
+        return;
+    QMetaObject::invokeMethod(
+        app,
+        [] {
+            cacheWriteDue = false;
+            WriteLoadedCacheFile();
+        },
+        Qt::QueuedConnection);
+}
+
+bool SendImageToMouse(FlashDataMap* image)
+{
+    if (ProtocolDataUpdate(image) != 1)
+        return false;
+    CacheFollowsMouse();
+    return true;
+}
+
+CacheFill::CacheFill()
+{
+    ++cacheFills;
+}
+
+CacheFill::~CacheFill()
+{
+    --cacheFills;
+}
+
+bool CacheFill::running()
+{
+    return cacheFills.load() > 0;
 }

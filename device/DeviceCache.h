@@ -27,3 +27,24 @@ bool WriteDeviceInfoFile(QString name, const FlashDataMap& image);
 // Without a configuration loaded from a mouse the image holds zeros or another mouse's
 // settings, so nothing is written then. True when written.
 bool WriteLoadedCacheFile();
+
+// The mouse holds a new configuration (a full load, an image it took): the cache file follows
+// it, so a program killed at any moment leaves the cache at most one change behind the mouse.
+// Safe from any thread. The write (WriteLoadedCacheFile) runs on the GUI thread when its event
+// loop next turns, once for all the changes made until then.
+void CacheFollowsMouse();
+
+// Hands `image` to the mouse of the open link (ProtocolDataUpdate); when the mouse took it, the
+// cache follows. True when the mouse took it.
+bool SendImageToMouse(FlashDataMap* image);
+
+// Held while the pages are filled from a cache file rather than from the mouse: such a fill
+// shows the values and writes nothing (no macro file). Safe from any thread.
+class CacheFill {
+public:
+    CacheFill();
+    ~CacheFill();
+    CacheFill(const CacheFill&) = delete;
+    CacheFill& operator=(const CacheFill&) = delete;
+    static bool running();
+};

@@ -2,6 +2,7 @@
 
 #include "common/PostMsg.h"
 #include "device/DataLink.h"
+#include "device/DeviceCache.h"
 #include "device/SharedFlags.h"
 #include "device/UnsentMacros.h"
 #include "device/WorkingImage.h"
@@ -36,7 +37,7 @@ bool writeField(const std::function<void(FlashDataMap&)>& change)
         RequestFullReadOncePerLink();
         return false;
     }
-    ProtocolDataUpdate(&snapshot);
+    SendImageToMouse(&snapshot);
     return true;
 }
 
@@ -67,7 +68,7 @@ bool HandOverLoadedImage(const std::function<void(FlashDataMap&)>& change)
     FlashDataMap snapshot{};
     if (!ChangeLoadedWorkingImage(change, &snapshot))
         return false;
-    ProtocolDataUpdate(&snapshot);
+    SendImageToMouse(&snapshot);
     return true;
 }
 

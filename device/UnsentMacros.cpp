@@ -16,6 +16,9 @@ namespace {
 
 struct Queue {
     UnsentMacroSaves saves;
+    // The new texts of the saves being written, and whether the queue file holds them.
+    UnsentMacroTexts texts;
+    bool textsInFile = false;
     bool loaded = false;
     bool writable = true;
 };
@@ -24,6 +27,45 @@ Queue& state()
 {
     static Queue queue;
     return queue;
+}
+
+// Every change goes to the file at once: a program ended while the mouse sleeps still owes
+// the saves at its next start.
+void store()
+{
+    Queue& q = state();
+    if (!q.writable)
+        return;
+    const QString path = UnsentMacrosFilePath();
+    if (WriteUnsentMacrosFile(path, q.saves, q.texts))
+        q.textsInFile = !q.texts.isEmpty();
+    else
+        qCWarning(kavroTrace) << "unsent macro saves not written to" << path;
+}
+
+bool owedAnywhere(const UnsentMacroSaves& saves, const QString& name)
+{
+    for (const QString& owed : saves) {
+        if (owed == name)
+            return true;
+    }
+    return false;
+}
+
+// A save whose text is still in the queue file may have ended before its macro file was
+// written: the file gets the text now, so the save owed to the mouse is the one made.
+void finishInterruptedSaves(const UnsentMacroTexts& texts)
+{
+    Queue& q = state();
+    for (auto it = texts.constBegin(); it != texts.constEnd(); ++it) {
+        if (!owedAnywhere(q.saves, it.key()))
+            continue;
+        const MacroFileContent content = ParseMacroText(it.value());
+        if (!WriteMacroFile(MacroFilePath(MacroFolder(), it.key()), content.repeat, content.rows))
+            qCWarning(kavroTrace) << "interrupted macro save not finished:" << it.key();
+    }
+    if (!texts.isEmpty())
+        store();
 }
 
 // The saves, read from their file at the first use of a run.
@@ -35,19 +77,9 @@ UnsentMacroSaves& queue()
         q.saves = std::move(read.saves);
         q.writable = read.writable;
         q.loaded = true;
+        finishInterruptedSaves(read.texts);
     }
     return q.saves;
-}
-
-// Every change goes to the file at once: a program ended while the mouse sleeps still owes
-// the saves at its next start.
-void store()
-{
-    if (!state().writable)
-        return;
-    const QString path = UnsentMacrosFilePath();
-    if (!WriteUnsentMacrosFile(path, state().saves))
-        qCWarning(kavroTrace) << "unsent macro saves not written to" << path;
 }
 
 }  // namespace
@@ -62,6 +94,24 @@ QString currentMouse()
     return DeviceIdText(device.cid, device.mid);
 }
 
+void load()
+{
+    queue();
+}
+
+void beginSave(const QString& name, const QByteArray& fileText)
+{
+    queue();
+    state().texts.insert(name, fileText);
+}
+
+void endSave(const QString& name)
+{
+    Queue& q = state();
+    if (q.texts.remove(name) > 0 && q.textsInFile)
+        store();
+}
+
 void remember(const QString& mouse, int key, const QString& name)
 {
     // No mouse chosen, or a name no file can have: nothing can be sent.
@@ -69,7 +119,9 @@ void remember(const QString& mouse, int key, const QString& name)
         return;
     const auto at = qMakePair(mouse, key);
     const auto it = queue().constFind(at);
-    if (it != queue().constEnd() && *it == name)
+    // Owed already: written again only to take a save's new text along.
+    const bool textDue = state().texts.contains(name) && !state().textsInFile;
+    if (it != queue().constEnd() && *it == name && !textDue)
         return;
     queue().insert(at, name);
     store();

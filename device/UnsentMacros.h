@@ -11,11 +11,21 @@
 // out, a refresh from the mouse must not write the mouse's older record over that file.
 // The queue lives in a per-user file (device/UnsentMacrosFile.h), read at its first use and
 // written on every change, so a program ended before the mouse woke still owes the saves.
+// A save records what it owes before its macro file is written: beginSave hands the queue the
+// file's new text, the keys are remembered (the queue file then holds both in one write), the
+// macro file is written, and endSave drops the text. A program killed between those writes
+// finds the text at its next start and writes the macro file from it.
 // Used on the GUI thread only.
 namespace UnsentMacros {
 
 // The mouse of the frame, by its model's CID and MID ("CID0A_MID04"); empty with no mouse.
 QString currentMouse();
+
+// Reads the queue now, if not yet read, and finishes a save a kill interrupted.
+void load();
+
+void beginSave(const QString& name, const QByteArray& fileText);
+void endSave(const QString& name);
 
 void remember(const QString& mouse, int key, const QString& name);
 void forget(const QString& mouse, int key);

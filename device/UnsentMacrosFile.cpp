@@ -21,17 +21,39 @@ const QString SavesKey = QStringLiteral("saves");
 const QString MouseKey = QStringLiteral("mouse");
 const QString KeyKey = QStringLiteral("key");
 const QString MacroKey = QStringLiteral("macro");
+const QString TextsKey = QStringLiteral("texts");
 
-std::optional<UnsentMacroSaves> parseSaves(const QByteArray& bytes)
+std::optional<UnsentMacroTexts> parseTexts(const QJsonValue& value)
+{
+    UnsentMacroTexts texts;
+    if (value.isUndefined())
+        return texts;
+    if (!value.isObject())
+        return std::nullopt;
+    const QJsonObject object = value.toObject();
+    for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
+        // The name becomes a file path when the save is finished.
+        if (!it.value().isString() || !IsValidMacroName(it.key()))
+            return std::nullopt;
+        texts.insert(it.key(), it.value().toString().toUtf8());
+    }
+    return texts;
+}
+
+std::optional<UnsentMacrosRead> parseQueue(const QByteArray& bytes)
 {
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
     if (error.error != QJsonParseError::NoError || !document.isObject())
         return std::nullopt;
+    const std::optional<UnsentMacroTexts> texts = parseTexts(document.object().value(TextsKey));
+    if (!texts)
+        return std::nullopt;
+    UnsentMacrosRead read;
+    read.texts = *texts;
     const QJsonValue list = document.object().value(SavesKey);
     if (!list.isArray())
         return std::nullopt;
-    UnsentMacroSaves saves;
     for (const QJsonValue& entry : list.toArray()) {
         const QJsonObject save = entry.toObject();
         const QString mouse = save.value(MouseKey).toString();
@@ -41,9 +63,9 @@ std::optional<UnsentMacroSaves> parseSaves(const QByteArray& bytes)
         if (!entry.isObject() || mouse.isEmpty() || key < 0 || key >= UnsentMacroKeyCount || key != int(key)
             || !IsValidMacroName(macro))
             return std::nullopt;
-        saves.insert(qMakePair(mouse, int(key)), macro);
+        read.saves.insert(qMakePair(mouse, int(key)), macro);
     }
-    return saves;
+    return read;
 }
 
 }  // namespace
@@ -63,29 +85,34 @@ UnsentMacrosRead ReadUnsentMacrosFile(const QString& path)
         read.writable = keepDamagedStoreAside(path, file.error);
         return read;
     }
-    if (const std::optional<UnsentMacroSaves> saves = parseSaves(file.bytes)) {
-        read.saves = *saves;
-        return read;
-    }
+    if (const std::optional<UnsentMacrosRead> queue = parseQueue(file.bytes))
+        return *queue;
     read.writable = keepDamagedStoreAside(
         path, QDir::toNativeSeparators(path) + QStringLiteral(": not a well-formed list of unsent macro saves"));
     return read;
 }
 
-bool WriteUnsentMacrosFile(const QString& path, const UnsentMacroSaves& saves)
+bool WriteUnsentMacrosFile(const QString& path, const UnsentMacroSaves& saves, const UnsentMacroTexts& texts)
 {
     if (!prepareUserStoreFile(path, CheckedFile::SettingsLimit))
         return false;
-    if (saves.isEmpty())
+    if (saves.isEmpty() && texts.isEmpty())
         return !QFileInfo::exists(path) || QFile::remove(path);
     QJsonArray list;
     for (auto it = saves.constBegin(); it != saves.constEnd(); ++it)
         list.append(QJsonObject{{MouseKey, it.key().first}, {KeyKey, it.key().second}, {MacroKey, it.value()}});
+    QJsonObject queue{{SavesKey, list}};
+    if (!texts.isEmpty()) {
+        QJsonObject textObject;
+        for (auto it = texts.constBegin(); it != texts.constEnd(); ++it)
+            textObject.insert(it.key(), QString::fromUtf8(it.value()));
+        queue.insert(TextsKey, textObject);
+    }
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    file.write(QJsonDocument(QJsonObject{{SavesKey, list}}).toJson());
+    file.write(QJsonDocument(queue).toJson());
     return file.commit();
 }

@@ -150,6 +150,7 @@ void Worker::runOnce()
             UpdateCurrentDeviceRecord([](DeviceAllInfo& record) { record.online = 0; });
             FlashDataMap cached{};
             if (ReadDeviceInfoFile(ChosenCacheName(), &cached)) {
+                const CacheFill fill;
                 PostMsg::instance()->SendUpDataLightUIButton(cached);
                 PostMsg::instance()->SendUpDataLightLight(cached);
                 PostMsg::instance()->SendUpDataLightSensor(cached);

@@ -14,6 +14,7 @@
 #include "common/Registry.h"
 #include "common/SkinStyles.h"
 #include "device/CurrentDevice.h"
+#include "device/DeviceCache.h"
 #include "device/DataLink.h"
 #include "device/SharedFlags.h"
 #include "device/Worker.h"
@@ -211,11 +212,31 @@ void DialogMain::restoreWindow(bool restoreDriverStatus)
 
 void DialogMain::quitProgram()
 {
+    endDeviceWork();
+    close();
+}
+
+void DialogMain::endDeviceWork()
+{
     qCDebug(kavroTrace) << "close";
+    m_quitting = true;
     StopUsbChanged();
     WaitProcessingEvents(ProgramWaits::scaled(QuitWaitMs));
     CloseDataLink();
-    close();
+}
+
+// A close that no close button began (a quit signal, the window manager) ends the program as
+// the frame's close button does: the mouse's cache written, the driver status back, the link
+// closed.
+void DialogMain::closeEvent(QCloseEvent* event)
+{
+    if (!m_quitting) {
+        WriteLoadedCacheFile();
+        if (currentPage() == FramePage)
+            UsbServer_SetPCDriverStatus(0);
+        endDeviceWork();
+    }
+    QDialog::closeEvent(event);
 }
 
 void DialogMain::on_activatedSysTrayIcon(QSystemTrayIcon::ActivationReason reason)

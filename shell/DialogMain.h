@@ -52,6 +52,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     // Whether the desktop offers a system tray; without one, hiding to the tray minimises.
@@ -63,6 +64,8 @@ private:
     void takeOverInstallerLanguage();
     void hideToTray();
     void quitProgram();
+    // Stops the hot-plug watch and closes the data link, once the events still due have run.
+    void endDeviceWork();
     // Back from the tray (or from the minimised window that stands in for it).
     void restoreWindow(bool restoreDriverStatus);
     void pairOnFrame();
@@ -77,6 +80,8 @@ private:
     // Set by a press that reached the window itself (no control took it), cleared by every
     // press and release the window gets.
     bool m_dragging = false;
+    // Set once the quit has begun: the close that follows does not do its work again.
+    bool m_quitting = false;
     QPointer<QWindow> m_watchedWindow;
     // The buttons held on the window, as its last press or release left them.
     Qt::MouseButtons m_heldButtons;

@@ -136,7 +136,7 @@ void UpDataParam::runImport()
     if (result == ProfileFile::Accepted) {
         LoadWorkingImage(image);
         FlashDataMap sent = image;
-        ProtocolDataUpdate(&sent);
+        SendImageToMouse(&sent);
         PostMsg* hub = PostMsg::instance();
         hub->SendUpDataLightUIA(image);
         hub->SendUpDataSensorUIB(image);
@@ -161,13 +161,7 @@ void UpDataParam::finishLoad()
     if (!ready)
         PostMsg::instance()->SendMouseOffLineo(1);
     qCDebug(kavroTrace) << "vv";
-
-    if (MouseOnline != 1)
-        return;
-    FlashDataMap cached{};
-    if (ReadDeviceInfoFile(ChosenCacheName(), &cached))
-        return;
-    WriteLoadedCacheFile();
+    // The cache file follows the load itself (CacheFollowsMouse).
 }
 
 void UpDataParam::fillPagesFromCache()
@@ -175,6 +169,7 @@ void UpDataParam::fillPagesFromCache()
     qCDebug(kavroTrace) << "x";
     FlashDataMap cached{};
     if (ReadDeviceInfoFile(ChosenCacheName(), &cached)) {
+        const CacheFill fill;
         PostMsg* hub = PostMsg::instance();
         hub->SendUpDataLightUIA(cached);
         hub->SendUpDataSensorUIB(cached);

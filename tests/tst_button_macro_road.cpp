@@ -1,8 +1,11 @@
 // A macro's road through both pages, as a user takes it: made and recorded on the Macro page,
 // bound to a mouse key on the button page, then renamed, edited and deleted on the Macro page;
 // each step ends as its bytes in the mouse's stored image.
+#include "app/QuitSignals.h"
+#include "common/AppPaths.h"
 #include "common/PostMsg.h"
 #include "common/ProgramWaits.h"
+#include "device/DeviceCache.h"
 #include "device/DeviceRecords.h"
 #include "device/MacroFiles.h"
 #include "device/SharedFlags.h"
@@ -25,7 +28,12 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QToolButton>
+#include <QDirIterator>
 #include <QtTest>
+
+#include <csignal>
+#include <cstring>
+#include <sys/stat.h>
 
 namespace {
 
@@ -100,17 +108,18 @@ struct SleepRoad {
 // "Rec" as bindSleepAndSave saves it: repeated until pressed again, the key C.
 const QByteArray RecEdited("253\n0x06 1 0\n40ms\n0x06 1 1\n");
 
-// Binds "Rec" (one A) to the right key, puts `mouse` to sleep, and on the Macro page records
-// C with the repeat mode "until pressed again" and saves.
-void bindSleepAndSave(DialogMain& window, int mouse, qint64& now)
+// Binds "Rec" (one A) to the right key of `mouse`.
+void bindRec(DialogMain& window, int mouse)
 {
-    auto* buttons = window.findChild<Buttoninterface*>();
-    auto* macros = window.findChild<Macro*>();
     window.findChild<QAbstractButton*>(QStringLiteral("ButtonMain"))->click();
-    bindMacro(buttons, "RightKey", QStringLiteral("Rec"));
+    bindMacro(window.findChild<Buttoninterface*>(), "RightKey", QStringLiteral("Rec"));
     QCOMPARE(storedImage(mouse).mid(77, 3), QByteArray("\x06\x01\x01", 3));
+}
 
-    QCOMPARE(HidSim_SetAwake(mouse, 0), 0);
+// On the Macro page: records C over "Rec" with the repeat mode "until pressed again", and saves.
+void editRecAndSave(DialogMain& window, qint64& now)
+{
+    auto* macros = window.findChild<Macro*>();
     window.findChild<QAbstractButton*>(QStringLiteral("MacroButton"))->click();
     window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -127,6 +136,68 @@ void bindSleepAndSave(DialogMain& window, int mouse, qint64& now)
     keys::release(macros, keys::letter('C'));
     macros->findChild<QPushButton*>(QStringLiteral("StopRecord"))->click();
     QTest::mouseClick(macros->findChild<QToolButton*>(QStringLiteral("Save")), Qt::LeftButton);
+}
+
+// Binds "Rec" to the right key, puts `mouse` to sleep, and edits and saves "Rec".
+void bindSleepAndSave(DialogMain& window, int mouse, qint64& now)
+{
+    bindRec(window, mouse);
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(HidSim_SetAwake(mouse, 0), 0);
+    editRecAndSave(window, now);
+}
+
+// Shows the window and clicks its first tile, for a mouse that sleeps: the pages fill from the
+// cache, and the key `selector` names the macro `name`.
+bool openAsleep(DialogMain& window, const char* selector, const QString& name)
+{
+    window.show();
+    SimScript::settle();
+    NoBusyDialog = 1;
+    window.findChild<QToolButton*>(QStringLiteral("btn0"))->click();
+    return SimScript::deliverUntil([&] {
+        auto* buttons = window.findChild<Buttoninterface*>();
+        auto* key = buttons ? buttons->findChild<QToolButton*>(QLatin1String(selector)) : nullptr;
+        return key && key->text() == buttons->MacroPrefixText + name;
+    });
+}
+
+// Every file below `folder`: its path, content and inode (a file written anew has a new one).
+using FolderState = QMap<QString, QPair<QByteArray, quint64>>;
+FolderState folderState(const QString& folder)
+{
+    FolderState state;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        struct stat info {};
+        ::stat(QFile::encodeName(path).constData(), &info);
+        state.insert(path.mid(folder.size()), qMakePair(readAll(path), quint64(info.st_ino)));
+    }
+    return state;
+}
+
+// Puts `folder` back to `state`, as a kill at the moment `state` was taken leaves it.
+void restoreFolder(const QString& folder, const FolderState& state)
+{
+    QDir(folder).removeRecursively();
+    for (auto it = state.constBegin(); it != state.constEnd(); ++it) {
+        QDir().mkpath(QFileInfo(folder + it.key()).absolutePath());
+        QFile file(folder + it.key());
+        if (file.open(QIODevice::WriteOnly))
+            file.write(it.value().first);
+    }
+}
+
+// Quits with the frame's close button and waits for the load thread.
+void quitWithCloseButton(DialogMain& window)
+{
+    auto* titleBar = window.findChild<Dialog*>()->findChild<QFrame*>(QStringLiteral("frame"));
+    QTest::mouseClick(titleBar->findChild<QToolButton*>(QStringLiteral("CloseButton")), Qt::LeftButton);
+    QTRY_VERIFY(!window.isVisible());
+    if (Worker* worker = Worker::instance())
+        worker->wait(5000);
 }
 
 // What a new start of the program finds: no queue, device, list or wait of the run before;
@@ -348,11 +419,7 @@ private slots:
             QVERIFY(answerer.waitForCount(1));
             QCOMPARE(readAll(file), RecEdited);
             // Quit with the frame's close button while the mouse sleeps.
-            auto* titleBar = window.findChild<Dialog*>()->findChild<QFrame*>(QStringLiteral("frame"));
-            QTest::mouseClick(titleBar->findChild<QToolButton*>(QStringLiteral("CloseButton")), Qt::LeftButton);
-            QTRY_VERIFY(!window.isVisible());
-            if (Worker* worker = Worker::instance())
-                worker->wait(5000);
+            quitWithCloseButton(window);
         }
         startAgain();
 
@@ -369,6 +436,122 @@ private slots:
         // Nothing is owed any more.
         QVERIFY(!QFileInfo::exists(UnsentMacrosFilePath()));
 
+        endRoad();
+    }
+
+    // The mouse's cache follows the mouse: after the load and after each change that reached
+    // it, so a kill at any moment leaves the cache at most one change behind.
+    void cacheFollowsTheMouse()
+    {
+        SleepRoad road;
+        const int mouse = road.wireless.mouse;
+        const QString cache = DeviceCacheFolder() + DeviceCacheFileName(SimScript::Cid, 1);
+        DialogMain window;
+        QVERIFY(loadFirstMouse(window));
+        QTRY_COMPARE(readAll(cache).mid(4 + 74, 3 * 16), storedImage(mouse).mid(74, 3 * 16));
+        bindRec(window, mouse);
+        QTRY_COMPARE(readAll(cache).mid(4), SimScript::lastWrittenImage(mouse));
+        QCOMPARE(readAll(cache).mid(4 + 77, 3), QByteArray("\x06\x01\x01", 3));
+        endRoad();
+    }
+
+    // A logout while the program runs: the quit signal ends it as the close button does. The
+    // next start, mouse asleep, learns from the cache which key plays "Rec", so a save of "Rec"
+    // is owed to that key, and the wake sends it: the file and the mouse hold the edit.
+    void macroSavedAsleepAfterALogoutReachesTheMouse()
+    {
+        SleepRoad road;
+        const int mouse = road.wireless.mouse;
+        {
+            DialogMain window;
+            QuitSignals quitSignals;
+            quitSignals.closeOnRequest(&window);
+            QVERIFY(loadFirstMouse(window));
+            bindRec(window, mouse);
+            if (QTest::currentTestFailed())
+                return;
+            QCOMPARE(::raise(SIGTERM), 0);
+            QTRY_VERIFY(!window.isVisible());
+            if (Worker* worker = Worker::instance())
+                worker->wait(5000);
+        }
+        startAgain();
+
+        QCOMPARE(HidSim_SetAwake(mouse, 0), 0);
+        ModalAnswerer answerer;
+        answerer.on("MouseOffLine", ModalAnswerer::clickButton(QStringLiteral("NewHong")));
+        DialogMain window;
+        QVERIFY(openAsleep(window, "RightKey", QStringLiteral("Rec")));
+        editRecAndSave(window, road.now);
+        QCOMPARE(readAll(road.file), RecEdited);
+
+        QCOMPARE(HidSim_SetAwake(mouse, 1), 0);
+        QVERIFY(SimScript::deliverUntil([&] { return storedImage(mouse).mid(77, 3) == QByteArray("\x06\x01\xFD", 3); }));
+        QCOMPARE(storedImage(mouse).mid(1548, 592), recordOfFile(QStringLiteral("Rec")));
+        QCOMPARE(readAll(road.file), RecEdited);
+        endRoad();
+    }
+
+    // A fill from the cache is no answer of the mouse: the keys show the cache's macro, but no
+    // file of the per-user folder is written, not even the macro file the cache names.
+    void cacheFillWritesNoFile()
+    {
+        SleepRoad road;
+        const int mouse = road.wireless.mouse;
+        // The cache of an earlier run: "Rec" on the right key with an older record.
+        QByteArray image = storedImage(mouse);
+        const MacroRecord older = MacroRecordFromFileText(QStringLiteral("Rec"), "2\n0x05 1 0\n20ms\n0x05 1 1\n");
+        image.replace(77, 3, QByteArray("\x06\x01\x02", 3));
+        image.replace(1548, 592, QByteArray(reinterpret_cast<const char*>(&older), int(sizeof older)));
+        FlashDataMap cached{};
+        std::memcpy(&cached, image.constData(), sizeof cached);
+        QVERIFY(WriteDeviceInfoFile(DeviceCacheFileName(SimScript::Cid, 1), cached));
+        QCOMPARE(HidSim_SetAwake(mouse, 0), 0);
+        const FolderState before = folderState(MacroFolder());
+
+        ModalAnswerer answerer;
+        answerer.on("MouseOffLine", ModalAnswerer::clickButton(QStringLiteral("NewHong")));
+        DialogMain window;
+        QVERIFY(openAsleep(window, "RightKey", QStringLiteral("Rec")));
+        QVERIFY(SimScript::settle());
+        QCOMPARE(folderState(MacroFolder()), before);
+        endRoad();
+    }
+
+    // A kill between the writes of a save made while the mouse sleeps: the per-user folder as
+    // the kill left it is all the next start has. The debt was written first, with the save's
+    // text, so the next start finishes the save and the wake sends it to the mouse.
+    void killBetweenTheWritesOfASleepingSave()
+    {
+        SleepRoad road;
+        const int mouse = road.wireless.mouse;
+        const QString userDir = AppPaths::userDataDir();
+        FolderState atKill;
+        struct HookScope {
+            ~HookScope() { Macro::saveStepHook() = nullptr; }
+        } hookScope;
+        Macro::saveStepHook() = [&] { atKill = folderState(userDir); };
+        {
+            ModalAnswerer answerer;
+            answerer.on("MouseOffLine", ModalAnswerer::clickButton(QStringLiteral("NewHong")));
+            DialogMain window;
+            QVERIFY(loadFirstMouse(window));
+            bindSleepAndSave(window, mouse, road.now);
+            if (QTest::currentTestFailed())
+                return;
+            QVERIFY(!atKill.isEmpty());
+            quitWithCloseButton(window);
+        }
+        restoreFolder(userDir, atKill);
+        startAgain();
+
+        QCOMPARE(HidSim_SetAwake(mouse, 1), 0);
+        DialogMain window;
+        QVERIFY(loadFirstMouse(window));
+        QVERIFY(SimScript::deliverUntil([&] { return storedImage(mouse).mid(77, 3) == QByteArray("\x06\x01\xFD", 3); }));
+        QCOMPARE(readAll(road.file), RecEdited);
+        QCOMPARE(storedImage(mouse).mid(1548, 592), recordOfFile(QStringLiteral("Rec")));
+        QVERIFY(!QFileInfo::exists(UnsentMacrosFilePath()));
         endRoad();
     }
 };

@@ -56,7 +56,14 @@ private slots:
         QVERIFY(WriteUnsentMacrosFile(path, saves));
         const UnsentMacrosRead read = ReadUnsentMacrosFile(path);
         QCOMPARE(read.saves, saves);
+        QCOMPARE(read.texts, UnsentMacroTexts());
         QVERIFY(read.writable);
+
+        // A save's new text travels with the debt until its macro file is written.
+        const UnsentMacroTexts texts{{QString::fromUtf8("連射 \"1\""), QByteArray("253\n0x06 1 0\n40ms\n0x06 1 1\n")}};
+        QVERIFY(WriteUnsentMacrosFile(path, saves, texts));
+        QCOMPARE(ReadUnsentMacrosFile(path).saves, saves);
+        QCOMPARE(ReadUnsentMacrosFile(path).texts, texts);
 
         // Nothing owed: no file, and a missing file owes nothing.
         QVERIFY(WriteUnsentMacrosFile(path, {}));
@@ -77,6 +84,9 @@ private slots:
         QTest::newRow("key as text") << QByteArray(R"({"saves": [{"mouse": "CID0A_MID04", "key": "1", "macro": "Rec"}]})");
         QTest::newRow("no mouse") << QByteArray(R"({"saves": [{"key": 1, "macro": "Rec"}]})");
         QTest::newRow("name that is a path") << QByteArray(R"({"saves": [{"mouse": "CID0A_MID04", "key": 1, "macro": "../Rec"}]})");
+        QTest::newRow("texts not an object") << (OneSave.left(OneSave.size() - 1) + R"(, "texts": ["1\n"]})");
+        QTest::newRow("text not a string") << (OneSave.left(OneSave.size() - 1) + R"(, "texts": {"Rec": 1}})");
+        QTest::newRow("text under a path") << (OneSave.left(OneSave.size() - 1) + R"(, "texts": {"../Rec": "1\n"}})");
         QTest::newRow("over the limit") << oneSaveOfSize(CheckedFile::SettingsLimit + 1);
         QTest::newRow("pipe") << QByteArray("<pipe>");
         QTest::newRow("folder") << QByteArray("<folder>");

@@ -229,9 +229,13 @@ void Buttoninterface::loadBindings(const FlashDataMap& image, bool fromMouse)
 
 void Buttoninterface::fillFromImage(const FlashDataMap& image)
 {
+    // A cache file is no answer of the mouse: its macros name the keys but rewrite no file,
+    // and the mouse is not there to be sent what it owes.
+    const bool fromMouse = !CacheFill::running();
     SensorName = UserConfig::instance()->value(modelGroup(), QStringLiteral("Sensor"));
-    loadBindings(image);
-    sendUnsentMacros(image);
+    loadBindings(image, fromMouse);
+    if (fromMouse)
+        sendUnsentMacros(image);
     setDebounceIndex(image.debounceMs);
 }
 

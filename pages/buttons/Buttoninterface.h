@@ -93,7 +93,8 @@ public slots:
     void SlotUpDataConfigUI(int ToTalItem, int SelectIndex, bool ItemEnable);
     void SlotChangeLanguage(int index);
     // The macro panel follows the Macro page: a new list, a deleted, renamed or edited macro
-    // (index 0: its events, after a wait; 1: its repeat mode).
+    // (index 0: its events, after a wait; 1: its repeat mode; 2: a save about to be written,
+    // whose debt to the keys is recorded first).
     void SlotAddMacroButton();
     void SlotDeleteMacroButton(QString MacroName);
     void SlotMacroRename(QString MacroName, QString NewName);

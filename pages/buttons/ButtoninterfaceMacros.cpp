@@ -356,8 +356,8 @@ void Buttoninterface::SlotUpDataMacro(QString MacroName, int index)
 {
     MacroName.remove(QChar(0));
     // The save is owed to every key that plays the macro until its write has gone out; a mouse
-    // asleep now gets it when it answers again.
-    if (index == 0 || index == 1)
+    // asleep now gets it when it answers again. Index 2 comes before the macro file is written.
+    if (index == 0 || index == 1 || index == 2)
         rememberForBoundKeys(MacroName, MacroName);
     if (index == 0) {
         // The keys are read when the wait is over: a rename or rebind may have come meanwhile.

@@ -8,6 +8,7 @@
 #include "common/PostMsg.h"
 #include "common/UserConfig.h"
 #include "device/DataCallback.h"
+#include "device/DeviceCache.h"
 #include "device/DeviceRecords.h"
 #include "device/ProfileFile.h"
 #include "device/SharedFlags.h"
@@ -94,7 +95,7 @@ void Buttoninterface::on_Reset_clicked()
         m_worker->StopPoll();
         FlashDataMap image{};
         if (loadedImage(&image))
-            ProtocolDataUpdate(&image);
+            SendImageToMouse(&image);
         // The image is not the mouse's once it resets (forgotten first, so no answer arriving
         // meanwhile writes it back). The mouse reports its changed configuration; the reload
         // below is the one that follows it.

@@ -11,6 +11,7 @@
 #include "device/MacroFiles.h"
 #include "device/MacroNames.h"
 #include "device/SharedFlags.h"
+#include "device/UnsentMacros.h"
 #include "dialogs/DeleteConfirm.h"
 #include "dialogs/ExeIsRun.h"
 #include "dialogs/InportFail.h"
@@ -85,6 +86,8 @@ Macro::Macro(QWidget* parent)
     connect(m_recorder, &MacroRecorder::limitReached, this, [this] { showNotice(new KeyNumberLimit); });
 
     applyStyles();
+    // A save a kill interrupted is finished before any macro file is shown.
+    UnsentMacros::load();
     loadMacroList();
 
     m_delayModeGroup = new QButtonGroup(this);
@@ -110,6 +113,12 @@ Macro::Macro(QWidget* parent)
 }
 
 Macro::~Macro() { delete ui; }
+
+std::function<void()>& Macro::saveStepHook()
+{
+    static std::function<void()> hook;
+    return hook;
+}
 
 void Macro::applyStyles()
 {
@@ -435,7 +444,21 @@ void Macro::on_Save_clicked()
         deactivateSave();
         return;
     }
-    if (m_readOnly || !WriteMacroFile(MacroFilePath(m_folder, name), repeatValue(), rows()))
+    if (m_readOnly)
+        return;
+    // What the save owes the keys that play the macro is on disk, with the new text, before
+    // the macro file is written: a kill between the writes loses neither.
+    const bool owed = EventsChanged || RepeatChanged;
+    if (owed) {
+        UnsentMacros::beginSave(name, MacroFileText(repeatValue(), rows()));
+        PostMsg::instance()->SendUpDataMacro(name, 2);
+        if (saveStepHook())
+            saveStepHook()();
+    }
+    const bool written = WriteMacroFile(MacroFilePath(m_folder, name), repeatValue(), rows());
+    if (owed)
+        UnsentMacros::endSave(name);
+    if (!written)
         return;
     deactivateSave();
     if (EventsChanged)

@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 
 #include "device/FlashDataMap.h"
@@ -53,6 +54,10 @@ public:
 
     // The key recorder (rows while recording).
     MacroRecorder* recorder() const { return m_recorder; }
+
+    // Tests stop the world here: Save calls it once what the save owes is on disk and before
+    // the macro file is written (where a kill would come between the two).
+    static std::function<void()>& saveStepHook();
 
 public slots:
     void SlotButtonToMacro(FlashDataMap DataMap, int KeyNumer);

@@ -7,6 +7,7 @@
 #include "common/StyleSheetUrl.h"
 #include "common/UserConfig.h"
 #include "device/CurrentDevice.h"
+#include "device/DeviceCache.h"
 #include "device/DeviceRecords.h"
 #include "device/DeviceSetters.h"
 #include "device/DpiCodes.h"
@@ -581,7 +582,7 @@ void SensorDPI::on_ChooseEvent_currentIndexChanged(int index)
     FlashDataMap snapshot{};
     if (ChangeLoadedWorkingImage([index](FlashDataMap& m) { m.dpiLevelCount = static_cast<uint8_t>(index + 1); },
                                  &snapshot))
-        ProtocolDataUpdate(&snapshot);
+        SendImageToMouse(&snapshot);
 }
 
 void SensorDPI::showShownLevelCount()
