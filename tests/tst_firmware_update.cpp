@@ -103,6 +103,7 @@ private slots:
     void receiverUpdateRunsOnFourTicksAndShowsTheNewVersion();
     void mouseUpdateByCableRecordsTheMouseVersion();
     void failureWritesTheRecordAndLeavesBootMode();
+    void failurePartwayKeepsTheBarWhereItStopped();
     void deviceCountsEndTheCheck_data();
     void deviceCountsEndTheCheck();
     void clicksDuringAnotherCheckAndAfterUpToDate();
@@ -229,6 +230,28 @@ void FirmwareUpdateTest::failureWritesTheRecordAndLeavesBootMode()
     UsbUpgradeC_FindBootDevices(reinterpret_cast<const uint8_t*>(image.constData()), uint32_t(image.size()), &count);
     QCOMPARE(count, 1);
     Q_UNUSED(receiver);
+}
+
+// An update that fails halfway: the dialog says so over a bar left at the half.
+void FirmwareUpdateTest::failurePartwayKeepsTheBarWhereItStopped()
+{
+    const SimScript::Device d = SimScript::addCableMouse(Pico);
+    writeImage("m.bin", 0x0107, FirmwareFiles::MouseKind, Pico, "KVM-PICO");
+    HidSim_ScriptFirmware(10, 0, 0);
+    HidSim_ScriptFirmwareStop(50);
+    choose(d.path, SimScript::CablePid, QString(), QStringLiteral("v1.0"));
+    FormSetting page;
+    page.SetVer(0);
+    ProgressLog progress;
+    child<QToolButton>(&page, "Mouse")->click();
+    tick(page, true, 5);
+
+    QCOMPARE(progress.events, QStringList({"0/3", "10/0", "20/0", "30/0", "40/0", "50/0", "0/1"}));
+    Progress* dialog = page.progressDialog();
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(dialog->findChild<QLabel*>(QStringLiteral("label"))->text(), dialog->FailText);
+    QCOMPARE(dialog->findChild<QProgressBar*>()->value(), 50);
+    QCOMPARE(failRecord(), QStringLiteral("210,0,10,6"));
 }
 
 void FirmwareUpdateTest::deviceCountsEndTheCheck_data()

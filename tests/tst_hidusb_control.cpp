@@ -407,6 +407,19 @@ void TestHidUsbControl::plugToolCommands()
         QCOMPARE(firmware.reports().size(), 2);
         QCOMPARE(firmware.finalReports(), 0);
     }
+    // A failure that stops partway: the reports up to its percentage, then the failure.
+    QCOMPARE(command("firmware 4 0 fail 50"), QByteArray("ok"));
+    {
+        FirmwareRecorder firmware;
+        const QByteArray image = makeFirmware(0x0200, 210, Cid, 1);
+        UsbUpgrade_Start(reinterpret_cast<const uint8_t*>(image.constData()), uint32_t(image.size()),
+                         FirmwareRecorder::callback(), 10000);
+        QVERIFY(firmware.waitForFinal());
+        QCOMPARE(firmware.reports(), QList<QByteArray>({QByteArray("\x07\x01\x19", 3), QByteArray("\x07\x01\x32", 3),
+                                                        QByteArray("\x07\x02\x00", 3)}));
+    }
+    for (const char* bad : {"firmware 4 0 ok 50", "firmware 4 0 fail 101", "firmware 4 0 fail half"})
+        QVERIFY2(command(bad).startsWith("error: firmware"), bad);
     QCOMPARE(command("firmware 1 0 fail"), QByteArray("ok"));
     QVERIFY(command("firmware 1 0 maybe").startsWith("error: firmware"));
     QVERIFY(command("firmware 1 ok").startsWith("error: firmware"));

@@ -18,6 +18,13 @@
  *                             the defaults; a bad file leaves the library empty and says why
  *                             on standard error;
  *   otherwise                 the default demo devices (HidSim_LoadDefaults).
+ * Memory: the demo devices, and those of a scenario file with a "remember" line, keep what a
+ * real device keeps (a mouse its four profiles, active profile, firmware version and boot mode;
+ * a receiver its pairing, version, boot mode, light and long-range modes) through a restart,
+ * one file per device in $XDG_STATE_HOME/kavro-sim (~/.local/state/kavro-sim by default),
+ * loaded when the device is made and written on a library thread after every change. A
+ * damaged file gives the factory values and one line on standard error. With
+ * KAVRO_SIM_EMPTY=1 no device remembers unless HidSim_SetMemory(1) was called.
  * Unless KAVRO_SIM_EMPTY=1 or KAVRO_SIM_CONTROL=0, the library also listens on a local
  * socket for the simctl tool (plug, unplug, wake, sleep ...): KAVRO_SIM_SOCKET, else
  * kavro-sim-<hash of the per-user folder>.sock in $XDG_RUNTIME_DIR, or in /tmp/kavro-sim-<uid>
@@ -75,9 +82,14 @@ HIDUSB_API int HidSim_SetPlugged(int interfaceId, int plugged);
 HIDUSB_API int HidSim_InterfacePath(int interfaceId, char* buffer, int size);
 /* Removes every device, script, log and counter and closes the link; keeps the hot-plug
  * registration and the delay setting, drops hot-plug calls still pending. Ids restart at 0.
+ * The devices' memory is written out first; devices added afterwards remember nothing until
+ * HidSim_SetMemory(1).
  * Removing a mouse also removes its cable and unpairs it from receivers. */
 HIDUSB_API void HidSim_Reset(void);
 /* Adds the default demo devices (the set documented in the README). */
+/* Memory (see above) for the devices added from now on (on 1) or none (on 0); the folder is
+ * taken from the environment now. 0 on success, -1 when there is no home folder to keep it in. */
+HIDUSB_API int HidSim_SetMemory(int on);
 HIDUSB_API void HidSim_LoadDefaults(void);
 /* Loads a scenario file (format in the README) in place of every device; 0 on success,
  * -1 on a bad file, which changes nothing. */
@@ -122,6 +134,9 @@ HIDUSB_API void HidSim_ScriptPairing(int pairingAnswers, int outcome, int mouseI
  * device is left as it was). Any other outcome counts as failure. */
 #define HIDSIM_FIRMWARE_SILENT (-1)
 HIDUSB_API void HidSim_ScriptFirmware(int steps, int delayMs, int success);
+/* A failing or silent update of the script stops partway: it sends only the progress reports
+ * up to this percentage (0..100), then its outcome. HidSim_ScriptFirmware sets it back to 100. */
+HIDUSB_API void HidSim_ScriptFirmwareStop(int percent);
 
 /* Delays: every simulated latency (settle time, answer delays) becomes 0. */
 HIDUSB_API void HidSim_SetZeroDelays(int zero);

@@ -67,6 +67,7 @@ int HidSim_AddMouse(const HidSimMouseSetup* setup)
     mouse.charging = setup->charging ? 1 : 0;
     mouse.awake = setup->awake ? 1 : 0;
     const int id = addMouseLocked(s, mouse);
+    finishDevicesLocked(s, true);
     postHotplugLocked(s);
     return id;
 }
@@ -99,8 +100,10 @@ int HidSim_AddInterface(const HidSimInterfaceSetup* setup)
     std::lock_guard<std::mutex> lock(s.mutex);
     const int id = addInterfaceLocked(s, setup->vid, setup->pid, setup->kind, setup->version, setup->mouseId,
                                       setup->hasLongRange, setup->identifyAfter);
-    if (id >= 0)
+    if (id >= 0) {
+        finishDevicesLocked(s, true);
         postHotplugLocked(s);
+    }
     return id;
 }
 
@@ -135,7 +138,11 @@ void HidSim_Reset(void)
 {
     State& s = ensureStarted();
     setLinkCallHook(nullptr, nullptr);
+    // The memory of the devices that go is written out first: nothing writes into a folder
+    // after the caller has moved on.
+    s.memory.waitIdle(5000);
     std::lock_guard<std::mutex> lock(s.mutex);
+    s.memoryFolder.clear();
     removeAllDevicesLocked(s);
     closeLinkLocked(s);
     s.firmware.clear();
@@ -195,16 +202,18 @@ int HidSim_SetBattery(int mouseId, int level, int charging)
 
 int HidSim_SetMouseVersion(int mouseId, int version)
 {
-    return withMouse(mouseId, [version](State&, SimMouse& m) {
+    return withMouse(mouseId, [version](State& s, SimMouse& m) {
         m.version = version;
+        rememberMouseLocked(s, m);
         return 0;
     });
 }
 
 int HidSim_SetInterfaceVersion(int interfaceId, int version)
 {
-    return withInterface(interfaceId, [version](State&, SimInterface& i) {
+    return withInterface(interfaceId, [version](State& s, SimInterface& i) {
         i.version = version;
+        rememberInterfaceLocked(s, i);
         return 0;
     });
 }
@@ -221,6 +230,7 @@ int HidSim_SetMouseBootMode(int mouseId, int boot)
 {
     return withMouse(mouseId, [boot](State& s, SimMouse& m) {
         m.boot = boot ? 1 : 0;
+        rememberMouseLocked(s, m);
         postHotplugLocked(s);
         return 0;
     });
@@ -234,6 +244,7 @@ int HidSim_SetInterfaceBootMode(int interfaceId, int boot, uint8_t cid, uint8_t 
             i.ownCid = cid;
             i.ownMid = mid;
         }
+        rememberInterfaceLocked(s, i);
         postHotplugLocked(s);
         return 0;
     });
@@ -250,6 +261,8 @@ int HidSim_SetImage(int mouseId, int profile, const uint8_t* image)
         return -1;
     Image& target = profile < 0 ? m->factory : m->profiles[static_cast<size_t>(profile)];
     target.assign(image, image + ImageSize);
+    if (profile >= 0)
+        rememberMouseLocked(s, *m);
     return 0;
 }
 
@@ -332,6 +345,23 @@ void HidSim_ScriptFirmware(int steps, int delayMs, int success)
     s.firmwareScript.steps = steps < 0 ? 0 : (steps > 100 ? 100 : steps);
     s.firmwareScript.delayMs = delayMs < 0 ? 0 : delayMs;
     s.firmwareScript.success = success == 1 || success == HIDSIM_FIRMWARE_SILENT ? success : 0;
+    s.firmwareScript.stopPercent = 100;
+}
+
+void HidSim_ScriptFirmwareStop(int percent)
+{
+    State& s = ensureStarted();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    s.firmwareScript.stopPercent = percent < 0 ? 0 : (percent > 100 ? 100 : percent);
+}
+
+int HidSim_SetMemory(int on)
+{
+    State& s = ensureStarted();
+    const std::string folder = on ? memoryFolderFromEnvironment() : std::string();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    s.memoryFolder = folder;
+    return on && folder.empty() ? -1 : 0;
 }
 
 void HidSim_SetZeroDelays(int zero)
@@ -351,12 +381,12 @@ int HidSim_DeliverPending(int timeoutMs)
         if (gui)
             QCoreApplication::processEvents(QEventLoop::AllEvents);
         const bool hotplugDone = !gui || s.pendingHotplug.load() <= 0;
-        if (s.data.idle() && s.firmware.idle() && hotplugDone) {
+        if (s.data.idle() && s.firmware.idle() && s.memory.idle() && hotplugDone) {
             if (!gui)
                 return 0;
             // Something just delivered may have posted more (a blocking emit, a hot-plug call).
             QCoreApplication::processEvents(QEventLoop::AllEvents);
-            if (s.data.idle() && s.firmware.idle() && s.pendingHotplug.load() <= 0)
+            if (s.data.idle() && s.firmware.idle() && s.memory.idle() && s.pendingHotplug.load() <= 0)
                 return 0;
         }
         if (clock.elapsed() >= timeoutMs)

@@ -346,7 +346,7 @@ std::string runControlCommand(const std::string& line)
     }
     if (command == "firmware") {
         // The next firmware updates: this many progress reports this far apart, then success,
-        // failure or (silent) no final report at all.
+        // failure or (silent) no final report at all; a failure may stop at a percentage.
         int steps = -1;
         int delay = -1;
         std::string outcome;
@@ -356,9 +356,12 @@ std::string runControlCommand(const std::string& line)
                          : outcome == "fail"   ? 0
                          : outcome == "silent" ? HIDSIM_FIRMWARE_SILENT
                                                : -2;
-        if (code == -2)
-            return "error: firmware <steps> <delay-ms> ok|fail|silent";
+        int stop = 100;
+        const bool stopGiven = static_cast<bool>(in >> stop);
+        if (code == -2 || (stopGiven && (code == 1 || stop < 0 || stop > 100)) || (!stopGiven && !in.eof()))
+            return "error: firmware <steps> <delay-ms> ok|fail|silent [stop-percent]";
         HidSim_ScriptFirmware(steps, delay, code);
+        HidSim_ScriptFirmwareStop(stop);
         return "ok";
     }
     if (command == "scenario") {
@@ -376,16 +379,41 @@ std::string runControlCommand(const std::string& line)
         return "ok";
     }
     if (command == "defaults") {
+        // Alone: the demo devices at their factory values. With a device: that one.
+        std::string kind;
         State& s = state();
         std::lock_guard<std::mutex> lock(s.mutex);
-        removeAllDevicesLocked(s);
-        loadDefaultsLocked(s);
+        if (!(in >> kind)) {
+            removeAllDevicesLocked(s);
+            loadDefaultsLocked(s);
+            for (auto& entry : s.mice)
+                factoryResetMouseLocked(s, entry.second);
+            for (auto& entry : s.interfaces)
+                factoryResetInterfaceLocked(s, entry.second);
+            postHotplugLocked(s);
+            return "ok";
+        }
+        std::string rest;
+        if ((kind != "mouse" && kind != "receiver") || !idArgument(in, &id) || in >> rest)
+            return "error: defaults [mouse <mouse> | receiver <interface>]";
+        if (kind == "mouse") {
+            SimMouse* m = mouseByIdLocked(s, id);
+            if (!m)
+                return result(-1);
+            factoryResetMouseLocked(s, *m);
+        } else {
+            SimInterface* i = interfaceByIdLocked(s, id);
+            if (!i || !isReceiverKind(i->kind))
+                return "error: no such receiver";
+            factoryResetInterfaceLocked(s, *i);
+        }
         postHotplugLocked(s);
         return "ok";
     }
     return "error: commands are list, plug <interface>, unplug <interface>, wake <mouse>, sleep <mouse>, "
-           "battery <mouse> <level> [charging], pairing <answers> ok|fail|silent, firmware <steps> <delay-ms> ok|fail|silent, scenario <file>, "
-           "defaults";
+           "battery <mouse> <level> [charging], pairing <answers> ok|fail|silent, "
+           "firmware <steps> <delay-ms> ok|fail|silent [stop-percent], scenario <file>, "
+           "defaults [mouse <mouse> | receiver <interface>]";
 }
 
 ControlStart startControlServer(std::string* error)

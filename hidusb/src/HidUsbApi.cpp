@@ -340,6 +340,7 @@ int ProtocolDataUpdate(struct FlashDataMap* image)
     mouse->profiles[static_cast<size_t>(mouse->activeProfile & 3)].assign(bytes, bytes + ImageSize);
     mouse->lastWritten.assign(bytes, bytes + ImageSize);
     ++mouse->writeCount;
+    rememberMouseLocked(s, *mouse);
     return 1;
 }
 
@@ -352,6 +353,7 @@ int UsbServer_SetCurrentConfig(uint8_t profile)
     if (!mouse || profile > 3)
         return 0;
     mouse->activeProfile = profile;
+    rememberMouseLocked(s, *mouse);
     const uint8_t changed[7] = {0, 0, 1, 0, 0, 0, 0};
     queueAnswerLocked(s, 10, 0, 0, changed, 7);
     return 1;
@@ -369,6 +371,7 @@ int UsbServer_SetClearSetting(void)
         profile = mouse->factory;
     mouse->activeProfile = 0;
     ++mouse->resetCount;
+    rememberMouseLocked(s, *mouse);
     const uint8_t changed[7] = {0, 0, 1, 0, 0, 0, 0};
     queueAnswerLocked(s, 10, 0, 0, changed, 7);
     return 1;
@@ -414,6 +417,7 @@ int UsbFinderC_Set4KDongleRGB(const char* path, DongleRGB* record)
     if (!i || !record)
         return 0;
     i->lightMode = record->bytes[0];
+    rememberInterfaceLocked(s, *i);
     return 1;
 }
 
@@ -438,6 +442,7 @@ int UsbFinderC_SetLongRangeMode(const char* path, uint8_t on)
     if (!i)
         return 0;
     i->longRange = on ? 1 : 0;
+    rememberInterfaceLocked(s, *i);
     return 1;
 }
 

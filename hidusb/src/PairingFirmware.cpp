@@ -65,12 +65,15 @@ uint8_t pairingAnswerLocked(State& s, SimInterface& receiver)
     p.lastAnswer = success ? 3 : 2;
     if (success) {
         for (auto& other : s.interfaces) {
-            if (isReceiverKind(other.second.kind) && other.second.mouseId == mouse->id)
+            if (isReceiverKind(other.second.kind) && other.second.mouseId == mouse->id && other.first != receiver.id) {
                 other.second.mouseId = -1;
+                rememberInterfaceLocked(s, other.second);
+            }
         }
         receiver.mouseId = mouse->id;
         receiver.ownCid = mouse->cid;
         receiver.ownMid = mouse->mid;
+        rememberInterfaceLocked(s, receiver);
         mouse->awake = 1;
         postHotplugLocked(s);
     }
@@ -131,11 +134,13 @@ void finishUpdate(FirmwareHeader header, int mouseId, int interfaceId, bool succ
             m->boot = success ? 0 : 1;
             if (success)
                 m->version = version;
+            rememberMouseLocked(s, *m);
         }
         if (SimInterface* i = interfaceByIdLocked(s, interfaceId)) {
             i->boot = success ? 0 : 1;
             if (success)
                 i->version = version;
+            rememberInterfaceLocked(s, *i);
         }
         if (mouseId >= 0 || interfaceId >= 0)
             postHotplugLocked(s);  // the device starts again (or stays in its boot loader)
@@ -208,7 +213,9 @@ int UsbUpgrade_Start(const uint8_t* image, uint32_t length, UsbUpgradeCallback c
     const FirmwareScript script = s.firmwareScript;
     const int delay = found && !s.zeroDelays ? script.delayMs : 0;
     const int steps = found && script.steps > 0 ? script.steps : 0;
-    for (int step = 1; step <= steps; ++step) {
+    // A failing (or silent) update may stop partway: no report beyond its stop percentage.
+    const int stop = script.success == 1 ? 100 : script.stopPercent;
+    for (int step = 1; step <= steps && step * 100 / steps <= stop; ++step) {
         const uint8_t percent = static_cast<uint8_t>(step * 100 / steps);
         s.firmware.post(delay, [callback, percent] {
             uint8_t status[3] = {7, 1, percent};

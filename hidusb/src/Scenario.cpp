@@ -1,4 +1,5 @@
 // Scenario files: a plain text list of simulated devices (format in the README).
+#include "Files.h"
 #include "SimState.h"
 
 #include <cctype>
@@ -7,15 +8,11 @@
 #include <map>
 #include <sstream>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace hidsim {
 
 namespace {
 
-constexpr std::streamoff MaxScenarioSize = 64 * 1024;
+constexpr size_t MaxScenarioSize = 64 * 1024;
 
 // Decimal, or hexadecimal after "0x": a leading zero does not make a number octal.
 bool parseNumber(const std::string& text, long low, long high, long* value)
@@ -78,48 +75,10 @@ struct InterfaceLine {
 
 bool readScenarioFile(const std::string& fileName, std::string* text, std::string* error)
 {
-    // Only a regular file: a FIFO or a device such as /dev/zero would block or never end.
-    // O_NONBLOCK keeps the open itself from waiting for a FIFO's writer.
-    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
+    const ReadResult result = readSmallFile(fileName, MaxScenarioSize, text, error);
+    if (result == ReadResult::Missing)
         *error = "cannot open the file";
-        return false;
-    }
-    struct stat info{};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        *error = "not a regular file";
-        return false;
-    }
-    if (info.st_size > MaxScenarioSize) {
-        ::close(fd);
-        *error = "the file is too large";
-        return false;
-    }
-    text->clear();
-    char buffer[4096];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            // A failed read is not the end of the file: a half-read scenario would replace the
-            // devices with whatever came before the error.
-            ::close(fd);
-            *error = "cannot read the file";
-            return false;
-        }
-        if (n == 0)
-            break;
-        text->append(buffer, static_cast<size_t>(n));
-        if (text->size() > static_cast<size_t>(MaxScenarioSize)) {
-            ::close(fd);
-            *error = "the file is too large";
-            return false;
-        }
-    }
-    ::close(fd);
-    return true;
+    return result == ReadResult::Read;
 }
 
 bool loadScenarioTextLocked(State& s, const std::string& text, std::string* error)
@@ -129,6 +88,7 @@ bool loadScenarioTextLocked(State& s, const std::string& text, std::string* erro
     std::map<std::string, SimMouse> mice;
     std::vector<std::string> mouseOrder;
     std::vector<InterfaceLine> interfaces;
+    bool remember = false;
     std::string line;
     int lineNumber = 0;
     auto fail = [&](const std::string& why) {
@@ -145,6 +105,13 @@ bool loadScenarioTextLocked(State& s, const std::string& text, std::string* erro
         std::string name;
         if (!(in >> word))
             continue;
+        if (word == "remember") {
+            // The devices keep their memory through a restart, as the demo devices do.
+            if (in >> name)
+                return fail("\"remember\" stands alone on its line");
+            remember = true;
+            continue;
+        }
         if (!(in >> name))
             return fail("a device needs a name after \"" + word + "\"");
         if (word == "mouse") {
@@ -255,6 +222,7 @@ bool loadScenarioTextLocked(State& s, const std::string& text, std::string* erro
             added->plugged = i.plugged != 0;
         }
     }
+    finishDevicesLocked(s, remember);
     return true;
 }
 

@@ -32,6 +32,8 @@ struct Shutdown {
         stopControlServer();
         g_state->data.shutdown();
         g_state->firmware.shutdown();
+        // Last: the devices' memory of the last changes is written before the process ends.
+        g_state->memory.shutdown(5000);
     }
 } g_shutdown;
 
@@ -167,6 +169,9 @@ State& ensureStarted()
         const bool scenarioRead = !startEmpty && scenario && *scenario && readScenarioFile(scenario, &scenarioText, &error);
         {
             std::lock_guard<std::mutex> lock(s.mutex);
+            // The tests script every device, and give a memory to those that need one.
+            if (!startEmpty)
+                s.memoryFolder = memoryFolderFromEnvironment();
             if (startEmpty) {
                 // tests script every device themselves
             } else if (scenario && *scenario) {
@@ -452,6 +457,8 @@ void loadDefaultsLocked(State& s)
     // Last, so that the first three tiles keep their places: the 2 kHz receiver's badge.
     const int mid2kMouse = addMouseLocked(s, demoMouse(5, 0x40, 0x04, 0x0104, 58));
     addInterfaceLocked(s, "0x3554", "0xF502", 4, 0x0120, mid2kMouse, 1, 0);
+    // The demo devices remember, as real ones do.
+    finishDevicesLocked(s, true);
 }
 
 }  // namespace hidsim

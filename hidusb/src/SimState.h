@@ -3,6 +3,7 @@
 // State::mutex; functions named ...Locked expect it held. No callback is ever called
 // with the mutex held.
 #include "Deliverer.h"
+#include "DeviceMemory.h"
 #include "HIDUsb.h"
 #include "HIDUsbControl.h"
 
@@ -34,6 +35,23 @@ struct SimMouse {
     Image lastWritten;
     int writeCount = 0;
     int resetCount = 0;
+    // Its memory file (empty: it forgets at a restart); the version and boot mode it was made
+    // with are, with `factory`, its factory values. sealed: those were taken.
+    std::string memoryFile;
+    bool sealed = false;
+    int factoryVersion = 0;
+    int factoryBoot = 0;
+};
+
+// What a receiver keeps through a restart.
+struct ReceiverKept {
+    int mouseId = -1;
+    int version = 0;
+    int boot = 0;
+    int lightMode = 0;
+    int longRange = 0;
+    uint8_t ownCid = 0;
+    uint8_t ownMid = 0;
 };
 
 struct SimInterface {
@@ -54,6 +72,10 @@ struct SimInterface {
     uint8_t ownCid = 0;      // the model this receiver belongs to (firmware matching)
     uint8_t ownMid = 0;
     bool plugged = true;
+    // A receiver's memory file (empty: none) and its factory values once sealed.
+    std::string memoryFile;
+    bool sealed = false;
+    ReceiverKept factory;
 };
 
 struct PairingScript {
@@ -73,6 +95,7 @@ struct FirmwareScript {
     int steps = 10;
     int delayMs = 300;
     int success = 1;  // 1 success, 0 failure, HIDSIM_FIRMWARE_SILENT no final report
+    int stopPercent = 100;  // a failing or silent update reports no progress beyond this
 };
 
 struct State {
@@ -103,6 +126,10 @@ struct State {
     std::atomic<int> pendingHotplug{0};
 
     std::vector<std::string> callLog;
+
+    // Where remembering devices keep their files; empty: no device remembers.
+    std::string memoryFolder;
+    MemoryWriter memory;
 
     Deliverer data{"hidsim-data"};
     Deliverer firmware{"hidsim-firmware"};
@@ -154,6 +181,18 @@ int addInterfaceLocked(State& s, const std::string& vid, const std::string& pid,
                        int hasLongRange, int identifyAfter);
 void removeAllDevicesLocked(State& s);
 void loadDefaultsLocked(State& s);
+// Ends the adding of devices: every device added since the last call takes its current values
+// as its factory values; with remember (and a memory folder) a mouse or receiver then gets its
+// memory file and takes what that holds. A damaged file leaves the factory values and says so
+// on standard error.
+void finishDevicesLocked(State& s, bool remember);
+// Queue the device's file for writing after a change of what it keeps; nothing without memory.
+void rememberMouseLocked(State& s, const SimMouse& mouse);
+void rememberInterfaceLocked(State& s, const SimInterface& i);
+// The device back to its factory values, its memory file removed; the open link's mouse tells
+// the program as after a reset. The caller raises the hot-plug call (the device starts again).
+void factoryResetMouseLocked(State& s, SimMouse& mouse);
+void factoryResetInterfaceLocked(State& s, SimInterface& i);
 // Parses a scenario file; on success replaces every device. Error text in *error.
 // Reads a scenario file whole; only a regular file of at most MaxScenarioSize bytes is read.
 // Call it without the state lock: reading may take time.

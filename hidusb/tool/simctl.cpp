@@ -2,8 +2,8 @@
 // Kavro Mouse Software through the library's local control socket.
 //   simctl list | plug <interface> | unplug <interface> | wake <mouse> | sleep <mouse>
 //          | battery <mouse> <level> [charging] | pairing <answers> ok|fail|silent
-//          | firmware <steps> <delay-ms> ok|fail|silent
-//          | scenario <file> | defaults
+//          | firmware <steps> <delay-ms> ok|fail|silent [stop-percent]
+//          | scenario <file> | defaults [mouse <mouse> | receiver <interface>]
 #include "ControlSocket.h"
 
 #include <cstdio>
@@ -22,8 +22,8 @@ int main(int argc, char* argv[])
         std::fprintf(stderr,
                      "usage: simctl list | plug <interface> | unplug <interface> | wake <mouse> | sleep <mouse>\n"
                      "              | battery <mouse> <level> [charging] | pairing <answers> ok|fail|silent\n"
-                     "              | firmware <steps> <delay-ms> ok|fail|silent\n"
-                     "              | scenario <file> | defaults\n"
+                     "              | firmware <steps> <delay-ms> ok|fail|silent [stop-percent]\n"
+                     "              | scenario <file> | defaults [mouse <mouse> | receiver <interface>]\n"
                      "Talks to the running program through %s (KAVRO_SIM_SOCKET overrides),\n"
                      "only in a folder of this user that nobody else may enter.\n",
                      hidsim::controlSocketPlace().path.c_str());

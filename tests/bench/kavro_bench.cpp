@@ -1041,6 +1041,8 @@ int main(int argc, char** argv)
     QTemporaryDir home;
     qputenv("HOME", home.path().toLocal8Bit());
     qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/.local/share")).toLocal8Bit());
+    // The simulated devices' memory too: every run starts from their factory values.
+    qputenv("XDG_STATE_HOME", (home.path() + QStringLiteral("/.local/state")).toLocal8Bit());
     Registry::setBaseFolder(home.path() + QStringLiteral("/registry"));
     writeBenchMacro();
     if (rebuilds)

@@ -5,6 +5,9 @@
 //   kavro_testchild segv | abort | throw | thread-segv   installs the crash handler and crashes
 //   kavro_testchild start-segv   the program's start, whose top window crashes while it is built
 //   kavro_testchild two-reports   installs the crash handler and writes two reports at once
+//   kavro_testchild sim-devices   prints what the simulated devices of its environment keep
+//                                 (see SimDevicesDump.h)
+#include "SimDevicesDump.h"
 #include "app/CrashHandler.h"
 #include "app/Startup.h"
 
@@ -75,6 +78,10 @@ int main(int argc, char* argv[])
         });
         say("ENDED ", std::to_string(status).c_str());
         return status;
+    }
+    if (std::strcmp(mode, "sim-devices") == 0) {
+        std::fputs(simDevicesDump().c_str(), stdout);
+        return 0;
     }
     if (std::strcmp(mode, "start-segv") == 0)
         return runProgram(argc, argv, []() -> QWidget* { segmentationFault(); });

@@ -18,6 +18,8 @@ TestEnv::TestEnv()
     , m_hadConfigHome(qEnvironmentVariableIsSet("XDG_CONFIG_HOME"))
     , m_oldDataHome(qgetenv("XDG_DATA_HOME"))
     , m_hadDataHome(qEnvironmentVariableIsSet("XDG_DATA_HOME"))
+    , m_oldStateHome(qgetenv("XDG_STATE_HOME"))
+    , m_hadStateHome(qEnvironmentVariableIsSet("XDG_STATE_HOME"))
 {
     qputenv("HOME", m_home.path().toLocal8Bit());
     // The registry values live in the configuration folder, which XDG_CONFIG_HOME moves
@@ -25,6 +27,8 @@ TestEnv::TestEnv()
     qputenv("XDG_CONFIG_HOME", (m_home.path() + QStringLiteral("/.config")).toLocal8Bit());
     // So does XDG_DATA_HOME with the per-user data folder.
     qputenv("XDG_DATA_HOME", (m_home.path() + QStringLiteral("/.local/share")).toLocal8Bit());
+    // And the state folder, where simulated devices given a memory keep it.
+    qputenv("XDG_STATE_HOME", (m_home.path() + QStringLiteral("/.local/state")).toLocal8Bit());
     AppPaths::setProgramDir(m_program.path());
     // No hot-plug call or data answer of an earlier test may reach this one.
     StopUsbChanged();
@@ -49,6 +53,10 @@ TestEnv::~TestEnv()
         qputenv("XDG_DATA_HOME", m_oldDataHome);
     else
         qunsetenv("XDG_DATA_HOME");
+    if (m_hadStateHome)
+        qputenv("XDG_STATE_HOME", m_oldStateHome);
+    else
+        qunsetenv("XDG_STATE_HOME");
 }
 
 QString TestEnv::userDir() const

@@ -5,8 +5,8 @@
 #include <QTemporaryDir>
 
 // One test's world: a temporary home folder (the per-user folder and the configuration
-// folder with the registry values live under it, whatever XDG_DATA_HOME and XDG_CONFIG_HOME
-// say), a
+// folder with the registry values and the state folder live under it, whatever XDG_DATA_HOME,
+// XDG_CONFIG_HOME and XDG_STATE_HOME say), a
 // temporary program folder for data files, and a freshly reset simulated device library
 // with every delay set to 0 (and no hot-plug registration or data link left from before).
 class TestEnv {
@@ -33,4 +33,6 @@ private:
     bool m_hadConfigHome;
     QByteArray m_oldDataHome;
     bool m_hadDataHome;
+    QByteArray m_oldStateHome;
+    bool m_hadStateHome;
 };

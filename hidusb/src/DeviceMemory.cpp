@@ -1,0 +1,441 @@
+#include "DeviceMemory.h"
+
+#include "Files.h"
+#include "ImageCodec.h"
+#include "SimState.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+
+#include <pwd.h>
+#include <unistd.h>
+
+namespace hidsim {
+
+namespace {
+
+// File layout: "KAVROSIM", the kind ('M' mouse, 'R' receiver), the layout version, two zero
+// bytes, the kind's fields (little-endian), and an FNV-1a checksum of everything before it.
+constexpr char Magic[8] = {'K', 'A', 'V', 'R', 'O', 'S', 'I', 'M'};
+constexpr uint8_t Layout = 1;
+constexpr size_t HeaderSize = 12;
+constexpr size_t NameSize = 64;  // a receiver's paired mouse: that mouse's file name
+constexpr size_t MouseFileSize = HeaderSize + 8 + 4 * static_cast<size_t>(ImageSize) + 4;
+constexpr size_t ReceiverFileSize = HeaderSize + 12 + NameSize + 4;
+
+uint32_t checksum(const std::string& bytes, size_t length)
+{
+    uint32_t hash = 2166136261u;
+    for (size_t i = 0; i < length; ++i) {
+        hash ^= static_cast<uint8_t>(bytes[i]);
+        hash *= 16777619u;
+    }
+    return hash;
+}
+
+void putU32(std::string& bytes, uint32_t value)
+{
+    for (int shift = 0; shift < 32; shift += 8)
+        bytes.push_back(static_cast<char>((value >> shift) & 0xFF));
+}
+
+uint32_t getU32(const std::string& bytes, size_t at)
+{
+    uint32_t value = 0;
+    for (int i = 3; i >= 0; --i)
+        value = value << 8 | static_cast<uint8_t>(bytes[at + static_cast<size_t>(i)]);
+    return value;
+}
+
+uint8_t getU8(const std::string& bytes, size_t at)
+{
+    return static_cast<uint8_t>(bytes[at]);
+}
+
+std::string header(char kind)
+{
+    std::string bytes(Magic, sizeof Magic);
+    bytes.push_back(kind);
+    bytes.push_back(static_cast<char>(Layout));
+    bytes.append(2, '\0');
+    return bytes;
+}
+
+void sealWithChecksum(std::string& bytes)
+{
+    putU32(bytes, checksum(bytes, bytes.size()));
+}
+
+// Empty when the bytes are a whole file of that kind, else what is wrong.
+std::string checkFrame(const std::string& bytes, char kind, size_t size)
+{
+    if (bytes.size() != size)
+        return "wrong size";
+    if (std::memcmp(bytes.data(), Magic, sizeof Magic) != 0 || bytes[8] != kind || getU8(bytes, 9) != Layout)
+        return "not a device memory file";
+    if (getU32(bytes, size - 4) != checksum(bytes, size - 4))
+        return "checksum mismatch";
+    return std::string();
+}
+
+std::string baseName(const std::string& fileName)
+{
+    const size_t slash = fileName.rfind('/');
+    return slash == std::string::npos ? fileName : fileName.substr(slash + 1);
+}
+
+// Twins (same identity) are told apart by their order: the second is "-2", and so on.
+std::string withTwinNumber(const char* base, int twinsBefore)
+{
+    std::string name = base;
+    if (twinsBefore > 0)
+        name += "-" + std::to_string(twinsBefore + 1);
+    return name + ".state";
+}
+
+std::string mouseFileName(State& s, const SimMouse& m)
+{
+    int twins = 0;
+    for (const auto& entry : s.mice) {
+        const SimMouse& other = entry.second;
+        twins += other.id < m.id && other.cid == m.cid && other.mid == m.mid &&
+                 std::memcmp(other.address, m.address, sizeof m.address) == 0;
+    }
+    char base[48];
+    std::snprintf(base, sizeof base, "mouse-%02X-%02X-%02X%02X%02X", m.cid, m.mid, m.address[0], m.address[1],
+                  m.address[2]);
+    return withTwinNumber(base, twins);
+}
+
+std::string receiverFileName(State& s, const SimInterface& i)
+{
+    int twins = 0;
+    for (const auto& entry : s.interfaces) {
+        const SimInterface& other = entry.second;
+        twins += other.id < i.id && isReceiverKind(other.kind) && other.vidValue == i.vidValue &&
+                 other.pidValue == i.pidValue;
+    }
+    char base[48];
+    std::snprintf(base, sizeof base, "receiver-%04lX-%04lX", i.vidValue, i.pidValue);
+    return withTwinNumber(base, twins);
+}
+
+std::string encodeMouse(const SimMouse& m)
+{
+    std::string bytes = header('M');
+    putU32(bytes, static_cast<uint32_t>(m.version));
+    bytes.push_back(static_cast<char>(m.boot ? 1 : 0));
+    bytes.push_back(static_cast<char>(m.activeProfile & 3));
+    bytes.append(2, '\0');
+    for (const Image& profile : m.profiles)
+        bytes.append(reinterpret_cast<const char*>(profile.data()), profile.size());
+    sealWithChecksum(bytes);
+    return bytes;
+}
+
+ReceiverKept keptOf(const SimInterface& i)
+{
+    ReceiverKept kept;
+    kept.mouseId = i.mouseId;
+    kept.version = i.version;
+    kept.boot = i.boot;
+    kept.lightMode = i.lightMode;
+    kept.longRange = i.longRange;
+    kept.ownCid = i.ownCid;
+    kept.ownMid = i.ownMid;
+    return kept;
+}
+
+void applyKept(SimInterface& i, const ReceiverKept& kept)
+{
+    i.mouseId = kept.mouseId;
+    i.version = kept.version;
+    i.boot = kept.boot;
+    i.lightMode = kept.lightMode;
+    i.longRange = kept.longRange;
+    i.ownCid = kept.ownCid;
+    i.ownMid = kept.ownMid;
+}
+
+std::string encodeReceiver(State& s, const SimInterface& i)
+{
+    const SimMouse* paired = mouseByIdLocked(s, i.mouseId);
+    const std::string name = paired && !paired->memoryFile.empty() ? baseName(paired->memoryFile) : std::string();
+    std::string bytes = header('R');
+    putU32(bytes, static_cast<uint32_t>(i.version));
+    for (const int value : {i.boot ? 1 : 0, i.lightMode, i.longRange ? 1 : 0, int(i.ownCid), int(i.ownMid),
+                            name.empty() ? 0 : 1, 0, 0})
+        bytes.push_back(static_cast<char>(value));
+    std::string field = name.substr(0, NameSize - 1);
+    field.resize(NameSize, '\0');
+    bytes += field;
+    sealWithChecksum(bytes);
+    return bytes;
+}
+
+bool isNameCharacter(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '-' || c == '.';
+}
+
+// A mouse pairs with one receiver: any other that held i's mouse lets it go.
+void unpairOthersLocked(State& s, const SimInterface& i, bool remember)
+{
+    if (i.mouseId < 0)
+        return;
+    for (auto& entry : s.interfaces) {
+        SimInterface& other = entry.second;
+        if (other.id != i.id && isReceiverKind(other.kind) && other.mouseId == i.mouseId) {
+            other.mouseId = -1;
+            if (remember)
+                rememberInterfaceLocked(s, other);
+        }
+    }
+}
+
+// The bytes of the device's file when it holds a sound one of that kind (the frame whole, the
+// values in range); false when nothing is kept (never written, or removed) or the file is
+// damaged, which is said on standard error: the device keeps its factory values.
+bool readKept(State& s, const std::string& fileName, char kind, size_t size,
+              const std::function<bool(const std::string&)>& valuesInRange, std::string* bytes)
+{
+    bool removed = false;
+    std::string why;
+    ReadResult result = ReadResult::Read;
+    if (s.memory.queued(fileName, bytes, &removed))
+        result = removed ? ReadResult::Missing : ReadResult::Read;
+    else
+        result = readSmallFile(fileName, size, bytes, &why);
+    if (result == ReadResult::Missing)
+        return false;
+    if (result == ReadResult::Failed && why == "the file is too large")
+        why = "wrong size";
+    if (result == ReadResult::Read) {
+        why = checkFrame(*bytes, kind, size);
+        if (why.empty() && !valuesInRange(*bytes))
+            why = "a value out of range";
+    }
+    if (why.empty())
+        return true;
+    std::fprintf(stderr, "HIDUsb: %s is damaged (%s): the simulated device starts with its factory values\n",
+                 fileName.c_str(), why.c_str());
+    return false;
+}
+
+// Field offsets after the header.
+constexpr size_t Fields = HeaderSize;
+
+void loadMouseLocked(State& s, SimMouse& m)
+{
+    std::string bytes;
+    const auto valuesInRange = [](const std::string& b) {
+        return getU32(b, Fields) <= 0x7FFFFFFF && getU8(b, Fields + 4) <= 1 && getU8(b, Fields + 5) <= 3;
+    };
+    if (!readKept(s, m.memoryFile, 'M', MouseFileSize, valuesInRange, &bytes))
+        return;
+    m.version = static_cast<int>(getU32(bytes, Fields));
+    m.boot = getU8(bytes, Fields + 4);
+    m.activeProfile = getU8(bytes, Fields + 5);
+    for (size_t p = 0; p < m.profiles.size(); ++p) {
+        const auto* image = reinterpret_cast<const uint8_t*>(bytes.data()) + Fields + 8 + p * ImageSize;
+        m.profiles[p].assign(image, image + ImageSize);
+    }
+}
+
+// The receiver's paired mouse (that mouse's file name), empty for none.
+std::string pairedName(const std::string& bytes)
+{
+    const char* field = bytes.data() + Fields + 12;
+    return std::string(field, strnlen(field, NameSize));
+}
+
+void loadReceiverLocked(State& s, SimInterface& i)
+{
+    std::string bytes;
+    const auto valuesInRange = [](const std::string& b) {
+        const std::string name = pairedName(b);
+        bool nameValid = name.size() < NameSize;
+        for (const char c : name)
+            nameValid = nameValid && isNameCharacter(c);
+        const uint8_t paired = getU8(b, Fields + 9);
+        return getU32(b, Fields) <= 0x7FFFFFFF && getU8(b, Fields + 4) <= 1 && getU8(b, Fields + 6) <= 1 &&
+               paired <= 1 && nameValid && (paired == 1) == !name.empty();
+    };
+    if (!readKept(s, i.memoryFile, 'R', ReceiverFileSize, valuesInRange, &bytes))
+        return;
+    ReceiverKept kept;
+    kept.version = static_cast<int>(getU32(bytes, Fields));
+    kept.boot = getU8(bytes, Fields + 4);
+    kept.lightMode = getU8(bytes, Fields + 5);
+    kept.longRange = getU8(bytes, Fields + 6);
+    kept.ownCid = getU8(bytes, Fields + 7);
+    kept.ownMid = getU8(bytes, Fields + 8);
+    // The mouse it was paired with, when that mouse is here.
+    const std::string name = pairedName(bytes);
+    for (const auto& entry : s.mice) {
+        if (!name.empty() && !entry.second.memoryFile.empty() && baseName(entry.second.memoryFile) == name)
+            kept.mouseId = entry.first;
+    }
+    applyKept(i, kept);
+    unpairOthersLocked(s, i, false);
+}
+
+}  // namespace
+
+std::string memoryFolderFromEnvironment()
+{
+    const char* state = std::getenv("XDG_STATE_HOME");
+    std::string folder;
+    if (state && state[0] == '/') {
+        folder = state;
+    } else {
+        const char* home = std::getenv("HOME");
+        std::string homeFolder = home && home[0] == '/' ? home : "";
+        if (homeFolder.empty()) {
+            if (const passwd* entry = ::getpwuid(::geteuid()))
+                homeFolder = entry->pw_dir ? entry->pw_dir : "";
+        }
+        if (homeFolder.empty() || homeFolder[0] != '/')
+            return std::string();
+        folder = homeFolder + "/.local/state";
+    }
+    return folder + "/kavro-sim";
+}
+
+void MemoryWriter::save(const std::string& fileName, std::string bytes)
+{
+    put(fileName, false, std::move(bytes));
+}
+
+void MemoryWriter::remove(const std::string& fileName)
+{
+    put(fileName, true, std::string());
+}
+
+void MemoryWriter::put(const std::string& fileName, bool remove, std::string bytes)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    Entry& entry = m_entries[fileName];
+    entry.sequence = ++m_sequence;
+    entry.remove = remove;
+    entry.bytes = std::move(bytes);
+    if (!entry.posted) {
+        entry.posted = true;
+        m_thread.post(0, [this, fileName] { writeOut(fileName); });
+    }
+}
+
+bool MemoryWriter::queued(const std::string& fileName, std::string* bytes, bool* removed)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const auto it = m_entries.find(fileName);
+    if (it == m_entries.end())
+        return false;
+    *bytes = it->second.bytes;
+    *removed = it->second.remove;
+    return true;
+}
+
+void MemoryWriter::writeOut(const std::string& fileName)
+{
+    Entry taken;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        const auto it = m_entries.find(fileName);
+        if (it == m_entries.end())
+            return;
+        it->second.posted = false;
+        taken = it->second;
+    }
+    std::string error;
+    const bool done = taken.remove ? removeFile(fileName, &error) : writeFileAtomically(fileName, taken.bytes, &error);
+    bool warn = false;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        // Kept while a newer change waits: a device made meanwhile must read that one.
+        const auto it = m_entries.find(fileName);
+        if (it != m_entries.end() && it->second.sequence == taken.sequence)
+            m_entries.erase(it);
+        warn = !done && !m_warned;
+        m_warned = m_warned || warn;
+    }
+    if (warn)
+        std::fprintf(stderr, "HIDUsb: the simulated devices cannot keep their memory: %s\n", error.c_str());
+}
+
+void MemoryWriter::shutdown(int timeoutMs)
+{
+    m_thread.waitIdle(timeoutMs);
+    m_thread.shutdown();
+}
+
+void finishDevicesLocked(State& s, bool remember)
+{
+    const bool remembering = remember && !s.memoryFolder.empty();
+    // Mice first: a receiver finds the mouse it was paired with by that mouse's file.
+    for (auto& entry : s.mice) {
+        SimMouse& m = entry.second;
+        if (m.sealed)
+            continue;
+        m.sealed = true;
+        m.factoryVersion = m.version;
+        m.factoryBoot = m.boot;
+        if (remembering) {
+            m.memoryFile = s.memoryFolder + "/" + mouseFileName(s, m);
+            loadMouseLocked(s, m);
+        }
+    }
+    for (auto& entry : s.interfaces) {
+        SimInterface& i = entry.second;
+        if (i.sealed)
+            continue;
+        i.sealed = true;
+        i.factory = keptOf(i);
+        if (remembering && isReceiverKind(i.kind)) {
+            i.memoryFile = s.memoryFolder + "/" + receiverFileName(s, i);
+            loadReceiverLocked(s, i);
+        }
+    }
+}
+
+void rememberMouseLocked(State& s, const SimMouse& mouse)
+{
+    if (!mouse.memoryFile.empty())
+        s.memory.save(mouse.memoryFile, encodeMouse(mouse));
+}
+
+void rememberInterfaceLocked(State& s, const SimInterface& i)
+{
+    if (!i.memoryFile.empty())
+        s.memory.save(i.memoryFile, encodeReceiver(s, i));
+}
+
+void factoryResetMouseLocked(State& s, SimMouse& mouse)
+{
+    for (Image& profile : mouse.profiles)
+        profile = mouse.factory;
+    mouse.activeProfile = 0;
+    mouse.version = mouse.factoryVersion;
+    mouse.boot = mouse.factoryBoot;
+    if (!mouse.memoryFile.empty())
+        s.memory.remove(mouse.memoryFile);
+    if (linkMouseLocked(s) == &mouse) {
+        const uint8_t changed[7] = {0, 0, 1, 0, 0, 0, 0};
+        queueAnswerLocked(s, 10, 0, 0, changed, 7);
+    }
+}
+
+void factoryResetInterfaceLocked(State& s, SimInterface& i)
+{
+    ReceiverKept factory = i.factory;
+    if (!mouseByIdLocked(s, factory.mouseId))
+        factory.mouseId = -1;
+    applyKept(i, factory);
+    unpairOthersLocked(s, i, true);
+    if (!i.memoryFile.empty())
+        s.memory.remove(i.memoryFile);
+}
+
+}  // namespace hidsim

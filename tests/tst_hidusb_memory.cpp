@@ -1,0 +1,265 @@
+// The simulated devices' memory: what a mouse and a receiver keep through a restart of the
+// program, their factory values back through simctl's "defaults", and damaged memory files.
+#include "DeviceLinkFixture.h"
+#include "helpers/SimDevicesDump.h"
+
+#include "common/Registry.h"
+#include "device/DataLink.h"
+#include "device/DeviceSetters.h"
+#include "support/StandardError.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QtTest>
+
+#include <memory>
+
+using namespace linktest;
+
+namespace {
+
+// A cable mouse of the catalogue's model, a mouse behind a 4 kHz receiver and a 1 kHz
+// receiver without a mouse.
+const QByteArray Desk = "mouse    desk   cid=0x0A mid=1 address=4B:10:01 version=0x0103\n"
+                        "mouse    travel cid=0x0A mid=2 address=4B:20:02 version=0x0105\n"
+                        "cable    desk   vid=0x3554 pid=0xF500 kind=2 version=0x0103\n"
+                        "receiver travel vid=0x3554 pid=0xF503 kind=1 version=0x0201 longrange=1 light=2\n"
+                        "receiver -      vid=0x3554 pid=0xF501 kind=0 version=0x0110\n";
+constexpr int DeskMouse = 0;
+constexpr int TravelMouse = 1;
+constexpr int DeskCable = 0;
+constexpr int FastReceiver = 1;
+constexpr int SlowReceiver = 2;
+
+QByteArray command(const char* line)
+{
+    char reply[512] = {};
+    HidSim_ControlCommand(line, reply, sizeof reply);
+    return reply;
+}
+
+QByteArray dump()
+{
+    return QByteArray::fromStdString(simDevicesDump());
+}
+
+}  // namespace
+
+class TestHidUsbMemory : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        m_env = std::make_unique<TestEnv>();
+        resetFlags();
+        Registry::setBaseFolder(m_env->home() + QStringLiteral("/registry"));
+        writeCatalogue(*m_env);
+        QCOMPARE(HidSim_SetMemory(1), 0);
+    }
+    void cleanup()
+    {
+        CloseDataLink();
+        resetFlags();
+        m_env.reset();
+        Registry::setBaseFolder(QString());
+    }
+
+    void changesOutliveTheProgramUntilDefaults();
+    void demoDevicesRemember();
+    void damagedFileGivesFactoryValues_data();
+    void damagedFileGivesFactoryValues();
+
+private:
+    QString scenario(const QByteArray& text, const QString& baseName = QStringLiteral("scenario.txt"))
+    {
+        const QString name = m_env->home() + QLatin1Char('/') + baseName;
+        QFile file(name);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return QString();
+        file.write(text);
+        return name;
+    }
+    QString memoryFolder() const { return m_env->home() + QStringLiteral("/.local/state/kavro-sim"); }
+    // The devices as a second program finds them: a new process started on the scenario (none:
+    // the demo devices), its state folder found through the home folder alone.
+    QByteArray dumpOfNextStart(const QString& scenarioFile)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("KAVRO_SIM_EMPTY"));
+        environment.remove(QStringLiteral("XDG_STATE_HOME"));
+        environment.remove(QStringLiteral("KAVRO_SIM_SCENARIO"));
+        if (!scenarioFile.isEmpty())
+            environment.insert(QStringLiteral("KAVRO_SIM_SCENARIO"), scenarioFile);
+        environment.insert(QStringLiteral("HOME"), m_env->home());
+        environment.insert(QStringLiteral("KAVRO_SIM_CONTROL"), QStringLiteral("0"));
+        QProcess child;
+        child.setProcessEnvironment(environment);
+        child.start(QCoreApplication::applicationDirPath() + QStringLiteral("/kavro_testchild"),
+                    {QStringLiteral("sim-devices")});
+        if (!child.waitForFinished(60000) || child.exitCode() != 0)
+            return "child failed: " + child.readAllStandardError();
+        const QByteArray errors = child.readAllStandardError();
+        return errors.isEmpty() ? child.readAllStandardOutput() : "child said: " + errors;
+    }
+    // Loads the mouse's configuration as the program does when its tile is clicked.
+    void loadThroughTheProgram(int interfaceId)
+    {
+        const QByteArray path = SimScript::path(interfaceId);
+        SetCurrentDeviceRecord(recordFor(path));
+        SetCurrentDevicePath(path);
+        QVERIFY(OpenDataLink(path));
+        RequestFullRead();
+        QVERIFY(SimScript::deliverUntil([] { return WorkingImageLoaded(); }));
+    }
+
+    std::unique_ptr<TestEnv> m_env;
+};
+
+// DPI, lighting, a binding and the profile through the program; a pairing, the receiver's
+// modes and a firmware update through the library: a new process finds them all, unless its
+// scenario does not ask to remember. simctl's "defaults" brings the factory values back, for
+// this program and the next.
+void TestHidUsbMemory::changesOutliveTheProgramUntilDefaults()
+{
+    const QString remembering = scenario("remember\n" + Desk);
+    const QString forgetting = scenario(Desk, QStringLiteral("forgetting.txt"));
+    QCOMPARE(HidSim_LoadScenario(remembering.toLocal8Bit().constData()), 0);
+    const QByteArray factory = dump();
+
+    loadThroughTheProgram(DeskCable);
+    QVERIFY(SetDpiLevelValue(2, 0x3B, 0x3B, 0));
+    QVERIFY(SetLightColor(12, 34, 56));
+    QVERIFY(SetButtonKey(4, 0x01, 0x02, 0x00));
+    const QByteArray written = SimScript::lastWrittenImage(DeskMouse);
+    QCOMPARE(UsbServer_SetCurrentConfig(2), 1);
+    CloseDataLink();
+
+    HidSim_ScriptPairing(0, 3, DeskMouse);
+    SimScript::DataRecorder pairing;
+    UsbServerC_Start(SimScript::path(SlowReceiver).constData(), nullptr, SimScript::DataRecorder::callback());
+    QCOMPARE(UsbServer_EnterDonglePairOnlyCid(SimScript::Cid), 1);
+    QCOMPARE(UsbServer_ReadDonglePairStatus(), 1);
+    UsbServer_Exit();
+    DongleRGB light{};
+    light.bytes[0] = 3;
+    QCOMPARE(UsbFinderC_Set4KDongleRGB(SimScript::path(FastReceiver).constData(), &light), 1);
+    QCOMPARE(UsbFinderC_SetLongRangeMode(SimScript::path(FastReceiver).constData(), 0), 1);
+    HidSim_ScriptFirmware(2, 0, 1);
+    {
+        SimScript::FirmwareRecorder firmware;
+        const QByteArray image = SimScript::makeFirmware(0x0107, 210, SimScript::Cid, 2);
+        UsbUpgrade_Start(reinterpret_cast<const uint8_t*>(image.constData()), uint32_t(image.size()),
+                         SimScript::FirmwareRecorder::callback(), 10000);
+        QVERIFY(firmware.waitForFinal());
+    }
+    QVERIFY(SimScript::deliver());
+
+    const QByteArray changed = dump();
+    QVERIFY(changed.contains("mouse 0 active=2"));
+    QVERIFY(changed.contains(written.toHex()));
+    QVERIFY(changed.contains("mid=2 version=0x0107"));
+    QVERIFY(changed.contains("sim:usb:0002 vid=0x3554 pid=0xF501 kind=0 mouse=0"));
+    QVERIFY(changed.contains("interface 1 light=3 longrange=0"));
+    QCOMPARE(dumpOfNextStart(remembering), changed);
+    QCOMPARE(dumpOfNextStart(forgetting), factory);
+
+    for (const char* line : {"defaults mouse 0", "defaults mouse 1", "defaults receiver 1", "defaults receiver 2"})
+        QCOMPARE(command(line), QByteArray("ok"));
+    QCOMPARE(command("defaults receiver 0"), QByteArray("error: no such receiver"));
+    QVERIFY(command("defaults 0").startsWith("error: defaults"));
+    QVERIFY(SimScript::deliver());
+    QCOMPARE(dump(), factory);
+    QCOMPARE(dumpOfNextStart(remembering), factory);
+}
+
+// The demo devices of a plain start remember too; "defaults" alone brings all of them back.
+void TestHidUsbMemory::demoDevicesRemember()
+{
+    HidSim_LoadDefaults();
+    const QByteArray factory = dump();
+    const QByteArray image = SimScript::makeImage(9);
+    QCOMPARE(HidSim_SetImage(2, 1, reinterpret_cast<const uint8_t*>(image.constData())), 0);
+    QVERIFY(SimScript::deliver());
+    const QByteArray changed = dump();
+    QVERIFY(changed != factory);
+    QCOMPARE(dumpOfNextStart(QString()), changed);
+
+    QCOMPARE(command("defaults"), QByteArray("ok"));
+    QVERIFY(SimScript::deliver());
+    QCOMPARE(dump(), factory);
+    QCOMPARE(dumpOfNextStart(QString()), factory);
+}
+
+void TestHidUsbMemory::damagedFileGivesFactoryValues_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::newRow("cut short") << "cut";
+    QTest::newRow("one byte more") << "longer";
+    QTest::newRow("empty") << "empty";
+    QTest::newRow("garbage of the right size") << "garbage";
+    QTest::newRow("one byte of a profile changed") << "flipped";
+    QTest::newRow("a folder in its place") << "folder";
+}
+
+// A damaged file: the factory values and one line on standard error; the next change writes a
+// sound file again.
+void TestHidUsbMemory::damagedFileGivesFactoryValues()
+{
+    QFETCH(QString, damage);
+    const QByteArray scenarioName = scenario("remember\n" + Desk).toLocal8Bit();
+    QCOMPARE(HidSim_LoadScenario(scenarioName.constData()), 0);
+    const QByteArray factory = dump();
+    const QByteArray image = SimScript::makeImage(5);
+    const auto change = [&image] {
+        QCOMPARE(HidSim_SetImage(TravelMouse, 0, reinterpret_cast<const uint8_t*>(image.constData())), 0);
+        QVERIFY(SimScript::deliver());
+    };
+    change();
+    const QByteArray changed = dump();
+    QVERIFY(changed != factory);
+    const QStringList files = QDir(memoryFolder()).entryList({QStringLiteral("mouse-*")}, QDir::Files);
+    QCOMPARE(files.size(), 1);
+    const QString fileName = memoryFolder() + QLatin1Char('/') + files.first();
+
+    QFile file(fileName);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QByteArray bytes = file.readAll();
+    file.close();
+    if (damage == "cut")
+        bytes.chop(bytes.size() / 2);
+    else if (damage == "longer")
+        bytes.append('\0');
+    else if (damage == "empty")
+        bytes.clear();
+    else if (damage == "garbage")
+        for (int i = 0; i < bytes.size(); ++i)
+            bytes[i] = char((i * 131 + 7) & 0xFF);
+    else if (damage == "flipped")
+        bytes[bytes.size() / 2] = char(bytes.at(bytes.size() / 2) ^ 0x01);
+    QVERIFY(QFile::remove(fileName));
+    if (damage == "folder") {
+        QVERIFY(QDir().mkpath(fileName));
+    } else {
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+    }
+
+    HidSim_Reset();
+    QCOMPARE(HidSim_SetMemory(1), 0);
+    const QByteArray errors =
+        standardErrorOf([&] { QCOMPARE(HidSim_LoadScenario(scenarioName.constData()), 0); });
+    QCOMPARE(errors.count('\n'), 1);
+    QVERIFY2(errors.startsWith("HIDUsb: " + fileName.toLocal8Bit()) && errors.contains("factory values"),
+             errors.constData());
+    QCOMPARE(dump(), factory);
+    QCOMPARE(dumpOfNextStart(QString::fromLocal8Bit(scenarioName)).startsWith("child said: HIDUsb: "), true);
+
+    if (damage == "folder")
+        QVERIFY(QDir(fileName).removeRecursively());
+    change();
+    QCOMPARE(dumpOfNextStart(QString::fromLocal8Bit(scenarioName)), changed);
+}
+
+QTEST_MAIN(TestHidUsbMemory)
+#include "tst_hidusb_memory.moc"
