@@ -1,8 +1,8 @@
 #include "ButtonPageMouse.h"
 #include "Style.h"
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QImage>
 #include <QJsonObject>
 #include <QLinearGradient>
 #include <QSaveFile>
