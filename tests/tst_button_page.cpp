@@ -25,6 +25,9 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
 #include <memory>
 
 using namespace linktest;
@@ -138,6 +141,55 @@ FlashDataMap imageWithBindings(std::initializer_list<std::pair<int, ButtonBindin
     for (const auto& b : bindings)
         image.buttons[b.first] = b.second;
     return image;
+}
+
+// Points along a polyline, `step` pixels apart.
+QVector<QPointF> pointsAlong(const QPolygonF& line, qreal step)
+{
+    QVector<QPointF> list;
+    for (int i = 0; i + 1 < line.size(); ++i) {
+        const QLineF leg(line.at(i), line.at(i + 1));
+        const int count = qMax(1, int(leg.length() / step));
+        for (int n = 0; n <= count; ++n)
+            list << leg.pointAt(qreal(n) / count);
+    }
+    return list;
+}
+
+qreal pointToSegment(QPointF p, QPointF a, QPointF b)
+{
+    const QPointF ab = b - a;
+    const qreal length2 = QPointF::dotProduct(ab, ab);
+    const qreal t = length2 > 0 ? qBound(0.0, QPointF::dotProduct(p - a, ab) / length2, 1.0) : 0.0;
+    return QLineF(p, a + ab * t).length();
+}
+
+qreal distanceTo(const QPolygonF& line, QPointF p)
+{
+    qreal best = std::numeric_limits<qreal>::max();
+    for (int i = 0; i + 1 < line.size(); ++i)
+        best = std::min(best, pointToSegment(p, line.at(i), line.at(i + 1)));
+    return best;
+}
+
+// The shortest distance between two polylines; 0 where they cross.
+qreal polylineDistance(const QPolygonF& one, const QPolygonF& two)
+{
+    const auto legs = [](const QPolygonF& line) {
+        QVector<QLineF> list;
+        for (int i = 0; i + 1 < line.size(); ++i)
+            list << QLineF(line.at(i), line.at(i + 1));
+        return list;
+    };
+    qreal best = std::numeric_limits<qreal>::max();
+    for (const QLineF& a : legs(one))
+        for (const QLineF& b : legs(two)) {
+            if (a.intersects(b, nullptr) == QLineF::BoundedIntersection)
+                return 0;
+            best = std::min({best, pointToSegment(a.p1(), b.p1(), b.p2()), pointToSegment(a.p2(), b.p1(), b.p2()),
+                pointToSegment(b.p1(), a.p1(), a.p2()), pointToSegment(b.p2(), a.p1(), a.p2())});
+        }
+    return best;
 }
 
 }  // namespace
@@ -261,11 +313,22 @@ private slots:
         }
     }
 
-    // Every model's mouse picture, with the markers where the page puts them: marker k's line
-    // starts at the marker, passes no other marker and ends, on the drawn dot, inside the region
-    // of button k that the picture generator wrote beside the pictures.
-    void markerLinesEndOnTheirButtons()
+    // Every model's mouse picture, with the markers where the page puts them. Marker k's line
+    // starts at the marker, is drawn in the picture, keeps clear of every other marker, line
+    // and line end, and ends, on the drawn dot, inside the region of button k that the picture
+    // generator wrote beside the pictures. The mouse's body there is the one drawn, its front
+    // points up as on the model's tile, and it is not mirrored.
+    void markerLinesAndMouseFront_data()
     {
+        QTest::addColumn<int>("mid");
+        for (int mid : {1, 2, 4, 5, 6, 10, 13, 14, 15, 19, 20})
+            QTest::newRow(qPrintable(QStringLiteral("MID %1, picture %2").arg(mid).arg(choicePictureNumber(mid))))
+                    << mid;
+    }
+
+    void markerLinesAndMouseFront()
+    {
+        QFETCH(int, mid);
         const QString folder = QStringLiteral(KAVRO_OUTPUT_DIR "/Picture/Buttoninterface/");
         QFile file(folder + QStringLiteral("MouseButtons.json"));
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -277,55 +340,113 @@ private slots:
             return polygon;
         };
         Buttoninterface page;
-        int checked = 0;
-        for (int mid : {1, 2, 4, 5, 6, 10, 13, 14, 15, 19, 20}) {
-            const int picture = choicePictureNumber(mid);
-            QVERIFY(picture >= 0 && picture < pictures.size());
-            ChosenModelId = mid;
-            page.SlotMouseIndex(picture);
-            QMap<int, QRectF> markers;
-            for (int k = 1; k <= 8; ++k) {
-                auto* marker = page.findChild<QToolButton*>(QStringLiteral("Number%1").arg(k));
-                if (marker->isVisibleTo(&page))
-                    markers.insert(k, QRectF(marker->geometry()));
-            }
-            const QJsonObject entry = pictures.at(picture).toObject();
-            QCOMPARE(entry.value(QStringLiteral("picture")).toString(), QStringLiteral("mouse%1.png").arg(picture));
-            const QImage image(folder + entry.value(QStringLiteral("picture")).toString());
-            QCOMPARE(image.size(), page.findChild<QWidget*>(QStringLiteral("widget"))->size());
-            QList<int> named;
-            for (const QJsonValue& value : entry.value(QStringLiteral("markers")).toArray()) {
-                const QJsonObject leader = value.toObject();
-                const int k = leader.value(QStringLiteral("marker")).toInt();
-                const QString where = QStringLiteral("MID %1, marker %2").arg(mid).arg(k);
-                named.append(k);
-                QVERIFY2(markers.contains(k), qPrintable(where));
-                const QPolygonF line = points(leader.value(QStringLiteral("line")));
-                const QPolygonF button = points(leader.value(QStringLiteral("button")));
-                QVERIFY2(line.size() >= 2 && button.size() >= 3, qPrintable(where));
-                QVERIFY2(QLineF(line.first(), markers.value(k).center()).length() < 1, qPrintable(where));
-                const QPointF end = line.last();
-                QVERIFY2(button.containsPoint(end, Qt::OddEvenFill), qPrintable(where));
-                // The dot at the line's end is drawn in the picture.
-                const QColor dot = image.pixelColor(end.toPoint());
-                QVERIFY2(dot.blue() > 200 && dot.green() > 150 && dot.red() < 100, qPrintable(where));
-                for (auto other = markers.cbegin(); other != markers.cend(); ++other) {
-                    const QRectF around = other.value().adjusted(-1, -1, 1, 1);
-                    QVERIFY2(!around.contains(end), qPrintable(where));
-                    if (other.key() == k)
-                        continue;
-                    for (int i = 0; i + 1 < line.size(); ++i)
-                        for (int step = 0; step <= 100; ++step) {
-                            const QPointF on = line.at(i) + (line.at(i + 1) - line.at(i)) * (step / 100.0);
-                            QVERIFY2(!around.contains(on), qPrintable(where + QStringLiteral(" crosses %1").arg(other.key())));
-                        }
-                }
-                ++checked;
-            }
-            std::sort(named.begin(), named.end());
-            QCOMPARE(named, markers.keys());  // every marker shown has its line, and no other
+        const int picture = choicePictureNumber(mid);
+        QVERIFY(picture >= 0 && picture < pictures.size());
+        ChosenModelId = mid;
+        page.SlotMouseIndex(picture);
+        QMap<int, QRectF> markers;
+        for (int k = 1; k <= 8; ++k) {
+            auto* marker = page.findChild<QToolButton*>(QStringLiteral("Number%1").arg(k));
+            if (marker->isVisibleTo(&page))
+                markers.insert(k, QRectF(marker->geometry()));
         }
-        QCOMPARE(checked, 11 * 6 + 3);
+        const QJsonObject entry = pictures.at(picture).toObject();
+        QCOMPARE(entry.value(QStringLiteral("picture")).toString(), QStringLiteral("mouse%1.png").arg(picture));
+        const QImage image = QImage(folder + entry.value(QStringLiteral("picture")).toString())
+                                     .convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(image.size(), page.findChild<QWidget*>(QStringLiteral("widget"))->size());
+
+        QMap<int, QPolygonF> lines;
+        QMap<int, QPolygonF> buttons;
+        for (const QJsonValue& value : entry.value(QStringLiteral("markers")).toArray()) {
+            const QJsonObject leader = value.toObject();
+            const int k = leader.value(QStringLiteral("marker")).toInt();
+            QVERIFY2(!lines.contains(k), qPrintable(QStringLiteral("marker %1 twice").arg(k)));
+            lines.insert(k, points(leader.value(QStringLiteral("line"))));
+            buttons.insert(k, points(leader.value(QStringLiteral("button"))));
+        }
+        QCOMPARE(lines.keys(), markers.keys());  // every marker shown has its line, and no other
+
+        // A leader line passes this pixel or one next to it: the line's cyan, alone or over
+        // the mouse.
+        const auto lineAt = [&image](QPointF at) {
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) {
+                    const QColor c = image.pixelColor(at.toPoint() + QPoint(dx, dy));
+                    if (c.alpha() > 100 && c.blue() > 150 && c.blue() > c.red() + 100)
+                        return true;
+                }
+            return false;
+        };
+        for (auto it = lines.cbegin(); it != lines.cend(); ++it) {
+            const int k = it.key();
+            const QPolygonF& line = it.value();
+            const QPolygonF& button = buttons.value(k);
+            const QString where = QStringLiteral("marker %1").arg(k);
+            QVERIFY2(line.size() >= 2 && button.size() >= 3, qPrintable(where));
+            QVERIFY2(QLineF(line.first(), markers.value(k).center()).length() < 1, qPrintable(where));
+            const QPointF end = line.last();
+            QVERIFY2(button.containsPoint(end, Qt::OddEvenFill), qPrintable(where));
+            // The dot at the line's end is drawn in the picture, and so is the line outside
+            // its own marker up to the dot's rim.
+            const QColor dot = image.pixelColor(end.toPoint());
+            QVERIFY2(dot.blue() > 200 && dot.green() > 150 && dot.red() < 100, qPrintable(where));
+            const QRectF own = markers.value(k).adjusted(-1, -1, 1, 1);
+            for (const QPointF& on : pointsAlong(line, 1.0))
+                QVERIFY2(own.contains(on) || QLineF(on, end).length() < 7 || lineAt(on),
+                    qPrintable(where + QStringLiteral(" not drawn at %1,%2").arg(on.x()).arg(on.y())));
+
+            for (auto other = markers.cbegin(); other != markers.cend(); ++other) {
+                QVERIFY2(!other.value().adjusted(-2, -2, 2, 2).contains(end), qPrintable(where));
+                if (other.key() == k)
+                    continue;
+                const QRectF around = other.value().adjusted(-2, -2, 2, 2);
+                for (const QPointF& on : pointsAlong(line, 1.0))
+                    QVERIFY2(!around.contains(on),
+                        qPrintable(where + QStringLiteral(" crosses marker %1").arg(other.key())));
+            }
+            for (auto other = lines.cbegin(); other != lines.cend(); ++other) {
+                if (other.key() == k)
+                    continue;
+                const QString pair = where + QStringLiteral(" and line %1").arg(other.key());
+                QVERIFY2(polylineDistance(line, other.value()) >= 4, qPrintable(pair + QStringLiteral(" come close")));
+                QVERIFY2(distanceTo(line, other.value().last()) >= 9,
+                    qPrintable(pair + QStringLiteral("'s end come close")));
+            }
+        }
+
+        // The body outline is the mouse drawn: opaque well inside it, see-through well outside
+        // (the thumb buttons stand out a little, the floor's light is faint).
+        const QPolygonF body = points(entry.value(QStringLiteral("body")));
+        QVERIFY(body.size() >= 8);
+        for (int y = 1; y < image.height(); y += 3)
+            for (int x = 1; x < image.width(); x += 3) {
+                const QPointF at(x, y);
+                if (distanceTo(body, at) < 6)
+                    continue;
+                const bool opaque = image.pixelColor(x, y).alpha() == 255;
+                bool onLine = false;
+                for (const QPolygonF& line : lines)
+                    onLine = onLine || distanceTo(line, at) < 6;
+                if (!onLine)
+                    QVERIFY2(opaque == body.containsPoint(at, Qt::OddEvenFill),
+                        qPrintable(QStringLiteral("body outline at %1,%2").arg(x).arg(y)));
+            }
+        // The main buttons lie towards the front: from the body's middle they point up,
+        // turned by at most 60 degrees. Seen from above, left button on the left, the thumb
+        // buttons on the left side.
+        const QPointF middle = body.boundingRect().center();
+        const QPointF front = (buttons.value(1).boundingRect().center() + buttons.value(2).boundingRect().center()) / 2
+                              - middle;
+        QVERIFY2(-front.y() >= std::hypot(front.x(), front.y()) * 0.5,
+            qPrintable(QStringLiteral("front points %1,%2").arg(front.x()).arg(front.y())));
+        const QPointF left(front.y(), -front.x());  // the front turned a quarter to the left
+        const auto leftOf = [&](int k) {
+            const QPointF d = buttons.value(k).boundingRect().center() - middle;
+            return d.x() * left.x() + d.y() * left.y();
+        };
+        QVERIFY(leftOf(1) > leftOf(2));
+        QVERIFY(leftOf(4) > 0 && leftOf(5) > 0);
     }
 
     // Every picture a style sheet of the page names is drawn by the build.

@@ -1,8 +1,10 @@
 #include "ButtonPageMouse.h"
 #include "Style.h"
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLinearGradient>
 #include <QSaveFile>
 #include <map>
 
@@ -33,34 +35,42 @@ const QPointF seventhCorner(138, 127);
 bool showsSeventh(int picture) { return picture >= 4 && picture <= 6; }
 
 // How a model lies in its picture: turned by `angle` degrees about the centre of its design
-// box, which lands on `centre`, and scaled. The first two pictures' markers stand over the back
-// of a large mouse whose front points down, its thumb buttons towards markers 4 and 5; the
-// others' above and beside a mouse whose front points up, turned a little where marker 7
-// stands in the way of a straight line.
+// box, which lands on `centre`, and scaled. Every model's front points up as on its tile. The
+// first two pictures' markers stand left of a mouse in the top right corner: the lines of the
+// main buttons run above its front, those of the thumb buttons come from the left, where the
+// thumb buttons face. The others' markers stand above and beside the mouse, turned a little
+// where marker 7 stands in the way of a straight line.
 struct Pose {
     qreal angle;
     qreal scale;
     QPointF centre;
     // Where a marker's line meets its button, in the design box, when not the button's middle.
     std::map<int, QPointF> targets;
-    // A bend on the way of a marker's line, in picture coordinates.
-    std::map<int, QPointF> bends;
+    // The bends on the way of a marker's line, in picture coordinates; a coordinate AtEnd is
+    // that of the line's end, so that the last leg runs straight up, down or across.
+    std::map<int, QVector<QPointF>> bends;
 };
+constexpr qreal AtEnd = 0;
 
 Pose pose(int picture)
 {
     switch (picture) {
     case 0:
-        return {190, 1.0, {140, 180}, {{1, {44, 112}}, {2, {150, 70}}, {3, {103, 72}}, {6, {99, 95}}}, {}};
+        return {0, 0.58, {389, 117}, {{1, {60, 70}}, {2, {140, 70}}, {3, {100, 62}}, {4, {36, 136}}, {5, {38, 164}}},
+            {{1, {{159, AtEnd}}}, {2, {{69, 12}, {AtEnd, 12}}}, {3, {{129, 22}, {AtEnd, 22}}}, {4, {{284, AtEnd}}}}};
     case 1:
-        return {190, 1.05, {140, 180}, {{1, {42, 110}}, {2, {150, 70}}, {3, {103, 72}}, {6, {99, 97}}}, {}};
+        return {0, 0.55, {382, 117}, {{1, {60, 72}}, {2, {140, 72}}, {3, {100, 62}}, {4, {30, 140}}, {5, {34, 170}}},
+            {{1, {{159, AtEnd}}}, {2, {{69, 12}, {AtEnd, 12}}}, {3, {{129, 22}, {AtEnd, 22}}}, {4, {{284, AtEnd}}}}};
     case 4:
-        return {30, 0.7, {160, 220}, {{1, {45, 117}}, {2, {115, 62}}, {3, {103, 49}}, {6, {102, 114}}}, {{4, {104, 157}}}};
+        return {30, 0.7, {160, 220}, {{1, {45, 117}}, {2, {135, 70}}, {3, {103, 49}}, {6, {102, 114}}},
+            {{4, {{104, 157}}}}};
     case 5:
-        return {20, 0.7, {160, 210}, {{1, {30, 71}}, {2, {111, 15}}, {3, {99, 39}}, {6, {102, 92}}}, {{4, {104, 157}}}};
+        return {20, 0.7, {160, 210}, {{1, {30, 71}}, {2, {111, 15}}, {3, {99, 39}}, {6, {102, 92}}},
+            {{4, {{104, 157}}}}};
     case 6:
-        return {30, 0.75, {160, 240}, {{1, {52, 113}}, {2, {107, 17}}, {3, {104, 44}}, {6, {102, 103}}}, {{4, {104, 157}}}};
-    default: return {0, 0.72, {180, 235}, {{1, {62, 70}}, {2, {138, 70}}}, {{4, {104, 157}}}};
+        return {30, 0.75, {160, 240}, {{1, {52, 113}}, {2, {107, 17}}, {3, {104, 44}}, {6, {102, 103}}},
+            {{4, {{104, 157}}}}};
+    default: return {0, 0.72, {180, 235}, {{1, {62, 48}}, {2, {138, 48}}}, {{4, {{104, 157}}}}};
     }
 }
 
@@ -100,20 +110,51 @@ QVector<Leader> leaders(int model)
         const auto chosen = p.targets.find(marker);
         const QPointF target = chosen != p.targets.end() ? chosen->second : region.boundingRect().center();
         leader.button = t.map(region);
+        const QPointF end = t.map(target);
         leader.line << corners.at(i) + QPointF(MarkerSize / 2.0, MarkerSize / 2.0);
-        const auto bend = p.bends.find(marker);
-        if (bend != p.bends.end())
-            leader.line << bend->second;
-        leader.line << t.map(target);
+        const auto bends = p.bends.find(marker);
+        if (bends != p.bends.end())
+            for (const QPointF& bend : bends->second)
+                leader.line << QPointF(bend.x() == AtEnd ? end.x() : bend.x(), bend.y() == AtEnd ? end.y() : bend.y());
+        leader.line << end;
         list.append(leader);
     }
     return list;
 }
 
+namespace {
+
+// The floor's light under the mouse, fading out before the picture's edges: the page shows the
+// picture on a plain background, where a light cut off by the edge would show a seam.
+void glowInside(QPainter& p, QPointF centre)
+{
+    const QSize size = pictureSize();
+    QImage layer(size, QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    QPainter lp(&layer);
+    lp.setRenderHint(QPainter::Antialiasing);
+    MouseArt::floorGlowAt(lp, centre);
+    lp.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+    const qreal margin = 48;
+    for (const QLineF& across : {QLineF(0, 0, size.width(), 0), QLineF(0, 0, 0, size.height())}) {
+        QLinearGradient fade(across.p1(), across.p2());
+        const qreal in = margin / across.length();
+        fade.setColorAt(0, Qt::transparent);
+        fade.setColorAt(in, Qt::black);
+        fade.setColorAt(1 - in, Qt::black);
+        fade.setColorAt(1, Qt::transparent);
+        lp.fillRect(layer.rect(), fade);
+    }
+    lp.end();
+    p.drawImage(QPointF(0, 0), layer);
+}
+
+}  // namespace
+
 void draw(QPainter& p, int model)
 {
     const QTransform t = designToPicture(pose(model));
-    MouseArt::floorGlowAt(p, t.map(QPointF(100, 170)));
+    glowInside(p, t.map(QPointF(100, 170)));
     MouseArt::drawMouseAt(p, model, t);
     for (const Leader& leader : leaders(model)) {
         p.setPen(QPen(QColor(32, 200, 255, 190), 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
@@ -145,6 +186,8 @@ bool writeButtonRegions(const QString& file)
         }
         QJsonObject picture;
         picture.insert(QStringLiteral("picture"), QStringLiteral("mouse%1.png").arg(model));
+        const QPainterPath body = designToPicture(pose(model)).map(MouseArt::bodyOutline(model));
+        picture.insert(QStringLiteral("body"), points(body.toFillPolygon()));
         picture.insert(QStringLiteral("markers"), markers);
         pictures.append(picture);
     }

@@ -371,6 +371,8 @@ QPainterPath partRegion(int model, Part part)
     return region;
 }
 
+QPainterPath bodyOutline(int model) { return outlinePath(models().at(size_t(model))); }
+
 void drawMouseAt(QPainter& p, int model, const QTransform& designToPicture)
 {
     p.save();

@@ -20,6 +20,8 @@ enum class Part { LeftButton, RightButton, Wheel, SideFront, SideRear, DpiButton
 // Where a part lies in the model's design box (200 x 300, front at the top, the mouse's left
 // side on the left); empty when the model lacks it.
 QPainterPath partRegion(int model, Part part);
+// The model's outline in its design box.
+QPainterPath bodyOutline(int model);
 // The model as its tile shows it, lit, through a transform from its design box.
 void drawMouseAt(QPainter& p, int model, const QTransform& designToPicture);
 // The soft light under a mouse.
