@@ -25,6 +25,7 @@
 #include "shell/DialogChange.h"
 #include "shell/EventWait.h"
 #include "widgets/AfterHandler.h"
+#include "widgets/WheelPassing.h"
 
 #include "HIDUsb.h"
 
@@ -54,6 +55,7 @@ DialogMain::DialogMain(QWidget* parent)
     , ui(new Ui::DialogMain)
 {
     ui->setupUi(this);
+    passWheelOverControls();
     connect(PostMsg::instance(), SIGNAL(SigChangeLanguage(int)), this, SLOT(SlotChangeLanguage(int)));
 
     takeOverInstallerLanguage();
