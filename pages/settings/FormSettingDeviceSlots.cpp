@@ -57,8 +57,9 @@ void FormSetting::setFullLayout(bool full)
     const QSize size(880, full ? 780 : 630);
     ui->scrollAreaWidgetContents->setMinimumSize(size);
     ui->scrollAreaWidgetContents->setMaximumSize(size);
-    ui->pushButton_3->move(610, full ? 700 : 540);
-    ui->pushButton_4->move(490, full ? 720 : 560);
+    // Full, the link and the company line sit below the receiver area's closing separator.
+    ui->pushButton_3->move(610, full ? 730 : 540);
+    ui->pushButton_4->move(490, full ? 750 : 560);
 }
 
 void FormSetting::layoutForModel(bool showLongRange)
