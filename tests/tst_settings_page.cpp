@@ -80,9 +80,9 @@ bool compact(QWidget* page)
 
 bool full(QWidget* page)
 {
-    return child<QWidget>(page, "scrollAreaWidgetContents")->maximumSize() == QSize(880, 780)
-        && child<QWidget>(page, "pushButton_3")->pos() == QPoint(610, 730)
-        && child<QWidget>(page, "pushButton_4")->pos() == QPoint(490, 750) && companyTextsClear(page, 780);
+    return child<QWidget>(page, "scrollAreaWidgetContents")->maximumSize() == QSize(880, 820)
+        && child<QWidget>(page, "pushButton_3")->pos() == QPoint(610, 720)
+        && child<QWidget>(page, "pushButton_4")->pos() == QPoint(490, 740) && companyTextsClear(page, 820);
 }
 
 DeviceAllInfo receiverRecord(int model, uint8_t kind, uint8_t cableFlag = 0)
