@@ -4,13 +4,32 @@
 #include "common/CheckedFile.h"
 
 #include <QBuffer>
+#include <QDateTime>
 #include <QDebug>
+#include <QFileInfo>
 
 QStringList SensorDefineNames;
 QList<int> SensorDefineValues;
 SensorHeader SensorHeaderDefines;
 
 namespace {
+
+QString headerPath()
+{
+    return AppPaths::programDir() + QStringLiteral("/driver_sensor.h");
+}
+
+// What the file at the header's path looks like from outside: another file, or the same one
+// changed, reads anew.
+QString headerFileState()
+{
+    const QFileInfo info(headerPath());
+    return info.absoluteFilePath() + QLatin1Char('|') + QString::number(info.size()) + QLatin1Char('|')
+           + QString::number(info.lastModified().toMSecsSinceEpoch());
+}
+
+// The state of the file that the globals hold, empty before the first read.
+QString LoadedHeaderState;
 
 const char* const SupportNames[int(SensorSupport::Count)] = {
     "SUPPORT_SENSOR_MODE_SEL", "SUPPORT_LOD_CAL",     "SUPPORT_RIPPLE",
@@ -83,8 +102,7 @@ SensorHeader ParseSensorHeader(QIODevice* device, BareDefineValue bare)
 SensorHeader ReadSensorHeaderFile(BareDefineValue bare)
 {
     // The shipped header is a few kilobytes; anything far larger is not a header.
-    CheckedFile::Result file =
-        CheckedFile::read(AppPaths::programDir() + QStringLiteral("/driver_sensor.h"), CheckedFile::SensorHeaderLimit);
+    CheckedFile::Result file = CheckedFile::read(headerPath(), CheckedFile::SensorHeaderLimit);
     if (!file.ok()) {
         if (file.damaged())
             qWarning().noquote() << file.error;
@@ -92,12 +110,27 @@ SensorHeader ReadSensorHeaderFile(BareDefineValue bare)
     }
     QBuffer buffer(&file.bytes);
     buffer.open(QIODevice::ReadOnly | QIODevice::Text);
-    return ParseSensorHeader(&buffer, bare);
+    SensorHeader header = ParseSensorHeader(&buffer, bare);
+    bool anySupport = false;
+    for (const QString& text : header.support)
+        anySupport = anySupport || !text.isEmpty();
+    // An empty or foreign file leaves every sensor without DPI codes or features: as damaged
+    // as one that cannot be read.
+    if (header.names.isEmpty() && !anySupport)
+        qWarning().noquote() << headerPath() + QStringLiteral(": no sensor definitions in the file");
+    return header;
 }
 
 void LoadSensorHeader()
 {
+    LoadedHeaderState = headerFileState();
     SensorHeaderDefines = ReadSensorHeaderFile(BareDefineValue::Decimal);
     SensorDefineNames = SensorHeaderDefines.names;
     SensorDefineValues = SensorHeaderDefines.values;
+}
+
+void LoadSensorHeaderOnce()
+{
+    if (LoadedHeaderState != headerFileState())
+        LoadSensorHeader();
 }

@@ -36,7 +36,8 @@ enum class BareDefineValue { Decimal, Hexadecimal };
 // number is stored as 0; a value after which a "//" comment follows is read as decimal.
 SensorHeader ParseSensorHeader(QIODevice* device, BareDefineValue bare = BareDefineValue::Decimal);
 
-// Reads "<program folder>/driver_sensor.h"; a missing file gives an empty header.
+// Reads "<program folder>/driver_sensor.h"; a missing file gives an empty header. A file that
+// cannot be read, or that holds no definition at all, gives one warning line as well.
 SensorHeader ReadSensorHeaderFile(BareDefineValue bare = BareDefineValue::Decimal);
 
 // The sensor page's copy of the header, read when the page is built and used by the DPI codes
@@ -47,3 +48,6 @@ extern SensorHeader SensorHeaderDefines;
 
 // Reads the header file into the three globals above, replacing what they held.
 void LoadSensorHeader();
+// The same, unless the globals already hold this very file: the pages that need the header
+// share one read (and one warning for a damaged file).
+void LoadSensorHeaderOnce();

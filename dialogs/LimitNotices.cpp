@@ -120,6 +120,7 @@ void KeyNumberLimit::on_NewHong_clicked()
 LessThree::LessThree(QWidget* parent)
     : DialogFrame(lessThreeLayout(), parent)
 {
+    confirmWithReturn(button(QStringLiteral("NewHong")));
     finishSetup();
 }
 

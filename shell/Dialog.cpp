@@ -15,6 +15,8 @@
 #include "pages/sensor/Sensor.h"
 #include "pages/settings/FormSetting.h"
 #include "pages/settings/LanSetting.h"
+#include "pages/settings/Match.h"
+#include "dialogs/Progress.h"
 #include "shell/EventWait.h"
 #include "common/StyleSheetUrl.h"
 #include "shell/UpDataParam.h"
@@ -24,6 +26,7 @@
 
 #include "HIDUsb.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QDebug>
 #include <QKeyEvent>
@@ -116,6 +119,10 @@ Dialog::Dialog(QWidget* parent)
     connect(hub, SIGNAL(SigUpDataParam(int)), this, SLOT(SlotUpDataParam(int)));
     connect(hub, SIGNAL(SigStartRecord(int)), this, SLOT(SlotStartRecord(int)));
     connect(hub, SIGNAL(SigMouseIndex(int)), this, SLOT(SlotMouseIndex(int)));
+    connect(hub, &PostMsg::SigMainPageChange, this, &Dialog::cancelMouseDialogs);
+    // The pages open their dialogs in many ways (queued after a handler, Qt's file and colour
+    // dialogs, parentless notices): each is seen as it shows.
+    qApp->installEventFilter(this);
     PostMsg::connectBlocking(SIGNAL(SigBattery(bool, int, bool)), this, SLOT(SlotBattery(bool, int, bool)));
 
     ui->label_3->hide();
@@ -302,6 +309,34 @@ void Dialog::runBusyDialog(int index)
     qCDebug(kavroTrace) << "w" << "t1";
     placeCentred(m_busy, this, 0, 20);
     m_busy->exec();
+}
+
+bool Dialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Show && watched->isWidgetType() && isVisible()) {
+        auto* dialog = qobject_cast<QDialog*>(watched);
+        // The busy dialogs close with their load; the firmware progress closes on its own
+        // signal, and pairing outlasts the mouse leaving on purpose.
+        const bool followsDevice = qobject_cast<UpDataParam*>(watched) || qobject_cast<Progress*>(watched)
+                                   || qobject_cast<Match*>(watched);
+        if (dialog && dialog->isWindow() && dialog != window() && !followsDevice && !m_mouseDialogs.contains(dialog)) {
+            m_mouseDialogs.removeAll(nullptr);
+            m_mouseDialogs.append(dialog);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Dialog::cancelMouseDialogs()
+{
+    // Latest first, so a dialog opened from another closes before its opener; rejecting one
+    // only ends its loop, the rest go once the stack unwinds.
+    const QList<QPointer<QDialog>> dialogs = m_mouseDialogs;
+    m_mouseDialogs.clear();
+    for (auto it = dialogs.crbegin(); it != dialogs.crend(); ++it) {
+        if (*it && (*it)->isVisible())
+            (*it)->reject();
+    }
 }
 
 void Dialog::SlotStartRecord(int index)

@@ -1,4 +1,7 @@
 #pragma once
+#include <QDialog>
+#include <QList>
+#include <QPointer>
 #include <QWidget>
 
 class QButtonGroup;
@@ -16,7 +19,8 @@ class Dialog;
 // The configuration frame: the five configuration pages in a stack with the row of page
 // buttons above them, the battery display, the back arrow to the device choice and the
 // minimise and close buttons. It owns the busy dialog that the device side asks for when a
-// load starts.
+// load starts. The dialogs opened while it is on screen are for its mouse: when the window goes
+// back to the device choice, they close as if cancelled.
 class Dialog : public QWidget {
     Q_OBJECT
 public:
@@ -47,6 +51,7 @@ public slots:
     void buildPages();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -62,6 +67,8 @@ private:
     void showPage(int page);
     // One modal run of the busy dialog for a load report with `index` (1: wait mode).
     void runBusyDialog(int index);
+    // The mouse is no longer the frame's: every dialog opened for it is cancelled.
+    void cancelMouseDialogs();
 
     Ui::Dialog* ui;
     QButtonGroup* m_groupA = nullptr;
@@ -76,6 +83,8 @@ private:
     // The chosen model's background picture, set once the frame is shown.
     QString m_background;
     BackgroundPicture* m_backgroundView = nullptr;  // the background picture, behind every other widget
+    // Dialogs shown while the frame was on screen, still open or already gone.
+    QList<QPointer<QDialog>> m_mouseDialogs;
     bool m_buildingPages = false;
     bool m_busyRunning = false;
     // A load report that arrived while the busy dialog ran, and its argument.

@@ -26,6 +26,7 @@
 #include "shell/DialogChange.h"
 #include "shell/EventWait.h"
 #include "widgets/AfterHandler.h"
+#include "widgets/WheelPassing.h"
 
 #include "HIDUsb.h"
 
@@ -55,6 +56,7 @@ DialogMain::DialogMain(QWidget* parent)
     , ui(new Ui::DialogMain)
 {
     ui->setupUi(this);
+    passWheelOverControls();
     connect(PostMsg::instance(), SIGNAL(SigChangeLanguage(int)), this, SLOT(SlotChangeLanguage(int)));
 
     takeOverInstallerLanguage();

@@ -481,7 +481,11 @@ private slots:
         QTest::newRow("no mouse button 3") << 3 << 1 << 3 << "";
         QTest::newRow("light cycle 3") << 6 << 8 << 3 << "VolumeUp_7";
         QTest::newRow("light cycle 4") << 6 << 8 << 4 << "VolumeUp_7";
-        QTest::newRow("light code 2") << 6 << 8 << 2 << "";
+        // Codes without a button of their own: the function list they belong to.
+        QTest::newRow("light code 2") << 6 << 8 << 2 << "DPI_9";
+        QTest::newRow("DPI code 9") << 4 << 2 << 9 << "DPI_7";
+        QTest::newRow("scroll code 3") << 2 << 3 << 3 << "DPI_11";
+        QTest::newRow("scroll code 0") << 2 << 11 << 0 << "DPI_13";
         QTest::newRow("no function") << 0 << 0 << 77 << "DPI_5";
         QTest::newRow("fire key") << 1 << 4 << 10 << "DPI_6";
         QTest::newRow("rate switch") << 5 << 7 << 0 << "DPI_2";

@@ -9,6 +9,8 @@
 #include "device/DeviceRecords.h"
 #include "device/SharedFlags.h"
 #include "dialogs/DamagedInstall.h"
+#include "pages/buttons/Buttoninterface.h"
+#include "pages/sensor/Sensor.h"
 #include "common/MacroSetting.h"
 #include "common/PostMsg.h"
 #include "shell/ChoiceDevices.h"
@@ -157,6 +159,45 @@ private slots:
             QTest::qWait(50);
             QVERIFY(!shownNotice());
         }
+    }
+
+    // A sensor header that cannot be read, or holds no definition, is told in one line although
+    // both pages that need it are built; a sound one says nothing.
+    void damagedSensorHeaderToldOnce_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QByteArray>("told");  // empty: nothing
+        QTest::newRow("a folder") << QByteArray("folder") << QByteArray("not a regular file");
+        QTest::newRow("empty") << QByteArray() << QByteArray("no sensor definitions");
+        QTest::newRow("random") << QByteArray("\x13\x88 z\xff\n\tq 1 2 3\n#define\n") << QByteArray("no sensor definitions");
+        QTest::newRow("sound") << QByteArray("#define SENSOR_TST_DPI_400\t0x04\n") << QByteArray();
+    }
+    void damagedSensorHeaderToldOnce()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QByteArray, told);
+        TestEnv env;
+        env.stageShippedData();
+        UserConfig::reload();
+        MacroSetting::reload();
+        const QString path = env.programDir() + QStringLiteral("/driver_sensor.h");
+        QFile::remove(path);
+        if (content == "folder")
+            QVERIFY(QDir().mkpath(path));
+        else
+            env.writeProgramFile(QStringLiteral("driver_sensor.h"), content);
+        static QStringList said;
+        said.clear();
+        const QtMessageHandler previous = qInstallMessageHandler(
+            [](QtMsgType, const QMessageLogContext&, const QString& text) { said << text; });
+        {
+            Buttoninterface buttons;
+            Sensor sensor;
+        }
+        qInstallMessageHandler(previous);
+        const QStringList lines = said.filter(QStringLiteral("driver_sensor.h"));
+        QCOMPARE(lines.size(), told.isEmpty() ? 0 : 1);
+        QVERIFY2(lines.join(QLatin1Char('\n')).contains(QString::fromLatin1(told)), qPrintable(lines.join(QLatin1Char('\n'))));
     }
 
     // A scenario path that names a FIFO or a device is refused before anything is read, and

@@ -141,7 +141,7 @@ private slots:
     void fillKeepingTheRowKeepsTheLayout();
     void modelsDecideWhatIsFilledAndOffered();
     void factoryEffectIsOnTheModelsList();
-    void wheelSkipsRowsTheModelLacks();
+    void arrowKeysSkipRowsTheModelLacks();
     void everyRowWritesItsMode_data();
     void everyRowWritesItsMode();
     void controlsWriteTheirBytes();
@@ -414,21 +414,19 @@ void LightingPageTest::factoryEffectIsOnTheModelsList()
     }
 }
 
-void LightingPageTest::wheelSkipsRowsTheModelLacks()
+void LightingPageTest::arrowKeysSkipRowsTheModelLacks()
 {
     openMouse(lightImage(1, 5));  // row 4 on MID 1: rows 5 and 6 not offered
     m_page->show();
     QCOMPARE(modes()->currentIndex(), 4);
-    QWheelEvent down(QPointF(20, 10), QPointF(modes()->mapToGlobal(QPoint(20, 10))), QPoint(), QPoint(0, -120), Qt::NoButton,
-                     Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(modes(), &down);
+    QTest::keyClick(modes(), Qt::Key_Down);
     QCOMPARE(modes()->currentIndex(), 4);
     QCOMPARE(writes(), 0);
 
-    // Offered on MID 4: the wheel reaches row 5 and writes its mode.
+    // Offered on MID 4: the key reaches row 5 and writes its mode.
     ChosenModelId = 4;
     m_page->SlotUpDataLightUILight(imageOf(lightImage(1, 5)));
-    QApplication::sendEvent(modes(), &down);
+    QTest::keyClick(modes(), Qt::Key_Down);
     QCOMPARE(modes()->currentIndex(), 5);
     expectStored({{OnOff, 1}, {Effect, 1}}, 1);
 }

@@ -422,6 +422,7 @@ void MacroPageTest::deleteMacro()
     }
     QVERIFY(QFileInfo::exists(path("Fire")));
     QCOMPARE(page->currentMacroName(), QString("Fire"));
+    QVERIFY(child<QAbstractButton>(*page, "ReNumber")->isChecked());
     {
         ModalAnswerer answerer;
         answerer.on("DeleteConfirm", ModalAnswerer::clickButton("NewHong"));
@@ -430,6 +431,9 @@ void MacroPageTest::deleteMacro()
     }
     QVERIFY(!QFileInfo::exists(path("Fire")));
     QCOMPARE(child<QListWidget>(*page, "listWidgetHong")->count(), 0);
+    // No macro chosen: no repeat choice either.
+    for (const char* repeat : {"ReNumber", "ReUntil", "ReUntilLoose", "ReUntilClick"})
+        QVERIFY2(!child<QAbstractButton>(*page, repeat)->isChecked(), repeat);
     QCOMPARE(sent(deleteMacroButton), (QList<QVariantList>{{page->MacroRealText() + "Fire"}}));
     QCOMPARE(page->MacroRealText(), QString("Macro_"));
 

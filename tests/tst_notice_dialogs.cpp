@@ -318,6 +318,7 @@ private slots:
             return reset;
         }) << true;
         QTest::newRow("UpDateWarning") << make<UpDateWarning>() << true;
+        QTest::newRow("LessThree") << make<LessThree>() << true;
         QTest::newRow("RePair") << make<RePair>() << false;
         QTest::newRow("DeleteConfirm") << make<DeleteConfirm>() << false;
         QTest::newRow("MakeMacro") << make<MakeMacro>() << false;

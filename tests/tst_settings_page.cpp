@@ -57,18 +57,32 @@ bool lightShown(QWidget* page)
         && shown(page, "textEdit_2") && shown(page, "TitleButton_7");
 }
 
+// The company link and line lie inside the page's contents and clear of every separator.
+bool companyTextsClear(QWidget* page, int height)
+{
+    for (const char* name : {"pushButton_3", "pushButton_4"}) {
+        const QRect text = child<QWidget>(page, name)->geometry();
+        if (text.bottom() >= height)
+            return false;
+        for (const char* line : {"line", "line_2", "line_3", "line_4", "line_5"})
+            if (text.intersects(child<QWidget>(page, line)->geometry()))
+                return false;
+    }
+    return true;
+}
+
 bool compact(QWidget* page)
 {
     return child<QWidget>(page, "scrollAreaWidgetContents")->maximumSize() == QSize(880, 630)
         && child<QWidget>(page, "pushButton_3")->pos() == QPoint(610, 540)
-        && child<QWidget>(page, "pushButton_4")->pos() == QPoint(490, 560);
+        && child<QWidget>(page, "pushButton_4")->pos() == QPoint(490, 560) && companyTextsClear(page, 630);
 }
 
 bool full(QWidget* page)
 {
-    return child<QWidget>(page, "scrollAreaWidgetContents")->maximumSize() == QSize(880, 780)
-        && child<QWidget>(page, "pushButton_3")->pos() == QPoint(610, 700)
-        && child<QWidget>(page, "pushButton_4")->pos() == QPoint(490, 720);
+    return child<QWidget>(page, "scrollAreaWidgetContents")->maximumSize() == QSize(880, 820)
+        && child<QWidget>(page, "pushButton_3")->pos() == QPoint(610, 720)
+        && child<QWidget>(page, "pushButton_4")->pos() == QPoint(490, 740) && companyTextsClear(page, 820);
 }
 
 DeviceAllInfo receiverRecord(int model, uint8_t kind, uint8_t cableFlag = 0)

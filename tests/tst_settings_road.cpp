@@ -168,7 +168,7 @@ void SettingsRoadTest::receiverLightModeShowsAfterTheLoad()
     QVERIFY(lightAreaShown(page));
     QVERIFY(child(page, "ReUntil_2")->isVisible());
     QVERIFY(child<QCheckBox>(page, "ReUntil_2")->isChecked());
-    QCOMPARE(child(page, "pushButton_3")->pos(), QPoint(610, 700));  // the full layout
+    QCOMPARE(child(page, "pushButton_3")->pos(), QPoint(610, 720));  // the full layout
     // The echo: the checked mode written back to the receiver.
     QVERIFY(SimScript::countCalls(QStringLiteral("UsbFinderC_Set4KDongleRGB(%1, 2)").arg(QString::fromLatin1(d.path))) >= 1);
     QCOMPARE(HidSim_LightMode(d.interface), 2);

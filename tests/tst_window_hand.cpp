@@ -2,8 +2,10 @@
 // as a user's would, with the window's drag live. A press belongs to the control under it; a
 // press nobody takes drags the window; the offline notice never opens inside a control's press,
 // and a mouse that sleeps and wakes gets nothing the user did not ask for.
+#include "common/MacroSetting.h"
 #include "common/PostMsg.h"
 #include "common/ProgramWaits.h"
+#include "device/CurrentDevice.h"
 #include "device/MacroFiles.h"
 #include "device/SharedFlags.h"
 #include "device/Worker.h"
@@ -28,12 +30,15 @@
 #include <QFile>
 #include <QListWidget>
 #include <QLabel>
+#include <QPointer>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSlider>
 #include <QSpinBox>
 #include <QToolButton>
 #include <QWindow>
 #include <QtTest>
+#include <QtTest/qtestspontaneevent.h>
 
 #include <functional>
 #include <memory>
@@ -58,6 +63,8 @@ public:
 // of each load is closed. An offline notice is counted; while it shows, `atNotice` looks at the
 // window, and the mouse wakes, so that the online poll closes the notice.
 struct Program {
+    enum Mice { OneReceiverMouse, OneCableMouse };
+
     ProgramWorld world;
     SimScript::Device mouse;
     ModalAnswerer answerer;
@@ -66,7 +73,7 @@ struct Program {
     std::function<void()> atNotice;
     int formsAtSleep = 0;
 
-    Program()
+    explicit Program(Mice mice = OneReceiverMouse)
     {
         QByteArray image = SimScript::makeImage(33);
         image[LevelCount] = 3;
@@ -75,7 +82,7 @@ struct Program {
         image[Effect] = 2;  // the colour row, with both sliders
         image[Brightness] = 2;
         image[Speed] = 2;
-        mouse = SimScript::addReceiverMouse(1);
+        mouse = mice == OneReceiverMouse ? SimScript::addReceiverMouse(1) : SimScript::addCableMouse(1);
         HidSim_SetImage(mouse.mouse, 0, reinterpret_cast<const uint8_t*>(image.constData()));
         answerer.on(QStringLiteral("MouseOffLine"), [this](QWidget*) {
             if (atNotice)
@@ -111,6 +118,19 @@ struct Program {
         QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {}, at(widget, pos));
     }
 
+    // One notch of the wheel (down for a negative count) at `pos` of `widget`, delivered to the
+    // window as the system delivers it.
+    void wheel(QWidget* widget, QPoint pos, int notches = -1)
+    {
+        const QPoint inWindow = at(widget, pos);
+        QWheelEvent event(QPointF(inWindow), QPointF(window->mapToGlobal(inWindow)), QPoint(), QPoint(0, 120 * notches),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        // Handed to notify() as it is: sendEvent() would take its mark of a system event, and
+        // only those go on to the widgets beneath one that lets them pass.
+        QSpontaneKeyEvent::setSpontaneous(&event);
+        QCoreApplication::instance()->notify(window->windowHandle(), &event);
+    }
+
     void sleep()
     {
         formsAtSleep = hub.count(QStringLiteral("Form"));
@@ -126,6 +146,33 @@ struct Program {
         }, 8000);
     }
 };
+
+// The second key of the image a right click, which a rapid-fire binding may replace.
+void bindSecondKeyToRightClick(int mouseId)
+{
+    QByteArray image = SimScript::storedImage(mouseId);
+    image.replace(77, 3, QByteArray("\x01\x02\x00", 3));
+    HidSim_SetImage(mouseId, 0, reinterpret_cast<const uint8_t*>(image.constData()));
+}
+
+// The visible widget of that name in the window (the choice page and the frame share some).
+QWidget* shownChild(QWidget* window, const QString& name)
+{
+    for (QWidget* widget : window->findChildren<QWidget*>(name))
+        if (widget->isVisible())
+            return widget;
+    return nullptr;
+}
+
+// Dialogs of the program that are on the screen, the window aside.
+QStringList shownDialogs(QWidget* window)
+{
+    QStringList shown;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget != window && qobject_cast<QDialog*>(widget) && widget->isVisible())
+            shown << QString::fromLatin1(widget->metaObject()->className());
+    return shown;
+}
 
 void pick(QComboBox* combo, int row)
 {
@@ -151,6 +198,10 @@ private slots:
     void currentMacroKeepsItsHighlightAcrossALanguageChange();
     void noticeAfterADialogOpenedByAPressComesAtOnce();
     void rapidFireDialogOpensAfterTheRelease();
+    void dialogsForAMouseCloseWhenItGoes_data();
+    void dialogsForAMouseCloseWhenItGoes();
+    void wheelPassesOverListsAndSliders_data();
+    void wheelPassesOverListsAndSliders();
 };
 
 void WindowHandTest::markerDragChangesTheLevelAndLeavesTheWindow()
@@ -449,6 +500,159 @@ void WindowHandTest::rapidFireDialogOpensAfterTheRelease()
     program.moveTo(fire, fireAt + QPoint(40, 30));
     QCoreApplication::processEvents();
     QCOMPARE(program.window->pos(), windowAt);
+}
+
+void WindowHandTest::dialogsForAMouseCloseWhenItGoes_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QStringList>("clicks");  // in turn; the last opens the dialog
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<bool>("twin");       // a second mouse of the model, plugged in meanwhile, stays
+    QTest::addColumn<bool>("backArrow");  // the user goes back instead of unplugging
+    const QStringList rapidFire{QStringLiteral("RightKey"), QStringLiteral("DPI_6")};
+    const QStringList swatch{QStringLiteral("BlueButtonA")};
+    QTest::newRow("rapid fire") << "ButtonMain" << rapidFire << "FireKey" << false << false;
+    QTest::newRow("rapid fire, a mouse of the same model stays") << "ButtonMain" << rapidFire << "FireKey" << true << false;
+    QTest::newRow("profile file") << "ButtonMain" << QStringList{"ImportData"} << "QFileDialog" << false << false;
+    QTest::newRow("level colour") << "SensorButton" << swatch << "QColorDialog" << false << false;
+    // The colour dialog leaves the window the hand: the back arrow is at hand.
+    QTest::newRow("level colour, back arrow") << "SensorButton" << swatch << "QColorDialog" << false << true;
+}
+
+// The frame's mouse goes while a dialog opened for it is up: the window goes back to the tiles,
+// the dialog closes as if cancelled, and nothing reaches that mouse or another of its model.
+void WindowHandTest::dialogsForAMouseCloseWhenItGoes()
+{
+    QFETCH(QString, page);
+    QFETCH(QStringList, clicks);
+    QFETCH(QString, dialog);
+    QFETCH(bool, twin);
+    QFETCH(bool, backArrow);
+    Program program{Program::OneCableMouse};
+    bindSecondKeyToRightClick(program.mouse.mouse);
+    QVERIFY(program.load());
+    // Two mice of one model show no tiles; the second one comes while the frame is up.
+    SimScript::Device other;
+    if (twin) {
+        other = SimScript::addCableMouse(1);
+        HidSim_SetImage(other.mouse, 0, reinterpret_cast<const uint8_t*>(program.stored().constData()));
+        QVERIFY(SimScript::settle());
+        QCOMPARE(CurrentDevicePath(), program.mouse.path);
+    }
+    program.openPage(qPrintable(page));
+    const QByteArray stored = program.stored();
+    const int writes = program.writes();
+    const int otherWrites = twin ? HidSim_WriteCount(other.mouse) : 0;
+
+    // The mouse goes while the dialog is up. A dialog the window leaves behind is closed after
+    // a while here, so that its loop ends and the test can tell.
+    QPointer<QDialog> opened;
+    bool leftBehind = false;
+    QObject guard;
+    const auto leave = [&](QWidget* shown) {
+        opened = qobject_cast<QDialog*>(shown);
+        QTimer::singleShot(ProgramWaits::scaled(8000), &guard, [&] {
+            if (opened && opened->isVisible()) {
+                leftBehind = true;
+                opened->reject();
+            }
+        });
+        if (backArrow)
+            QTest::mouseClick(program.window->windowHandle(), Qt::LeftButton, {},
+                              program.at(shownChild(program.window.get(), QStringLiteral("UpArrow")), QPoint(10, 10)));
+        else
+            HidSim_SetPlugged(program.mouse.interface, 0);
+    };
+    program.answerer.on(dialog, leave);
+    for (const QString& name : clicks) {
+        QWidget* control = shownChild(program.window.get(), name);
+        QVERIFY2(control, qPrintable(name));
+        program.press(control, control->rect().center());
+        program.release(control, control->rect().center());
+    }
+    if (dialog == QLatin1String("QColorDialog")) {
+        // Not modal: it is simply shown.
+        QVERIFY(spinUntil([&] { return shownDialogs(program.window.get()).contains(dialog); }));
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (widget->inherits("QColorDialog"))
+                leave(widget);
+    }
+    const bool seen = spinUntil([&] { return opened || program.answerer.handled().contains(dialog); });
+    QVERIFY2(seen, qPrintable(dialog));
+    QVERIFY(spinUntil([&] {
+        HidSim_DeliverPending(20);
+        return program.window->currentPage() == DialogMain::ChoicePage && !(opened && opened->isVisible());
+    }, 12000));
+    QVERIFY2(!leftBehind, "the dialog stayed over the tiles");
+    QCOMPARE(shownDialogs(program.window.get()), QStringList());
+    QCOMPARE(program.writes(), writes);
+    QCOMPARE(program.stored(), stored);
+    if (twin)
+        QCOMPARE(HidSim_WriteCount(other.mouse), otherWrites);
+}
+
+void WindowHandTest::wheelPassesOverListsAndSliders_data()
+{
+    QTest::addColumn<int>("mice");
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<bool>("pageScrolls");
+    const int receiver = Program::OneReceiverMouse;
+    QTest::newRow("language list") << receiver << "FormSetting" << "comboBox" << true;
+    QTest::newRow("debounce list") << receiver << "ButtonMain" << "Debunce" << false;
+    QTest::newRow("DPI slider") << receiver << "SensorButton" << "horizontalSliderC" << false;
+    QTest::newRow("DPI level count list") << receiver << "SensorButton" << "ChooseEvent" << false;
+    QTest::newRow("brightness slider") << receiver << "LightsButton" << "horizontalLight" << false;
+    QTest::newRow("speed slider") << receiver << "LightsButton" << "horizontalSpeed" << false;
+    QTest::newRow("light effect list") << receiver << "LightsButton" << "LightMod" << false;
+    // On the cable the sensor-mode list is fixed, and disabled.
+    QTest::newRow("disabled list") << int(Program::OneCableMouse) << "SensorButton" << "ModelChoose" << false;
+}
+
+// A wheel that only passed over a closed list or a slider changes nothing and writes nothing:
+// the page beneath scrolls where it can.
+void WindowHandTest::wheelPassesOverListsAndSliders()
+{
+    QFETCH(int, mice);
+    QFETCH(QString, page);
+    QFETCH(QString, control);
+    QFETCH(bool, pageScrolls);
+    Program program{Program::Mice(mice)};
+    QVERIFY(program.load());
+    program.openPage(qPrintable(page));
+    QWidget* widget = shownChild(program.window.get(), control);
+    QVERIFY2(widget, qPrintable(control));
+    auto* list = qobject_cast<QComboBox*>(widget);
+    auto* slider = qobject_cast<QSlider*>(widget);
+    QVERIFY(list || slider);
+    QCOMPARE(widget->isEnabled(), control != QLatin1String("ModelChoose"));
+    const auto value = [&] { return list ? list->currentIndex() : slider->value(); };
+    QScrollBar* pageBar = nullptr;
+    for (QWidget* up = widget->parentWidget(); up && !pageBar; up = up->parentWidget())
+        if (auto* area = qobject_cast<QScrollArea*>(up))
+            pageBar = area->verticalScrollBar();
+    QCOMPARE(pageBar && pageBar->maximum() > 0, pageScrolls);
+    const int shown = value();
+    const int scrolled = pageBar ? pageBar->value() : 0;
+    const QByteArray stored = program.stored();
+    const int writes = program.writes();
+    const QString language = MacroSetting::instance()->value(QStringLiteral("Language"), QStringLiteral("Language"));
+    const QStringList dialogs = program.answerer.handled();
+
+    for (int turn = 0; turn < 2; ++turn) {
+        program.wheel(widget, widget->rect().center(), -1);
+        program.wheel(widget, widget->rect().center(), 1);
+        program.wheel(widget, widget->rect().center(), -1);
+    }
+    QVERIFY(runQueuedWork());
+
+    QCOMPARE(value(), shown);
+    if (pageScrolls)
+        QVERIFY2(pageBar->value() > scrolled, qPrintable(QString::number(pageBar->value())));
+    QCOMPARE(program.answerer.handled(), dialogs);
+    QCOMPARE(program.writes(), writes);
+    QCOMPARE(program.stored(), stored);
+    QCOMPARE(MacroSetting::instance()->value(QStringLiteral("Language"), QStringLiteral("Language")), language);
 }
 
 QTEST_MAIN(WindowHandTest)

@@ -50,12 +50,6 @@ void MyConmboBox::mousePressEvent(QMouseEvent* event)
     QComboBox::mousePressEvent(event);
 }
 
-void MyConmboBox::wheelEvent(QWheelEvent* event)
-{
-    LastPressIndex = currentIndex();
-    QComboBox::wheelEvent(event);
-}
-
 void MyConmboBox::keyPressEvent(QKeyEvent* event)
 {
     LastPressIndex = currentIndex();

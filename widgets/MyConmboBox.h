@@ -3,9 +3,9 @@
 
 class QListView;
 
-// Combo box that remembers the index it showed before the user last changed it (pressed it,
-// turned the wheel over it or used a key), so a choice the mouse refused can be shown back,
-// and draws the current item centred in its field.
+// Combo box that remembers the index it showed before the user last changed it (pressed it or
+// used a key; a wheel over the closed box passes it by, see widgets/WheelPassing), so a choice
+// the mouse refused can be shown back, and draws the current item centred in its field.
 class MyConmboBox : public QComboBox {
     Q_OBJECT
 public:
@@ -26,7 +26,6 @@ public:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
-    void wheelEvent(QWheelEvent* event) override;
     void showPopup() override;
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;

@@ -69,8 +69,7 @@ Buttoninterface::Buttoninterface(QWidget* parent)
     applyPageStyles();
     InitMacroButtons();
     // The header is read once, by whichever page is built first.
-    if (SensorDefineNames.isEmpty())
-        LoadSensorHeader();
+    LoadSensorHeaderOnce();
 
     PostMsg::connectBlocking(SIGNAL(SigUpDataLightUIButton(FlashDataMap)), this,
                              SLOT(SlotUpDataButtonUIButton(FlashDataMap)));

@@ -72,6 +72,27 @@ ButtonBinding factoryBinding(int bindingIndex, int modelId)
     return table[bindingIndex];
 }
 
+namespace {
+
+// The button that opens the function list of a type whose codes have buttons of their own: it
+// names a code the page has no button for better than the previous binding's name would.
+QString functionGroupButton(int type)
+{
+    switch (type) {
+    case 2:
+        return QStringLiteral("DPI_7");
+    case 3:
+        return QStringLiteral("DPI_11");
+    case 8:
+        return QStringLiteral("DPI_9");
+    case 11:
+        return QStringLiteral("DPI_13");
+    }
+    return QString();
+}
+
+}  // namespace
+
 QString functionButtonOfBinding(int type, int code1)
 {
     switch (type) {
@@ -121,7 +142,7 @@ QString functionButtonOfBinding(int type, int code1)
             return QStringLiteral("VolumeDown_14");
         break;
     }
-    return QString();
+    return functionGroupButton(type);
 }
 
 QVector<QPoint> markerPositions(int pictureIndex)

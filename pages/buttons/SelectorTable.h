@@ -42,8 +42,10 @@ Bindings bindingsFromImage(const FlashDataMap& image, int count);
 ButtonBinding factoryBinding(int bindingIndex, int modelId);
 
 // The function button whose text names a binding of the types that need no record:
-// 0, 1, 2, 3, 4, 7, 8, 9 and 11 ("LeftKey_3", "VolumeUp_7" ...). Empty for a code the
-// page cannot name (the selector keeps its text) and for types 5, 6 and 10.
+// 0, 1, 2, 3, 4, 7, 8, 9 and 11 ("LeftKey_3", "VolumeUp_7" ...). A code of types 2, 3, 8
+// and 11 that has no button of its own gets the button of its function list ("DPI_9" for
+// the light switches). Empty for any other code the page cannot name (the selector keeps
+// its text) and for types 5, 6 and 10.
 QString functionButtonOfBinding(int type, int code1);
 
 // Positions of the markers Number1..Number6 on the mouse picture of a picture index

@@ -191,7 +191,7 @@ void LampLight::SlotFormResetLight()
 }
 
 // Rows 5 and 6 are hidden from the drop-down, not removed: the page can still select them. They
-// are disabled as well, so the mouse wheel over the list skips them too.
+// are disabled as well, so the arrow keys on the list skip them too.
 void LampLight::offerRowsFiveSix(bool offered)
 {
     auto* model = qobject_cast<QStandardItemModel*>(ui->LightMod->model());

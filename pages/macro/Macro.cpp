@@ -568,8 +568,8 @@ void Macro::on_DeleteHong_clicked()
         delete ui->listWidgetHong->takeItem(ui->listWidgetHong->currentRow());
         ui->listWidgetHong->setCurrentRow(-1);
         m_settingCurrent = false;
-        ui->listWidgetKey->clear();
-        deactivateSave();
+        // No macro chosen: no events and no repeat choice.
+        loadCurrentMacro();
     });
 }
 

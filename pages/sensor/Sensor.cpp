@@ -136,7 +136,7 @@ Sensor::Sensor(QWidget* parent)
     }
     ui->PerformanceOpen->setMaxVisibleItems(5);
 
-    LoadSensorHeader();
+    LoadSensorHeaderOnce();
 
     const QString label = labelColorStyle(skinColor(QStringLiteral("LabelColor")));
     ui->label_5->setStyleSheet(label);

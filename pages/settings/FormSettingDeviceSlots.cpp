@@ -54,11 +54,13 @@ void FormSetting::showLightArea(bool shown)
 
 void FormSetting::setFullLayout(bool full)
 {
-    const QSize size(880, full ? 780 : 630);
+    // Full, the link and the company line sit below the receiver area's closing separator, and
+    // the page scrolls far enough to show them above the frame's lower edge.
+    const QSize size(880, full ? 820 : 630);
     ui->scrollAreaWidgetContents->setMinimumSize(size);
     ui->scrollAreaWidgetContents->setMaximumSize(size);
-    ui->pushButton_3->move(610, full ? 700 : 540);
-    ui->pushButton_4->move(490, full ? 720 : 560);
+    ui->pushButton_3->move(610, full ? 720 : 540);
+    ui->pushButton_4->move(490, full ? 740 : 560);
 }
 
 void FormSetting::layoutForModel(bool showLongRange)
