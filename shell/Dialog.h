@@ -50,6 +50,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     // The battery display without a level.
@@ -62,6 +63,8 @@ private:
     void showPage(int page);
     // One modal run of the busy dialog for a load report with `index` (1: wait mode).
     void runBusyDialog(int index);
+    // Starts the busy dialog's wait that a run asked for, once the pages exist.
+    void startBusyWaitOnceBuilt();
 
     Ui::Dialog* ui;
     QButtonGroup* m_groupA = nullptr;
@@ -78,6 +81,7 @@ private:
     BackgroundPicture* m_backgroundView = nullptr;  // the background picture, behind every other widget
     bool m_buildingPages = false;
     bool m_busyRunning = false;
+    bool m_busyWaitsForPages = false;  // a run's wait starts when the pages are built
     // A load report that arrived while the busy dialog ran, and its argument.
     bool m_loadPending = false;
     int m_pendingBusyMode = 0;

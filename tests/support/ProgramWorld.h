@@ -17,6 +17,10 @@ struct ProgramWorld {
     ProgramWorld& operator=(const ProgramWorld&) = delete;
 };
 
-// Clicks the window's first device tile and waits until the load has filled the pages: SigForm,
-// which the hub recorder sees, follows the pages' images. False after 8 s without it.
+// Waits, delivering the library's answers, until the load begun after `mark` has ended
+// (HubRecorder::loadEndedSince). False after `ms` without it.
+bool waitForLoad(const linktest::HubRecorder& hub, int mark, int ms = 8000);
+
+// Clicks the window's first device tile and waits until its load has ended: the pages hold
+// the mouse's images and the busy dialog's wait has run out. False after 8 s without it.
 bool loadFirstTile(DialogMain& window, linktest::HubRecorder& hub);
