@@ -46,8 +46,9 @@ bool waitForLoad(const linktest::HubRecorder& hub, int mark, int ms)
 
 bool loadFirstTile(DialogMain& window, linktest::HubRecorder& hub)
 {
-    auto* tile = window.findChild<QToolButton*>(QStringLiteral("btn0"));
-    if (!tile)
+    // The tiles come with the device list, which a busy machine may still be scanning.
+    QToolButton* tile = nullptr;
+    if (!spinUntil([&] { return (tile = window.findChild<QToolButton*>(QStringLiteral("btn0"))) != nullptr; }, LoadWaitMs))
         return false;
     const int mark = hub.mark();
     tile->click();

@@ -17,10 +17,14 @@ struct ProgramWorld {
     ProgramWorld& operator=(const ProgramWorld&) = delete;
 };
 
+// How long a test waits for a load before it gives up: a guard against a hang, long enough
+// for a sanitizer build on a machine busy with other work.
+constexpr int LoadWaitMs = 30000;
+
 // Waits, delivering the library's answers, until the load begun after `mark` has ended
 // (HubRecorder::loadEndedSince). False after `ms` without it.
-bool waitForLoad(const linktest::HubRecorder& hub, int mark, int ms = 8000);
+bool waitForLoad(const linktest::HubRecorder& hub, int mark, int ms = LoadWaitMs);
 
-// Clicks the window's first device tile and waits until its load has ended: the pages hold
-// the mouse's images and the busy dialog's wait has run out. False after 8 s without it.
+// Clicks the window's first device tile, once it is there, and waits until its load has
+// ended: the pages hold the mouse's images and the busy dialog's wait has run out.
 bool loadFirstTile(DialogMain& window, linktest::HubRecorder& hub);
