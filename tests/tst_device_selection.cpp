@@ -67,6 +67,13 @@ private slots:
 
 using World = ProgramWorld;
 
+// The program's waits at another scale while it lives.
+struct WaitScale {
+    explicit WaitScale(double scale) { ProgramWaits::setWaitScale(scale); }
+    ~WaitScale() { ProgramWaits::setWaitScale(before); }
+    const double before = ProgramWaits::waitScale();
+};
+
 struct LinkHookGuard {
     ~LinkHookGuard() { HidSim_SetLinkCallHook(nullptr, nullptr); }
 };
@@ -192,6 +199,9 @@ private slots:
         image[0x49] = 1;  // lighting on
         QCOMPARE(HidSim_SetImage(mouse.mouse, 0, reinterpret_cast<const uint8_t*>(image.constData())), 0);
 
+        // The waits at a scale that leaves the link of a busy machine time to open after the
+        // build, as the real wait does; the build takes longer than the whole wait all the same.
+        WaitScale scale(0.4);
         ModalAnswerer answerer;
         answerer.on(QStringLiteral("UpDataParam"), [](QWidget*) {});  // runs its course
         linktest::HubRecorder hub;
@@ -208,7 +218,7 @@ private slots:
             if (slowed || receiver->objectName() != QLatin1String("stackedWidgetDialog") || !window.findChild<Buttoninterface*>())
                 return;
             slowed = true;
-            QThread::msleep(2 * ProgramWaits::scaled(UpDataParam::StartDelayMs));
+            QThread::msleep(ProgramWaits::scaled(UpDataParam::StartDelayMs) + 200);
             // Due once the build has returned (a zero wait would come before an overdue timer).
             QTimer::singleShot(1, &releasing, [&built] { built = true; });
         });
