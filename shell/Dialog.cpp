@@ -149,6 +149,15 @@ void Dialog::buildPages()
     // for the pages and waits until this build has returned.
     PostMsg::setPagesPending(false);
     m_buildingPages = false;
+    startBusyWaitOnceBuilt();
+}
+
+void Dialog::startBusyWaitOnceBuilt()
+{
+    if (!m_busyWaitsForPages || !m_lightPage || m_buildingPages)
+        return;
+    m_busyWaitsForPages = false;
+    m_busy->StartTimer();
 }
 
 void Dialog::showPage(int page)
@@ -302,7 +311,13 @@ void Dialog::SlotUpDataParam(int index)
 
 void Dialog::runBusyDialog(int index)
 {
-    m_busy->StartTimer();
+    // The busy wait is the mouse's time to answer: it starts once the pages the load fills
+    // exist, not while a slow machine is still building them after the first paint. A frame
+    // that is not shown gets no paint to build them after.
+    m_busyWaitsForPages = true;
+    if (!isVisible())
+        buildPages();
+    startBusyWaitOnceBuilt();
     qCDebug(kavroTrace) << "q";
     // Each load says anew whether it follows a change reported by the mouse.
     m_busy->WaitMode = index == 1 ? 1 : 0;
@@ -394,6 +409,15 @@ void Dialog::showEvent(QShowEvent* event)
 {
     applyBackground();
     QWidget::showEvent(event);
+}
+
+void Dialog::hideEvent(QHideEvent* event)
+{
+    // Hidden (or minimised) before its first paint, the frame would never build the pages
+    // the busy wait waits for.
+    if (m_busyWaitsForPages)
+        buildPages();
+    QWidget::hideEvent(event);
 }
 
 void Dialog::keyPressEvent(QKeyEvent* event)

@@ -55,6 +55,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     // The battery display without a level.
@@ -69,6 +70,8 @@ private:
     void runBusyDialog(int index);
     // The mouse is no longer the frame's: every dialog opened for it is cancelled.
     void cancelMouseDialogs();
+    // Starts the busy dialog's wait that a run asked for, once the pages exist.
+    void startBusyWaitOnceBuilt();
 
     Ui::Dialog* ui;
     QButtonGroup* m_groupA = nullptr;
@@ -87,6 +90,7 @@ private:
     QList<QPointer<QDialog>> m_mouseDialogs;
     bool m_buildingPages = false;
     bool m_busyRunning = false;
+    bool m_busyWaitsForPages = false;  // a run's wait starts when the pages are built
     // A load report that arrived while the busy dialog ran, and its argument.
     bool m_loadPending = false;
     int m_pendingBusyMode = 0;

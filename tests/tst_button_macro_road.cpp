@@ -18,6 +18,7 @@
 #include "shell/Dialog.h"
 #include "shell/DialogMain.h"
 #include "support/HidSimScript.h"
+#include "support/HubRecorder.h"
 #include "support/KeySender.h"
 #include "support/ModalAnswerer.h"
 #include "support/ProgramWorld.h"
@@ -70,8 +71,8 @@ bool loadFirstMouse(DialogMain& window)
     window.show();
     SimScript::settle();
     NoBusyDialog = 1;
-    window.findChild<QToolButton*>(QStringLiteral("btn0"))->click();
-    return SimScript::deliverUntil([] { return SensorPageReady && LightPageReady && ButtonPageReady; });
+    linktest::HubRecorder hub;
+    return loadFirstTile(window, hub);
 }
 
 // On the button page: the key `selector`, the macro list, the macro `name`.

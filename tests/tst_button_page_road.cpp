@@ -9,6 +9,7 @@
 #include "pages/buttons/Buttoninterface.h"
 #include "shell/DialogMain.h"
 #include "support/HidSimScript.h"
+#include "support/HubRecorder.h"
 #include "support/KeySender.h"
 #include "support/ModalAnswerer.h"
 #include "support/ProgramWorld.h"
@@ -22,11 +23,6 @@
 #include <cstring>
 
 namespace {
-
-bool pagesReady()
-{
-    return SensorPageReady && LightPageReady && ButtonPageReady;
-}
 
 FlashDataMap storedImage(int mouse)
 {
@@ -62,6 +58,7 @@ private slots:
         QCOMPARE(HidSim_SetImage(cable.mouse, 0, reinterpret_cast<const uint8_t*>(&image)), 0);
 
         ModalAnswerer answerer;
+        linktest::HubRecorder hub;
         DialogMain window;
         window.show();
         SimScript::settle();
@@ -70,13 +67,13 @@ private slots:
         Buttoninterface* page = nullptr;
         const auto text = [&page](const char* name) { return page->findChild<QToolButton*>(QLatin1String(name))->text(); };
         const auto chooseTile = [&](const SimScript::Device& device) {
-            SensorPageReady = LightPageReady = ButtonPageReady = 0;
+            const int mark = hub.mark();
             NoBusyDialog = 1;  // no busy dialog: its fixed waits are no part of this road
             for (int i = 0; i < ChoiceDeviceList.size(); ++i) {
                 if (ChoiceDeviceList.at(i).path == QString::fromLatin1(device.path))
                     window.findChild<QToolButton*>(QStringLiteral("btn%1").arg(i))->click();
             }
-            return SimScript::deliverUntil(pagesReady);
+            return waitForLoad(hub, mark);
         };
         const auto back = [&] {
             window.findChild<QToolButton*>(QStringLiteral("UpArrow"))->click();

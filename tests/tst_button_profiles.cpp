@@ -16,7 +16,9 @@
 #include "shell/DialogMain.h"
 #include "widgets/MyConmboBox.h"
 #include "support/HidSimScript.h"
+#include "support/HubRecorder.h"
 #include "support/ModalAnswerer.h"
+#include "support/ProgramWorld.h"
 #include "support/TestEnv.h"
 #include "support/Wait.h"
 
@@ -75,6 +77,7 @@ class ButtonProfilesTest : public QObject {
 private:
     std::unique_ptr<TestEnv> m_env;
     std::unique_ptr<ModalAnswerer> m_answerer;
+    std::unique_ptr<linktest::HubRecorder> m_hub;
     std::unique_ptr<DialogMain> m_window;
     Buttoninterface* m_page = nullptr;
     SimScript::Device m_cable;
@@ -97,15 +100,13 @@ private:
             if (Worker* worker = Worker::instance())
                 worker->wait(5000);
         }
-        SensorPageReady = LightPageReady = ButtonPageReady = 0;
+        const int mark = m_hub->mark();
         NoBusyDialog = 1;
         for (int i = 0; i < ChoiceDeviceList.size(); ++i) {
             if (ChoiceDeviceList.at(i).path == QString::fromLatin1(device.path))
                 m_window->findChild<QToolButton*>(QStringLiteral("btn%1").arg(i))->click();
         }
-        const bool ready = SimScript::deliverUntil([] {
-            return SensorPageReady && LightPageReady && ButtonPageReady && WorkingImageLoaded();
-        });
+        const bool ready = waitForLoad(*m_hub, mark) && WorkingImageLoaded();
         SimScript::settle();  // and the answers that follow the load (the profile list)
         NoBusyDialog = 0;
         m_page = m_window->findChild<Buttoninterface*>();
@@ -137,11 +138,11 @@ private:
         return done && SimScript::deliverUntil(WorkingImageLoaded);
     }
 
-    // The busy dialog waits for the pages; on a slow machine they may come after it closed.
-    bool reloaded()
+    // The reload begun after `mark` has filled the pages. The busy dialog waits for them; on a
+    // slow machine they may come after it closed.
+    bool reloaded(int mark)
     {
-        return SimScript::deliverUntil(
-            [] { return WorkingImageLoaded() && SensorPageReady && LightPageReady && ButtonPageReady; }, 15000);
+        return SimScript::deliverUntil([&] { return WorkingImageLoaded() && m_hub->loadEndedSince(mark); }, 15000);
     }
 
     // The keys shown as chosen on the page.
@@ -189,6 +190,7 @@ private slots:
         m_answerer->on(QStringLiteral("MouseOffLine"), ModalAnswerer::clickButton(QStringLiteral("NewHong")));
         m_answerer->on(QStringLiteral("ExportFail"), ModalAnswerer::clickButton(QStringLiteral("NewHong")));
         m_answerer->on(QStringLiteral("InportFail"), ModalAnswerer::clickButton(QStringLiteral("NewHong")));
+        m_hub = std::make_unique<linktest::HubRecorder>();
         m_window = std::make_unique<DialogMain>();
         m_window->show();
         SimScript::settle();
@@ -199,6 +201,7 @@ private slots:
     {
         setExchangeFileChooser({});
         m_window.reset();
+        m_hub.reset();
         m_answerer.reset();
         Registry::setBaseFolder(QString());
         m_env.reset();
@@ -312,9 +315,10 @@ private slots:
 
         QSignalSpy shellBusy(PostMsg::instance(), SIGNAL(SigUpDataParam(int)));
         m_confirmReset = true;
+        const int mark = m_hub->mark();
         button("Reset")->click();
         QVERIFY(runQueuedWork());
-        QVERIFY(reloaded());
+        QVERIFY(reloaded(mark));
         QCOMPARE(HidSim_ResetCount(m_cable.mouse), 1);
         QCOMPARE(stored(m_cable.mouse), m_factory);
         QCOMPARE(bytesOf(WorkingImageCopy()), m_factory);
@@ -490,9 +494,10 @@ private slots:
         QCOMPARE(chosenKeys(), QStringList{"RightKey"});
 
         m_confirmReset = true;
+        const int mark = m_hub->mark();
         button("Reset")->click();
         QVERIFY(runQueuedWork());
-        QVERIFY(reloaded());
+        QVERIFY(reloaded(mark));
         QCOMPARE(stored(m_cable.mouse), m_factory);
         QCOMPARE(text("TopMusic"), text("BackKey_2"));
         QCOMPARE(chosenKeys(), QStringList());  // the reset page starts with no key chosen

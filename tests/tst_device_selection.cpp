@@ -5,6 +5,7 @@
 #include "ChoiceTestCatalogue.h"
 
 #include "common/MacroSetting.h"
+#include "common/ProgramWaits.h"
 #include "common/PostMsg.h"
 #include "common/Registry.h"
 #include "common/UserConfig.h"
@@ -17,11 +18,15 @@
 #include "device/Worker.h"
 #include "device/WorkingImage.h"
 #include "pages/buttons/Buttoninterface.h"
+#include "pages/lighting/LampLight.h"
+#include "pages/sensor/Sensor.h"
 #include "pages/settings/FormSetting.h"
 #include "pages/settings/UpDateRepair.h"
 #include "shell/Dialog.h"
 #include "shell/DialogChange.h"
 #include "shell/DialogMain.h"
+#include "shell/UpDataParam.h"
+#include "support/EventHook.h"
 #include "support/HidSimScript.h"
 #include "support/HubRecorder.h"
 #include "support/ModalAnswerer.h"
@@ -35,8 +40,14 @@
 #include <QAbstractButton>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QSpinBox>
+#include <QThread>
+#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
+
+#include <atomic>
+#include <cstring>
 
 namespace {
 
@@ -55,6 +66,27 @@ private slots:
 };
 
 using World = ProgramWorld;
+
+// The program's waits at another scale while it lives.
+struct WaitScale {
+    explicit WaitScale(double scale) { ProgramWaits::setWaitScale(scale); }
+    ~WaitScale() { ProgramWaits::setWaitScale(before); }
+    const double before = ProgramWaits::waitScale();
+};
+
+struct LinkHookGuard {
+    ~LinkHookGuard() { HidSim_SetLinkCallHook(nullptr, nullptr); }
+};
+
+// The link to the mouse opens once `context` (an atomic bool) is set, at most ten seconds on.
+void openLinkOnceBuilt(const char* name, void* context)
+{
+    if (std::strcmp(name, "UsbServerC_Start") != 0)
+        return;
+    auto* built = static_cast<std::atomic<bool>*>(context);
+    for (int i = 0; i < 1000 && !built->load(); ++i)
+        QThread::msleep(10);
+}
 
 using SimScript::settle;
 
@@ -82,6 +114,7 @@ private slots:
 
         ModalAnswerer answerer;  // the busy dialog of the load is closed when it shows
         PageImages pages;
+        linktest::HubRecorder recorder;
         DialogMain window;
         window.show();
         settle();
@@ -112,6 +145,7 @@ private slots:
         links << connect(hub, &PostMsg::SigLabelTextB, this, [&](QString a, QString b) { labelTexts << QStringList{a, b}; });
         links << connect(hub, &PostMsg::SigChangeMainDialog, this, [&](int i) { mainDialog << i; });
 
+        const int mark = recorder.mark();
         window.findChild<QToolButton*>(QStringLiteral("btn0"))->click();
 
         QVERIFY(!setver.isEmpty());
@@ -131,7 +165,7 @@ private slots:
         for (const auto& link : links)
             disconnect(link);
 
-        QVERIFY(SimScript::deliverUntil([] { return SensorPageReady && LightPageReady && ButtonPageReady; }));
+        QVERIFY(waitForLoad(recorder, mark));
         QVERIFY(SimScript::countCalls(QStringLiteral("UsbServerC_Start(") + QString::fromLatin1(mouse.path)) >= 1);
         QCOMPARE(pages.sensor.size(), int(sizeof(FlashDataMap)));
         QCOMPARE(pages.sensor.left(124), image.left(124));
@@ -144,6 +178,65 @@ private slots:
         QCOMPARE(uint8_t(written.at(0)), rate);
         QCOMPARE(written.mid(1, 123), image.mid(1, 123));
 
+        if (Worker* worker = Worker::instance())
+            worker->wait(5000);
+    }
+
+    // A machine too slow for the frame's late page build: building the pages takes longer
+    // than the busy dialog's whole wait, and the mouse's link opens only once they are built.
+    // The wait is the mouse's time to answer, so the load still ends with every page showing
+    // the mouse's configuration and no offline notice.
+    void slowPageBuildLeavesTheMouseItsWholeWait()
+    {
+        World world;
+        const SimScript::Device mouse = SimScript::addCableMouse(1);
+        QByteArray image = SimScript::storedImage(mouse.mouse);
+        image[0] = 0x02;  // 500 Hz
+        image[6] = 8;     // debounce item 8
+        image[8] = 30;    // sleep item 3
+        const char light[] = {4, 10, 20, 30};  // effect and colour
+        image.replace(0x43, 4, light, 4);
+        image[0x49] = 1;  // lighting on
+        QCOMPARE(HidSim_SetImage(mouse.mouse, 0, reinterpret_cast<const uint8_t*>(image.constData())), 0);
+
+        // The waits at a scale that leaves the link of a busy machine time to open after the
+        // build, as the real wait does; the build takes longer than the whole wait all the same.
+        WaitScale scale(0.4);
+        ModalAnswerer answerer;
+        answerer.on(QStringLiteral("UpDataParam"), [](QWidget*) {});  // runs its course
+        linktest::HubRecorder hub;
+        DialogMain window;
+        window.show();
+        settle();
+        std::atomic<bool> built{false};
+        LinkHookGuard guard;
+        HidSim_SetLinkCallHook(openLinkOnceBuilt, &built);
+        QObject releasing;  // ends the release below with this test
+        bool slowed = false;
+        EventHook slowBuild(qApp, QEvent::ChildAdded, [&](QObject* receiver) {
+            // The first page after the button page: the build after the frame's first paint.
+            if (slowed || receiver->objectName() != QLatin1String("stackedWidgetDialog") || !window.findChild<Buttoninterface*>())
+                return;
+            slowed = true;
+            QThread::msleep(ProgramWaits::scaled(UpDataParam::StartDelayMs) + 200);
+            // Due once the build has returned (a zero wait would come before an overdue timer).
+            QTimer::singleShot(1, &releasing, [&built] { built = true; });
+        });
+        QVERIFY(loadFirstTile(window, hub));
+        QVERIFY(slowed);
+        QVERIFY(answerer.handled().contains(QStringLiteral("UpDataParam")));
+        QVERIFY(!answerer.handled().contains(QStringLiteral("MouseOffLine")));
+
+        auto* sensor = window.findChild<Sensor*>();
+        auto* buttons = window.findChild<Buttoninterface*>();
+        auto* lighting = window.findChild<LampLight*>();
+        QVERIFY(sensor && buttons && lighting);
+        QVERIFY(sensor->findChild<QAbstractButton*>(QStringLiteral("Button500HZ"))->isChecked());
+        QCOMPARE(buttons->findChild<QComboBox*>(QStringLiteral("Debunce"))->currentIndex(), 8);
+        const auto colour = [lighting](const char* name) { return lighting->findChild<QSpinBox*>(QLatin1String(name))->value(); };
+        QCOMPARE((QList<int>{colour("RSpinBox"), colour("GSpinBox"), colour("BSpinBox")}), (QList<int>{10, 20, 30}));
+        QCOMPARE(lighting->findChild<QComboBox*>(QStringLiteral("StopClose"))->currentIndex(), 3);
+        QCOMPARE(HidSim_WriteCount(mouse.mouse), 0);
         if (Worker* worker = Worker::instance())
             worker->wait(5000);
     }
@@ -225,6 +318,7 @@ private slots:
         QCOMPARE(HidSim_SetImage(mouse.mouse, 0, reinterpret_cast<const uint8_t*>(image.constData())), 0);
         ModalAnswerer answerer;
         PageImages pages;
+        linktest::HubRecorder hub;
         DialogMain window;
         window.show();
         settle();
@@ -233,12 +327,14 @@ private slots:
         QVERIFY(SimScript::deliverUntil([] { return WaitingForMouse.load() == 1; }));
         QVERIFY(!WorkingImageLoaded());
 
+        const int mark = hub.mark();
         char reply[256] = {};
         QCOMPARE(HidSim_ControlCommand(qPrintable(QStringLiteral("wake %1").arg(mouse.mouse)), reply, sizeof reply), 0);
-        QVERIFY(SimScript::deliverUntil([] { return WorkingImageLoaded() && SensorPageReady && LightPageReady && ButtonPageReady; }, 15000));
         // The busy dialog comes with the run the poll asks for once the mouse is back, which a
         // loaded machine can hold back for seconds.
-        QVERIFY(SimScript::deliverUntil([&] { return answerer.handled().contains(QStringLiteral("UpDataParam")); }, 15000));
+        QVERIFY(SimScript::deliverUntil([&] {
+            return WorkingImageLoaded() && answerer.handled().contains(QStringLiteral("UpDataParam")) && hub.loadEndedSince(mark);
+        }, 15000));
         QCOMPARE(pages.sensor.left(124), image.left(124));
 
         const uint8_t rate = image.at(0) == 0x02 ? 0x04 : 0x02;
@@ -258,11 +354,12 @@ private slots:
         const SimScript::Device mouse = SimScript::addReceiverMouse(1, 1);
         ModalAnswerer answerer;
         answerer.on(QStringLiteral("Match"), ModalAnswerer::clickButton(QStringLiteral("CloseButton")));
+        linktest::HubRecorder hub;
         DialogMain window;
         window.show();
         settle();
-        window.findChild<QToolButton*>(QStringLiteral("btn0"))->click();
-        QVERIFY(SimScript::deliverUntil([] { return WorkingImageLoaded() && SensorPageReady && LightPageReady && ButtonPageReady; }));
+        QVERIFY(loadFirstTile(window, hub));
+        QVERIFY(WorkingImageLoaded());
         const int starts = SimScript::countCalls(QStringLiteral("UsbServerC_Start("));
 
         pressSpace(&window);
@@ -282,6 +379,7 @@ private slots:
         World world;
         SimScript::addReceiverMouse(1, 5);
         ModalAnswerer answerer;
+        linktest::HubRecorder hub;
         DialogMain window;
         window.show();
         settle();
@@ -290,8 +388,7 @@ private slots:
         QList<QStringList> labelTexts;
         const auto link = connect(PostMsg::instance(), &PostMsg::SigLabelTextB, this,
                                   [&](QString a, QString b) { labelTexts << QStringList{a, b}; });
-        window.findChild<QToolButton*>(QStringLiteral("btn0"))->click();
-        QVERIFY(SimScript::deliverUntil([] { return SensorPageReady && LightPageReady && ButtonPageReady; }));
+        QVERIFY(loadFirstTile(window, hub));
         QCOMPARE(labelTexts.size(), 1);
         const QString version = labelTexts.first().first();
         QVERIFY(!version.isEmpty());

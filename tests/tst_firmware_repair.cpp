@@ -22,7 +22,9 @@
 #include "shell/DialogMain.h"
 #include "support/FirmwareWorld.h"
 #include "support/HidSimScript.h"
+#include "support/HubRecorder.h"
 #include "support/ModalAnswerer.h"
+#include "support/ProgramWorld.h"
 #include "support/Wait.h"
 #include "support/TestEnv.h"
 
@@ -130,12 +132,12 @@ void FirmwareRepairTest::failedUpdateIsRepairedFromTheChoicePage()
     writeReceiverImage(0x0102);
     HidSim_ScriptFirmware(2, 0, 0);
     ModalAnswerer answerer;  // closes the busy dialog of the load
+    linktest::HubRecorder hub;
     DialogMain window;
     window.show();
     SimScript::settle();
     QCOMPARE(ChoiceDeviceList.size(), 1);
-    window.findChild<QToolButton*>(QStringLiteral("btn0"))->click();
-    QVERIFY(SimScript::deliverUntil([] { return SensorPageReady && LightPageReady && ButtonPageReady; }));
+    QVERIFY(loadFirstTile(window, hub));
     auto* page = window.findChild<FormSetting*>();
     QVERIFY(page);
     QVERIFY(page->findChild<QToolButton*>(QStringLiteral("Receive"))->isVisibleTo(page));

@@ -13,6 +13,7 @@
 #include "pages/macro/MacroFileChoice.h"
 #include "shell/DialogMain.h"
 #include "support/HidSimScript.h"
+#include "support/HubRecorder.h"
 #include "support/KeySender.h"
 #include "support/ModalAnswerer.h"
 #include "support/Wait.h"
@@ -63,12 +64,12 @@ void MacroRoadTest::recordSaveSendExportImport()
     });
     answerer.on("DeleteConfirm", ModalAnswerer::clickButton(QStringLiteral("NewHong")));
     {
+        linktest::HubRecorder hub;
         DialogMain window;
         window.show();
         SimScript::settle();
         const int loadWrites = HidSim_WriteCount(mouse.mouse);
-        window.findChild<QToolButton*>(QStringLiteral("btn0"))->click();
-        QVERIFY(SimScript::deliverUntil([] { return SensorPageReady && LightPageReady && ButtonPageReady; }));
+        QVERIFY(loadFirstTile(window, hub));
         if (Worker* worker = Worker::instance())
             worker->wait(5000);
         QCOMPARE(HidSim_WriteCount(mouse.mouse), loadWrites);  // the load writes nothing back

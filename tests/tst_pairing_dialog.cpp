@@ -21,6 +21,7 @@
 #include "shell/DialogChange.h"
 #include "shell/DialogMain.h"
 #include "support/HidSimScript.h"
+#include "support/HubRecorder.h"
 #include "support/ModalAnswerer.h"
 #include "support/ProgramWorld.h"
 #include "support/Wait.h"
@@ -386,11 +387,11 @@ private slots:
         const SimScript::Device d = SimScript::addReceiverMouse(1);
         HidSim_ScriptPairing(1, 0, -1);
         ModalAnswerer answerer;  // the busy dialog of the load
+        linktest::HubRecorder hub;
         DialogMain window;
         window.show();
         settle();
-        window.findChild<QToolButton*>(QStringLiteral("btn0"))->click();
-        QVERIFY(waitFor([] { return SensorPageReady && LightPageReady && ButtonPageReady; }));
+        QVERIFY(loadFirstTile(window, hub));
         QCOMPARE(MainPageActive.load(), 1);
 
         Match m;
@@ -437,11 +438,11 @@ private slots:
         HidSim_ScriptPairing(2, 3, newMouse);
 
         ModalAnswerer answerer;
+        linktest::HubRecorder hub;
         DialogMain window;
         window.show();
         settle();
-        window.findChild<QToolButton*>(QStringLiteral("btn0"))->click();
-        QVERIFY(waitFor([] { return SensorPageReady && LightPageReady && ButtonPageReady; }));
+        QVERIFY(loadFirstTile(window, hub));
 
         QList<int> activeDuring;
         bool disabledAtSuccess = false;

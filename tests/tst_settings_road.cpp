@@ -10,6 +10,7 @@
 #include "pages/settings/FormSetting.h"
 #include "shell/DialogMain.h"
 #include "support/HidSimScript.h"
+#include "support/HubRecorder.h"
 #include "support/ModalAnswerer.h"
 #include "support/ProgramWorld.h"
 #include "support/Wait.h"
@@ -30,6 +31,7 @@ namespace {
 struct Road {
     ProgramWorld world;
     ModalAnswerer answerer;
+    linktest::HubRecorder hub;
     std::unique_ptr<DialogMain> window;
 
     Road()
@@ -45,14 +47,11 @@ struct Road {
             worker->wait(5000);
     }
 
-    // Chooses the first tile and waits for the mouse's configuration in the three pages.
+    // Chooses the first tile and waits until its load has ended with the mouse's configuration
+    // in the pages.
     bool chooseTile()
     {
-        auto* tile = window->findChild<QToolButton*>(QStringLiteral("btn0"));
-        if (!tile)
-            return false;
-        tile->click();
-        const bool loaded = SimScript::deliverUntil([] { return SensorPageReady && LightPageReady && ButtonPageReady; });
+        const bool loaded = loadFirstTile(*window, hub);
         SimScript::settle();
         return loaded;
     }

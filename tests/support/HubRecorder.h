@@ -5,6 +5,7 @@
 
 #include <QMutex>
 #include <QObject>
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <functional>
@@ -50,6 +51,23 @@ public:
         for (const QString& e : events())
             n += (e == prefix || e.startsWith(prefix + QLatin1Char('('))) ? 1 : 0;
         return n;
+    }
+    // Where the record stands now: the start of what loadEndedSince looks at.
+    int mark() const
+    {
+        QMutexLocker lock(&m_lock);
+        return m_events.size();
+    }
+    // The load begun after `mark` has ended: the mouse's images reached the pages (the Form
+    // that follows them) and the busy dialog that the load asked for has run out (its
+    // Setver(4)). Both stay in the record, unlike the pages' ready flags, which the end of
+    // the load clears again. A recorder made before the frame sees the load's request before
+    // the busy dialog's run.
+    bool loadEndedSince(int mark) const
+    {
+        const QStringList since = events().mid(mark);
+        const int asked = since.indexOf(QRegularExpression(QStringLiteral("^UpDataParam\\(")));
+        return since.contains(QStringLiteral("Form")) && (asked < 0 || since.indexOf(QStringLiteral("Setver(4)"), asked) > asked);
     }
     void clear()
     {

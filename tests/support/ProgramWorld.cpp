@@ -26,6 +26,7 @@ ProgramWorld::ProgramWorld()
     SensorPageReady = 0;
     LightPageReady = 0;
     ButtonPageReady = 0;
+    LoadFinished = 0;
     MacroRecording = 0;
 }
 
@@ -35,15 +36,21 @@ ProgramWorld::~ProgramWorld()
     ChoiceDeviceList.clear();
 }
 
-bool loadFirstTile(DialogMain& window, linktest::HubRecorder& hub)
+bool waitForLoad(const linktest::HubRecorder& hub, int mark, int ms)
 {
-    auto* tile = window.findChild<QToolButton*>(QStringLiteral("btn0"));
-    if (!tile)
-        return false;
-    const int forms = hub.count(QStringLiteral("Form"));
-    tile->click();
     return spinUntil([&] {
         HidSim_DeliverPending(20);
-        return hub.count(QStringLiteral("Form")) > forms;
-    }, 8000);
+        return hub.loadEndedSince(mark);
+    }, ms);
+}
+
+bool loadFirstTile(DialogMain& window, linktest::HubRecorder& hub)
+{
+    // The tiles come with the device list, which a busy machine may still be scanning.
+    QToolButton* tile = nullptr;
+    if (!spinUntil([&] { return (tile = window.findChild<QToolButton*>(QStringLiteral("btn0"))) != nullptr; }, LoadWaitMs))
+        return false;
+    const int mark = hub.mark();
+    tile->click();
+    return waitForLoad(hub, mark);
 }

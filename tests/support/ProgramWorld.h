@@ -17,6 +17,14 @@ struct ProgramWorld {
     ProgramWorld& operator=(const ProgramWorld&) = delete;
 };
 
-// Clicks the window's first device tile and waits until the load has filled the pages: SigForm,
-// which the hub recorder sees, follows the pages' images. False after 8 s without it.
+// How long a test waits for a load before it gives up: a guard against a hang, long enough
+// for a sanitizer build on a machine busy with other work.
+constexpr int LoadWaitMs = 30000;
+
+// Waits, delivering the library's answers, until the load begun after `mark` has ended
+// (HubRecorder::loadEndedSince). False after `ms` without it.
+bool waitForLoad(const linktest::HubRecorder& hub, int mark, int ms = LoadWaitMs);
+
+// Clicks the window's first device tile, once it is there, and waits until its load has
+// ended: the pages hold the mouse's images and the busy dialog's wait has run out.
 bool loadFirstTile(DialogMain& window, linktest::HubRecorder& hub);
