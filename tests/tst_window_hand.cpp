@@ -605,6 +605,7 @@ void WindowHandTest::wheelPassesOverListsAndSliders_data()
     QTest::newRow("brightness slider") << receiver << "LightsButton" << "horizontalLight" << false;
     QTest::newRow("speed slider") << receiver << "LightsButton" << "horizontalSpeed" << false;
     QTest::newRow("light effect list") << receiver << "LightsButton" << "LightMod" << false;
+    QTest::newRow("red number box") << receiver << "LightsButton" << "RSpinBox" << false;
     // On the cable the sensor-mode list is fixed, and disabled.
     QTest::newRow("disabled list") << int(Program::OneCableMouse) << "SensorButton" << "ModelChoose" << false;
 }
@@ -624,9 +625,10 @@ void WindowHandTest::wheelPassesOverListsAndSliders()
     QVERIFY2(widget, qPrintable(control));
     auto* list = qobject_cast<QComboBox*>(widget);
     auto* slider = qobject_cast<QSlider*>(widget);
-    QVERIFY(list || slider);
+    auto* box = qobject_cast<QSpinBox*>(widget);
+    QVERIFY(list || slider || box);
     QCOMPARE(widget->isEnabled(), control != QLatin1String("ModelChoose"));
-    const auto value = [&] { return list ? list->currentIndex() : slider->value(); };
+    const auto value = [&] { return list ? list->currentIndex() : slider ? slider->value() : box->value(); };
     QScrollBar* pageBar = nullptr;
     for (QWidget* up = widget->parentWidget(); up && !pageBar; up = up->parentWidget())
         if (auto* area = qobject_cast<QScrollArea*>(up))

@@ -1,6 +1,7 @@
 #include "widgets/WheelPassing.h"
 
 #include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QAbstractSlider>
 #include <QApplication>
 #include <QComboBox>
@@ -28,6 +29,9 @@ private:
     {
         if (auto* list = qobject_cast<QComboBox*>(widget))
             return !list->view()->isVisible();
+        // A number box the user clicked into (and so typed or stepped in) keeps its wheel.
+        if (auto* box = qobject_cast<QAbstractSpinBox*>(widget))
+            return !box->hasFocus();
         return qobject_cast<QAbstractSlider*>(widget) && !qobject_cast<QScrollBar*>(widget);
     }
 };
