@@ -71,6 +71,12 @@ void fullLoad(uint8_t* data)
     const FullReadAsk ask = LastFullReadAsk();
     if (ask.generation != DataLinkGeneration())
         return;
+    // Read before the program's latest write reached the mouse: asked again, so that only an
+    // answer holding that write fills the pages.
+    if (ask.imagesSent != ImagesSent()) {
+        RequestFullRead();
+        return;
+    }
     FlashDataMap image = ParseFullAnswer(data);
 
     const DeviceAllInfo device = CurrentDeviceRecord();

@@ -20,6 +20,7 @@ namespace {
 std::atomic<unsigned> closes{0};
 std::mutex askLock;
 FullReadAsk lastAsk;
+std::atomic<unsigned> imagesSent{0};
 unsigned reaskedIn = ~0u;
 
 // Only the GUI thread serves the blocking deliveries; a device thread waiting here would
@@ -79,8 +80,19 @@ void RequestFullRead()
             return;
         lastAsk.generation = generation;
         lastAsk.cacheName = DeviceCacheFileName(device.cid, device.mid);
+        lastAsk.imagesSent = imagesSent.load();
     }
     UsbServer_ReadAllFlashData();
+}
+
+void NoteImageSent()
+{
+    ++imagesSent;
+}
+
+unsigned ImagesSent()
+{
+    return imagesSent.load();
 }
 
 FullReadAsk LastFullReadAsk()

@@ -36,8 +36,15 @@ void RequestFullRead();
 struct FullReadAsk {
     unsigned generation = ~0u;
     QString cacheName;
+    unsigned imagesSent = 0;  // images handed to the mouse before the ask
 };
 FullReadAsk LastFullReadAsk();
+// Counts the images handed to the mouse. A full answer asked before the latest of them may
+// describe the mouse without it (it was read while the write was on its way): installed, it
+// would put the old values back on the pages, into the macro files and, with the next
+// change, into the mouse.
+void NoteImageSent();
+unsigned ImagesSent();
 // A setter found the mouse online but no configuration loaded: asks for the full read again,
 // at most once per link generation. True when it asked.
 bool RequestFullReadOncePerLink();

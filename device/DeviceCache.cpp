@@ -3,6 +3,7 @@
 #include "common/AppPaths.h"
 #include "common/CheckedFile.h"
 #include "device/CurrentDevice.h"
+#include "device/DataLink.h"
 #include "device/WorkingImage.h"
 
 #include "HIDUsb.h"
@@ -102,6 +103,8 @@ void CacheFollowsMouse()
 
 bool SendImageToMouse(FlashDataMap* image)
 {
+    // Counted before it goes: a full read asked from here on sees the mouse with it.
+    NoteImageSent();
     if (ProtocolDataUpdate(image) != 1)
         return false;
     CacheFollowsMouse();

@@ -7,6 +7,7 @@
 #include "device/DataLink.h"
 #include "device/DeviceSetters.h"
 #include "device/WorkingImage.h"
+#include "device/DeviceCache.h"
 #include "pages/buttons/Buttoninterface.h"
 #include "pages/lighting/LampLight.h"
 #include "pages/sensor/Sensor.h"
@@ -54,6 +55,7 @@ private slots:
     void loadedMarkerFollowsTheLinksDevice();
     void fullAnswerOfAnEarlierDeviceIsDropped();
     void lateAnswerAfterADeviceChangeAndReopenTouchesNothing();
+    void answerAskedBeforeAWriteIsAskedAgain();
     void refusedChangeAsksForTheConfiguration();
     void shortHeaderAndOtherSubCode();
     void receiverReapply_data();
@@ -320,6 +322,44 @@ void DataCallbackTest::lateAnswerAfterADeviceChangeAndReopenTouchesNothing()
     QVERIFY(settle());
     QVERIFY(WorkingImageLoaded());
     QCOMPARE(m_hub->count(QStringLiteral("Form")), 1);
+}
+
+// A full answer read before the program's latest write reached the mouse describes the mouse
+// without that write: installed, it would show the old values, rewrite the macro files from
+// them and send them back with the next change. It is asked again, and the answer that holds
+// the write fills the pages.
+void DataCallbackTest::answerAskedBeforeAWriteIsAskedAgain()
+{
+    openLink();
+    RequestFullRead();
+    QVERIFY(settle());
+    QVERIFY(WorkingImageLoaded());
+    const QByteArray before = capturedFullAnswer();
+    QVERIFY(!before.isEmpty());
+    FlashDataMap written = WorkingImageCopy();
+    written.debounceMs = uint8_t(written.debounceMs + 3);
+
+    // The ask goes out while the mouse sleeps; it wakes, and the write goes before the answer.
+    QCOMPARE(HidSim_SetAwake(m_device.mouse, 0), 0);
+    RequestFullRead();
+    QVERIFY(settle());
+    QCOMPARE(HidSim_SetAwake(m_device.mouse, 1), 0);
+    QVERIFY(settle());
+    LoadWorkingImage(written);
+    FlashDataMap sent = written;
+    QVERIFY(SendImageToMouse(&sent));
+    QVERIFY(settle());
+    m_hub->clear();
+    HidSim_ClearCallLog();
+    QByteArray answer = before;
+    uint8_t header[5] = {0, 8, 0, 0, 0};
+    OnUsbData(header, 5, reinterpret_cast<uint8_t*>(answer.data()), uint32_t(answer.size()));
+    QVERIFY(settle());
+
+    QCOMPARE(SimScript::countCalls(QStringLiteral("UsbServer_ReadAllFlashData")), 1);
+    QCOMPARE(m_hub->count(QStringLiteral("Form")), 1);
+    QCOMPARE(int(m_hub->buttonImage.debounceMs), int(written.debounceMs));
+    QCOMPARE(int(WorkingImageCopy().debounceMs), int(written.debounceMs));
 }
 
 // A change made while the mouse is online but its configuration has not arrived sends
