@@ -1,5 +1,6 @@
 #include "app/QuitSignals.h"
 
+#include <QCoreApplication>
 #include <QSocketNotifier>
 #include <QWidget>
 
@@ -76,5 +77,10 @@ void QuitSignals::drain()
 
 void QuitSignals::closeOnRequest(QWidget* window)
 {
-    connect(this, &QuitSignals::quitRequested, window, &QWidget::close);
+    // The close does the program's own quit; the exit then ends every event loop, also when
+    // another window (a dialog left open) would keep the application running after the close.
+    connect(this, &QuitSignals::quitRequested, window, [window] {
+        window->close();
+        QCoreApplication::exit(0);
+    });
 }

@@ -16,7 +16,7 @@ public:
     explicit QuitSignals(QObject* parent = nullptr);
     ~QuitSignals() override;
 
-    // A quit request closes `window`, as its close button would.
+    // A quit request closes `window`, as its close button would, and ends the event loops.
     void closeOnRequest(QWidget* window);
 
 signals:

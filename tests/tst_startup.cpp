@@ -255,17 +255,21 @@ private slots:
     void quitSignalClosesTheWindow_data()
     {
         QTest::addColumn<int>("signalNumber");
-        QTest::newRow("SIGTERM") << int(SIGTERM);
-        QTest::newRow("SIGINT") << int(SIGINT);
-        QTest::newRow("SIGHUP") << int(SIGHUP);
+        QTest::addColumn<bool>("otherWindow");
+        QTest::newRow("SIGTERM") << int(SIGTERM) << false;
+        QTest::newRow("SIGINT") << int(SIGINT) << false;
+        QTest::newRow("SIGHUP") << int(SIGHUP) << false;
+        // A window still open beside the top one (a dialog left over) does not keep it running.
+        QTest::newRow("SIGTERM, another window open") << int(SIGTERM) << true;
     }
     void quitSignalClosesTheWindow()
     {
         QFETCH(int, signalNumber);
+        QFETCH(bool, otherWindow);
         TestEnv env;
         QProcess child;
         child.setProcessEnvironment(childEnvironment(env.home()));
-        child.start(childPath(), {"start"});
+        child.start(childPath(), otherWindow ? QStringList{"start", "other-window"} : QStringList{"start"});
         QByteArray out;
         QVERIFY(waitForLine(child, "TOPWINDOW", &out));
         QCOMPARE(::kill(pid_t(child.processId()), signalNumber), 0);

@@ -1,7 +1,8 @@
 // Child process of the start-up tests.
 //   kavro_testchild start   the program's start with a plain top window; prints "TOPWINDOW" when it
 //                           is built, "NOTICE <class>" (then closes it) when a modal notice shows,
-//                           "CLOSED" when the top window is closed and "ENDED <status>" at the end
+//                           "CLOSED" when the top window is closed and "ENDED <status>" at the end;
+//                           "start other-window" also shows a second window beside it
 //   kavro_testchild segv | abort | throw | thread-segv   installs the crash handler and crashes
 //   kavro_testchild start-segv   the program's start, whose top window crashes while it is built
 //   kavro_testchild two-reports   installs the crash handler and writes two reports at once
@@ -72,9 +73,16 @@ int main(int argc, char* argv[])
     const char* mode = argc > 1 ? argv[1] : "";
     if (std::strcmp(mode, "start") == 0) {
         startMode = true;
-        const int status = runProgram(argc, argv, [] {
+        const bool otherWindow = argc > 2 && std::strcmp(argv[2], "other-window") == 0;
+        const int status = runProgram(argc, argv, [otherWindow] {
             say("TOPWINDOW");
-            return new ReportingWindow;
+            auto* top = new ReportingWindow;
+            if (otherWindow) {
+                auto* other = new QWidget(nullptr, Qt::Window);
+                QObject::connect(top, &QObject::destroyed, other, &QObject::deleteLater);
+                other->show();
+            }
+            return top;
         });
         say("ENDED ", std::to_string(status).c_str());
         return status;
