@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <QElapsedTimer>
 
+#include <algorithm>
+
 ModalAnswerer::ModalAnswerer(int intervalMs)
     : m_default(reject())
 {
@@ -37,10 +39,13 @@ bool ModalAnswerer::waitForCount(int count, int timeoutMs)
 
 void ModalAnswerer::check()
 {
+    m_answered.erase(std::remove_if(m_answered.begin(), m_answered.end(),
+                                    [](const QPointer<QWidget>& shown) { return !shown || !shown->isVisible(); }),
+                     m_answered.end());
     QWidget* modal = QApplication::activeModalWidget();
-    if (!modal || modal == m_last)
+    if (!modal || m_answered.contains(modal))
         return;
-    m_last = modal;  // each modal widget is answered once
+    m_answered.append(modal);  // each showing of a modal widget is answered once
     const QString className = QString::fromLatin1(modal->metaObject()->className());
     m_handled.append(className);
     Handler handler = m_default;

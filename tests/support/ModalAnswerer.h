@@ -54,6 +54,8 @@ private:
     QTimer m_timer;
     QList<Rule> m_rules;
     Handler m_default;
-    QPointer<QWidget> m_last;
+    // Answered and still shown: a dialog whose inner one just closed is the active modal
+    // widget again until its own answer ends it, and is not answered twice.
+    QList<QPointer<QWidget>> m_answered;
     QStringList m_handled;
 };
