@@ -84,6 +84,7 @@ private:
     SimScript::Device m_wireless;
     QByteArray m_factory;
     QStringList m_busyLabels;  // the text each busy dialog showed
+    int m_switchMark = 0;      // where the last profile switch began in the hub's record
     bool m_confirmReset = false;
 
     QToolButton* button(const char* name) const { return m_page->findChild<QToolButton*>(QLatin1String(name)); }
@@ -113,9 +114,11 @@ private:
         return ready && m_page;
     }
 
-    // The user opens the profile list and picks item `index`.
+    // The user opens the profile list and picks item `index`. The reload a switch begins is
+    // looked for from here on.
     void chooseProfile(int index)
     {
+        m_switchMark = m_hub->mark();
         QTest::mousePress(profiles(), Qt::LeftButton);
         QAbstractItemView* view = profiles()->view();
         view->setCurrentIndex(profiles()->model()->index(index, 0));
@@ -135,7 +138,11 @@ private:
         HidSim_SetAwake(device.mouse, 1);
         const bool done = SimScript::deliverUntil([] { return !WaitingForMouse && !RestartWanted && !RunRequested; });
         SimScript::settle();
-        return done && SimScript::deliverUntil(WorkingImageLoaded);
+        const bool loaded = done && SimScript::deliverUntil(WorkingImageLoaded);
+        // The reload's busy dialog was asked for before its images came: it runs here, not
+        // in the next step of the test.
+        SimScript::settle();
+        return loaded;
     }
 
     // The reload begun after `mark` has filled the pages. The busy dialog waits for them; on a
@@ -156,9 +163,11 @@ private:
         return names;
     }
 
+    // After a profile switch: its reload has ended and the page shows `wanted`.
     bool waitForText(const char* name, const QString& wanted)
     {
-        return SimScript::deliverUntil([&] { return WorkingImageLoaded() && text(name) == wanted; });
+        return SimScript::deliverUntil(
+            [&] { return WorkingImageLoaded() && m_hub->loadEndedSince(m_switchMark) && text(name) == wanted; }, 15000);
     }
 
 private slots:
@@ -386,9 +395,9 @@ private slots:
         QVERIFY(runQueuedWork());
         QCOMPARE(m_answerer->handled().count(QStringLiteral("ExportFail")), notices + 2);
         QCOMPARE(readFile(path("existing.bin")), QByteArray("kept"));
-        QVERIFY(SimScript::deliverUntil(WorkingImageLoaded));
+        QVERIFY(reloaded(m_switchMark));
         chooseProfile(0);
-        QVERIFY(SimScript::deliverUntil(WorkingImageLoaded));
+        QVERIFY(reloaded(m_switchMark));
     }
 
     // Import checks the mouse is there, then the file; a refused file changes nothing.
