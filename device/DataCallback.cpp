@@ -33,8 +33,9 @@ namespace {
 
 std::atomic<long long> throttleStartMs{0};
 // A full load's count and its LoadFinished, and a run's check of that count and its own
-// LoadFinished, each happen as one step.
+// LoadFinished, each happen as one step; so do a run request and a full load's clearing of it.
 std::mutex loadFinishLock;
+unsigned runRequests = 0;  // guarded by loadFinishLock
 
 long long nowMs()
 {
@@ -122,8 +123,9 @@ void fullLoad(uint8_t* data)
         std::lock_guard<std::mutex> lock(loadFinishLock);
         ++FullLoadCount;
         LoadFinished = 1;
+        if (ask.runRequests == runRequests)
+            RunRequested = 0;
     }
-    RunRequested = 0;
 }
 
 // A short answer that changes one byte of the image. The image goes back to the mouse only
@@ -231,6 +233,19 @@ void FinishRunLoad(unsigned loadsBefore, uint8_t finished)
     std::lock_guard<std::mutex> lock(loadFinishLock);
     if (FullLoadCount.load() == loadsBefore)
         LoadFinished = finished;
+}
+
+void RequestRun()
+{
+    std::lock_guard<std::mutex> lock(loadFinishLock);
+    ++runRequests;
+    RunRequested = 1;
+}
+
+unsigned RunRequests()
+{
+    std::lock_guard<std::mutex> lock(loadFinishLock);
+    return runRequests;
 }
 
 void RestartStatusThrottle()

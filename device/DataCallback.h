@@ -31,6 +31,11 @@ extern std::atomic<unsigned> FullLoadCount;
 // since the run read loadsBefore from FullLoadCount. The check and the write are one step
 // with the full load's own count and write, so a full load's LoadFinished is never undone.
 void FinishRunLoad(unsigned loadsBefore, uint8_t finished);
+// Asks for a Worker run: RunRequested := 1, counted. A full load clears RunRequested only
+// when no run was asked for after its read was asked: the run the online poll asks for once
+// a sleeping mouse is back must not be lost to an answer the mouse gave just before.
+void RequestRun();
+unsigned RunRequests();
 
 // The image a whole-configuration answer describes: parsed into an all-zero image, so
 // whatever the parser leaves out is zero. The parser is the library's unless given.

@@ -81,6 +81,7 @@ void RequestFullRead()
         lastAsk.generation = generation;
         lastAsk.cacheName = DeviceCacheFileName(device.cid, device.mid);
         lastAsk.imagesSent = imagesSent.load();
+        lastAsk.runRequests = RunRequests();
     }
     UsbServer_ReadAllFlashData();
 }

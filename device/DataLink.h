@@ -36,7 +36,8 @@ void RequestFullRead();
 struct FullReadAsk {
     unsigned generation = ~0u;
     QString cacheName;
-    unsigned imagesSent = 0;  // images handed to the mouse before the ask
+    unsigned imagesSent = 0;   // images handed to the mouse before the ask
+    unsigned runRequests = 0;  // Worker runs asked for before the ask
 };
 FullReadAsk LastFullReadAsk();
 // Counts the images handed to the mouse. A full answer asked before the latest of them may

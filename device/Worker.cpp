@@ -63,7 +63,7 @@ Worker* Worker::instance()
 
 void Worker::StartRun()
 {
-    RunRequested = 1;
+    RequestRun();
     {
         std::lock_guard<std::mutex> lock(m_startLock);
         if (isRunning() && !m_inTail) {

@@ -56,6 +56,7 @@ private slots:
     void fullAnswerOfAnEarlierDeviceIsDropped();
     void lateAnswerAfterADeviceChangeAndReopenTouchesNothing();
     void answerAskedBeforeAWriteIsAskedAgain();
+    void runAskedAfterTheReadOutlastsItsAnswer();
     void refusedChangeAsksForTheConfiguration();
     void shortHeaderAndOtherSubCode();
     void receiverReapply_data();
@@ -360,6 +361,25 @@ void DataCallbackTest::answerAskedBeforeAWriteIsAskedAgain()
     QCOMPARE(m_hub->count(QStringLiteral("Form")), 1);
     QCOMPARE(int(m_hub->buttonImage.debounceMs), int(written.debounceMs));
     QCOMPARE(int(WorkingImageCopy().debounceMs), int(written.debounceMs));
+}
+
+// A full answer ends the run that asked for it, not one asked for after it (the poll's run
+// for a sleeping mouse that woke just before its answer came): that run still loads.
+void DataCallbackTest::runAskedAfterTheReadOutlastsItsAnswer()
+{
+    openLink();
+    RequestRun();
+    RequestFullRead();
+    QVERIFY(settle());
+    QVERIFY(WorkingImageLoaded());
+    QCOMPARE(int(RunRequested), 0);
+
+    const unsigned loads = FullLoadCount;
+    RequestFullRead();
+    RequestRun();
+    QVERIFY(settle());
+    QCOMPARE(FullLoadCount.load(), loads + 1);
+    QCOMPARE(int(RunRequested), 1);
 }
 
 // A change made while the mouse is online but its configuration has not arrived sends
