@@ -12,12 +12,8 @@
 
 Qt::WindowFlags dialogWindowFlags()
 {
-    Qt::WindowFlags flags = Qt::SubWindow | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint |
-                            Qt::WindowMinimizeButtonHint;
-#ifdef Q_OS_WIN
-    flags |= Qt::BypassWindowManagerHint;
-#endif
-    return flags;
+    return Qt::SubWindow | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+           Qt::BypassWindowManagerHint;
 }
 
 DialogFrame::DialogFrame(const DialogLayout& setup, QWidget* parent)

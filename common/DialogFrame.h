@@ -13,9 +13,12 @@ namespace Ui {
 class DialogFrame;
 }
 
-// The window flags of every notice and confirmation dialog: a frameless sub-window with system
-// menu and minimise hints. The bypass-window-manager hint is set on Windows only: on X11 it
-// would leave the window unmanaged and without keyboard focus (no Escape, no Return).
+// The window flags of every notice, confirmation and busy dialog (0x6C12): a frameless
+// sub-window with system menu and minimise hints that bypasses the window manager. Under X11
+// a managed dialog gets a frame from the manager, which tears it down as the dialog closes;
+// a modal dialog closing under the pointer then made Qt trip over that frame while it looked
+// for the window below (an X error on standard error). The dialogs run modally, and Qt gives
+// a modal window the keyboard itself, so Escape and Return still reach them.
 Qt::WindowFlags dialogWindowFlags();
 
 // Keeps the text of `label` at least 12 px off the left and right edges of a dialog `dialogWidth`
