@@ -497,6 +497,10 @@ private slots:
             QVERIFY(repair);
             repairIndex = repair->RepairIndex();
             repairImages = repair->RepairImages().size();
+            // A repair under way refuses to close: the user, like this answer, closes it once
+            // it shows its outcome. (The limit only ends a hang.)
+            SimScript::deliverUntil([w] { return w->findChild<QToolButton*>(QStringLiteral("NewHong"))->isVisibleTo(w); },
+                                    60000);
             ModalAnswerer::clickButton(QStringLiteral("CloseButton"))(w);
         });
         DialogMain window;

@@ -77,6 +77,13 @@ bool confirmShown(QWidget* dialog)
     return dialog->findChild<QToolButton*>(QStringLiteral("NewHong"))->isVisibleTo(dialog);
 }
 
+// The repair runs to its outcome inside the dialog's answer; the limit only ends a hang (a
+// two-core machine with every core busy takes seconds for the steps alone).
+bool waitForOutcome(QWidget* dialog)
+{
+    return SimScript::deliverUntil([&] { return confirmShown(dialog); }, 60000);
+}
+
 int upgradeCalls()
 {
     return SimScript::countCalls(QStringLiteral("UsbUpgrade_Start")) + SimScript::countCalls(QStringLiteral("UsbUpgradeC_FindBootDevices"));
@@ -169,8 +176,8 @@ void FirmwareRepairTest::failedUpdateIsRepairedFromTheChoicePage()
     int shownPercent = -1;
     QString outcome;
     answerer.on(QStringLiteral("UpDateRepair"), [&](QWidget* dialog) {
-        SimScript::deliverUntil([&] { return confirmShown(dialog); });
-        shownPercent = dialog->findChild<QSpinBox*>(QStringLiteral("spinBox"))->value();
+        if (waitForOutcome(dialog))
+            shownPercent = dialog->findChild<QSpinBox*>(QStringLiteral("spinBox"))->value();
         outcome = toolText(dialog);
         dialog->findChild<QToolButton*>(QStringLiteral("NewHong"))->click();
     });
@@ -351,13 +358,15 @@ void FirmwareRepairTest::choicePageOffersNoOlderReceiverImage()
     {
         ModalAnswerer answerer;
         answerer.on(QStringLiteral("ContainReset"), ModalAnswerer::clickButton(QStringLiteral("OK")));
-        answerer.on(QStringLiteral("UpDateRepair"), [](QWidget* dialog) {
-            SimScript::deliverUntil([&] { return confirmShown(dialog); });
+        bool outcomeShown = false;
+        answerer.on(QStringLiteral("UpDateRepair"), [&](QWidget* dialog) {
+            outcomeShown = waitForOutcome(dialog);
             dialog->findChild<QToolButton*>(QStringLiteral("NewHong"))->click();
         });
         HidSim_ClearCallLog();
         ChoiceFlows::RunReceiverFlow(r, &over);
         QCOMPARE(answerer.handled(), (QStringList{QStringLiteral("ContainReset"), QStringLiteral("UpDateRepair")}));
+        QVERIFY(outcomeShown);
         QCOMPARE(SimScript::countCalls(QStringLiteral("UsbUpgrade_Start")), 1);
         int version = 0;
         QVERIFY(UsbFinderC_GetSlaveVersion(r.path.toLatin1().constData(), &version));
