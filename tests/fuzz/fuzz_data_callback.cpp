@@ -7,7 +7,8 @@
 // configuration, so it must be dropped), byte 1 the header length (cut to what follows), then
 // the header, then the data.
 //
-// Checked: a whole configuration is installed only for the link generation it was asked in;
+// Checked: a whole configuration is installed only for the link generation it was asked in
+// (and only when asked after the program's latest write);
 // nothing reaches the mouse unless the working image was loaded from one, and what reaches it
 // is that image with at most the report rate or the current DPI level changed; every image the
 // pages get is the working image of that moment.
@@ -106,9 +107,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* input, size_t size)
     ClearWorkingImage();
     ReconcilePending = 0;
     SkipReceiverRead = 0;
-    // A whole configuration is asked for in this generation (the library's answer to the ask
-    // goes elsewhere; the simulated mouse's first one stands in for it).
-    if (LastFullReadAsk().generation != DataLinkGeneration())
+    // A whole configuration is asked for in this generation, after the last image an earlier
+    // input sent to the mouse (the library's answer to the ask goes elsewhere; the simulated
+    // mouse's first one stands in for it).
+    const FullReadAsk ask = LastFullReadAsk();
+    if (ask.generation != DataLinkGeneration() || ask.imagesSent != ImagesSent())
         RequestFullRead();
     FlashDataMap loaded{};
     if (preload) {
