@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QList>
 
+#include <cerrno>
 #include <cstring>
 #include <string>
 
@@ -41,8 +42,11 @@ std::string askOverSocket(const uint8_t* data, size_t size)
     FUZZ_CHECK(::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0);
     // The server may close once it has its line: the rest of the bytes may go nowhere.
     size_t sent = 0;
+    // The fuzzer's own timer (-timeout) interrupts a wait now and then: that is no end.
     while (sent < size) {
         const ssize_t n = ::send(fd, data + sent, size - sent, MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR)
+            continue;
         if (n <= 0)
             break;
         sent += size_t(n);
@@ -51,8 +55,15 @@ std::string askOverSocket(const uint8_t* data, size_t size)
     std::string reply;
     char buffer[1024];
     pollfd p{fd, POLLIN, 0};
-    while (::poll(&p, 1, 5000) > 0) {
+    for (;;) {
+        const int ready = ::poll(&p, 1, 5000);
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready <= 0)
+            break;
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
         if (n <= 0)
             break;
         reply.append(buffer, size_t(n));
