@@ -498,10 +498,10 @@ private slots:
             repairIndex = repair->RepairIndex();
             repairImages = repair->RepairImages().size();
             // A repair under way refuses to close: the user, like this answer, closes it once
-            // it shows its outcome. (The limit only ends a hang.)
-            SimScript::deliverUntil([w] { return w->findChild<QToolButton*>(QStringLiteral("NewHong"))->isVisibleTo(w); },
-                                    60000);
-            ModalAnswerer::clickButton(QStringLiteral("CloseButton"))(w);
+            // it shows its outcome.
+            ModalAnswerer::answerWhen(
+                w, [](QWidget* d) { return d->findChild<QToolButton*>(QStringLiteral("NewHong"))->isVisibleTo(d); },
+                [](QWidget* d, bool) { ModalAnswerer::clickButton(QStringLiteral("CloseButton"))(d); });
         });
         DialogMain window;
         window.show();

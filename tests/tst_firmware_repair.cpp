@@ -77,13 +77,6 @@ bool confirmShown(QWidget* dialog)
     return dialog->findChild<QToolButton*>(QStringLiteral("NewHong"))->isVisibleTo(dialog);
 }
 
-// The repair runs to its outcome inside the dialog's answer; the limit only ends a hang (a
-// two-core machine with every core busy takes seconds for the steps alone).
-bool waitForOutcome(QWidget* dialog)
-{
-    return SimScript::deliverUntil([&] { return confirmShown(dialog); }, 60000);
-}
-
 int upgradeCalls()
 {
     return SimScript::countCalls(QStringLiteral("UsbUpgrade_Start")) + SimScript::countCalls(QStringLiteral("UsbUpgradeC_FindBootDevices"));
@@ -176,10 +169,12 @@ void FirmwareRepairTest::failedUpdateIsRepairedFromTheChoicePage()
     int shownPercent = -1;
     QString outcome;
     answerer.on(QStringLiteral("UpDateRepair"), [&](QWidget* dialog) {
-        if (waitForOutcome(dialog))
-            shownPercent = dialog->findChild<QSpinBox*>(QStringLiteral("spinBox"))->value();
-        outcome = toolText(dialog);
-        dialog->findChild<QToolButton*>(QStringLiteral("NewHong"))->click();
+        ModalAnswerer::answerWhen(dialog, confirmShown, [&](QWidget* shownDialog, bool shown) {
+            if (shown)
+                shownPercent = shownDialog->findChild<QSpinBox*>(QStringLiteral("spinBox"))->value();
+            outcome = toolText(shownDialog);
+            shownDialog->findChild<QToolButton*>(QStringLiteral("NewHong"))->click();
+        });
     });
     repair->click();
     QVERIFY(runQueuedWork());
@@ -360,8 +355,10 @@ void FirmwareRepairTest::choicePageOffersNoOlderReceiverImage()
         answerer.on(QStringLiteral("ContainReset"), ModalAnswerer::clickButton(QStringLiteral("OK")));
         bool outcomeShown = false;
         answerer.on(QStringLiteral("UpDateRepair"), [&](QWidget* dialog) {
-            outcomeShown = waitForOutcome(dialog);
-            dialog->findChild<QToolButton*>(QStringLiteral("NewHong"))->click();
+            ModalAnswerer::answerWhen(dialog, confirmShown, [&](QWidget* shownDialog, bool shown) {
+                outcomeShown = shown;
+                shownDialog->findChild<QToolButton*>(QStringLiteral("NewHong"))->click();
+            });
         });
         HidSim_ClearCallLog();
         ChoiceFlows::RunReceiverFlow(r, &over);

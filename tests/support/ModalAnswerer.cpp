@@ -64,6 +64,22 @@ void ModalAnswerer::check()
     });
 }
 
+void ModalAnswerer::answerWhen(QWidget* dialog, std::function<bool(QWidget*)> ready,
+                               std::function<void(QWidget*, bool)> answer, int limitMs)
+{
+    auto* poll = new QTimer(dialog);  // goes with the dialog
+    QElapsedTimer clock;
+    clock.start();
+    connect(poll, &QTimer::timeout, dialog, [dialog, poll, ready, answer, clock, limitMs] {
+        const bool isReady = ready(dialog);
+        if (!isReady && clock.elapsed() <= limitMs)
+            return;
+        poll->stop();
+        answer(dialog, isReady);
+    });
+    poll->start(20);
+}
+
 ModalAnswerer::Handler ModalAnswerer::clickButton(const QString& objectName)
 {
     return [objectName](QWidget* modal) {

@@ -39,6 +39,13 @@ public:
     // (it runs inside this wait), so what the dialog led to can be checked at once.
     bool waitForNext(int timeoutMs = 5000) { return waitForCount(count() + 1, timeoutMs); }
 
+    // Calls `answer` once `ready` holds for the dialog (`ready` false: it did not within
+    // limitMs, which only ends a hang). The wait runs in the dialog's own event loop, as a
+    // user's does: a handler that waited inside itself was seen, on a loaded machine, to hold
+    // back the signals queued for the dialog from other threads until it returned.
+    static void answerWhen(QWidget* dialog, std::function<bool(QWidget*)> ready,
+                           std::function<void(QWidget*, bool ready)> answer, int limitMs = 60000);
+
     // Ready-made handlers.
     static Handler clickButton(const QString& objectName);  // rejects when there is no such button
     static Handler reject();
