@@ -84,6 +84,12 @@ private:
         HidSim_Inject(kind, sub, command, reinterpret_cast<const uint8_t*>(data.constData()), uint32_t(data.size()));
     }
     QByteArray capturedFullAnswer();
+    // Hands a whole-configuration answer to the callback, as the library does.
+    static void deliverFullAnswer(QByteArray answer)
+    {
+        uint8_t header[5] = {0, 8, 0, 0, 0};
+        OnUsbData(header, 5, reinterpret_cast<uint8_t*>(answer.data()), uint32_t(answer.size()));
+    }
 
     std::unique_ptr<TestEnv> m_env;
     std::unique_ptr<HubRecorder> m_hub;
@@ -305,9 +311,7 @@ void DataCallbackTest::lateAnswerAfterADeviceChangeAndReopenTouchesNothing()
     HidSim_ClearCallLog();
 
     // The old answer comes in.
-    QByteArray answer = lateAnswer;
-    uint8_t header[5] = {0, 8, 0, 0, 0};
-    OnUsbData(header, 5, reinterpret_cast<uint8_t*>(answer.data()), uint32_t(answer.size()));
+    deliverFullAnswer(lateAnswer);
     QVERIFY(settle());
     QVERIFY(!WorkingImageLoaded());
     QVERIFY(m_hub->events().isEmpty());
@@ -352,9 +356,7 @@ void DataCallbackTest::answerAskedBeforeAWriteIsAskedAgain()
     QVERIFY(settle());
     m_hub->clear();
     HidSim_ClearCallLog();
-    QByteArray answer = before;
-    uint8_t header[5] = {0, 8, 0, 0, 0};
-    OnUsbData(header, 5, reinterpret_cast<uint8_t*>(answer.data()), uint32_t(answer.size()));
+    deliverFullAnswer(before);
     QVERIFY(settle());
 
     QCOMPARE(SimScript::countCalls(QStringLiteral("UsbServer_ReadAllFlashData")), 1);
