@@ -338,7 +338,7 @@ void BusyDialogTest::loadWaitsTheRealDurations()
 // more. The waits are long; the guard only tells a hang.
 void BusyDialogTest::waitsEndWithTheApplication()
 {
-    constexpr int LongWaitMs = 120000;
+    constexpr int LongWaitMs = 60000;
     int waitsEnded = 0;
     QTimer::singleShot(0, [&waitsEnded] {
         QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
