@@ -289,6 +289,8 @@ void Dialog::SlotSecondDialog()
 
 void Dialog::SlotUpDataParam(int index)
 {
+    if (m_loadsEnded)
+        return;
     // The busy dialog never runs nested in itself. A load reported while its run is on the
     // stack (the offline notice that run opened lets the Worker start a new load) is kept,
     // the latest one winning, and runs once the current run has returned.
@@ -307,6 +309,16 @@ void Dialog::SlotUpDataParam(int index)
         mode = m_pendingBusyMode;
     }
     m_busyRunning = false;
+}
+
+void Dialog::endLoads()
+{
+    m_loadsEnded = true;
+    m_loadPending = false;
+    m_busyWaitsForPages = false;
+    m_busy->StopTimer();
+    if (m_busy->isVisible())
+        m_busy->reject();
 }
 
 void Dialog::runBusyDialog(int index)

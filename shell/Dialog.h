@@ -31,6 +31,8 @@ public:
     enum Page { ButtonPage = 0, SensorPage = 1, MacroPage = 2, LightPage = 3, SettingsPage = 4 };
 
     UpDataParam* busyDialog() const { return m_busy; }
+    // The program quits: no load report opens the busy dialog any more, and a run of it ends.
+    void endLoads();
 
 public slots:
     void WindowMin();
@@ -94,4 +96,5 @@ private:
     // A load report that arrived while the busy dialog ran, and its argument.
     bool m_loadPending = false;
     int m_pendingBusyMode = 0;
+    bool m_loadsEnded = false;
 };

@@ -222,6 +222,10 @@ void DialogMain::endDeviceWork()
 {
     qCDebug(kavroTrace) << "close";
     m_quitting = true;
+    // The wait below runs what is queued: a load reported meanwhile must not hold the quit
+    // for the busy dialog's seconds.
+    if (m_frame)
+        m_frame->endLoads();
     StopUsbChanged();
     WaitProcessingEvents(ProgramWaits::scaled(QuitWaitMs));
     CloseDataLink();

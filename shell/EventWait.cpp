@@ -13,7 +13,15 @@ void WaitProcessingEvents(int ms)
     clock.start();
     for (qint64 left = ms; left > 0; left = ms - clock.elapsed()) {
         QEventLoop loop;
-        QTimer::singleShot(int(std::min<qint64>(left, SliceMs)), &loop, &QEventLoop::quit);
+        bool sliceOver = false;
+        QTimer::singleShot(int(std::min<qint64>(left, SliceMs)), &loop, [&loop, &sliceOver] {
+            sliceOver = true;
+            loop.quit();
+        });
         loop.exec();
+        // Ended by nobody but the application's exit, which also turns every later loop away
+        // at once: waiting on would only spin.
+        if (!sliceOver)
+            return;
     }
 }

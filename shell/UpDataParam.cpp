@@ -53,6 +53,11 @@ void UpDataParam::StartTimer()
     m_timer->start(ProgramWaits::scaled(StartDelayMs));
 }
 
+void UpDataParam::StopTimer()
+{
+    m_timer->stop();
+}
+
 void UpDataParam::SlotChangeLanguage(int index)
 {
     // The import's own instance shows the import text, the frame's the wait text.

@@ -34,6 +34,7 @@ public:
     static constexpr int WaitModeHoldMs = ProgramWaits::BusyWaitModeHoldMs;
 
     void StartTimer();
+    void StopTimer();
 
     // Reads a profile exchange file for the current model: 0 accepted (out filled), 1 not
     // readable, not of this maker or cut short, 2 another sensor or too many DPI levels.

@@ -7,6 +7,7 @@
 #include "device/WorkingImage.h"
 #include "device/ProfileFile.h"
 #include "common/ProgramWaits.h"
+#include "shell/EventWait.h"
 #include "shell/UpDataParam.h"
 #include "support/HidSimScript.h"
 #include "support/ModalAnswerer.h"
@@ -42,6 +43,7 @@ private slots:
     void unfinishedLoadFillsPagesFromCache();
     void labelTextFollowsImport();
     void loadWaitsTheRealDurations();
+    void waitsEndWithTheApplication();
 
 private:
     QString profilePath(const QByteArray& bytes);
@@ -329,6 +331,27 @@ void BusyDialogTest::loadWaitsTheRealDurations()
     QVERIFY2(took >= UpDataParam::StartDelayMs - 20, qPrintable(QString::number(took)));
     QVERIFY2(took < UpDataParam::StartDelayMs + 4 * UpDataParam::WaitSliceMs + 3000, qPrintable(QString::number(took)));
     QCOMPARE(hub.events, QStringList{"Setver(4)"});
+}
+
+// A quit (the application's exit) while the busy dialog waits for the pages: its wait ends with
+// the main loop, and so does every later wait of the same run, which no loop would serve any
+// more. The waits are long; the guard only tells a hang.
+void BusyDialogTest::waitsEndWithTheApplication()
+{
+    constexpr int LongWaitMs = 60000;
+    int waitsEnded = 0;
+    QTimer::singleShot(0, [&waitsEnded] {
+        QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+        WaitProcessingEvents(LongWaitMs);
+        ++waitsEnded;
+        WaitProcessingEvents(LongWaitMs);
+        ++waitsEnded;
+    });
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(QCoreApplication::exec(), 0);
+    QCOMPARE(waitsEnded, 2);
+    QVERIFY2(clock.elapsed() < LongWaitMs / 2, "a wait went on after the exit");
 }
 
 QTEST_MAIN(BusyDialogTest)

@@ -172,6 +172,15 @@ qreal distanceTo(const QPolygonF& line, QPointF p)
     return best;
 }
 
+// The circle a marker shows: its plate, 2 px inside the button, with its ring.
+qreal circleRadius(const QRectF& marker)
+{
+    return marker.width() / 2 - 1;
+}
+
+// How far a line's end keeps from the other lines and from the markers.
+constexpr qreal EndGap = 9;
+
 // The shortest distance between two polylines; 0 where they cross.
 qreal polylineDistance(const QPolygonF& one, const QPolygonF& two)
 {
@@ -316,8 +325,9 @@ private slots:
     // Every model's mouse picture, with the markers where the page puts them. Marker k's line
     // starts at the marker, is drawn in the picture, keeps clear of every other marker, line
     // and line end, and ends, on the drawn dot, inside the region of button k that the picture
-    // generator wrote beside the pictures. The mouse's body there is the one drawn, its front
-    // points up as on the model's tile, and it is not mirrored.
+    // generator wrote beside the pictures, as far from every marker's circle as from the other
+    // lines' ends. No marker's circle lies on a button. The mouse's body there is the one
+    // drawn, its front points up as on the model's tile, and it is not mirrored.
     void markerLinesAndMouseFront_data()
     {
         QTest::addColumn<int>("mid");
@@ -397,7 +407,8 @@ private slots:
                     qPrintable(where + QStringLiteral(" not drawn at %1,%2").arg(on.x()).arg(on.y())));
 
             for (auto other = markers.cbegin(); other != markers.cend(); ++other) {
-                QVERIFY2(!other.value().adjusted(-2, -2, 2, 2).contains(end), qPrintable(where));
+                QVERIFY2(QLineF(end, other.value().center()).length() - circleRadius(other.value()) >= EndGap,
+                    qPrintable(where + QStringLiteral("'s end comes close to marker %1").arg(other.key())));
                 if (other.key() == k)
                     continue;
                 const QRectF around = other.value().adjusted(-2, -2, 2, 2);
@@ -410,8 +421,19 @@ private slots:
                     continue;
                 const QString pair = where + QStringLiteral(" and line %1").arg(other.key());
                 QVERIFY2(polylineDistance(line, other.value()) >= 4, qPrintable(pair + QStringLiteral(" come close")));
-                QVERIFY2(distanceTo(line, other.value().last()) >= 9,
+                QVERIFY2(distanceTo(line, other.value().last()) >= EndGap,
                     qPrintable(pair + QStringLiteral("'s end come close")));
+            }
+        }
+        // A marker on a button would read as that button's.
+        for (auto marker = markers.cbegin(); marker != markers.cend(); ++marker) {
+            const QPointF centre = marker.value().center();
+            for (auto button = buttons.cbegin(); button != buttons.cend(); ++button) {
+                QPolygonF outline = button.value();
+                outline << outline.first();
+                QVERIFY2(!button.value().containsPoint(centre, Qt::OddEvenFill)
+                             && distanceTo(outline, centre) > circleRadius(marker.value()),
+                    qPrintable(QStringLiteral("marker %1 on button %2").arg(marker.key()).arg(button.key())));
             }
         }
 

@@ -2,7 +2,10 @@
 #include "app/CrashHandler.h"
 #include "app/SingleInstance.h"
 #include "app/UserFolders.h"
+#include "device/DeviceCache.h"
 #include "support/TestEnv.h"
+
+#include "HIDUsbControl.h"
 
 #include <QDir>
 #include <QFile>
@@ -281,6 +284,46 @@ private slots:
         // A usable data folder is no news.
         QVERIFY2(!out.contains("NOTICE"), out.constData());
         QCOMPARE(QDir(env.userDir() + "/Exception").entryList(QDir::Files), QStringList());
+    }
+
+    // A logout right after a tile click, while the click is still handled or once the load's
+    // busy dialog shows, on the real program and a simulated mouse: the program ends as its
+    // close button ends it, status 0, with the mouse's configuration in its cache; the close
+    // opens no dialog (a busy dialog would hold the quit for seconds) and ends one that runs.
+    void quitSignalRightAfterATileClick_data()
+    {
+        QTest::addColumn<QString>("when");
+        QTest::newRow("during the click") << "during-click";
+        QTest::newRow("after the click") << "after-click";
+    }
+    void quitSignalRightAfterATileClick()
+    {
+        QFETCH(QString, when);
+        TestEnv env;
+        const QString scenario = QStringLiteral(KAVRO_SOURCE_DIR "/scripts/scenarios/compact-mouse.txt");
+        QProcessEnvironment environment = childEnvironment(env.home());
+        environment.remove("KAVRO_SIM_EMPTY");
+        environment.insert("KAVRO_SIM_SCENARIO", scenario);
+        environment.insert("KAVRO_SIM_CONTROL", "0");
+        QProcess child;
+        child.setProcessEnvironment(environment);
+        child.start(childPath(), {"tile-quit", QStringLiteral(KAVRO_OUTPUT_DIR), when});
+        QVERIFY(child.waitForFinished(60000));
+        const QByteArray out = child.readAllStandardOutput();
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.exitCode(), 0);
+        QVERIFY2(out.contains("CLICKED\n") && out.endsWith("ENDED 0\n"), out.constData());
+        const int closing = out.indexOf("CLOSING\n");
+        QVERIFY2(closing >= 0 && !out.mid(closing).contains("SHOWN"), out.constData());
+
+        // The scenario's mouse starts from its factory values: its active profile is what the
+        // load read.
+        QCOMPARE(HidSim_LoadScenario(scenario.toLocal8Bit().constData()), 0);
+        QByteArray image(HIDUSB_IMAGE_SIZE, 0);
+        QCOMPARE(HidSim_GetImage(0, HidSim_ActiveProfile(0), reinterpret_cast<uint8_t*>(image.data())), 0);
+        QFile cache(DeviceCacheFolder() + DeviceCacheFileName(0x0A, 6));
+        QVERIFY(cache.open(QIODevice::ReadOnly));
+        QCOMPARE(cache.readAll().mid(4), image);
     }
 
     // A per-user data folder that cannot be made (a file stands in its place) is told before the

@@ -8,14 +8,26 @@
 //   kavro_testchild two-reports   installs the crash handler and writes two reports at once
 //   kavro_testchild sim-devices   prints what the simulated devices of its environment keep
 //                                 (see SimDevicesDump.h)
+//   kavro_testchild tile-quit <program folder> during-click | after-click
+//                           the program itself on the simulated devices of its environment:
+//                           clicks the first tile as a user would and raises SIGTERM while the
+//                           click is handled or right after it; prints "CLICKED", "SHOWN <class>"
+//                           for every dialog shown, "CLOSING" when the top window closes and
+//                           "ENDED <status>"
 #include "SimDevicesDump.h"
 #include "app/CrashHandler.h"
 #include "app/Startup.h"
+#include "common/AppPaths.h"
+#include "shell/DialogMain.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDialog>
+#include <QTest>
 #include <QTimer>
+#include <QToolButton>
+#include <QWindow>
 #include <QWidget>
 
 #include <csignal>
@@ -60,6 +72,56 @@ protected:
     }
 };
 
+// Tells the dialogs that show and the top window's close, as they happen.
+class DialogReporter : public QObject {
+public:
+    explicit DialogReporter(QWidget* top)
+        : m_top(top)
+    {
+        qApp->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show) {
+            auto* dialog = qobject_cast<QDialog*>(watched);
+            if (dialog && dialog != m_top && dialog->isWindow())
+                say("SHOWN ", dialog->metaObject()->className());
+        } else if (event->type() == QEvent::Close && watched == m_top) {
+            say("CLOSING");
+        }
+        return false;
+    }
+
+private:
+    QWidget* m_top;
+};
+
+// Clicks the first tile once it shows, with a press and a release at its place in the window,
+// and asks for the quit as a logout does: while the click is handled (the signal comes between
+// press and release) or just after it.
+void clickFirstTileThenQuit(QWidget* top, bool duringClick)
+{
+    auto* poll = new QTimer(top);
+    QObject::connect(poll, &QTimer::timeout, top, [top, poll, duringClick] {
+        auto* tile = top->findChild<QToolButton*>(QStringLiteral("btn0"));
+        QWindow* window = top->windowHandle();
+        if (!tile || !tile->isVisible() || !window || !window->isExposed())
+            return;
+        poll->stop();
+        const QPoint at = tile->mapTo(top, tile->rect().center());
+        QTest::mousePress(window, Qt::LeftButton, {}, at);
+        if (duringClick)
+            ::raise(SIGTERM);
+        QTest::mouseRelease(window, Qt::LeftButton, {}, at);
+        say("CLICKED");
+        if (!duringClick)
+            ::raise(SIGTERM);
+    });
+    poll->start(50);
+}
+
 [[noreturn]] void segmentationFault()
 {
     volatile int* wild = reinterpret_cast<volatile int*>(std::uintptr_t(16));
@@ -82,6 +144,18 @@ int main(int argc, char* argv[])
                 QObject::connect(top, &QObject::destroyed, other, &QObject::deleteLater);
                 other->show();
             }
+            return top;
+        });
+        say("ENDED ", std::to_string(status).c_str());
+        return status;
+    }
+    if (std::strcmp(mode, "tile-quit") == 0 && argc > 3) {
+        AppPaths::setProgramDir(QString::fromLocal8Bit(argv[2]));
+        const bool duringClick = std::strcmp(argv[3], "during-click") == 0;
+        const int status = runProgram(argc, argv, [duringClick] {
+            auto* top = new DialogMain;
+            new DialogReporter(top);
+            clickFirstTileThenQuit(top, duringClick);
             return top;
         });
         say("ENDED ", std::to_string(status).c_str());

@@ -38,8 +38,9 @@ bool showsSeventh(int picture) { return picture >= 4 && picture <= 6; }
 // box, which lands on `centre`, and scaled. Every model's front points up as on its tile. The
 // first two pictures' markers stand left of a mouse in the top right corner: the lines of the
 // main buttons run above its front, those of the thumb buttons come from the left, where the
-// thumb buttons face. The others' markers stand above and beside the mouse, turned a little
-// where marker 7 stands in the way of a straight line.
+// thumb buttons face. The others' markers stand above and beside the mouse, clear of every
+// button; where marker 7 shows, the mouse lies below it, and the lines of the wheel and of the
+// top button bend around it.
 struct Pose {
     qreal angle;
     qreal scale;
@@ -52,6 +53,11 @@ struct Pose {
 };
 constexpr qreal AtEnd = 0;
 
+// Below marker 7 the wheel's line comes down between it and marker 2, and the top button's
+// straight down from marker 7 over the left button.
+const std::map<int, QVector<QPointF>> aroundSeventh = {
+    {3, {{182, 110}, {182, AtEnd}}}, {4, {{104, 157}}}, {7, {{157, AtEnd}}}};
+
 Pose pose(int picture)
 {
     switch (picture) {
@@ -62,15 +68,20 @@ Pose pose(int picture)
         return {0, 0.55, {382, 117}, {{1, {60, 72}}, {2, {140, 72}}, {3, {100, 62}}, {4, {30, 140}}, {5, {34, 170}}},
             {{1, {{159, AtEnd}}}, {2, {{69, 12}, {AtEnd, 12}}}, {3, {{129, 22}, {AtEnd, 22}}}, {4, {{284, AtEnd}}}}};
     case 4:
-        return {30, 0.7, {160, 220}, {{1, {45, 117}}, {2, {135, 70}}, {3, {103, 49}}, {6, {102, 114}}},
-            {{4, {{104, 157}}}}};
+        return {0, 0.7, {170, 243},
+            {{1, {60, 90}}, {2, {140, 85}}, {3, {107, 60}}, {4, {40, 150}}, {5, {40, 195}}, {6, {104, 113}}, {7, {96, 157}}},
+            aroundSeventh};
     case 5:
-        return {20, 0.7, {160, 210}, {{1, {30, 71}}, {2, {111, 15}}, {3, {99, 39}}, {6, {102, 92}}},
-            {{4, {{104, 157}}}}};
+        return {0, 0.58, {170, 255},
+            {{1, {45, 50}}, {2, {150, 40}}, {3, {107, 60}}, {4, {35, 120}}, {5, {35, 143}}, {6, {104, 91}}, {7, {96, 129}}},
+            aroundSeventh};
     case 6:
-        return {30, 0.75, {160, 240}, {{1, {52, 113}}, {2, {107, 17}}, {3, {104, 44}}, {6, {102, 103}}},
-            {{4, {{104, 157}}}}};
-    default: return {0, 0.72, {180, 235}, {{1, {62, 48}}, {2, {138, 48}}}, {{4, {{104, 157}}}}};
+        return {0, 0.58, {170, 255},
+            {{1, {58, 50}}, {2, {145, 40}}, {3, {107, 60}}, {4, {52, 140}}, {5, {50, 200}}, {6, {104, 103}}, {7, {96, 143}}},
+            aroundSeventh};
+    case 9:
+        return {0, 0.68, {175, 237}, {{1, {62, 48}}, {2, {138, 48}}}, {{4, {{104, 157}}}}};
+    default: return {0, 0.72, {168, 235}, {{1, {62, 48}}, {2, {138, 48}}}, {{4, {{104, 157}}}}};
     }
 }
 
