@@ -74,8 +74,8 @@ bool companyTextsClear(QWidget* page, QSize contents)
 bool compact(QWidget* page)
 {
     return child<QWidget>(page, "scrollAreaWidgetContents")->maximumSize() == QSize(854, 584)
-        && child<QWidget>(page, "pushButton_3")->pos() == QPoint(600, 540)
-        && child<QWidget>(page, "pushButton_4")->pos() == QPoint(480, 560) && companyTextsClear(page, QSize(854, 584));
+        && child<QWidget>(page, "pushButton_3")->pos() == QPoint(600, 530)
+        && child<QWidget>(page, "pushButton_4")->pos() == QPoint(480, 550) && companyTextsClear(page, QSize(854, 584));
 }
 
 bool full(QWidget* page)

@@ -64,8 +64,8 @@ void FormSetting::setFullLayout(bool full)
     const QSize size(CompactContents.width(), full ? FullContentsHeight : CompactContents.height());
     ui->scrollAreaWidgetContents->setMinimumSize(size);
     ui->scrollAreaWidgetContents->setMaximumSize(size);
-    ui->pushButton_3->move(600, full ? 720 : 540);
-    ui->pushButton_4->move(480, full ? 740 : 560);
+    ui->pushButton_3->move(600, full ? 720 : 530);
+    ui->pushButton_4->move(480, full ? 740 : 550);
 }
 
 void FormSetting::layoutForModel(bool showLongRange)
