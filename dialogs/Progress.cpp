@@ -45,7 +45,7 @@ Progress::Progress(QWidget* parent)
     finishSetup();
     connect(PostMsg::instance(), &PostMsg::SigProgress, this, &Progress::SlotProgress);
     button(QStringLiteral("NewHong"))->hide();
-    label()->setText(statusText(1));
+    showRunning();
 }
 
 QString Progress::statusText(int percent) const
@@ -53,10 +53,16 @@ QString Progress::statusText(int percent) const
     return ProgressText + QStringLiteral(": ") + QString::number(percent) + QLatin1Char('%');
 }
 
+// The text names the figure the bar shows.
+void Progress::showRunning()
+{
+    label()->setText(statusText(m_bar->value()));
+}
+
 void Progress::resetState()
 {
-    label()->setText(statusText(0));
     m_bar->setValue(0);
+    showRunning();
 }
 
 void Progress::applyText(const QString& element, const QString& text)
@@ -65,7 +71,7 @@ void Progress::applyText(const QString& element, const QString& text)
         button(QStringLiteral("NewHong"))->setText(text);
     } else if (element == QLatin1String("UpdateNotMove")) {
         ProgressText = text;
-        label()->setText(statusText(0));
+        showRunning();
     } else if (element == QLatin1String("UpDateFail")) {
         FailText = text;
     } else if (element == QLatin1String("UpDateSuccess")) {
@@ -88,7 +94,7 @@ void Progress::SlotProgress(int schedue, int Discrib)
         m_bar->setValue(schedue);
     switch (Discrib) {
     case Running:
-        label()->setText(statusText(schedue));
+        showRunning();
         break;
     case Failed:
         m_outcome = Failed;
@@ -100,8 +106,10 @@ void Progress::SlotProgress(int schedue, int Discrib)
         m_bar->setValue(100);
         break;
     case Starting:
+        // A dialog kept after a failure still shows its text.
         m_outcome = 0;
         button(QStringLiteral("NewHong"))->hide();
+        showRunning();
         break;
     case Reset:
         m_outcome = 0;

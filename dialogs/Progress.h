@@ -30,6 +30,7 @@ protected:
 
 private:
     QString statusText(int percent) const;
+    void showRunning();
     void resetState();
     void showOutcome(const QString& text);
     void closeDialog();

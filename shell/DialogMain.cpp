@@ -30,13 +30,19 @@
 
 #include "HIDUsb.h"
 
+#include <QAbstractSpinBox>
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
 #include <QCursor>
 #include <QDebug>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QTimer>
 #include <QWindow>
 
@@ -48,6 +54,22 @@ namespace {
 constexpr int HotPlugSettleMs = 600;
 constexpr int QuitWaitMs = ProgramWaits::QuitMs;
 const char* const ProductName = "Kavro Mouse Software";
+
+// A field the user types text into, where Space is a character.
+bool typesText(const QWidget* w)
+{
+    if (const auto* line = qobject_cast<const QLineEdit*>(w))
+        return !line->isReadOnly();
+    if (const auto* spin = qobject_cast<const QAbstractSpinBox*>(w))
+        return !spin->isReadOnly();
+    if (const auto* combo = qobject_cast<const QComboBox*>(w))
+        return combo->isEditable();
+    if (const auto* text = qobject_cast<const QTextEdit*>(w))
+        return !text->isReadOnly();
+    if (const auto* plain = qobject_cast<const QPlainTextEdit*>(w))
+        return !plain->isReadOnly();
+    return false;
+}
 
 }  // namespace
 
@@ -385,6 +407,8 @@ void DialogMain::showEvent(QShowEvent* event)
 bool DialogMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_watchedWindow) {
+        if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) && takesSpace(static_cast<QKeyEvent*>(event)))
+            return true;
         if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease) {
             m_dragging = false;
             m_heldButtons = static_cast<QMouseEvent*>(event)->buttons();
@@ -396,6 +420,20 @@ bool DialogMain::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+// Space belongs to the window before the focused control: a box, list or button of a page
+// would take it for itself (the profile box opens its list) and the window's pairing would never
+// come. A field being typed into keeps it, and so does an open list.
+bool DialogMain::takesSpace(QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_Space || typesText(focusWidget()) || QApplication::activePopupWidget()
+        || QWidget::keyboardGrabber())
+        return false;
+    // A held Space pairs once; its release has nothing left to do.
+    if (event->type() == QEvent::KeyPress && !event->isAutoRepeat())
+        keyPressEvent(event);
+    return true;
 }
 
 // Reached only by presses that no control took: those drag the window.

@@ -7,6 +7,7 @@
 #include <QSystemTrayIcon>
 
 class QAction;
+class QKeyEvent;
 class QMenu;
 class QWindow;
 class DialogChange;
@@ -69,6 +70,8 @@ private:
     // Back from the tray (or from the minimised window that stands in for it).
     void restoreWindow(bool restoreDriverStatus);
     void pairOnFrame();
+    // Handles Space sent to the window's focused control; returns whether it was taken.
+    bool takesSpace(QKeyEvent* event);
     // Opens the offline notice asked for by SlotMouseOffLine, once no mouse button is held.
     void showOfflineNotice();
 

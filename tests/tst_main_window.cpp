@@ -13,11 +13,13 @@
 #include "shell/DialogChange.h"
 #include "shell/DialogMain.h"
 #include "support/HidSimScript.h"
+#include "support/KeySender.h"
 #include "support/ModalAnswerer.h"
 #include "support/Wait.h"
 
 #include "HIDUsbControl.h"
 
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
@@ -112,9 +114,15 @@ private slots:
     void offlineNoticeClosesWhenMouseWakes();
     void keys();
     void spaceOnFramePairsThenReopensLink();
+    void spaceReachesTheWindowPastFocusedControls_data();
+    void spaceReachesTheWindowPastFocusedControls();
 
 private:
     void makeWindow();
+    // The window showing the frame, a mouse behind a receiver the current device.
+    bool showFrameOfReceiverMouse();
+    // The window on the choice page, `mouse` the current device (online).
+    void windowWithCurrentMouse(const SimScript::Device& mouse, DeviceAllInfo record);
     // The window on the choice page, a cable mouse the current device.
     void windowWithCurrentCableMouse();
     int setverCount() const { return m_hub ? m_hub->count(QStringLiteral("Setver(4)")) : 0; }
@@ -143,6 +151,15 @@ void MainWindowTest::makeWindow()
     m_window->show();
     SimScript::deliver();
     HidSim_ClearCallLog();
+}
+
+bool MainWindowTest::showFrameOfReceiverMouse()
+{
+    DeviceAllInfo record;
+    record.kind = 1;
+    windowWithCurrentMouse(SimScript::addReceiverMouse(1), record);
+    PostMsg::instance()->SendChangeMainDialog(1);
+    return SimScript::deliver();
 }
 
 void MainWindowTest::cleanup()
@@ -208,17 +225,22 @@ void MainWindowTest::takesOverInstallerLanguage()
     QCOMPARE(MacroSetting::instance()->value(QStringLiteral("Language"), QStringLiteral("Language")), QStringLiteral("2"));
 }
 
+void MainWindowTest::windowWithCurrentMouse(const SimScript::Device& mouse, DeviceAllInfo record)
+{
+    m_mouse = mouse;
+    makeWindow();
+    record.online = 1;
+    makeCurrent(m_mouse.path, record);
+}
+
 void MainWindowTest::windowWithCurrentCableMouse()
 {
-    m_mouse = SimScript::addCableMouse(1);
-    makeWindow();
     DeviceAllInfo record;
     record.cid = 10;
     record.mid = 1;
     record.kind = 2;
-    record.online = 1;
     record.cableFlag = 1;
-    makeCurrent(m_mouse.path, record);
+    windowWithCurrentMouse(SimScript::addCableMouse(1), record);
 }
 
 void MainWindowTest::hotPlugWatchFollowsPageShown()
@@ -503,14 +525,7 @@ void MainWindowTest::keys()
 
 void MainWindowTest::spaceOnFramePairsThenReopensLink()
 {
-    m_mouse = SimScript::addReceiverMouse(1);
-    makeWindow();
-    DeviceAllInfo record;
-    record.kind = 1;
-    record.online = 1;
-    makeCurrent(m_mouse.path, record);
-    PostMsg::instance()->SendChangeMainDialog(1);
-    QVERIFY(SimScript::deliver());
+    QVERIFY(showFrameOfReceiverMouse());
     HidSim_ClearCallLog();
     PairChosenDevice = 0;
 
@@ -538,6 +553,54 @@ void MainWindowTest::spaceOnFramePairsThenReopensLink()
     QVERIFY2(log.indexOf(QRegularExpression(QStringLiteral("UsbServerC_Start.*")), lastOpen + 1) < 0, qPrintable(calls));
     QVERIFY(SimScript::deliver());
     QVERIFY(setverCount() >= 1);
+}
+
+// Space pressed on the keyboard goes to the focused control first: a control of a page that
+// gives Space no role of its own leaves it to the window, which pairs; a field being typed into
+// keeps it, and during a macro recording nothing happens.
+void MainWindowTest::spaceReachesTheWindowPastFocusedControls_data()
+{
+    QTest::addColumn<QString>("pageButton");
+    QTest::addColumn<QString>("focused");
+    QTest::addColumn<bool>("recording");
+    QTest::addColumn<bool>("pairs");
+    QTest::newRow("profile box") << "ButtonMain" << "ProjectChoose" << false << true;
+    QTest::newRow("macro list") << "MacroButton" << "listWidgetHong" << false << true;
+    QTest::newRow("fixed delay field") << "MacroButton" << "DelayTime" << false << false;
+    QTest::newRow("profile box while recording") << "ButtonMain" << "ProjectChoose" << true << false;
+}
+
+void MainWindowTest::spaceReachesTheWindowPastFocusedControls()
+{
+    QFETCH(QString, pageButton);
+    QFETCH(QString, focused);
+    QFETCH(bool, recording);
+    QFETCH(bool, pairs);
+    QVERIFY(showFrameOfReceiverMouse());
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QTRY_VERIFY(m_window->findChild<QWidget*>(focused));
+    QTest::mouseClick(m_window->findChild<QToolButton*>(pageButton), Qt::LeftButton);
+    QWidget* control = m_window->findChild<QWidget*>(focused);
+    QVERIFY(control->isVisible());
+    QAbstractSpinBox* field = qobject_cast<QAbstractSpinBox*>(control);
+    const QString typedBefore = field ? field->text() : QString();
+    control->setFocus(Qt::MouseFocusReason);  // as a click leaves it, without the click's own work
+    QVERIFY(control->hasFocus() || control->isAncestorOf(QApplication::focusWidget()));
+    MacroRecording = recording ? 1 : 0;
+
+    ModalAnswerer answerer;
+    answerer.on(QStringLiteral("Match"), ModalAnswerer::clickButton(QStringLiteral("CloseButton")));
+    const keys::Key space{Qt::Key_Space, QStringLiteral(" "), 65, 0x20};
+    keys::tap(m_window.get(), space);
+    QVERIFY(runQueuedWork());
+    QTest::qWait(50);
+    MacroRecording = 0;
+    QCOMPARE(answerer.handled(), pairs ? QStringList{"Match"} : QStringList());
+    // No list of the control opened meanwhile.
+    QVERIFY(!QApplication::activePopupWidget());
+    if (field)
+        QCOMPARE(field->text(), typedBefore);  // a space is no digit: the field keeps its text
 }
 
 QTEST_MAIN(MainWindowTest)

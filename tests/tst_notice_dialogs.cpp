@@ -502,7 +502,7 @@ private slots:
         Progress progress;
         auto* bar = progress.findChild<QProgressBar*>("progressBar_2");
         QToolButton* confirm = buttonOf(&progress, "NewHong");
-        QCOMPARE(labelText(&progress), QStringLiteral("Updating EN: 1%"));
+        QCOMPARE(labelText(&progress), QStringLiteral("Updating EN: 0%"));
         QCOMPARE(confirm->text(), QStringLiteral("Go on EN"));
         progress.show();
         PostMsg::instance()->SendProgress(0, 3);
@@ -570,7 +570,7 @@ private slots:
         Progress progress;
         QCOMPARE(progress.FailText, QString());
         QCOMPARE(progress.SuccessText, QString());
-        QCOMPARE(labelText(&progress), QStringLiteral("JA updating: 1%"));
+        QCOMPARE(labelText(&progress), QStringLiteral("JA updating: 0%"));
         progress.show();
         PostMsg::instance()->SendProgress(0, 3);
         PostMsg::instance()->SendProgress(0, 2);
@@ -606,6 +606,33 @@ private slots:
         QVERIFY(!progress.isVisible());
         QCOMPARE(progress.findChild<QProgressBar*>("progressBar_2")->value(), 0);
         QCOMPARE(labelText(&progress), QStringLiteral("Updating EN: 0%"));
+    }
+
+    // Whatever brought the dialog to where it is, its text names the figure its bar shows.
+    void progressTextShowsTheBarsFigure()
+    {
+        Progress progress;
+        auto* bar = progress.findChild<QProgressBar*>("progressBar_2");
+        const auto figureShown = [&] { return labelText(&progress).section(QLatin1Char(' '), -1); };
+        const auto barsFigure = [&] { return QString::number(bar->value()) + QLatin1Char('%'); };
+        QCOMPARE(figureShown(), barsFigure());  // as built
+
+        progress.show();
+        PostMsg::instance()->SendProgress(0, 3);
+        PostMsg::instance()->SendProgress(37, 0);
+        QCOMPARE(figureShown(), barsFigure());
+        // A language change halfway keeps the figure.
+        PostMsg::instance()->SendChangeLanguage(5);
+        QCOMPARE(labelText(&progress), QStringLiteral("JA updating: 37%"));
+        QCOMPARE(bar->value(), 37);
+
+        // The next update after a failure starts at 0 in text and bar, not on the failure's text.
+        PostMsg::instance()->SendProgress(0, 1);
+        buttonOf(&progress, "NewHong")->click();
+        progress.show();
+        PostMsg::instance()->SendProgress(0, 3);
+        QCOMPARE(labelText(&progress), QStringLiteral("JA updating: 0%"));
+        QCOMPARE(bar->value(), 0);
     }
 
     void progressLanguageChangeWhileHidden()

@@ -58,11 +58,11 @@ bool lightShown(QWidget* page)
 }
 
 // The company link and line lie inside the page's contents and clear of every separator.
-bool companyTextsClear(QWidget* page, int height)
+bool companyTextsClear(QWidget* page, QSize contents)
 {
     for (const char* name : {"pushButton_3", "pushButton_4"}) {
         const QRect text = child<QWidget>(page, name)->geometry();
-        if (text.bottom() >= height)
+        if (!QRect(QPoint(0, 0), contents).contains(text))
             return false;
         for (const char* line : {"line", "line_2", "line_3", "line_4", "line_5"})
             if (text.intersects(child<QWidget>(page, line)->geometry()))
@@ -73,16 +73,16 @@ bool companyTextsClear(QWidget* page, int height)
 
 bool compact(QWidget* page)
 {
-    return child<QWidget>(page, "scrollAreaWidgetContents")->maximumSize() == QSize(880, 630)
-        && child<QWidget>(page, "pushButton_3")->pos() == QPoint(610, 540)
-        && child<QWidget>(page, "pushButton_4")->pos() == QPoint(490, 560) && companyTextsClear(page, 630);
+    return child<QWidget>(page, "scrollAreaWidgetContents")->maximumSize() == QSize(854, 584)
+        && child<QWidget>(page, "pushButton_3")->pos() == QPoint(600, 530)
+        && child<QWidget>(page, "pushButton_4")->pos() == QPoint(480, 550) && companyTextsClear(page, QSize(854, 584));
 }
 
 bool full(QWidget* page)
 {
-    return child<QWidget>(page, "scrollAreaWidgetContents")->maximumSize() == QSize(880, 820)
-        && child<QWidget>(page, "pushButton_3")->pos() == QPoint(610, 720)
-        && child<QWidget>(page, "pushButton_4")->pos() == QPoint(490, 740) && companyTextsClear(page, 820);
+    return child<QWidget>(page, "scrollAreaWidgetContents")->maximumSize() == QSize(854, 820)
+        && child<QWidget>(page, "pushButton_3")->pos() == QPoint(600, 720)
+        && child<QWidget>(page, "pushButton_4")->pos() == QPoint(480, 740) && companyTextsClear(page, QSize(854, 820));
 }
 
 DeviceAllInfo receiverRecord(int model, uint8_t kind, uint8_t cableFlag = 0)

@@ -1,13 +1,16 @@
 // The settings page end to end, as a user reaches it: a tile click loads a wireless mouse, the
 // settings page button shows the page with the versions the mouse and receiver answered, the
 // receiver's modes change in the simulated library, pairing from the page reads the newly
-// paired mouse, and the receiver's light mode shows after the load.
+// paired mouse, the receiver's light mode shows after the load, and no page draws outside the
+// frame's panel.
+#include "common/FramePanel.h"
 #include "device/DataCallback.h"
 #include "device/DeviceSetters.h"
 #include "device/SharedFlags.h"
 #include "device/Worker.h"
 #include "pages/settings/Match.h"
 #include "pages/settings/FormSetting.h"
+#include "shell/Dialog.h"
 #include "shell/DialogMain.h"
 #include "support/HidSimScript.h"
 #include "support/HubRecorder.h"
@@ -20,7 +23,10 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <QtTest>
 
 #include <memory>
@@ -55,6 +61,19 @@ struct Road {
         SimScript::settle();
         return loaded;
     }
+    // A mouse behind the 4 kHz receiver, whose light holds mode 2, chosen and loaded in full.
+    bool loadReceiverWithLight(SimScript::Device& d)
+    {
+        d = SimScript::addReceiverMouse(2, 1, true, true);
+        DongleRGB light{};
+        light.bytes[0] = 2;
+        if (UsbFinderC_Set4KDongleRGB(d.path.constData(), &light) != 1)
+            return false;
+        SimScript::settle();
+        HidSim_ClearCallLog();
+        const unsigned loadsBefore = FullLoadCount.load();
+        return chooseTile() && SimScript::deliverUntil([&] { return FullLoadCount.load() != loadsBefore; });
+    }
     FormSetting* openSettingsPage()
     {
         QTest::mouseClick(window->findChild<QToolButton*>(QStringLiteral("FormSetting")), Qt::LeftButton);
@@ -67,6 +86,31 @@ template <typename T = QWidget>
 T* child(QWidget* page, const char* name)
 {
     return page->findChild<T*>(QLatin1String(name));
+}
+
+// One notch of the wheel down at `pos` of `widget`, delivered to its window as the system
+// delivers it.
+void wheelDown(QWidget* widget, QPoint pos)
+{
+    QWidget* window = widget->window();
+    const QPoint inWindow = widget->mapTo(window, pos);
+    QWheelEvent event(QPointF(inWindow), QPointF(window->mapToGlobal(inWindow)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    // Handed to notify() as it is: only a system's event goes on to the widgets beneath one that
+    // lets it pass.
+    QSpontaneKeyEvent::setSpontaneous(&event);
+    QCoreApplication::instance()->notify(window->windowHandle(), &event);
+}
+
+// The first pixel of `shot` outside the frame's panel that differs from `bare`, as "x,y"; empty
+// when there is none.
+QString firstPixelOutsidePanel(const QImage& shot, const QImage& bare)
+{
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            if (!FramePanel::inside().contains(x, y) && shot.pixel(x, y) != bare.pixel(x, y))
+                return QStringLiteral("%1,%2").arg(x).arg(y);
+    return QString();
 }
 
 bool lightAreaShown(QWidget* page)
@@ -83,6 +127,7 @@ class SettingsRoadTest : public QObject {
 private slots:
     void wirelessMouseVersionsLongRangeAndPairing();
     void receiverLightModeShowsAfterTheLoad();
+    void noPageDrawsOutsideThePanel();
 };
 
 // A mouse behind a 2 kHz receiver, its model with long range: the page shows both versions,
@@ -152,28 +197,59 @@ void SettingsRoadTest::wirelessMouseVersionsLongRangeAndPairing()
 void SettingsRoadTest::receiverLightModeShowsAfterTheLoad()
 {
     Road road;
-    const SimScript::Device d = SimScript::addReceiverMouse(2, 1, true, true);
-    DongleRGB light{};
-    light.bytes[0] = 2;
-    QCOMPARE(UsbFinderC_Set4KDongleRGB(d.path.constData(), &light), 1);
-    SimScript::settle();
-    HidSim_ClearCallLog();
-    const unsigned loadsBefore = FullLoadCount.load();
-    QVERIFY(road.chooseTile());
-    QVERIFY(SimScript::deliverUntil([&] { return FullLoadCount.load() != loadsBefore; }));
+    SimScript::Device d;
+    QVERIFY(road.loadReceiverWithLight(d));
     FormSetting* page = road.openSettingsPage();
     QVERIFY(page);
     QVERIFY(child(page, "checkBox_2")->isVisible());
     QVERIFY(lightAreaShown(page));
     QVERIFY(child(page, "ReUntil_2")->isVisible());
     QVERIFY(child<QCheckBox>(page, "ReUntil_2")->isChecked());
-    QCOMPARE(child(page, "pushButton_3")->pos(), QPoint(610, 720));  // the full layout
+    QCOMPARE(child(page, "pushButton_3")->pos(), QPoint(600, 720));  // the full layout
     // The echo: the checked mode written back to the receiver.
     QVERIFY(SimScript::countCalls(QStringLiteral("UsbFinderC_Set4KDongleRGB(%1, 2)").arg(QString::fromLatin1(d.path))) >= 1);
     QCOMPARE(HidSim_LightMode(d.interface), 2);
 
     QTest::mouseClick(child<QCheckBox>(page, "ReUntil_3"), Qt::LeftButton);
     QCOMPARE(HidSim_LightMode(d.interface), 3);
+}
+
+// Every page of a mouse behind the 4 kHz receiver, whose settings page has its longest layout:
+// outside the panel the frame shows what it shows with no page, with the settings page at rest
+// and scrolled to its end; the page's scroll bar lies inside the panel.
+void SettingsRoadTest::noPageDrawsOutsideThePanel()
+{
+    Road road;
+    SimScript::Device d;
+    QVERIFY(road.loadReceiverWithLight(d));
+    auto* frame = road.window->findChild<Dialog*>();
+    // The frame as it is, its page buttons included, without its pages.
+    const auto bareFrame = [frame] {
+        QWidget* pageArea = child(frame, "frame_4");
+        pageArea->hide();
+        const QImage bare = frame->grab().toImage();
+        pageArea->show();
+        return bare;
+    };
+
+    for (const char* pageButton : {"ButtonMain", "SensorButton", "MacroButton", "LightsButton"}) {
+        QTest::mouseClick(child<QToolButton>(frame, pageButton), Qt::LeftButton);
+        SimScript::settle();
+        QVERIFY2(firstPixelOutsidePanel(frame->grab().toImage(), bareFrame()).isEmpty(), pageButton);
+    }
+    FormSetting* page = road.openSettingsPage();
+    QVERIFY(page);
+    QVERIFY(lightAreaShown(page));
+    QCOMPARE(firstPixelOutsidePanel(frame->grab().toImage(), bareFrame()), QString());
+
+    QScrollBar* bar = child<QScrollArea>(page, "scrollArea")->verticalScrollBar();
+    QVERIFY(bar->isVisible());
+    const QRect barInFrame(bar->mapTo(frame, QPoint(0, 0)), bar->size());
+    QVERIFY(FramePanel::inside().contains(barInFrame));
+    for (int notch = 0; notch < 50 && bar->value() < bar->maximum(); ++notch)
+        wheelDown(page, page->rect().center());
+    QCOMPARE(bar->value(), bar->maximum());
+    QCOMPARE(firstPixelOutsidePanel(frame->grab().toImage(), bareFrame()), QString());
 }
 
 QTEST_MAIN(SettingsRoadTest)

@@ -17,6 +17,10 @@
 namespace {
 
 constexpr uint8_t LightReceiverKind = 1;
+// The scroll area's view beside its 13 px scroll bar, and the full layout's height: scrolled to
+// its end, the version line that stays in view lies clear of every separator.
+constexpr QSize CompactContents(854, 584);
+constexpr int FullContentsHeight = 820;
 
 }  // namespace
 
@@ -55,12 +59,13 @@ void FormSetting::showLightArea(bool shown)
 void FormSetting::setFullLayout(bool full)
 {
     // Full, the link and the company line sit below the receiver area's closing separator, and
-    // the page scrolls far enough to show them above the frame's lower edge.
-    const QSize size(880, full ? 820 : 630);
+    // the page scrolls far enough to show them; compact, everything fits the scroll area's view
+    // (which lies within the frame's panel), as wide as it is beside the scroll bar.
+    const QSize size(CompactContents.width(), full ? FullContentsHeight : CompactContents.height());
     ui->scrollAreaWidgetContents->setMinimumSize(size);
     ui->scrollAreaWidgetContents->setMaximumSize(size);
-    ui->pushButton_3->move(610, full ? 720 : 540);
-    ui->pushButton_4->move(490, full ? 740 : 560);
+    ui->pushButton_3->move(600, full ? 720 : 530);
+    ui->pushButton_4->move(480, full ? 740 : 550);
 }
 
 void FormSetting::layoutForModel(bool showLongRange)

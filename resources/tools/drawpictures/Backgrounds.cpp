@@ -1,6 +1,7 @@
 #include "Backgrounds.h"
 #include "Icons.h"
 #include "Style.h"
+#include "common/FramePanel.h"
 #include <QLinearGradient>
 #include <QRadialGradient>
 
@@ -63,8 +64,9 @@ void frame(QPainter& p, QSize s, int pageButtons)
     content.setColorAt(1, QColor(19, 22, 27));
     p.setPen(QPen(line, 1));
     p.setBrush(content);
-    // Starts right under the top bar: the pages' first rows sit close below it.
-    p.drawRoundedRect(QRectF(146.5, 104.5, 861, 585), 10, 10);
+    // Starts right under the top bar: the pages' first rows sit close below it. The pages keep
+    // within its edge.
+    p.drawRoundedRect(QRectF(FramePanel::Outer).adjusted(0.5, 0.5, -0.5, -0.5), FramePanel::Radius, FramePanel::Radius);
 }
 
 void choicePage(QPainter& p, QSize s)

@@ -194,7 +194,7 @@ void buttonPage(TableBuilder& t)
     }
     t.looks(d, "Reset", "Click", QSize(90, 26), "page button", Icons::textButton);
     t.add(d + "Config.png", QSize(20, 14), "onboard profiles", ButtonPageArt::profileIcon);
-    t.add(d + "TiltleBack.png", QSize(862, 216), "key list and function area", ButtonPageArt::lowerPanel);
+    t.add(d + "TiltleBack.png", QSize(860, 214), "key list and function area", ButtonPageArt::lowerPanel);
     for (int k = 0; k < MouseArt::modelCount(); ++k)
         t.add(d + QString("mouse%1.png").arg(k), ButtonPageMouse::pictureSize(),
             "mouse " + MouseArt::modelName(k) + " with its keys",
