@@ -336,9 +336,9 @@ void MemoryWriter::put(const std::string& fileName, bool remove, std::string byt
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_stop)
         return;
-    const auto found = m_entries.find(fileName);
-    Entry& entry = found != m_entries.end() ? found->second : m_entries[fileName];
-    if (found == m_entries.end()) {
+    const bool waiting = m_entries.count(fileName) != 0;
+    Entry& entry = m_entries[fileName];
+    if (!waiting) {
         const auto written = m_written.find(fileName);
         entry.due = written != m_written.end() ? written->second + std::chrono::milliseconds(GapMs) : Clock::now();
     }
