@@ -178,7 +178,9 @@ void CacheFollowsMouse()
             return;
         writes.flushComing = true;
     }
-    QMetaObject::invokeMethod(app, scheduleFlush, Qt::QueuedConnection);
+    // A lambda without captures: the queued call carries no data from this thread to the GUI
+    // thread that only Qt's own (uninstrumented) locking would hand over.
+    QMetaObject::invokeMethod(app, [] { scheduleFlush(); }, Qt::QueuedConnection);
 }
 
 bool FlushDeviceCache()
