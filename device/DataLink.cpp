@@ -45,6 +45,8 @@ int OpenDataLink(const QByteArray& path)
 void CloseDataLink()
 {
     WorkingImageLinkClosed();
+    // The program is done with this mouse for now: its cache holds all it took.
+    FlushDeviceCache();
     ++closes;
     const auto scope = scopeOnGuiThread();
     UsbServer_Exit();

@@ -16,23 +16,32 @@ QString DeviceIdText(uint8_t cid, uint8_t mid);
 // "Device_" + DeviceIdText + ".bin".
 QString DeviceCacheFileName(uint8_t cid, uint8_t mid);
 
-// Reads the cache file of that name (in DeviceCacheFolder()) into out. True only when the
-// file holds exactly one block of 10,428 bytes; otherwise out is left unchanged. Callers
-// that use a local image start it zeroed (FlashDataMap image{}).
+// Reads the cache file of that name (in DeviceCacheFolder()) into out: what it holds, or the
+// image a write still owes it (CacheFollowsMouse). True only when the file holds exactly one
+// block of 10,428 bytes; otherwise out is left unchanged. Callers that use a local image start
+// it zeroed (FlashDataMap image{}).
 bool ReadDeviceInfoFile(QString name, FlashDataMap* out);
 // Writes the image as the cache file of that name, atomically (a crash during the write
 // leaves the old file as it was). Creates the folder when missing. True when written.
 bool WriteDeviceInfoFile(QString name, const FlashDataMap& image);
-// Writes the working image as the cache file of the mouse it was loaded from (LoadedCacheName).
-// Without a configuration loaded from a mouse the image holds zeros or another mouse's
-// settings, so nothing is written then. True when written.
+// Writes the working image as the cache file of the mouse it was loaded from (LoadedCacheName),
+// and every write still owed, at once. Without a configuration loaded from a mouse the image
+// holds zeros or another mouse's settings, so it is not written then. True when it was written.
 bool WriteLoadedCacheFile();
 
+// A cache file is written at most once in this time while the changes follow each other.
+constexpr int CacheWriteGapMs = 500;
+
 // The mouse holds a new configuration (a full load, an image it took): the cache file follows
-// it, so a program killed at any moment leaves the cache at most one change behind the mouse.
-// Safe from any thread. The write (WriteLoadedCacheFile) runs on the GUI thread when its event
-// loop next turns, once for all the changes made until then.
+// it. The image is taken now, per mouse; the write runs on the GUI thread when its event loop
+// next turns, or, while the changes follow each other (a drag that sends at every move), at
+// most once a CacheWriteGapMs with the latest image. So a program killed at any moment leaves
+// the cache at most that time of changes behind the mouse. Safe from any thread.
 void CacheFollowsMouse();
+// Writes at once what CacheFollowsMouse still owes, for every mouse: at the end of a drag, when
+// the link closes, at the quit (also by itself when the application is about to quit). Safe
+// from any thread; false when a write failed.
+bool FlushDeviceCache();
 
 // Hands `image` to the mouse of the open link (ProtocolDataUpdate); when the mouse took it, the
 // cache follows. True when the mouse took it.

@@ -441,7 +441,7 @@ private slots:
     }
 
     // The mouse's cache follows the mouse: after the load and after each change that reached
-    // it, so a kill at any moment leaves the cache at most one change behind.
+    // it (in a run of changes, a few times a second), so a kill leaves it little behind.
     void cacheFollowsTheMouse()
     {
         SleepRoad road;

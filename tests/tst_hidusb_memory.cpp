@@ -6,9 +6,12 @@
 #include "common/Registry.h"
 #include "device/DataLink.h"
 #include "device/DeviceSetters.h"
+#include "support/FileReplacements.h"
 #include "support/StandardError.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QtTest>
 
@@ -30,6 +33,8 @@ constexpr int TravelMouse = 1;
 constexpr int DeskCable = 0;
 constexpr int FastReceiver = 1;
 constexpr int SlowReceiver = 2;
+// A device's file is written at most once in this time (the library's documented rate).
+constexpr qint64 WriteGapMs = 500;
 
 QByteArray command(const char* line)
 {
@@ -68,6 +73,9 @@ private slots:
     void demoDevicesRemember();
     void damagedFileGivesFactoryValues_data();
     void damagedFileGivesFactoryValues();
+    void burstOfChangesWritesAFewFilesAndTheLast();
+    void leftoverTemporariesGoWhenTheFolderIsRead_data();
+    void leftoverTemporariesGoWhenTheFolderIsRead();
 
 private:
     QString scenario(const QByteArray& text, const QString& baseName = QStringLiteral("scenario.txt"))
@@ -82,7 +90,9 @@ private:
     QString memoryFolder() const { return m_env->home() + QStringLiteral("/.local/state/kavro-sim"); }
     // The devices as a second program finds them: a new process started on the scenario (none:
     // the demo devices), its state folder found through the home folder alone.
-    QByteArray dumpOfNextStart(const QString& scenarioFile)
+    QByteArray dumpOfNextStart(const QString& scenarioFile) { return runChild(scenarioFile, {QStringLiteral("sim-devices")}); }
+    // kavro_testchild with these arguments in such a process: its standard output, or what went wrong.
+    QByteArray runChild(const QString& scenarioFile, const QStringList& arguments)
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.remove(QStringLiteral("KAVRO_SIM_EMPTY"));
@@ -94,8 +104,7 @@ private:
         environment.insert(QStringLiteral("KAVRO_SIM_CONTROL"), QStringLiteral("0"));
         QProcess child;
         child.setProcessEnvironment(environment);
-        child.start(QCoreApplication::applicationDirPath() + QStringLiteral("/kavro_testchild"),
-                    {QStringLiteral("sim-devices")});
+        child.start(QCoreApplication::applicationDirPath() + QStringLiteral("/kavro_testchild"), arguments);
         if (!child.waitForFinished(60000) || child.exitCode() != 0)
             return "child failed: " + child.readAllStandardError();
         const QByteArray errors = child.readAllStandardError();
@@ -259,6 +268,77 @@ void TestHidUsbMemory::damagedFileGivesFactoryValues()
         QVERIFY(QDir(fileName).removeRecursively());
     change();
     QCOMPARE(dumpOfNextStart(QString::fromLocal8Bit(scenarioName)), changed);
+}
+
+// A burst of changes, as a drag that sends the mouse an image at every move: the mouse's file is
+// written a few times a second, not at every change, and holds the last change once the library
+// is idle. A change still waiting for its turn when the library is unloaded is written then.
+void TestHidUsbMemory::burstOfChangesWritesAFewFilesAndTheLast()
+{
+    const QString remembering = scenario("remember\n" + Desk);
+    QCOMPARE(HidSim_LoadScenario(remembering.toLocal8Bit().constData()), 0);
+    QVERIFY(QDir().mkpath(memoryFolder()));
+    FileReplacements files(memoryFolder());
+    QVERIFY(files.watching());
+
+    QElapsedTimer clock;
+    clock.start();
+    int changes = 0;
+    while (clock.elapsed() < 3 * WriteGapMs) {
+        const QByteArray image = SimScript::makeImage(uint8_t(changes++));
+        QCOMPARE(HidSim_SetImage(TravelMouse, 0, reinterpret_cast<const uint8_t*>(image.constData())), 0);
+    }
+    const qint64 burstMs = clock.elapsed();
+    QVERIFY(SimScript::deliver());
+    // The first change at once, one for each gap the burst lasted, and the last.
+    const int written = files.count(QStringLiteral("mouse-"));
+    QVERIFY2(written >= 1 && written <= 2 + burstMs / WriteGapMs,
+             qPrintable(QStringLiteral("%1 writes for %2 changes in %3 ms").arg(written).arg(changes).arg(burstMs)));
+    QCOMPARE(files.count(QStringLiteral("receiver-")), 0);
+    const QByteArray last = dump();
+    QVERIFY(last.contains(SimScript::makeImage(uint8_t(changes - 1)).toHex()));
+    QCOMPARE(dumpOfNextStart(remembering), last);
+
+    // A second process changes the mouse twice at once and ends.
+    QCOMPARE(runChild(remembering, {QStringLiteral("sim-burst"), QString::number(TravelMouse)}), QByteArray());
+    QVERIFY(dumpOfNextStart(remembering).contains(QByteArray(64, char(0xA5)).toHex()));
+}
+
+void TestHidUsbMemory::leftoverTemporariesGoWhenTheFolderIsRead_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("ageSeconds");
+    QTest::addColumn<bool>("removed");
+    QTest::newRow("a mouse's, from a crash an hour ago") << "mouse-0A-02-4B2002.state.a1B2c3" << 3600 << true;
+    QTest::newRow("a receiver's, from a crash an hour ago") << "receiver-3554-F503.state.Zz9Yy8" << 3600 << true;
+    QTest::newRow("of another device never seen here") << "mouse-0A-07-010203-2.state.000000" << 3600 << true;
+    QTest::newRow("a write of another program under way") << "mouse-0A-02-4B2002.state.a1B2c3" << 0 << false;
+    QTest::newRow("five characters after the name") << "mouse-0A-02-4B2002.state.a1B2c" << 3600 << false;
+    QTest::newRow("seven characters after the name") << "mouse-0A-02-4B2002.state.a1B2c3d" << 3600 << false;
+    QTest::newRow("not a device's name") << "notes.state.a1B2c3" << 3600 << false;
+    QTest::newRow("another kind of file") << "mouse-0A-02-4B2002.txt" << 3600 << false;
+}
+
+// The library's own temporaries left by a write that never ended (a kill) go when it reads its
+// folder; a file of any other name stays, and so does a temporary a write may still be filling.
+void TestHidUsbMemory::leftoverTemporariesGoWhenTheFolderIsRead()
+{
+    QFETCH(QString, name);
+    QFETCH(int, ageSeconds);
+    QFETCH(bool, removed);
+    QVERIFY(QDir().mkpath(memoryFolder()));
+    const QString fileName = memoryFolder() + QLatin1Char('/') + name;
+    QFile file(fileName);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("half a file");
+    QVERIFY(file.flush());
+    QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds), QFileDevice::FileModificationTime));
+    file.close();
+
+    const QByteArray scenarioName = scenario("remember\n" + Desk).toLocal8Bit();
+    const QByteArray errors = standardErrorOf([&] { QCOMPARE(HidSim_LoadScenario(scenarioName.constData()), 0); });
+    QCOMPARE(errors, QByteArray());
+    QCOMPARE(QFileInfo::exists(fileName), !removed);
 }
 
 QTEST_MAIN(TestHidUsbMemory)

@@ -6,6 +6,7 @@
 #include "common/PostMsg.h"
 #include "common/ProgramWaits.h"
 #include "device/CurrentDevice.h"
+#include "device/DeviceCache.h"
 #include "device/MacroFiles.h"
 #include "device/SharedFlags.h"
 #include "device/Worker.h"
@@ -14,6 +15,7 @@
 #include "pages/lighting/ScreenColor.h"
 #include "pages/sensor/SensorDPI.h"
 #include "shell/DialogMain.h"
+#include "support/FileReplacements.h"
 #include "support/HidSimScript.h"
 #include "support/HubRecorder.h"
 #include "support/ModalAnswerer.h"
@@ -48,6 +50,9 @@ namespace {
 enum Byte { LevelCount = 1, CurrentLevel = 2, Effect = 0x43, Red = 0x44, Green = 0x45, Blue = 0x46, Speed = 0x47,
             Brightness = 0x48, OnOff = 0x49 };
 
+// The simulated library writes a device's memory file at most once in this time.
+constexpr qint64 SimMemoryGapMs = 500;
+
 // The screen under the colour board: a colour that follows the pointer's x.
 class RampColorSource : public ScreenColorSource {
 public:
@@ -64,6 +69,7 @@ public:
 // window, and the mouse wakes, so that the online poll closes the notice.
 struct Program {
     enum Mice { OneReceiverMouse, OneCableMouse };
+    enum Memory { Forgets, Remembers };  // the simulated mouse keeps its state in a file
 
     ProgramWorld world;
     SimScript::Device mouse;
@@ -73,7 +79,7 @@ struct Program {
     std::function<void()> atNotice;
     int formsAtSleep = 0;
 
-    explicit Program(Mice mice = OneReceiverMouse)
+    explicit Program(Mice mice = OneReceiverMouse, Memory memory = Forgets)
     {
         QByteArray image = SimScript::makeImage(33);
         image[LevelCount] = 3;
@@ -82,6 +88,8 @@ struct Program {
         image[Effect] = 2;  // the colour row, with both sliders
         image[Brightness] = 2;
         image[Speed] = 2;
+        if (memory == Remembers)
+            HidSim_SetMemory(1);
         mouse = mice == OneReceiverMouse ? SimScript::addReceiverMouse(1) : SimScript::addCableMouse(1);
         HidSim_SetImage(mouse.mouse, 0, reinterpret_cast<const uint8_t*>(image.constData()));
         answerer.on(QStringLiteral("MouseOffLine"), [this](QWidget*) {
@@ -191,6 +199,7 @@ private slots:
     void markerDragChangesTheLevelAndLeavesTheWindow();
     void pressNobodyTakesDragsTheWindow();
     void colourBoardDragPicksAlongAndLeavesTheWindow();
+    void colourBoardDragSparesTheDisk();
     void sliderPressOnASleepingMouseThenWake_data();
     void sliderPressOnASleepingMouseThenWake();
     void offlineLevelCountChangeShowsOneNoticeAndWritesNothing();
@@ -281,6 +290,57 @@ void WindowHandTest::colourBoardDragPicksAlongAndLeavesTheWindow()
     QCOMPARE(uint8_t(program.stored().at(Red)), uint8_t(lastRed));
     QCOMPARE(uint8_t(program.stored().at(Green)), uint8_t(40));
     QCOMPARE(uint8_t(program.stored().at(Blue)), uint8_t(7));
+}
+
+// A drag of 100 moves on the colour board sends the mouse an image at every move, but writes the
+// mouse's cache and the simulated mouse's memory file only a few times a second, the cache once
+// more at the release: then the cache holds what the mouse holds, the last colour.
+void WindowHandTest::colourBoardDragSparesTheDisk()
+{
+    Program program(Program::OneCableMouse, Program::Remembers);
+    QVERIFY(program.load());
+    program.openPage("LightsButton");
+    auto* page = program.window->findChild<LampLight*>();
+    page->setColorSource(std::make_unique<RampColorSource>());
+    auto* board = page->findChild<QLabel*>(QStringLiteral("label_7"));
+    QVERIFY(board->isVisible());
+    const QString cacheFile = DeviceCacheFolder() + DeviceCacheFileName(SimScript::Cid, 1);
+    const QString memoryFolder = program.world.env.home() + QStringLiteral("/.local/state/kavro-sim");
+    QVERIFY(QDir().mkpath(DeviceCacheFolder()) && QDir().mkpath(memoryFolder));
+    FileReplacements cache(DeviceCacheFolder());
+    FileReplacements memory(memoryFolder);
+    QVERIFY(cache.watching() && memory.watching());
+    const int writes = program.writes();
+
+    QElapsedTimer clock;
+    clock.start();
+    constexpr int Moves = 100;
+    program.press(board, QPoint(3, 10));
+    for (int move = 1; move <= Moves; ++move)
+        program.moveTo(board, QPoint(3 + 3 * move, 10));
+    const QPoint last(3 + 3 * Moves, 10);
+    program.release(board, last);
+    const qint64 dragMs = clock.elapsed();
+
+    // Every move's colour reached the mouse (the red follows the pointer, 3 px a move).
+    QVERIFY(program.writes() - writes >= 1 + Moves);
+    const uint8_t lastRed = uint8_t(board->mapToGlobal(last).x() % 256);
+    QCOMPARE(uint8_t(program.stored().at(Red)), lastRed);
+    // The first change at once, one a gap while the drag lasted, and the release.
+    const int cacheWrites = cache.count(QStringLiteral("Device_"));
+    QVERIFY2(cacheWrites <= 2 + dragMs / CacheWriteGapMs,
+             qPrintable(QStringLiteral("%1 cache writes in %2 ms").arg(cacheWrites).arg(dragMs)));
+    QFile written(cacheFile);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll().mid(4), program.stored());
+    written.close();
+
+    QVERIFY(SimScript::deliver());
+    const qint64 untilWrittenMs = clock.elapsed();
+    const int memoryWrites = memory.count(QStringLiteral("mouse-"));
+    QVERIFY2(memoryWrites >= 1 && memoryWrites <= 2 + untilWrittenMs / SimMemoryGapMs,
+             qPrintable(QStringLiteral("%1 memory file writes in %2 ms").arg(memoryWrites).arg(untilWrittenMs)));
+    QCOMPARE(cache.count(QStringLiteral("Device_")), cacheWrites);
 }
 
 void WindowHandTest::sliderPressOnASleepingMouseThenWake_data()

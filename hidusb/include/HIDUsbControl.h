@@ -22,7 +22,11 @@
  * real device keeps (a mouse its four profiles, active profile, firmware version and boot mode;
  * a receiver its pairing, version, boot mode, light and long-range modes) through a restart,
  * one file per device in $XDG_STATE_HOME/kavro-sim (~/.local/state/kavro-sim by default),
- * loaded when the device is made and written on a library thread after every change. A
+ * loaded when the device is made and written on a library thread after a change: at once after
+ * a quiet spell, and during a run of changes (a drag) at most twice a second per device, with
+ * its latest state; what is still due is written when the library is unloaded. A write killed
+ * before its end leaves a temporary (the file's name and six characters), removed when the
+ * folder is next read, a minute later or more. A
  * damaged file gives the factory values and one line on standard error. With
  * KAVRO_SIM_EMPTY=1 no device remembers unless HidSim_SetMemory(1) was called.
  * Unless KAVRO_SIM_EMPTY=1 or KAVRO_SIM_CONTROL=0, the library also listens on a local
@@ -141,8 +145,9 @@ HIDUSB_API void HidSim_ScriptFirmwareStop(int percent);
 /* Delays: every simulated latency (settle time, answer delays) becomes 0. */
 HIDUSB_API void HidSim_SetZeroDelays(int zero);
 
-/* Waits until every queued data answer and firmware report was delivered, at most
- * timeoutMs; when called on the GUI thread it also processes posted hot-plug calls.
+/* Waits until every queued data answer and firmware report was delivered and the devices'
+ * memory written (a file waiting for its turn after a run of changes: up to half a second),
+ * at most timeoutMs; when called on the GUI thread it also processes posted hot-plug calls.
  * Returns 0 when all was delivered, -1 on time-out. */
 HIDUSB_API int HidSim_DeliverPending(int timeoutMs);
 

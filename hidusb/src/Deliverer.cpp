@@ -90,16 +90,22 @@ void Deliverer::shutdown()
     m_stop = true;
     m_queue.clear();
     m_wake.notify_all();
-    if (!m_thread.joinable())
-        return;
     // A callback that blocks forever (for example waiting for a GUI thread that has ended)
     // must not hang the process at exit.
-    const bool ended = m_idle.wait_for(lock, std::chrono::milliseconds(500), [this] { return m_exited; });
+    endThread(lock, m_idle, m_exited, m_thread);
+}
+
+void endThread(std::unique_lock<std::mutex>& lock, std::condition_variable& idle, const bool& exited,
+               std::thread& thread)
+{
+    if (!thread.joinable())
+        return;
+    const bool ended = idle.wait_for(lock, std::chrono::milliseconds(500), [&exited] { return exited; });
     lock.unlock();
     if (ended)
-        m_thread.join();
+        thread.join();
     else
-        m_thread.detach();
+        thread.detach();
 }
 
 }  // namespace hidsim

@@ -46,4 +46,10 @@ private:
     std::thread m_thread;
 };
 
+// Ends a library thread whose loop was told to stop (lock held on its mutex): waits at most
+// half a second for it to set `exited` and notify `idle`, then joins it; one that does not
+// end in time (a call that never returns) is left detached, so it cannot hang the exit.
+void endThread(std::unique_lock<std::mutex>& lock, std::condition_variable& idle, const bool& exited,
+               std::thread& thread);
+
 }  // namespace hidsim

@@ -1,5 +1,6 @@
 #include "DeviceMemory.h"
 
+#include "Deliverer.h"
 #include "Files.h"
 #include "ImageCodec.h"
 #include "SimState.h"
@@ -8,7 +9,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <iterator>
 
+#include <pthread.h>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -180,6 +183,20 @@ bool isNameCharacter(char c)
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '-' || c == '.';
 }
 
+// The name of a device's file (mouseFileName, receiverFileName).
+bool isMemoryFileName(const std::string& name)
+{
+    const std::string ending = ".state";
+    if ((name.rfind("mouse-", 0) != 0 && name.rfind("receiver-", 0) != 0) || name.size() <= ending.size() ||
+        name.compare(name.size() - ending.size(), ending.size(), ending) != 0)
+        return false;
+    for (const char c : name) {
+        if (!isNameCharacter(c))
+            return false;
+    }
+    return true;
+}
+
 // A mouse pairs with one receiver: any other that held i's mouse lets it go.
 void unpairOthersLocked(State& s, const SimInterface& i, bool remember)
 {
@@ -317,14 +334,22 @@ void MemoryWriter::remove(const std::string& fileName)
 void MemoryWriter::put(const std::string& fileName, bool remove, std::string bytes)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_stop)
+        return;
+    const bool waiting = m_entries.count(fileName) != 0;
     Entry& entry = m_entries[fileName];
+    if (!waiting) {
+        const auto written = m_written.find(fileName);
+        entry.due = written != m_written.end() ? written->second + std::chrono::milliseconds(GapMs) : Clock::now();
+    }
     entry.sequence = ++m_sequence;
     entry.remove = remove;
     entry.bytes = std::move(bytes);
-    if (!entry.posted) {
-        entry.posted = true;
-        m_thread.post(0, [this, fileName] { writeOut(fileName); });
+    if (!m_thread.joinable()) {
+        m_thread = std::thread([this] { run(); });
+        pthread_setname_np(m_thread.native_handle(), "hidsim-memory");  // tells the threads apart in /proc and strace
     }
+    m_wake.notify_all();
 }
 
 bool MemoryWriter::queued(const std::string& fileName, std::string* bytes, bool* removed)
@@ -338,42 +363,87 @@ bool MemoryWriter::queued(const std::string& fileName, std::string* bytes, bool*
     return true;
 }
 
-void MemoryWriter::writeOut(const std::string& fileName)
+bool MemoryWriter::idle()
 {
-    Entry taken;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        const auto it = m_entries.find(fileName);
-        if (it == m_entries.end())
-            return;
-        it->second.posted = false;
-        taken = it->second;
-    }
-    std::string error;
-    const bool done = taken.remove ? removeFile(fileName, &error) : writeFileAtomically(fileName, taken.bytes, &error);
-    bool warn = false;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        // Kept while a newer change waits: a device made meanwhile must read that one.
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return idleLocked();
+}
+
+bool MemoryWriter::waitIdle(int timeoutMs)
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    ++m_hurry;
+    m_wake.notify_all();
+    const bool done = m_idle.wait_for(lock, std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs),
+                                      [this] { return idleLocked() || m_exited; });
+    --m_hurry;
+    return done && idleLocked();
+}
+
+void MemoryWriter::run()
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    while (!m_stop) {
+        if (m_entries.empty()) {
+            m_idle.notify_all();
+            m_wake.wait(lock, [this] { return m_stop || !m_entries.empty(); });
+            continue;
+        }
+        auto next = m_entries.begin();
+        for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {
+            if (it->second.due < next->second.due)
+                next = it;
+        }
+        const Clock::time_point due = next->second.due;
+        if (m_hurry == 0 && due > Clock::now()) {
+            // A new file, a waiting caller or the end may come first.
+            m_wake.wait_until(lock, due);
+            continue;
+        }
+        const std::string fileName = next->first;
+        const Entry taken = next->second;
+        m_writing = true;
+        lock.unlock();
+        std::string error;
+        const bool done = taken.remove ? removeFile(fileName, &error) : writeFileAtomically(fileName, taken.bytes, &error);
+        lock.lock();
+        m_writing = false;
+        const Clock::time_point now = Clock::now();
+        for (auto it = m_written.begin(); it != m_written.end();)
+            it = now - it->second >= std::chrono::milliseconds(GapMs) ? m_written.erase(it) : std::next(it);
+        m_written[fileName] = now;
+        // Kept while a newer change waits: a device made meanwhile must read that one, and the
+        // file is written again after its gap.
         const auto it = m_entries.find(fileName);
         if (it != m_entries.end() && it->second.sequence == taken.sequence)
             m_entries.erase(it);
-        warn = !done && !m_warned;
-        m_warned = m_warned || warn;
+        else if (it != m_entries.end())
+            it->second.due = now + std::chrono::milliseconds(GapMs);
+        if (!done && !m_warned) {
+            m_warned = true;
+            lock.unlock();
+            std::fprintf(stderr, "HIDUsb: the simulated devices cannot keep their memory: %s\n", error.c_str());
+            lock.lock();
+        }
     }
-    if (warn)
-        std::fprintf(stderr, "HIDUsb: the simulated devices cannot keep their memory: %s\n", error.c_str());
+    m_exited = true;
+    m_idle.notify_all();
 }
 
 void MemoryWriter::shutdown(int timeoutMs)
 {
-    m_thread.waitIdle(timeoutMs);
-    m_thread.shutdown();
+    waitIdle(timeoutMs);
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_stop = true;
+    m_wake.notify_all();
+    // A write that never returns (a file system that hangs) must not hang the process at exit.
+    endThread(lock, m_idle, m_exited, m_thread);
 }
 
 void finishDevicesLocked(State& s, bool remember)
 {
     const bool remembering = remember && !s.memoryFolder.empty();
+    bool readFolder = false;
     // Mice first: a receiver finds the mouse it was paired with by that mouse's file.
     for (auto& entry : s.mice) {
         SimMouse& m = entry.second;
@@ -385,6 +455,7 @@ void finishDevicesLocked(State& s, bool remember)
         if (remembering) {
             m.memoryFile = s.memoryFolder + "/" + mouseFileName(s, m);
             loadMouseLocked(s, m);
+            readFolder = true;
         }
     }
     for (auto& entry : s.interfaces) {
@@ -396,8 +467,11 @@ void finishDevicesLocked(State& s, bool remember)
         if (remembering && isReceiverKind(i.kind)) {
             i.memoryFile = s.memoryFolder + "/" + receiverFileName(s, i);
             loadReceiverLocked(s, i);
+            readFolder = true;
         }
     }
+    if (readFolder)
+        removeLeftoverTemporaries(s.memoryFolder, isMemoryFileName);
 }
 
 void rememberMouseLocked(State& s, const SimMouse& mouse)

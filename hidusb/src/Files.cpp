@@ -3,7 +3,9 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,6 +13,17 @@
 namespace hidsim {
 
 namespace {
+
+// A temporary is its file's name and this, the last six characters made unique by mkostemp.
+constexpr char TemporarySuffix[] = ".XXXXXX";
+constexpr size_t TemporarySuffixSize = sizeof TemporarySuffix - 1;
+// A write takes milliseconds; a temporary this old was left by one that never ended.
+constexpr time_t LeftoverAgeSeconds = 60;
+
+bool isTemporaryCharacter(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
 
 std::string folderOf(const std::string& fileName)
 {
@@ -114,7 +127,7 @@ bool writeFileAtomically(const std::string& fileName, const std::string& bytes, 
     const std::string folder = folderOf(fileName);
     if (!makeFolders(folder, error))
         return false;
-    std::string temporary = fileName + ".XXXXXX";
+    std::string temporary = fileName + TemporarySuffix;
     const int fd = ::mkostemp(&temporary[0], O_CLOEXEC);
     if (fd < 0) {
         *error = folder + ": " + std::strerror(errno);
@@ -137,6 +150,32 @@ bool writeFileAtomically(const std::string& fileName, const std::string& bytes, 
     }
     syncFolder(folder);
     return true;
+}
+
+void removeLeftoverTemporaries(const std::string& folder, const std::function<bool(const std::string&)>& ours)
+{
+    DIR* listing = ::opendir(folder.c_str());
+    if (!listing)
+        return;
+    const time_t now = ::time(nullptr);
+    bool removed = false;
+    while (const dirent* entry = ::readdir(listing)) {
+        const std::string name = entry->d_name;
+        if (name.size() <= TemporarySuffixSize || name[name.size() - TemporarySuffixSize] != '.')
+            continue;
+        bool unique = true;
+        for (size_t i = name.size() - TemporarySuffixSize + 1; i < name.size(); ++i)
+            unique = unique && isTemporaryCharacter(name[i]);
+        if (!unique || !ours(name.substr(0, name.size() - TemporarySuffixSize)))
+            continue;
+        const std::string path = folder + "/" + name;
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && now - info.st_mtime >= LeftoverAgeSeconds)
+            removed = ::unlink(path.c_str()) == 0 || removed;
+    }
+    ::closedir(listing);
+    if (removed)
+        syncFolder(folder);
 }
 
 bool removeFile(const std::string& fileName, std::string* error)

@@ -1,6 +1,7 @@
 #pragma once
 // Plain file reading and writing for the library (it has no file classes of its own).
 #include <cstddef>
+#include <functional>
 #include <string>
 
 namespace hidsim {
@@ -16,6 +17,11 @@ ReadResult readSmallFile(const std::string& fileName, size_t limit, std::string*
 // the disk and renamed over it, so a crash leaves the old file or the new one, never a mix.
 // The folder is made (owner-only) when missing. False with the reason in *error.
 bool writeFileAtomically(const std::string& fileName, const std::string& bytes, std::string* error);
+
+// Removes what writeFileAtomically left in folder when it was killed before its rename: the
+// temporaries beside the files whose names `ours` accepts, once older than any write takes (a
+// younger one may belong to a write under way, of this process or another). Nothing else.
+void removeLeftoverTemporaries(const std::string& folder, const std::function<bool(const std::string&)>& ours);
 
 // Removes fileName; a file that is not there counts as removed.
 bool removeFile(const std::string& fileName, std::string* error);

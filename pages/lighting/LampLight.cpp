@@ -7,6 +7,7 @@
 #include "common/SkinStyles.h"
 #include "common/StyleSheetUrl.h"
 #include "common/TraceLog.h"
+#include "device/DeviceCache.h"
 #include "device/DeviceSetters.h"
 #include "device/SharedFlags.h"
 #include "pages/lighting/LightRules.h"
@@ -451,6 +452,8 @@ void LampLight::mouseReleaseEvent(QMouseEvent* event)
 {
     if (!m_boardPress.release(event))
         QWidget::mouseReleaseEvent(event);
+    else
+        FlushDeviceCache();  // the drag's last colour goes to the cache now, not after its gap
     m_boardPicking = false;
 }
 

@@ -18,7 +18,9 @@
 //      in the library,
 //  16. a plus click on the lighting page's red box to its image in the library,
 //  17. a language chosen in the settings page's box, the frame and its pages built, to every
-//      window's texts set.
+//      window's texts set,
+//  18. a drag on the lighting page's colour board at a user's pace, every move a new colour for
+//      the mouse, to the disk syncs (fsync, fdatasync) of the whole process a second of drag.
 // With --bare it shows a plain 1020 x 700 Qt window instead and prints figures 1 and 4 only,
 // for comparison. Beside figure 1 it prints the time from process start to the device tiles
 // painted, beside figure 4 the private dirty memory; these start-up and memory figures are
@@ -49,7 +51,9 @@
 #include "device/SharedFlags.h"
 #include "pages/macro/Macro.h"
 #include "pages/buttons/Buttoninterface.h"
+#include "device/DeviceCache.h"
 #include "pages/lighting/LampLight.h"
+#include "pages/lighting/ScreenColor.h"
 #include "pages/sensor/Sensor.h"
 #include "pages/settings/FormSetting.h"
 #include "pages/macro/MacroRecorder.h"
@@ -63,7 +67,9 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QWindow>
+#include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QSlider>
 #include <QThread>
 #include <QApplication>
@@ -77,12 +83,36 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <atomic>
 #include <map>
 #include <cstdio>
 #include <ctime>
 #include <thread>
+#include <dlfcn.h>
 #include <unistd.h>
 #include <vector>
+
+// Every disk sync of the process (Qt's QSaveFile, the simulated library's files) is counted: the
+// benchmark's own definitions come first in the symbol lookup and hand each call on.
+std::atomic<int> g_diskSyncs{0};
+
+template <typename Call>
+int countedSync(const char* name, int fd)
+{
+    ++g_diskSyncs;
+    static const auto real = reinterpret_cast<Call>(dlsym(RTLD_NEXT, name));
+    return real ? real(fd) : -1;
+}
+
+extern "C" int fsync(int fd)
+{
+    return countedSync<int (*)(int)>("fsync", fd);
+}
+
+extern "C" int fdatasync(int fd)
+{
+    return countedSync<int (*)(int)>("fdatasync", fd);
+}
 
 namespace {
 
@@ -93,7 +123,7 @@ const char helpText[] =
     "  (no option)       start-up to the first painted window and to the tiles, private memory,\n"
     "                    the first tile click to the frame painted and its other pages built, the\n"
     "                    timed rounds of the pages (fill, setters, macros, recording, lighting,\n"
-    "                    languages): medians\n"
+    "                    languages): medians; the disk syncs of a colour-board drag\n"
     "  --bare            the same start-up and memory figures of a plain 1020 x 700 Qt window\n"
     "  --rebuilds        one rebuild of a choice page with 16 devices, median of 20\n"
     "  --frame           the first tile click only (for callgrind's --toggle-collect)\n"
@@ -130,6 +160,9 @@ std::vector<double> g_macroSendMs;
 std::vector<double> g_presetMs;
 std::vector<double> g_plusMs;
 std::vector<double> g_settingsLanguageMs;
+double g_dragSyncsPerSecond = -1;
+int g_dragSyncs = -1;
+int g_dragImages = -1;
 const QString BenchMacro = QStringLiteral("Bench70");
 
 // A macro of 70 key events with a delay between two: 139 rows.
@@ -753,6 +786,8 @@ int runMacroScale(int& argc, char** argv)
 
 // Figures 15 to 17: a preset and a plus click on the lighting page, each to its last image in
 // the library, and a language chosen in the settings page's box to every window's texts set.
+void measureColourDrag(LampLight* lighting, int mouse);
+
 void measureLightingAndSettings(QWidget* window, int mouse)
 {
     auto* lights = window->findChild<QAbstractButton*>(QStringLiteral("LightsButton"));
@@ -790,6 +825,10 @@ void measureLightingAndSettings(QWidget* window, int mouse)
         }
     }
 
+    measureColourDrag(lighting, mouse);
+    if (!g_failure.isEmpty())
+        return;
+
     auto* settingsButton = window->findChild<QAbstractButton*>(QStringLiteral("FormSetting"));
     auto* settings = window->findChild<FormSetting*>();
     auto* languages = settings ? settings->findChild<QComboBox*>(QStringLiteral("comboBox")) : nullptr;
@@ -808,6 +847,51 @@ void measureLightingAndSettings(QWidget* window, int mouse)
         emit languages->activated(language);
         g_settingsLanguageMs.push_back(clock.nsecsElapsed() / 1e6);
     }
+}
+
+// The screen under the colour board: a colour that follows the pointer's x.
+class RampColorSource : public ScreenColorSource {
+public:
+    std::optional<QColor> colorAt(const QPoint& globalPos) override { return QColor(globalPos.x() % 256, 40, 7); }
+};
+
+// Figure 18: a drag over the colour board, DragMoves moves DragMoveMs apart (a user's pace), each
+// a new colour for the mouse. The syncs are counted from the press until the last write the drag
+// owes is done, after the release; the time is the drag's, press to release.
+constexpr int DragMoves = 40;
+constexpr int DragMoveMs = 50;
+
+void measureColourDrag(LampLight* lighting, int mouse)
+{
+    auto* board = lighting->findChild<QLabel*>(QStringLiteral("label_7"));
+    if (!board || !board->isVisible()) {
+        g_failure = QStringLiteral("no colour board");
+        return;
+    }
+    lighting->setColorSource(std::make_unique<RampColorSource>());
+    const auto send = [lighting, board](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+        const QPoint pos = board->mapTo(lighting, at);
+        QMouseEvent event(type, pos, lighting->mapToGlobal(pos), button, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(lighting, &event);
+    };
+    // What the figures before owe is written first.
+    FlushDeviceCache();
+    HidSim_DeliverPending(5000);
+    const int syncsBefore = g_diskSyncs.load();
+    const int imagesBefore = HidSim_WriteCount(mouse);
+    QElapsedTimer clock;
+    clock.start();
+    send(QEvent::MouseButtonPress, QPoint(4, 10), Qt::LeftButton, Qt::LeftButton);
+    for (int move = 1; move <= DragMoves; ++move) {
+        waitUntil([] { return false; }, DragMoveMs);
+        send(QEvent::MouseMove, QPoint(4 + 7 * move, 10), Qt::NoButton, Qt::LeftButton);
+    }
+    send(QEvent::MouseButtonRelease, QPoint(4 + 7 * DragMoves, 10), Qt::LeftButton, Qt::NoButton);
+    const double dragSeconds = clock.nsecsElapsed() / 1e9;
+    HidSim_DeliverPending(5000);
+    g_dragSyncs = g_diskSyncs.load() - syncsBefore;
+    g_dragImages = HidSim_WriteCount(mouse) - imagesBefore;
+    g_dragSyncsPerSecond = g_dragSyncs / dragSeconds;
 }
 
 // Idle figures: the whole process's CPU time and wake-ups over a stretch of idle event loop.
@@ -1118,6 +1202,9 @@ int main(int argc, char** argv)
                     median(g_plusMs));
         std::printf("  language chosen on the settings page to every window's texts set (median of %d): %.3f ms\n",
                     Rounds, median(g_settingsLanguageMs));
+        std::printf("  colour-board drag, %d moves %d ms apart, %d images to the mouse: %.1f disk syncs a second of "
+                    "drag (%d in all, until its last write)\n",
+                    DragMoves, DragMoveMs, g_dragImages, g_dragSyncsPerSecond, g_dragSyncs);
     }
     std::printf("  private dirty memory: %lld KiB\n", static_cast<long long>(g_privateDirtyKb));
     std::printf("  private memory %s: %lld KiB\n", bare ? "with the window shown" : "with the choice page shown (the demo devices)",

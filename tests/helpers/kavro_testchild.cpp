@@ -14,6 +14,8 @@
 //                           click is handled or right after it; prints "CLICKED", "SHOWN <class>"
 //                           for every dialog shown, "CLOSING" when the top window closes and
 //                           "ENDED <status>"
+//   kavro_testchild sim-burst N   sets 64 bytes of mouse N's first profile (from 200 on) to 0x5A and
+//                                 at once to 0xA5, then ends: the library's unload writes what is due
 #include "SimDevicesDump.h"
 #include "app/CrashHandler.h"
 #include "app/Startup.h"
@@ -30,6 +32,7 @@
 #include <QWindow>
 #include <QWidget>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
@@ -38,6 +41,7 @@
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 bool startMode = false;
@@ -163,6 +167,18 @@ int main(int argc, char* argv[])
     }
     if (std::strcmp(mode, "sim-devices") == 0) {
         std::fputs(simDevicesDump().c_str(), stdout);
+        return 0;
+    }
+    if (std::strcmp(mode, "sim-burst") == 0 && argc > 2) {
+        std::vector<uint8_t> image(HIDUSB_IMAGE_SIZE);
+        const int mouse = std::atoi(argv[2]);
+        if (HidSim_GetImage(mouse, 0, image.data()) != 0)
+            return 1;
+        for (const uint8_t value : {0x5A, 0xA5}) {
+            std::fill(image.begin() + 200, image.begin() + 264, value);
+            if (HidSim_SetImage(mouse, 0, image.data()) != 0)
+                return 1;
+        }
         return 0;
     }
     if (std::strcmp(mode, "start-segv") == 0)

@@ -3,6 +3,7 @@
 #include "common/ProgramWaits.h"
 
 #include "common/AppPaths.h"
+#include "device/DeviceCache.h"
 #include "device/UnsentMacros.h"
 #include "HIDUsbControl.h"
 
@@ -42,6 +43,8 @@ TestEnv::TestEnv()
 TestEnv::~TestEnv()
 {
     StopUsbChanged();
+    // The cache writes still owed land in this world, not in a folder gone or another test's.
+    FlushDeviceCache();
     HidSim_Reset();
     AppPaths::setProgramDir(QString());
     qputenv("HOME", m_oldHome);
