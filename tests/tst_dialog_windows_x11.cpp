@@ -8,6 +8,7 @@
 #include "common/MessageFilter.h"
 #include "device/SharedFlags.h"
 #include "dialogs/LeftButtonOnly.h"
+#include "dialogs/Progress.h"
 #include "pages/macro/QuestionDialog.h"
 #include "shell/DialogMain.h"
 #include "shell/UpDataParam.h"
@@ -15,6 +16,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QToolButton>
 #include <QWindow>
@@ -206,6 +208,7 @@ private slots:
     void goesWithItsWindowWhenMinimised();
     void takesTheKeyboardOnAClick();
     void busyDialogKeepsTheKeyboardAcrossAProgramSwitch();
+    void windowBehindAModalDialogTakesNothing();
     void closesUnderThePointerQuietly();
 
 private:
@@ -333,6 +336,41 @@ void DialogWindowsX11Test::busyDialogKeepsTheKeyboardAcrossAProgramSwitch()
     QVERIFY2(lostKeyboard, "the other program never took the keyboard");
     QVERIFY2(backOnBusy, "the keyboard did not go to the busy dialog");
     QVERIFY(busyShown);
+}
+
+// The firmware progress as the settings page shows it, over a window with a web link that has
+// the keyboard focus; the user comes back from another program by a click on the link and
+// presses Space and Return. Nothing reaches the link; the dialog's close button, clicked last,
+// does reach the dialog (and shows that the clicks and keys before it were handled).
+void DialogWindowsX11Test::windowBehindAModalDialogTakesNothing()
+{
+    if (!skipReason.empty())
+        QSKIP(skipReason.c_str());
+    QWidget window;
+    window.resize(900, 600);
+    window.move(100, 50);
+    auto* link = new QPushButton(QStringLiteral("https://example.com"), &window);
+    link->setGeometry(40, 500, 300, 40);
+    int opened = 0;
+    connect(link, &QPushButton::clicked, this, [&opened] { ++opened; });
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    link->setFocus();
+
+    Progress progress;
+    placeCentred(&progress, &window, 90, 70);
+    progress.setModal(true);
+    progress.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&progress));
+    OtherProgram other;
+    QTRY_VERIFY_WITH_TIMEOUT(!QGuiApplication::focusWindow(), 10000);
+    QVERIFY(clickAt(link->mapToGlobal(link->rect().center())));
+    QVERIFY(xdotool({"key", "space", "Return"}));
+    auto* close = progress.findChild<QToolButton*>(QStringLiteral("CloseButton"));
+    QVERIFY(clickAt(close->mapToGlobal(close->rect().center())));
+    QTRY_VERIFY_WITH_TIMEOUT(!progress.isVisible(), 5000);
+    QCOMPARE(opened, 0);
 }
 
 // A notice closed 30 times by a click on its close button, the pointer left where the notice
