@@ -12,6 +12,7 @@
 #include "preview/DialogPreview.h"
 #include "shell/DialogMain.h"
 #include "support/ModalAnswerer.h"
+#include "support/Wait.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -54,6 +55,7 @@ private slots:
     void belongsToItsOpener();
     void noticeOverADialogBelongsToTheDialog();
     void noticeWhileInTheTrayShowsWithTheWindow();
+    void noticeClosedInTheTrayNeverShows();
     void dropsOnlyQtsOwnXRace_data();
     void dropsOnlyQtsOwnXRace();
 
@@ -201,6 +203,42 @@ void DialogWindowsTest::noticeWhileInTheTrayShowsWithTheWindow()
     QVERIFY(window.isVisible());
     QCOMPARE(parent, window.windowHandle());
     QTRY_VERIFY(!QApplication::activeModalWidget());
+}
+
+// The mouse comes back while the window is still in the tray: the waiting notice closes as it
+// would when shown, its run ends, and the window comes back without it.
+void DialogWindowsTest::noticeClosedInTheTrayNeverShows()
+{
+    TrayWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    PostMsg::instance()->SendChangeSize(2);
+    const auto notice = [] {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (auto* found = qobject_cast<MouseOffLine*>(top))
+                return found;
+        }
+        return static_cast<MouseOffLine*>(nullptr);
+    };
+    bool closed = false;
+    bool shown = false;
+    QTimer look;
+    connect(&look, &QTimer::timeout, this, [&] {
+        if (closed || !notice() || WaitingForMouse != 1)
+            return;
+        shown = notice()->isVisible();
+        closed = true;
+        PostMsg::instance()->SendCloseOffOnline();
+    });
+    look.start(20);
+    PostMsg::instance()->SendMouseOffLineo(0);
+    QTRY_VERIFY(closed && !notice());
+    QVERIFY2(!shown, "the notice showed while the window was in the tray");
+    emit window.trayIcon()->activated(QSystemTrayIcon::Trigger);
+    QVERIFY(window.isVisible());
+    QVERIFY(runQueuedWork());
+    QVERIFY(!notice());
+    QVERIFY(!QApplication::activeModalWidget());
 }
 
 void DialogWindowsTest::dropsOnlyQtsOwnXRace_data()
