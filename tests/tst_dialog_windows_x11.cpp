@@ -273,10 +273,17 @@ void DialogWindowsX11Test::goesWithItsWindowWhenMinimised()
 
     bool unmapped = false;
     bool mappedAgain = false;
+    QPoint placed;
+    QPoint wanted;
     ModalAnswerer answerer;
     answerer.on(QStringLiteral("MouseOffLine"), [&](QWidget* notice) {
         QWindow* handle = notice->windowHandle();
         if (QTest::qWaitFor([handle] { return handle->isExposed(); }, 5000)) {
+            // Where the program put it, not where the window manager would.
+            const QPoint corner = window->mapToGlobal(QPoint(0, 0));
+            wanted = corner + QPoint((window->width() - notice->width()) / 2,
+                                     (window->height() - notice->height()) / 2 - 20);
+            placed = notice->mapToGlobal(QPoint(0, 0));
             window->showMinimized();
             unmapped = QTest::qWaitFor([handle] { return !handle->isExposed(); }, 5000);
             window->showNormal();
@@ -289,6 +296,7 @@ void DialogWindowsX11Test::goesWithItsWindowWhenMinimised()
     QTRY_VERIFY_WITH_TIMEOUT(!QApplication::activeModalWidget(), 10000);
     QVERIFY2(unmapped, "the notice stayed on the screen while its window was minimised");
     QVERIFY2(mappedAgain, "the notice did not come back with its window");
+    QCOMPARE(placed, wanted);
 }
 
 // The macro page's name dialog: another program takes the keyboard, a click on the dialog
