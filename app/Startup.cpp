@@ -6,6 +6,7 @@
 #include "app/UserFolders.h"
 #include "common/AppPaths.h"
 #include "common/Fonts.h"
+#include "common/MessageFilter.h"
 #include "common/PictureCache.h"
 #include "dialogs/ExeIsRun.h"
 #include "dialogs/UserFolderFail.h"
@@ -28,6 +29,7 @@ int runProgram(int& argc, char** argv, const TopWindowFactory& makeTopWindow)
     mallopt(M_MMAP_THRESHOLD, 128 * 1024);
     mallopt(M_ARENA_MAX, 1);
 #endif
+    installMessageFilter();
     const bool userFolderReady = prepareUserFolders();
     const QString userDir = AppPaths::userDataDir();
     PurgeOldFiles(userDir + QStringLiteral("/Log"));

@@ -12,12 +12,19 @@
 
 Qt::WindowFlags dialogWindowFlags()
 {
+#ifdef Q_OS_WIN
+    // 0x6C12: with its owner set, Windows keeps it above that window only.
     return Qt::SubWindow | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
            Qt::BypassWindowManagerHint;
+#else
+    // A window the manager keeps: only a dialog type gets the owner as its transient parent, and
+    // an override-redirect window would never get the keyboard from a click.
+    return Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint;
+#endif
 }
 
 DialogFrame::DialogFrame(const DialogLayout& setup, QWidget* parent)
-    : QDialog(parent)
+    : OwnedDialog(parent)
     , ui(new Ui::DialogFrame)
     , m_layout(setup)
 {
@@ -133,6 +140,8 @@ void placeCentred(QWidget* dialog, const QWidget* over, int left, int up)
 {
     if (!dialog || !over)
         return;
+    if (auto* owned = qobject_cast<OwnedDialog*>(dialog))
+        owned->setOpener(over);
     const QPoint corner = over->mapToGlobal(QPoint(0, 0));
     dialog->move(corner.x() + (over->width() - dialog->width()) / 2 - left,
                  corner.y() + (over->height() - dialog->height()) / 2 - up);

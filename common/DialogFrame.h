@@ -1,5 +1,6 @@
 #pragma once
-#include <QDialog>
+#include "common/OwnedDialog.h"
+
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -13,12 +14,9 @@ namespace Ui {
 class DialogFrame;
 }
 
-// The window flags of every notice, confirmation and busy dialog (0x6C12): a frameless
-// sub-window with system menu and minimise hints that bypasses the window manager. Under X11
-// a managed dialog gets a frame from the manager, which tears it down as the dialog closes;
-// a modal dialog closing under the pointer then made Qt trip over that frame while it looked
-// for the window below (an X error on standard error). The dialogs run modally, and Qt gives
-// a modal window the keyboard itself, so Escape and Return still reach them.
+// The window flags of every notice, confirmation and busy dialog: frameless, with system menu
+// and minimise hints. On Windows the value 0x6C12, a sub-window that bypasses the window
+// manager; elsewhere a dialog the window manager keeps, transient for its owner (OwnedDialog).
 Qt::WindowFlags dialogWindowFlags();
 
 // Keeps the text of `label` at least 12 px off the left and right edges of a dialog `dialogWidth`
@@ -27,7 +25,7 @@ Qt::WindowFlags dialogWindowFlags();
 void keepTextOffDialogEdges(QLabel* label, int dialogWidth);
 
 // Moves `dialog` so that it is centred over `over` (integer division), then `left` pixels left
-// and `up` pixels up. Does nothing when either is null.
+// and `up` pixels up; an OwnedDialog takes `over` as its opener. Does nothing when either is null.
 void placeCentred(QWidget* dialog, const QWidget* over, int left = 0, int up = 0);
 
 // What one dialog of the family looks like: everything that differs between the dialogs.
@@ -59,7 +57,7 @@ struct DialogLayout {
 // and the catalogue colours "LabelColor" and "ButtonColor",
 // with texts from the dialog's section of the current language file. It follows the hub's
 // language changes. The buttons reach the subclass's on_<name>_clicked slots by object name.
-class DialogFrame : public QDialog {
+class DialogFrame : public OwnedDialog {
     Q_OBJECT
 public:
     ~DialogFrame() override;

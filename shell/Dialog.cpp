@@ -277,6 +277,7 @@ void Dialog::on_SetButton_clicked()
         settings.ShowVersions();
         const QPoint corner = mapToGlobal(QPoint(0, 0));
         settings.move(corner.x() + 240, corner.y() + 380 + (height() - width()) / 2);
+        settings.setOpener(this);
         settings.exec();
     });
 }

@@ -24,7 +24,7 @@
 #include <QTimer>
 
 UpDataParam::UpDataParam(QWidget* parent)
-    : QDialog(parent)
+    : OwnedDialog(parent)
     , ui(new Ui::UpDataParam)
 {
     ui->setupUi(this);

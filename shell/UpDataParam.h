@@ -1,5 +1,5 @@
 #pragma once
-#include <QDialog>
+#include "common/OwnedDialog.h"
 #include <QString>
 #include <cstdint>
 
@@ -17,7 +17,7 @@ class UpDataParam;
 // file, writes a missing cache file, opens the offline notice), then closes itself.
 //
 // Callers: construct (or reuse), StartTimer(), set the members, position, exec().
-class UpDataParam : public QDialog {
+class UpDataParam : public OwnedDialog {
     Q_OBJECT
 public:
     explicit UpDataParam(QWidget* parent = nullptr);

@@ -2,6 +2,7 @@
 
 #include "ui_DebounceTime.h"
 
+#include "common/DialogFrame.h"
 #include "common/SkinStyles.h"
 #include "device/DeviceSetters.h"
 #include "device/SharedFlags.h"
@@ -63,8 +64,7 @@ void DebounceTime::on_Debunce_currentIndexChanged(int index)
 
     runAfterHandler(this, [this] {
         LessThree notice;
-        const QPoint corner = mapToGlobal(QPoint(0, 0));
-        notice.move(corner.x() + (width() - notice.width()) / 2 - 409, corner.y() + (height() - notice.height()) / 2 - 202);
+        placeCentred(&notice, this, 409, 202);
         notice.exec();
     });
 }

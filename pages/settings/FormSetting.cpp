@@ -4,6 +4,7 @@
 
 #include "common/AppPaths.h"
 #include "common/CheckedFile.h"
+#include "common/DialogFrame.h"
 #include "common/LanguageFile.h"
 #include "common/LanguageNames.h"
 #include "common/MacroSetting.h"
@@ -452,8 +453,7 @@ void FormSetting::on_pushButton_2_clicked()
     runAfterHandler(this, [this] {
         Match match;
         match.SetPairButtonImage();
-        const QPoint corner = mapToGlobal(QPoint(0, 0));
-        match.move(corner.x() + (width() - match.width()) / 2 - 70, corner.y() - 30 + (height() - match.height()) / 2);
+        placeCentred(&match, this, 70, 30);
         match.exec();
         // The pairing dialog left the choice page's hot-plug callback registered.
         ResumeFrameLinkAfterPairing();

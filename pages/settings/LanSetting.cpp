@@ -20,7 +20,7 @@
 #include <QUrl>
 
 LanSetting::LanSetting(QWidget* parent)
-    : QDialog(parent)
+    : OwnedDialog(parent)
     , ui(new Ui::LanSetting)
 {
     ui->setupUi(this);
@@ -70,13 +70,16 @@ void LanSetting::on_pushButton_clicked()
 void LanSetting::on_pushButton_2_clicked()
 {
     const QRect area = geometry();
+    // The pairing belongs to the window this dialog belonged to.
+    const QPointer<QWidget> opener = owner();
     if (!m_busy)
         close();
     // This dialog may be gone by then (closed above): the pairing needs nothing of it.
-    runAfterHandler(qApp, [area] {
+    runAfterHandler(qApp, [area, opener] {
         Match match;
         match.SetPairButtonImage();
         match.move(area.x() + area.width() / 2 - 220, area.y() + area.height() / 2 - 120);
+        match.setOpener(opener);
         match.exec();
         // The pairing dialog left the choice page's hot-plug callback registered.
         ResumeFrameLinkAfterPairing();

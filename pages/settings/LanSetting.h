@@ -1,5 +1,5 @@
 #pragma once
-#include <QDialog>
+#include "common/OwnedDialog.h"
 #include <QPoint>
 
 class QEvent;
@@ -11,7 +11,7 @@ class LanSetting;
 // The language and company dialog that the frame's hidden settings button opens: language
 // choice, the receiver's and the mouse's firmware versions, pairing and the company's web
 // address. A normal window with the system's title bar; its texts are the form's own.
-class LanSetting : public QDialog {
+class LanSetting : public OwnedDialog {
     Q_OBJECT
 public:
     explicit LanSetting(QWidget* parent = nullptr);

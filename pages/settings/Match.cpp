@@ -64,7 +64,7 @@ void PairCallback(uint8_t* header, int headerLength, uint8_t* data, uint32_t dat
 }
 
 Match::Match(QWidget* parent)
-    : QDialog(parent)
+    : OwnedDialog(parent)
     , ui(new Ui::Match)
     , m_pairTimer(new QTimer(this))
     , m_receiverTimer(new QTimer(this))

@@ -1,5 +1,5 @@
 #pragma once
-#include <QDialog>
+#include "common/OwnedDialog.h"
 #include <QString>
 
 #include <atomic>
@@ -29,7 +29,7 @@ void PairCallback(uint8_t* header, int headerLength, uint8_t* data, uint32_t dat
 // runs it; the dialog opens the link on the receiver with its own callback, asks the receiver
 // to pair and polls the result every second. A mouse on its cable cannot be paired, and while
 // pairing runs the dialog cannot be closed.
-class Match : public QDialog {
+class Match : public OwnedDialog {
     Q_OBJECT
 public:
     explicit Match(QWidget* parent = nullptr);

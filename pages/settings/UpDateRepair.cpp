@@ -55,7 +55,7 @@ void keepWatchingRepair()
 }  // namespace
 
 UpDateRepair::UpDateRepair(QWidget* parent)
-    : QDialog(parent)
+    : OwnedDialog(parent)
     , ui(new Ui::UpDateRepair)
 {
     ui->setupUi(this);

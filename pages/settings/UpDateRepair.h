@@ -1,6 +1,6 @@
 #pragma once
 #include <QByteArray>
-#include <QDialog>
+#include "common/OwnedDialog.h"
 #include <QList>
 #include <QString>
 #include <cstdint>
@@ -15,7 +15,7 @@ class UpDateRepair;
 // mode and starts the upgrade with a percentage; the outcome removes or rewrites the record.
 // Callers that chose the image themselves put the dialog into repair mode (StartRepair), which
 // skips the record and the device count. Building the dialog starts nothing.
-class UpDateRepair : public QDialog {
+class UpDateRepair : public OwnedDialog {
     Q_OBJECT
 public:
     explicit UpDateRepair(QWidget* parent = nullptr);

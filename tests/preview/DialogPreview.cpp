@@ -29,6 +29,7 @@
 #include "pages/settings/LanSetting.h"
 #include "pages/settings/Match.h"
 #include "pages/settings/UpDateRepair.h"
+#include "common/DialogFrame.h"
 #include "common/LanguageFile.h"
 #include "device/KeyNames.h"
 #include "device/MacroFiles.h"
@@ -222,20 +223,45 @@ const std::pair<const char*, std::function<QDialog*()>> Dialogs[] = {
 };
 }  // namespace
 
-int runDialogPreview(const QByteArray& wanted)
+QList<QByteArray> previewDialogNames()
+{
+    QList<QByteArray> names;
+    for (const auto& item : Dialogs)
+        names.append(QByteArray(item.first));
+    return names;
+}
+
+QDialog* makePreviewDialog(const QByteArray& wanted)
 {
     for (const auto& [name, make] : Dialogs) {
-        if (wanted != name)
-            continue;
-        std::unique_ptr<QDialog> dialog(make());
-        if (QScreen* screen = QGuiApplication::primaryScreen())
-            dialog->move(screen->geometry().center() - dialog->rect().center());
-        dialog->exec();
-        return 0;
+        if (wanted == name)
+            return make();
     }
-    std::fprintf(stderr, "unknown dialog \"%s\"; known:", wanted.constData());
-    for (const auto& item : Dialogs)
-        std::fprintf(stderr, " %s", item.first);
-    std::fprintf(stderr, "\n");
-    return 2;
+    return nullptr;
+}
+
+int runDialogPreview(const QByteArray& wanted, bool overWindow)
+{
+    std::unique_ptr<QDialog> dialog(makePreviewDialog(wanted));
+    if (!dialog) {
+        std::fprintf(stderr, "unknown dialog \"%s\"; known:", wanted.constData());
+        for (const auto& item : Dialogs)
+            std::fprintf(stderr, " %s", item.first);
+        std::fprintf(stderr, "\n");
+        return 2;
+    }
+    // A stand-in for the program's window, which the dialog is opened from and belongs to.
+    QWidget window;
+    if (overWindow) {
+        window.setStyleSheet(QStringLiteral("background:rgb(24,28,34);"));
+        window.resize(1000, 640);
+        if (QScreen* screen = QGuiApplication::primaryScreen())
+            window.move(screen->geometry().center() - window.rect().center());
+        window.show();
+        placeCentred(dialog.get(), &window);
+    } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        dialog->move(screen->geometry().center() - dialog->rect().center());
+    }
+    dialog->exec();
+    return 0;
 }
