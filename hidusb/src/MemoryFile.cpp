@@ -47,6 +47,15 @@ void sealWithChecksum(std::string& bytes)
     putU32(bytes, memoryFileChecksum(bytes, bytes.size()));
 }
 
+bool allZero(const std::string& bytes, size_t from, size_t to)
+{
+    for (size_t at = from; at < to; ++at) {
+        if (bytes[at] != '\0')
+            return false;
+    }
+    return true;
+}
+
 // Empty when the bytes are a whole file of that kind, else what is wrong.
 std::string checkFrame(const std::string& bytes, char kind, size_t size)
 {
@@ -56,6 +65,9 @@ std::string checkFrame(const std::string& bytes, char kind, size_t size)
         return "not a device memory file";
     if (getU32(bytes, size - 4) != memoryFileChecksum(bytes, size - 4))
         return "checksum mismatch";
+    // Bytes the writer leaves zero: a file taken is one it could have written.
+    if (!allZero(bytes, 10, MemoryHeaderSize))
+        return "a value out of range";
     return std::string();
 }
 
@@ -64,9 +76,10 @@ bool isNameCharacter(char c)
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '-' || c == '.';
 }
 
+// A file name in the folder: no "/", not "." or "..", nor hidden.
 bool isMouseFileName(const std::string& name)
 {
-    if (name.empty() || name.size() >= PairedNameSize)
+    if (name.empty() || name.size() >= PairedNameSize || name[0] == '.')
         return false;
     for (const char c : name) {
         if (!isNameCharacter(c))
@@ -124,7 +137,8 @@ std::string decodeMouseMemory(const std::string& bytes, MouseMemory* memory)
     const std::string why = checkFrame(bytes, 'M', MouseMemoryFileSize);
     if (!why.empty())
         return why;
-    if (getU32(bytes, Fields) > 0x7FFFFFFF || getU8(bytes, Fields + 4) > 1 || getU8(bytes, Fields + 5) > 3)
+    if (getU32(bytes, Fields) > 0x7FFFFFFF || getU8(bytes, Fields + 4) > 1 || getU8(bytes, Fields + 5) > 3
+        || !allZero(bytes, Fields + 6, Fields + 8))
         return "a value out of range";
     memory->version = getU32(bytes, Fields);
     memory->boot = getU8(bytes, Fields + 4);
@@ -144,9 +158,12 @@ std::string decodeReceiverMemory(const std::string& bytes, ReceiverMemory* memor
     const char* field = bytes.data() + NameField;
     const std::string name(field, strnlen(field, PairedNameSize));
     const uint8_t paired = getU8(bytes, Fields + 9);
+    // The name is only ever compared with the mice's file names, but a name that is no file
+    // of the folder was never written.
     const bool nameSound = name.empty() || isMouseFileName(name);
     if (getU32(bytes, Fields) > 0x7FFFFFFF || getU8(bytes, Fields + 4) > 1 || getU8(bytes, Fields + 6) > 1
-        || paired > 1 || !nameSound || (paired == 1) == name.empty())
+        || paired > 1 || !allZero(bytes, Fields + 10, Fields + 12) || !nameSound || (paired == 1) == name.empty()
+        || !allZero(bytes, NameField + name.size(), NameField + PairedNameSize))
         return "a value out of range";
     ReceiverKept& kept = memory->kept;
     kept.version = static_cast<int>(getU32(bytes, Fields));

@@ -48,7 +48,8 @@ std::string encodeMouseMemory(const MouseMemory& memory);
 std::string encodeReceiverMemory(const ReceiverMemory& memory);
 
 // Empty when the bytes are a sound file of that kind, which is then in *memory; else why it is
-// refused ("wrong size", "checksum mismatch" ...) and *memory is left as it was.
+// refused ("wrong size", "checksum mismatch" ...) and *memory is left as it was. Every file
+// taken encodes back to the same bytes.
 std::string decodeMouseMemory(const std::string& bytes, MouseMemory* memory);
 std::string decodeReceiverMemory(const std::string& bytes, ReceiverMemory* memory);
 
