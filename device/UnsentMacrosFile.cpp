@@ -32,8 +32,9 @@ std::optional<UnsentMacroTexts> parseTexts(const QJsonValue& value)
         return std::nullopt;
     const QJsonObject object = value.toObject();
     for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
-        // The name becomes a file path when the save is finished.
-        if (!it.value().isString() || !IsValidMacroName(it.key()))
+        // The name becomes a file path when the save is finished. A macro text never holds a
+        // NUL, and the writer's conversion of the text would end it there.
+        if (!it.value().isString() || !IsValidMacroName(it.key()) || it.value().toString().contains(QChar(0)))
             return std::nullopt;
         texts.insert(it.key(), it.value().toString().toUtf8());
     }

@@ -199,53 +199,123 @@ void TestHidUsbMemory::demoDevicesRemember()
     QCOMPARE(dumpOfNextStart(QString()), factory);
 }
 
+// The files' layout, for damage behind a right checksum: a 12-byte header (its last two bytes
+// zero), the kind's fields, an FNV-1a checksum of all before it. A mouse: version, boot mode,
+// active profile, two zero bytes, four profiles; a receiver: version, boot mode, light,
+// long range, its own CID and MID, the paired flag, two zero bytes, the paired mouse's file
+// name in 64 bytes.
+constexpr int Fields = 12;
+constexpr int PairedName = Fields + 12;
+
+QByteArray withChecksum(QByteArray bytes)
+{
+    quint32 hash = 2166136261u;
+    for (int i = 0; i < bytes.size() - 4; ++i) {
+        hash ^= quint8(bytes.at(i));
+        hash *= 16777619u;
+    }
+    for (int i = 0; i < 4; ++i)
+        bytes[bytes.size() - 4 + i] = char(hash >> (8 * i));
+    return bytes;
+}
+
+QByteArray nameField(const QByteArray& name)
+{
+    return name + QByteArray(64 - name.size(), '\0');
+}
+
 void TestHidUsbMemory::damagedFileGivesFactoryValues_data()
 {
+    QTest::addColumn<QString>("device");
     QTest::addColumn<QString>("damage");
-    QTest::newRow("cut short") << "cut";
-    QTest::newRow("one byte more") << "longer";
-    QTest::newRow("empty") << "empty";
-    QTest::newRow("garbage of the right size") << "garbage";
-    QTest::newRow("one byte of a profile changed") << "flipped";
-    QTest::newRow("a folder in its place") << "folder";
+    // "put": these bytes at this offset, the checksum made right again.
+    QTest::addColumn<int>("at");
+    QTest::addColumn<QByteArray>("put");
+    const auto row = [](const char* name, const char* device, const char* damage, int at = 0, const QByteArray& put = {}) {
+        QTest::newRow(name) << QString::fromLatin1(device) << QString::fromLatin1(damage) << at << put;
+    };
+    row("cut short", "mouse", "cut");
+    row("one byte more", "mouse", "longer");
+    row("empty", "mouse", "empty");
+    row("garbage of the right size", "mouse", "garbage");
+    row("one byte of a profile changed", "mouse", "flipped");
+    row("a folder in its place", "mouse", "folder");
+    row("receiver's file in the mouse's place", "mouse", "other kind");
+    row("mouse's file in the receiver's place", "receiver", "other kind");
+    row("receiver's byte changed", "receiver", "flipped");
+    // Behind a right checksum: only what the library itself could have written is taken.
+    row("header's zero bytes set", "mouse", "put", 10, QByteArray("\x00\x01", 2));
+    row("version past the largest", "mouse", "put", Fields, QByteArray("\x00\x00\x00\x80", 4));
+    row("active profile past the last", "mouse", "put", Fields + 5, "\x04");
+    row("mouse's zero bytes set", "mouse", "put", Fields + 6, "\x01");
+    row("receiver's zero bytes set", "receiver", "put", Fields + 10, "\x01");
+    row("paired flag 0 with a name", "receiver", "put", Fields + 9, QByteArray(1, '\0'));
+    row("paired to ..", "receiver", "put", PairedName, nameField(".."));
+    row("paired to a name that leaves the folder", "receiver", "put", PairedName, nameField("../mouse-0A-02-4B2002.state"));
+    row("paired name without its end", "receiver", "put", PairedName, QByteArray(64, 'm'));
+    row("bytes after the paired name", "receiver", "put", PairedName + 60, "x");
 }
 
 // A damaged file: the factory values and one line on standard error; the next change writes a
 // sound file again.
 void TestHidUsbMemory::damagedFileGivesFactoryValues()
 {
+    QFETCH(QString, device);
     QFETCH(QString, damage);
+    QFETCH(int, at);
+    QFETCH(QByteArray, put);
+    const bool mouse = device == "mouse";
     const QByteArray scenarioName = scenario("remember\n" + Desk).toLocal8Bit();
     QCOMPARE(HidSim_LoadScenario(scenarioName.constData()), 0);
     const QByteArray factory = dump();
     const QByteArray image = SimScript::makeImage(5);
-    const auto change = [&image] {
-        QCOMPARE(HidSim_SetImage(TravelMouse, 0, reinterpret_cast<const uint8_t*>(image.constData())), 0);
+    const auto change = [&] {
+        DongleRGB light{};
+        light.bytes[0] = 3;
+        if (mouse)
+            QCOMPARE(HidSim_SetImage(TravelMouse, 0, reinterpret_cast<const uint8_t*>(image.constData())), 0);
+        else
+            QCOMPARE(UsbFinderC_Set4KDongleRGB(SimScript::path(FastReceiver).constData(), &light), 1);
         QVERIFY(SimScript::deliver());
     };
     change();
     const QByteArray changed = dump();
     QVERIFY(changed != factory);
-    const QStringList files = QDir(memoryFolder()).entryList({QStringLiteral("mouse-*")}, QDir::Files);
-    QCOMPARE(files.size(), 1);
-    const QString fileName = memoryFolder() + QLatin1Char('/') + files.first();
+    // The travel mouse's file, and its receiver's; only the changed one is written.
+    const QString mouseFile = memoryFolder() + QStringLiteral("/mouse-0A-02-4B2002.state");
+    const QString receiverFile = memoryFolder() + QStringLiteral("/receiver-3554-F503.state");
+    const QString fileName = mouse ? mouseFile : receiverFile;
+    QCOMPARE(QDir(memoryFolder()).entryList(QDir::Files), QStringList{QFileInfo(fileName).fileName()});
 
     QFile file(fileName);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QByteArray bytes = file.readAll();
     file.close();
-    if (damage == "cut")
+    if (damage == "cut") {
         bytes.chop(bytes.size() / 2);
-    else if (damage == "longer")
+    } else if (damage == "longer") {
         bytes.append('\0');
-    else if (damage == "empty")
+    } else if (damage == "empty") {
         bytes.clear();
-    else if (damage == "garbage")
+    } else if (damage == "garbage") {
         for (int i = 0; i < bytes.size(); ++i)
             bytes[i] = char((i * 131 + 7) & 0xFF);
-    else if (damage == "flipped")
+    } else if (damage == "flipped") {
         bytes[bytes.size() / 2] = char(bytes.at(bytes.size() / 2) ^ 0x01);
-    QVERIFY(QFile::remove(fileName));
+    } else if (damage == "other kind") {
+        // A file the other device's kind wrote, whole and sound.
+        HidSim_SetInterfaceVersion(FastReceiver, 0x0202);
+        HidSim_SetMouseVersion(TravelMouse, 0x0106);
+        HidSim_Reset();
+        QFile other(mouse ? receiverFile : mouseFile);
+        QVERIFY(other.open(QIODevice::ReadOnly));
+        bytes = other.readAll();
+        other.close();
+        QVERIFY(other.remove());
+    } else if (damage == "put") {
+        bytes = withChecksum(bytes.replace(at, put.size(), put));
+    }
+    QVERIFY(!QFileInfo::exists(fileName) || QFile::remove(fileName));
     if (damage == "folder") {
         QVERIFY(QDir().mkpath(fileName));
     } else {

@@ -2,12 +2,14 @@
 // back, a damaged file is kept aside and owes nothing, and every change of the queue reaches
 // the file at once, so the next start still owes the saves.
 #include "common/CheckedFile.h"
+#include "device/MacroFiles.h"
 #include "device/UnsentMacros.h"
 #include "device/UnsentMacrosFile.h"
 #include "support/StandardError.h"
 #include "support/TestEnv.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QtTest>
@@ -83,10 +85,19 @@ private slots:
         QTest::newRow("key not whole") << QByteArray(R"({"saves": [{"mouse": "CID0A_MID04", "key": 1.5, "macro": "Rec"}]})");
         QTest::newRow("key as text") << QByteArray(R"({"saves": [{"mouse": "CID0A_MID04", "key": "1", "macro": "Rec"}]})");
         QTest::newRow("no mouse") << QByteArray(R"({"saves": [{"key": 1, "macro": "Rec"}]})");
-        QTest::newRow("name that is a path") << QByteArray(R"({"saves": [{"mouse": "CID0A_MID04", "key": 1, "macro": "../Rec"}]})");
+        const auto withName = [](const QByteArray& name) {
+            return QByteArray(R"({"saves": [{"mouse": "CID0A_MID04", "key": 1, "macro": )") + '"' + name + "\"}]}";
+        };
+        QTest::newRow("name that is a path") << withName("../Rec");
+        QTest::newRow("name with a slash") << withName("Rec/x");
+        QTest::newRow("name ..") << withName("..");
+        QTest::newRow("name holding NUL") << withName("Rec\\u0000");
+        QTest::newRow("name of 300 characters") << withName(QByteArray(300, 'R'));
         QTest::newRow("texts not an object") << (OneSave.left(OneSave.size() - 1) + R"(, "texts": ["1\n"]})");
         QTest::newRow("text not a string") << (OneSave.left(OneSave.size() - 1) + R"(, "texts": {"Rec": 1}})");
         QTest::newRow("text under a path") << (OneSave.left(OneSave.size() - 1) + R"(, "texts": {"../Rec": "1\n"}})");
+        // A text written back would end at the NUL.
+        QTest::newRow("text holding NUL") << (OneSave.left(OneSave.size() - 1) + R"(, "texts": {"Rec": "1\n\u0000\n"}})");
         QTest::newRow("over the limit") << oneSaveOfSize(CheckedFile::SettingsLimit + 1);
         QTest::newRow("pipe") << QByteArray("<pipe>");
         QTest::newRow("folder") << QByteArray("<folder>");
@@ -134,6 +145,31 @@ private slots:
         const UnsentMacroSaves expected{{qMakePair(QStringLiteral("CID0A_MID04"), 1), QStringLiteral("Rec")}};
         QCOMPARE(ReadUnsentMacrosFile(path).saves, expected);
         QVERIFY(!QFileInfo::exists(path + QStringLiteral(".damaged")));
+    }
+
+    // A program killed inside a save: at the next start the owed macro's file gets the text the
+    // queue file holds, a text no save owes writes nothing, and the queue file keeps the saves
+    // without the texts. Nothing else is written in the home folder.
+    void interruptedSaveIsFinishedAtStart()
+    {
+        TestEnv env;
+        const QString path = UnsentMacrosFilePath();
+        const QByteArray text("253\n0x06 1 0\n40ms\n0x06 1 1\n");
+        const UnsentMacroSaves saves{{qMakePair(QStringLiteral("CID0A_MID04"), 1), QStringLiteral("Rec")}};
+        QVERIFY(WriteUnsentMacrosFile(path, saves, {{QStringLiteral("Rec"), text}, {QStringLiteral("Other"), "1\n"}}));
+        UnsentMacros::unload();
+        UnsentMacros::load();
+        const QString rec = MacroFilePath(MacroFolder(), QStringLiteral("Rec"));
+        QCOMPARE(readAll(rec), text);
+        QStringList files;
+        for (QDirIterator it(env.home(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();)
+            files << it.next();
+        files.sort();
+        QCOMPARE(files, (QStringList{path, rec}));
+        const UnsentMacrosRead after = ReadUnsentMacrosFile(path);
+        QCOMPARE(after.saves, saves);
+        QCOMPARE(after.texts, UnsentMacroTexts());
+        UnsentMacros::unload();
     }
 
     // Each change of the queue is in the file before the call returns: dropped from memory

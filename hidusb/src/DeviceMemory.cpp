@@ -3,6 +3,7 @@
 #include "Deliverer.h"
 #include "Files.h"
 #include "ImageCodec.h"
+#include "MemoryFile.h"
 #include "SimState.h"
 
 #include <cstdio>
@@ -18,70 +19,6 @@
 namespace hidsim {
 
 namespace {
-
-// File layout: "KAVROSIM", the kind ('M' mouse, 'R' receiver), the layout version, two zero
-// bytes, the kind's fields (little-endian), and an FNV-1a checksum of everything before it.
-constexpr char Magic[8] = {'K', 'A', 'V', 'R', 'O', 'S', 'I', 'M'};
-constexpr uint8_t Layout = 1;
-constexpr size_t HeaderSize = 12;
-constexpr size_t NameSize = 64;  // a receiver's paired mouse: that mouse's file name
-constexpr size_t MouseFileSize = HeaderSize + 8 + 4 * static_cast<size_t>(ImageSize) + 4;
-constexpr size_t ReceiverFileSize = HeaderSize + 12 + NameSize + 4;
-
-uint32_t checksum(const std::string& bytes, size_t length)
-{
-    uint32_t hash = 2166136261u;
-    for (size_t i = 0; i < length; ++i) {
-        hash ^= static_cast<uint8_t>(bytes[i]);
-        hash *= 16777619u;
-    }
-    return hash;
-}
-
-void putU32(std::string& bytes, uint32_t value)
-{
-    for (int shift = 0; shift < 32; shift += 8)
-        bytes.push_back(static_cast<char>((value >> shift) & 0xFF));
-}
-
-uint32_t getU32(const std::string& bytes, size_t at)
-{
-    uint32_t value = 0;
-    for (int i = 3; i >= 0; --i)
-        value = value << 8 | static_cast<uint8_t>(bytes[at + static_cast<size_t>(i)]);
-    return value;
-}
-
-uint8_t getU8(const std::string& bytes, size_t at)
-{
-    return static_cast<uint8_t>(bytes[at]);
-}
-
-std::string header(char kind)
-{
-    std::string bytes(Magic, sizeof Magic);
-    bytes.push_back(kind);
-    bytes.push_back(static_cast<char>(Layout));
-    bytes.append(2, '\0');
-    return bytes;
-}
-
-void sealWithChecksum(std::string& bytes)
-{
-    putU32(bytes, checksum(bytes, bytes.size()));
-}
-
-// Empty when the bytes are a whole file of that kind, else what is wrong.
-std::string checkFrame(const std::string& bytes, char kind, size_t size)
-{
-    if (bytes.size() != size)
-        return "wrong size";
-    if (std::memcmp(bytes.data(), Magic, sizeof Magic) != 0 || bytes[8] != kind || getU8(bytes, 9) != Layout)
-        return "not a device memory file";
-    if (getU32(bytes, size - 4) != checksum(bytes, size - 4))
-        return "checksum mismatch";
-    return std::string();
-}
 
 std::string baseName(const std::string& fileName)
 {
@@ -127,15 +64,12 @@ std::string receiverFileName(State& s, const SimInterface& i)
 
 std::string encodeMouse(const SimMouse& m)
 {
-    std::string bytes = header('M');
-    putU32(bytes, static_cast<uint32_t>(m.version));
-    bytes.push_back(static_cast<char>(m.boot ? 1 : 0));
-    bytes.push_back(static_cast<char>(m.activeProfile & 3));
-    bytes.append(2, '\0');
-    for (const Image& profile : m.profiles)
-        bytes.append(reinterpret_cast<const char*>(profile.data()), profile.size());
-    sealWithChecksum(bytes);
-    return bytes;
+    MouseMemory memory;
+    memory.version = static_cast<uint32_t>(m.version);
+    memory.boot = static_cast<uint8_t>(m.boot ? 1 : 0);
+    memory.activeProfile = static_cast<uint8_t>(m.activeProfile & 3);
+    memory.profiles = m.profiles;
+    return encodeMouseMemory(memory);
 }
 
 ReceiverKept keptOf(const SimInterface& i)
@@ -165,22 +99,10 @@ void applyKept(SimInterface& i, const ReceiverKept& kept)
 std::string encodeReceiver(State& s, const SimInterface& i)
 {
     const SimMouse* paired = mouseByIdLocked(s, i.mouseId);
-    const std::string name = paired && !paired->memoryFile.empty() ? baseName(paired->memoryFile) : std::string();
-    std::string bytes = header('R');
-    putU32(bytes, static_cast<uint32_t>(i.version));
-    for (const int value : {i.boot ? 1 : 0, i.lightMode, i.longRange ? 1 : 0, int(i.ownCid), int(i.ownMid),
-                            name.empty() ? 0 : 1, 0, 0})
-        bytes.push_back(static_cast<char>(value));
-    std::string field = name.substr(0, NameSize - 1);
-    field.resize(NameSize, '\0');
-    bytes += field;
-    sealWithChecksum(bytes);
-    return bytes;
-}
-
-bool isNameCharacter(char c)
-{
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '-' || c == '.';
+    ReceiverMemory memory;
+    memory.kept = keptOf(i);
+    memory.pairedMouseFile = paired && !paired->memoryFile.empty() ? baseName(paired->memoryFile) : std::string();
+    return encodeReceiverMemory(memory);
 }
 
 // The name of a device's file (mouseFileName, receiverFileName).
@@ -212,28 +134,26 @@ void unpairOthersLocked(State& s, const SimInterface& i, bool remember)
     }
 }
 
-// The bytes of the device's file when it holds a sound one of that kind (the frame whole, the
-// values in range); false when nothing is kept (never written, or removed) or the file is
-// damaged, which is said on standard error: the device keeps its factory values.
-bool readKept(State& s, const std::string& fileName, char kind, size_t size,
-              const std::function<bool(const std::string&)>& valuesInRange, std::string* bytes)
+// Reads the device's file and hands its bytes to `decode`, which takes a sound file of its kind
+// and says why it refuses any other. False when nothing is kept (never written, or removed) or
+// the file is damaged, which is said on standard error: the device keeps its factory values.
+bool readKept(State& s, const std::string& fileName, size_t size,
+              const std::function<std::string(const std::string&)>& decode)
 {
     bool removed = false;
+    std::string bytes;
     std::string why;
     ReadResult result = ReadResult::Read;
-    if (s.memory.queued(fileName, bytes, &removed))
+    if (s.memory.queued(fileName, &bytes, &removed))
         result = removed ? ReadResult::Missing : ReadResult::Read;
     else
-        result = readSmallFile(fileName, size, bytes, &why);
+        result = readSmallFile(fileName, size, &bytes, &why);
     if (result == ReadResult::Missing)
         return false;
     if (result == ReadResult::Failed && why == "the file is too large")
         why = "wrong size";
-    if (result == ReadResult::Read) {
-        why = checkFrame(*bytes, kind, size);
-        if (why.empty() && !valuesInRange(*bytes))
-            why = "a value out of range";
-    }
+    if (result == ReadResult::Read)
+        why = decode(bytes);
     if (why.empty())
         return true;
     std::fprintf(stderr, "HIDUsb: %s is damaged (%s): the simulated device starts with its factory values\n",
@@ -241,56 +161,27 @@ bool readKept(State& s, const std::string& fileName, char kind, size_t size,
     return false;
 }
 
-// Field offsets after the header.
-constexpr size_t Fields = HeaderSize;
-
 void loadMouseLocked(State& s, SimMouse& m)
 {
-    std::string bytes;
-    const auto valuesInRange = [](const std::string& b) {
-        return getU32(b, Fields) <= 0x7FFFFFFF && getU8(b, Fields + 4) <= 1 && getU8(b, Fields + 5) <= 3;
-    };
-    if (!readKept(s, m.memoryFile, 'M', MouseFileSize, valuesInRange, &bytes))
+    MouseMemory memory;
+    if (!readKept(s, m.memoryFile, MouseMemoryFileSize,
+                  [&memory](const std::string& bytes) { return decodeMouseMemory(bytes, &memory); }))
         return;
-    m.version = static_cast<int>(getU32(bytes, Fields));
-    m.boot = getU8(bytes, Fields + 4);
-    m.activeProfile = getU8(bytes, Fields + 5);
-    for (size_t p = 0; p < m.profiles.size(); ++p) {
-        const auto* image = reinterpret_cast<const uint8_t*>(bytes.data()) + Fields + 8 + p * ImageSize;
-        m.profiles[p].assign(image, image + ImageSize);
-    }
-}
-
-// The receiver's paired mouse (that mouse's file name), empty for none.
-std::string pairedName(const std::string& bytes)
-{
-    const char* field = bytes.data() + Fields + 12;
-    return std::string(field, strnlen(field, NameSize));
+    m.version = static_cast<int>(memory.version);
+    m.boot = memory.boot;
+    m.activeProfile = memory.activeProfile;
+    m.profiles = memory.profiles;
 }
 
 void loadReceiverLocked(State& s, SimInterface& i)
 {
-    std::string bytes;
-    const auto valuesInRange = [](const std::string& b) {
-        const std::string name = pairedName(b);
-        bool nameValid = name.size() < NameSize;
-        for (const char c : name)
-            nameValid = nameValid && isNameCharacter(c);
-        const uint8_t paired = getU8(b, Fields + 9);
-        return getU32(b, Fields) <= 0x7FFFFFFF && getU8(b, Fields + 4) <= 1 && getU8(b, Fields + 6) <= 1 &&
-               paired <= 1 && nameValid && (paired == 1) == !name.empty();
-    };
-    if (!readKept(s, i.memoryFile, 'R', ReceiverFileSize, valuesInRange, &bytes))
+    ReceiverMemory memory;
+    if (!readKept(s, i.memoryFile, ReceiverMemoryFileSize,
+                  [&memory](const std::string& bytes) { return decodeReceiverMemory(bytes, &memory); }))
         return;
-    ReceiverKept kept;
-    kept.version = static_cast<int>(getU32(bytes, Fields));
-    kept.boot = getU8(bytes, Fields + 4);
-    kept.lightMode = getU8(bytes, Fields + 5);
-    kept.longRange = getU8(bytes, Fields + 6);
-    kept.ownCid = getU8(bytes, Fields + 7);
-    kept.ownMid = getU8(bytes, Fields + 8);
+    ReceiverKept kept = memory.kept;
     // The mouse it was paired with, when that mouse is here.
-    const std::string name = pairedName(bytes);
+    const std::string& name = memory.pairedMouseFile;
     for (const auto& entry : s.mice) {
         if (!name.empty() && !entry.second.memoryFile.empty() && baseName(entry.second.memoryFile) == name)
             kept.mouseId = entry.first;

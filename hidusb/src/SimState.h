@@ -6,6 +6,7 @@
 #include "DeviceMemory.h"
 #include "HIDUsb.h"
 #include "HIDUsbControl.h"
+#include "MemoryFile.h"
 
 #include <array>
 #include <atomic>
@@ -41,17 +42,6 @@ struct SimMouse {
     bool sealed = false;
     int factoryVersion = 0;
     int factoryBoot = 0;
-};
-
-// What a receiver keeps through a restart.
-struct ReceiverKept {
-    int mouseId = -1;
-    int version = 0;
-    int boot = 0;
-    int lightMode = 0;
-    int longRange = 0;
-    uint8_t ownCid = 0;
-    uint8_t ownMid = 0;
 };
 
 struct SimInterface {

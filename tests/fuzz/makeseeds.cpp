@@ -1,6 +1,6 @@
 // Build-time tool of the fuzz tree: writes the seed corpus of the binary formats with the
-// program's own writers (and the simulated library's answers), and copies the shipped
-// language files and sensor header, so every target starts from valid input.
+// program's own writers (and the simulated library's answers and memory files), and copies
+// the shipped language files and sensor header, so every target starts from valid input.
 //
 // Usage: makeseeds <output folder> <source folder>
 #include "FuzzEnv.h"
@@ -11,7 +11,10 @@
 #include "device/FirmwareFiles.h"
 #include "device/MacroFiles.h"
 #include "device/ProfileFile.h"
+#include "device/UnsentMacrosFile.h"
 #include "pages/macro/MacroExchangeFile.h"
+
+#include "HIDUsbControl.h"
 
 #include <QDataStream>
 #include <QDir>
@@ -148,6 +151,25 @@ bool macroSeeds()
                 bytesOf(BuildComboRecord(QStringLiteral("Ctrl+Shift+A"))));
 }
 
+// Queue files as the program writes them: saves alone; a save being written, with its text;
+// and a text whose macro no save owes.
+bool unsentMacrosSeeds()
+{
+    const QString t = QStringLiteral("unsent_macros");
+    const QString path = QDir(out).filePath(QStringLiteral("UnsentMacros.json"));
+    const UnsentMacroSaves saves{{qMakePair(QStringLiteral("CID0A_MID04"), 1), QStringLiteral("Copy")},
+                                 {qMakePair(QStringLiteral("CID0A_MID04"), 15), QString::fromUtf8("連射 2")},
+                                 {qMakePair(QStringLiteral("CID0A_MID07"), 0), QStringLiteral("Copy")}};
+    const QByteArray text = MacroFileText(254, sampleMacro());
+    const auto seed = [&](const QString& name, const UnsentMacroTexts& texts) {
+        QFile file(path);
+        return WriteUnsentMacrosFile(path, saves, texts) && file.open(QIODevice::ReadOnly) && save(t, name, file.readAll())
+            && file.remove();
+    };
+    return seed(QStringLiteral("saves.json"), {}) && seed(QStringLiteral("texts.json"), {{QStringLiteral("Copy"), text}})
+        && seed(QStringLiteral("not-owed.json"), {{QStringLiteral("Other"), text}});
+}
+
 // Exchange files as the Macro page exports them: every item with the page's row icon (a
 // picture), and one with no icons, as another program may write them.
 bool macroExchangeSeeds()
@@ -162,6 +184,40 @@ bool macroExchangeSeeds()
         copy.items.append({row.text, QIcon(), row.release});
     const QString t = QStringLiteral("macro_exchange_file");
     return save(t, QStringLiteral("Fire.ini"), MacroExchangeBytes(fire)) && save(t, QStringLiteral("Copy.ini"), MacroExchangeBytes(copy));
+}
+
+// The simulated library's memory files as it writes them: a mouse with a changed profile, a
+// receiver paired with it and one paired with none.
+bool deviceMemorySeeds()
+{
+    const QString state = QDir(out).filePath(QStringLiteral("state"));
+    qputenv("XDG_STATE_HOME", state.toLocal8Bit());
+    HidSim_Reset();
+    if (HidSim_SetMemory(1) != 0)
+        return false;
+    HidSimMouseSetup mouseSetup{0x0A, 0x01, {0x4B, 0x10, 0x01}, 0x0103, 80, 0, 1};
+    const int mouse = HidSim_AddMouse(&mouseSetup);
+    HidSimInterfaceSetup paired{"0x3554", "0xF503", 1, 0x0201, mouse, 1, 0};
+    HidSimInterfaceSetup alone{"0x3554", "0xF501", 0, 0x0110, -1, 0, 0};
+    const int fast = HidSim_AddInterface(&paired);
+    const int slow = HidSim_AddInterface(&alone);
+    QByteArray image(HIDUSB_IMAGE_SIZE, '\0');
+    HidSim_GetImage(mouse, 0, reinterpret_cast<uint8_t*>(image.data()));
+    image[0] = char(image.at(0) ^ 0x03);
+    const bool changed = HidSim_SetImage(mouse, 2, reinterpret_cast<const uint8_t*>(image.constData())) == 0
+        && HidSim_SetMouseVersion(mouse, 0x0107) == 0 && HidSim_SetInterfaceVersion(fast, 0x0203) == 0
+        && HidSim_SetInterfaceBootMode(slow, 1, 0x0A, 0x02) == 0;
+    HidSim_Reset();  // writes the memory out
+    const QString t = QStringLiteral("device_memory");
+    const auto copy = [&](const QString& file, const QString& name) {
+        QFile memory(state + QStringLiteral("/kavro-sim/") + file);
+        return memory.open(QIODevice::ReadOnly) && save(t, name, memory.readAll());
+    };
+    const bool ok = changed && copy(QStringLiteral("mouse-0A-01-4B1001.state"), QStringLiteral("mouse.state"))
+        && copy(QStringLiteral("receiver-3554-F503.state"), QStringLiteral("receiver-paired.state"))
+        && copy(QStringLiteral("receiver-3554-F501.state"), QStringLiteral("receiver.state"));
+    QDir(state).removeRecursively();
+    return ok;
 }
 
 // Copies shipped data files (a folder of the source tree and a name pattern) as seeds.
@@ -191,7 +247,7 @@ int main(int argc, char** argv)
     out = QString::fromLocal8Bit(argv[1]);
     const QString resources = QString::fromLocal8Bit(argv[2]) + QStringLiteral("/resources");
     const bool ok = cacheFileSeed() && profileFileSeeds() && firmwareSeeds() && dataCallbackSeeds() && macroSeeds()
-        && macroExchangeSeeds()
+        && macroExchangeSeeds() && unsentMacrosSeeds() && deviceMemorySeeds()
         && shippedSeeds(QStringLiteral("language_file"), resources + QStringLiteral("/Language"), QStringLiteral("*.xml"))
         && shippedSeeds(QStringLiteral("sensor_header"), resources, QStringLiteral("driver_sensor.h"))
         && shippedSeeds(QStringLiteral("company_file"), resources + QStringLiteral("/Language"), QStringLiteral("Net.xml"));
