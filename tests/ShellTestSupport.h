@@ -7,6 +7,7 @@
 #include "common/UserConfig.h"
 #include "device/CurrentDevice.h"
 #include "device/FlashDataMap.h"
+#include "device/SharedFlags.h"
 #include "support/CatalogueText.h"
 #include "support/TestEnv.h"
 
@@ -68,6 +69,16 @@ inline void prepare(const TestEnv& env, int showBatteryValue = 1)
     writeLanguage(env);
     MacroSetting::reload();
     Registry::setBaseFolder(env.home() + QStringLiteral("/registry"));
+}
+
+// The shared flags a shell test may leave set, back to how a fresh program has them.
+inline void clearShellFlags()
+{
+    NoBusyDialog = 0;
+    MainPageActive = 0;
+    WaitingForMouse = 0;
+    RestartWanted = 0;
+    MacroRecording = 0;
 }
 
 // Makes the device at `path` the current one, with the record's other fields as given.

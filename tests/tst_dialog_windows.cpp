@@ -72,10 +72,7 @@ void DialogWindowsTest::init()
 
 void DialogWindowsTest::cleanup()
 {
-    NoBusyDialog = 0;
-    MainPageActive = 0;
-    WaitingForMouse = 0;
-    RestartWanted = 0;
+    clearShellFlags();
     m_env.reset();
 }
 

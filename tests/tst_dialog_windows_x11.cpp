@@ -245,10 +245,7 @@ void DialogWindowsX11Test::cleanup()
 {
     m_window.reset();
     UsbServer_Exit();
-    NoBusyDialog = 0;
-    MainPageActive = 0;
-    WaitingForMouse = 0;
-    RestartWanted = 0;
+    clearShellFlags();
     m_env.reset();
 }
 

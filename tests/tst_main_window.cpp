@@ -169,11 +169,7 @@ void MainWindowTest::cleanup()
     UsbServer_Exit();
     ChoiceDeviceList.clear();
     ResetCurrentDevice();
-    NoBusyDialog = 0;
-    MainPageActive = 0;
-    WaitingForMouse = 0;
-    RestartWanted = 0;
-    MacroRecording = 0;
+    clearShellFlags();
     m_env.reset();
 }
 

@@ -113,7 +113,7 @@ bool isMemoryFileName(const std::string& name)
         name.compare(name.size() - ending.size(), ending.size(), ending) != 0)
         return false;
     for (const char c : name) {
-        if (!isNameCharacter(c))
+        if (!isFileNameCharacter(c))
             return false;
     }
     return true;

@@ -71,24 +71,24 @@ std::string checkFrame(const std::string& bytes, char kind, size_t size)
     return std::string();
 }
 
-bool isNameCharacter(char c)
-{
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '-' || c == '.';
-}
-
 // A file name in the folder: no "/", not "." or "..", nor hidden.
 bool isMouseFileName(const std::string& name)
 {
     if (name.empty() || name.size() >= PairedNameSize || name[0] == '.')
         return false;
     for (const char c : name) {
-        if (!isNameCharacter(c))
+        if (!isFileNameCharacter(c))
             return false;
     }
     return true;
 }
 
 }  // namespace
+
+bool isFileNameCharacter(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '-' || c == '.';
+}
 
 uint32_t memoryFileChecksum(const std::string& bytes, size_t length)
 {

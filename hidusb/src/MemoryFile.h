@@ -53,6 +53,9 @@ std::string encodeReceiverMemory(const ReceiverMemory& memory);
 std::string decodeMouseMemory(const std::string& bytes, MouseMemory* memory);
 std::string decodeReceiverMemory(const std::string& bytes, ReceiverMemory* memory);
 
+// A character the library's own file names are made of: letters, digits, '-' and '.'.
+bool isFileNameCharacter(char c);
+
 // The checksum a file of that many bytes ends with (the fuzz tree makes files that pass it).
 uint32_t memoryFileChecksum(const std::string& bytes, size_t length);
 
