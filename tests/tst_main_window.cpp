@@ -5,6 +5,7 @@
 #include "device/CurrentDevice.h"
 #include "device/DataCallback.h"
 #include "device/DeviceRecords.h"
+#include "device/MacroFiles.h"
 #include "device/SharedFlags.h"
 #include "device/Worker.h"
 #include "device/WorkingImage.h"
@@ -16,6 +17,7 @@
 #include "support/KeySender.h"
 #include "support/ModalAnswerer.h"
 #include "support/Wait.h"
+#include "support/WindowClick.h"
 
 #include "HIDUsbControl.h"
 
@@ -24,7 +26,10 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QDir>
+#include <QFile>
 #include <QFrame>
+#include <QListWidget>
 #include <QStackedWidget>
 #include <QtTest>
 
@@ -557,46 +562,68 @@ void MainWindowTest::spaceOnFramePairsThenReopensLink()
 void MainWindowTest::spaceReachesTheWindowPastFocusedControls_data()
 {
     QTest::addColumn<QString>("pageButton");
-    QTest::addColumn<QString>("focused");
+    QTest::addColumn<QString>("clicked");
     QTest::addColumn<bool>("recording");
     QTest::addColumn<bool>("pairs");
     QTest::newRow("profile box") << "ButtonMain" << "ProjectChoose" << false << true;
     QTest::newRow("macro list") << "MacroButton" << "listWidgetHong" << false << true;
     QTest::newRow("fixed delay field") << "MacroButton" << "DelayTime" << false << false;
-    QTest::newRow("profile box while recording") << "ButtonMain" << "ProjectChoose" << true << false;
+    QTest::newRow("macro list while recording") << "MacroButton" << "listWidgetHong" << true << false;
 }
 
 void MainWindowTest::spaceReachesTheWindowPastFocusedControls()
 {
     QFETCH(QString, pageButton);
-    QFETCH(QString, focused);
+    QFETCH(QString, clicked);
     QFETCH(bool, recording);
     QFETCH(bool, pairs);
+    QDir().mkpath(MacroFolder());
+    QFile macro(MacroFolder() + QStringLiteral("/Jump.ini"));
+    QVERIFY(macro.open(QIODevice::WriteOnly) && macro.write("1\n") == 2);
+    macro.close();
     QVERIFY(showFrameOfReceiverMouse());
     m_window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    QTRY_VERIFY(m_window->findChild<QWidget*>(focused));
-    QTest::mouseClick(m_window->findChild<QToolButton*>(pageButton), Qt::LeftButton);
-    QWidget* control = m_window->findChild<QWidget*>(focused);
-    QVERIFY(control->isVisible());
-    QAbstractSpinBox* field = qobject_cast<QAbstractSpinBox*>(control);
-    const QString typedBefore = field ? field->text() : QString();
-    control->setFocus(Qt::MouseFocusReason);  // as a click leaves it, without the click's own work
+    QTRY_VERIFY(m_window->findChild<QWidget*>(clicked));
+    clickInWindow(m_window->findChild<QToolButton*>(pageButton));
+    QWidget* control = m_window->findChild<QWidget*>(clicked);
+    QTRY_VERIFY(control->isVisible());
+
+    // The control takes the keyboard as a click gives it: the macro list's click chooses the
+    // macro, the profile box's opens its list, which Escape closes again.
+    auto* list = qobject_cast<QListWidget*>(control);
+    if (list) {
+        QTRY_COMPARE(list->count(), 1);
+        clickInWindow(list->viewport(), list->visualItemRect(list->item(0)).center());
+        QCOMPARE(list->currentRow(), 0);
+    } else {
+        clickInWindow(control);
+    }
+    if (QWidget* popup = QApplication::activePopupWidget())
+        keys::tap(popup, keys::Key{Qt::Key_Escape, QStringLiteral("\x1b"), 9, 0xff1b});
+    QTRY_VERIFY(!QApplication::activePopupWidget());
     QVERIFY(control->hasFocus() || control->isAncestorOf(QApplication::focusWidget()));
-    MacroRecording = recording ? 1 : 0;
+    auto* field = qobject_cast<QAbstractSpinBox*>(control);
+    const QString typedBefore = field ? field->text() : QString();
+    if (recording) {
+        clickInWindow(m_window->findChild<QWidget*>(QStringLiteral("StartRecord")));
+        QVERIFY(m_window->findChild<QWidget*>(QStringLiteral("StopRecord"))->isVisible());
+    }
 
     ModalAnswerer answerer;
     answerer.on(QStringLiteral("Match"), ModalAnswerer::clickButton(QStringLiteral("CloseButton")));
     const keys::Key space{Qt::Key_Space, QStringLiteral(" "), 65, 0x20};
     keys::tap(m_window.get(), space);
     QVERIFY(runQueuedWork());
-    QTest::qWait(50);
-    MacroRecording = 0;
     QCOMPARE(answerer.handled(), pairs ? QStringList{"Match"} : QStringList());
     // No list of the control opened meanwhile.
     QVERIFY(!QApplication::activePopupWidget());
     if (field)
         QCOMPARE(field->text(), typedBefore);  // a space is no digit: the field keeps its text
+    if (recording) {
+        clickInWindow(m_window->findChild<QWidget*>(QStringLiteral("StopRecord")));
+        QVERIFY(m_window->findChild<QWidget*>(QStringLiteral("StartRecord"))->isVisible());
+    }
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -17,6 +17,7 @@
 #include "support/ModalAnswerer.h"
 #include "support/ProgramWorld.h"
 #include "support/Wait.h"
+#include "support/WindowClick.h"
 
 #include "HIDUsbControl.h"
 
@@ -76,7 +77,7 @@ struct Road {
     }
     FormSetting* openSettingsPage()
     {
-        QTest::mouseClick(window->findChild<QToolButton*>(QStringLiteral("FormSetting")), Qt::LeftButton);
+        clickInWindow(window->findChild<QToolButton*>(QStringLiteral("FormSetting")));
         auto* page = window->findChild<FormSetting*>();
         return page && page->isVisible() ? page : nullptr;
     }
@@ -233,7 +234,7 @@ void SettingsRoadTest::noPageDrawsOutsideThePanel()
     };
 
     for (const char* pageButton : {"ButtonMain", "SensorButton", "MacroButton", "LightsButton"}) {
-        QTest::mouseClick(child<QToolButton>(frame, pageButton), Qt::LeftButton);
+        clickInWindow(child<QToolButton>(frame, pageButton));
         SimScript::settle();
         QCOMPARE(QString(pageButton) + QLatin1Char(' ') + firstPixelOutsidePanel(frame->grab().toImage(), bareFrame()),
                  QString(pageButton) + QLatin1Char(' '));
