@@ -13,6 +13,7 @@
 #include "shell/DialogMain.h"
 #include "support/ModalAnswerer.h"
 #include "support/Wait.h"
+#include "support/WindowClick.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -164,7 +165,7 @@ void DialogWindowsTest::noticeWhileInTheTrayShowsWithTheWindow()
     TrayWindow window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    PostMsg::instance()->SendChangeSize(2);
+    clickInWindow(window.findChild<QWidget*>(QStringLiteral("MinButton")));  // to the tray
     QVERIFY(!window.isVisible());
     QVERIFY(window.trayIcon()->isVisible());
 
@@ -209,7 +210,7 @@ void DialogWindowsTest::noticeClosedInTheTrayNeverShows()
     TrayWindow window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    PostMsg::instance()->SendChangeSize(2);
+    clickInWindow(window.findChild<QWidget*>(QStringLiteral("MinButton")));  // to the tray
     const auto notice = [] {
         for (QWidget* top : QApplication::topLevelWidgets()) {
             if (auto* found = qobject_cast<MouseOffLine*>(top))
