@@ -40,7 +40,8 @@ ModalAnswerer::Handler typeKey(const keys::Key& key)
 {
     return [key](QWidget* dialog) {
         dialog->activateWindow();
-        QTest::qWaitForWindowActive(dialog);
+        // The keys are sent to the dialog's window whether or not it became active in time.
+        (void)QTest::qWaitForWindowActive(dialog);
         keys::tap(dialog, key);
         dialog->findChild<QAbstractButton*>("NewHong")->click();
     };
